@@ -1,0 +1,25 @@
+#include "cli/calc.h"
+
+#include "records/calendar.h"
+#include "records/case_record.h"
+
+namespace {
+double NowOf(const Json& input, double systemNow) {
+    const auto today = OptText(input, "", "today");
+    if (!today) return systemNow;
+    const auto date = ParseIsoDate(*today);
+    if (!date) Fail("today", "must be a date YYYY-MM-DD");
+    // A moment inside the day: rounded up it is the next day, down that day.
+    return DayNumber(*date) + 0.5;
+}
+}  // namespace
+
+Json RunCalc(const Json& input, double systemNow) {
+    CheckKeys(input, "", {"today", "patient", "drug", "factors", "route_product", "parameters"});
+    const double now = NowOf(input, systemNow);
+    CaseRecord r;
+    ReadCase(input, now, r);
+    Json out = Json::object();
+    WriteCase(r, out);
+    return out;
+}

@@ -1,0 +1,52 @@
+#include "records/case_record.h"
+
+CaseRecord& TheCase() {
+    static CaseRecord record;
+    return record;
+}
+
+ParameterSet& CaseRecord::SetFor(int fitMethod) {
+    return const_cast<ParameterSet&>(static_cast<const CaseRecord&>(*this).SetFor(fitMethod));
+}
+
+const ParameterSet& CaseRecord::SetFor(int fitMethod) const {
+    switch (fitMethod) {
+        case kLeastSquares: return leastSquares;
+        case kBayesian: return bayes;
+        default: return population;
+    }
+}
+
+void ResetCase(CaseRecord& r, bool newPatient) {
+    r.Case_number = 0;
+    r.Case_Note.clear();
+    r.RouteProduct.clear();
+    r.FormName.clear();
+    r.RouteCode = 'X';
+    r.FactorFlags.fill(0);
+    r.Ht = r.Wt = r.SCr = r.Albumin = r.CrCl = 0;
+    r.WtEntered = r.HtEntered = 0;
+    r.history = History{};
+    r.regimen = SavedRegimen{};
+    r.population = r.leastSquares = r.bayes = ParameterSet{};
+    r.userDrug.held = false;
+    r.FormName2.clear();
+    r.RouteProduct2.clear();
+    r.ModelType = 1;
+    r.Cur_fit_method = kPopulation;
+    if (newPatient) {
+        r.PATIENT_REC_Num = 0;
+        r.Patient_ID.clear();
+        r.Patient_ID2.clear();
+        r.PATIENT_LAST_NAME.clear();
+        r.PATIENT_FIRST_NAME.clear();
+        r.DisplayName.clear();
+        r.Patient_Note.clear();
+        r.Age = 0;
+    }
+}
+
+void SetBirthday(CaseRecord& r, const CivilDate& birthday, double now) {
+    r.BIRTHDAY = birthday;
+    r.Age = AgeInYears(birthday, now);
+}

@@ -3,4 +3,4 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
-build/cli/kinevo-calc examples/gentamicin.json
+build/bin/kinevo-calc examples/gentamicin.json

@@ -29,6 +29,7 @@ void ResetCase(CaseRecord& r, bool newPatient) {
     r.history = History{};
     r.regimen = SavedRegimen{};
     r.population = r.leastSquares = r.bayes = ParameterSet{};
+    r.leastSquaresRange = r.bayesRange = FitRange{};
     r.userDrug.held = false;
     r.FormName2.clear();
     r.RouteProduct2.clear();

@@ -60,6 +60,7 @@ struct CaseRecord {
     ParameterSet population;
     ParameterSet leastSquares;
     ParameterSet bayes;
+    FitRange leastSquaresRange, bayesRange;
     int Cur_fit_method = kPopulation;
     double Init_f_sd = 0, init_vd_sd = 0, init_cl_sd = 0, init_cf_sd = 0, init_vm_sd = 0;
     double PO_Ka = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // The dosing and level histories: the rows as entered, and their conversion
 // into hours after the earliest history moment.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@ struct DoseRow {
     CivilDate date;
     int hour = 0;
     int minute = 0;
+    bool timeEntered = true;
     double dose = 0.0;
     std::string route;        // "IV", "IM", "O", and for phenytoin "C", "S", "T"
     double infusionTime = 0;  // h
@@ -25,6 +27,7 @@ struct LevelRow {
     CivilDate date;
     int hour = 0;
     int minute = 0;
+    bool timeEntered = true;
     double level = 0.0;  // negative: prediction only
 };
 
@@ -44,9 +47,10 @@ struct DoseEvent {
 struct LevelPoint {
     double time = 0;
     double observed = 0;  // negative: prediction only
-    double population = 0;
-    double leastSquares = 0;
-    double bayes = 0;
+    // Predictions with the three sets; missing when they cannot be computed.
+    std::optional<double> population;
+    std::optional<double> leastSquares;
+    std::optional<double> bayes;
 };
 
 struct History {
@@ -59,4 +63,5 @@ struct History {
     std::vector<LevelPoint> levels;  // measured first, then prediction-only
     int measuredCount = 0;
     double lastLevelTime = 0;
+    double lastDoseInterval = 0;  // h, of the last entered dose row
 };

@@ -1,0 +1,98 @@
+#include "records/db/case_rows.h"
+
+#include "records/db/record_sets.h"
+#include "records/db/stored_text.h"
+#include "records/drug_catalogue.h"
+
+namespace {
+constexpr double kLbPerKg = 2.2046001186074866;
+constexpr double kInchPerCm = 0.39371628804283637;
+
+void WritePatientColumns(Cpbasicset& b, const CaseRecord& rec, double now) {
+    b.PATIENT_LAST_NAME = rec.PATIENT_LAST_NAME;
+    b.PATIENT_FIRST_NAME = rec.PATIENT_FIRST_NAME;
+    b.DATE_STORED = now;
+    b.Patient_ID = rec.Patient_ID;
+    b.SEX = rec.SEX == "M";
+    b.BIRTHDAY = MomentOf(rec.BIRTHDAY);
+    b.Patient_Note = rec.Patient_Note;
+}
+
+void WriteCaseColumns(Cpcaseset& c, const CaseRecord& rec, double now) {
+    c.Date_created = now;
+    c.Drug_ID = ToUpper(rec.Drug_ID);
+    c.kg = rec.WtUnit != "lb";
+    c.Wt = FixedText(c.kg ? rec.Wt : rec.Wt * kLbPerKg, 1);
+    c.cm = rec.HtUnit != "in";
+    c.Ht = FixedText(c.cm ? rec.Ht : rec.Ht * kInchPerCm, 1);
+    c.SCr = FixedText(rec.SCr, 1);
+    c.CrCl = FixedText(rec.CrCl, 1);
+    c.Albumin = FixedText(rec.Albumin, 1);
+    c.Case_Note = rec.Case_Note;
+    // The first ticked factor, and the last further one.
+    c.factor_1 = c.factor_2 = 0;
+    for (int i = 0; i < kFactorFlagCount; ++i) {
+        if (!rec.FactorFlags[i]) continue;
+        if (c.factor_1 == 0) c.factor_1 = i;
+        else c.factor_2 = i;
+    }
+}
+}  // namespace
+
+std::int32_t NewPatientRecNum(Database& db) {
+    return static_cast<std::int32_t>(
+        QueryInt(db, "SELECT COALESCE(MAX(\"PATIENT REC Num\"), 0) + 1 FROM \"PatientBasic\""));
+}
+
+std::int32_t NewCaseNumber(Database& db, std::int32_t patient) {
+    return static_cast<std::int32_t>(QueryInt(
+        db, "SELECT COALESCE(MAX(\"Case number\"), 0) + 1 FROM \"PatientCase\" WHERE \"Patient Rec Num\" = ?",
+        {std::int64_t{patient}}));
+}
+
+bool PatientHasCases(Database& db, std::int32_t patient) {
+    return QueryInt(db, "SELECT EXISTS (SELECT 1 FROM \"PatientCase\" WHERE \"Patient Rec Num\" = ?)",
+                    {std::int64_t{patient}}) != 0;
+}
+
+std::int32_t AddPatientRow(Database& db, const CaseRecord& rec, double now) {
+    const std::int32_t number = NewPatientRecNum(db);
+    Cpbasicset b;
+    b.Open(db, NoRows());
+    b.AddNew();
+    b.PATIENT_REC_Num = number;
+    WritePatientColumns(b, rec, now);
+    b.Update();
+    return number;
+}
+
+void UpdatePatientRow(Database& db, std::int32_t patient, const CaseRecord& rec, double now) {
+    Cpbasicset b;
+    b.Open(db, {"\"PATIENT REC Num\" = ?", {std::int64_t{patient}}, ""});
+    if (b.IsEOF()) throw DbError("No patient with record number " + std::to_string(patient) + ".");
+    b.Edit();
+    WritePatientColumns(b, rec, now);
+    b.Update();
+}
+
+std::int32_t AddCaseRow(Database& db, std::int32_t patient, const CaseRecord& rec, double now) {
+    const std::int32_t number = NewCaseNumber(db, patient);
+    Cpcaseset c;
+    c.Open(db, NoRows());
+    c.AddNew();
+    c.Patient_Rec_Num = patient;
+    c.Case_number = number;
+    WriteCaseColumns(c, rec, now);
+    c.Update();
+    return number;
+}
+
+void UpdateCaseRow(Database& db, std::int32_t patient, std::int32_t caseNumber, const CaseRecord& rec, double now) {
+    Cpcaseset c;
+    c.Open(db, CaseFilter(patient, caseNumber));
+    if (c.IsEOF())
+        throw DbError("No case " + std::to_string(caseNumber) + " of patient " + std::to_string(patient) + ".");
+    c.Edit();
+    WriteCaseColumns(c, rec, now);
+    c.Update();
+}

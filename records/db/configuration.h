@@ -1,0 +1,66 @@
+#pragma once
+// Where the patient database lives, and the start-up checks around it.
+//
+//   ConfiguredDatabasePath()           the process-wide path every record set opens
+//   ReadConfiguredPath(options)        Options.dat's first line -> path, "Database Not
+//                                      Configured", or nullopt when the file is unreadable
+//   StartUpDatabasePath(options)       the start-up steps: read, then test the database
+//   DatabaseWorks(path)                the start-up test (no message, no throw)
+//   ConvertNumericPatientId(path)      the welcome page's one-time "Patient ID" conversion
+//   InstallDatabase(options, source, target)
+//                                      Configure Database's install step
+//
+// No Qt here: the welcome page shows the messages these results stand for.
+#include <filesystem>
+#include <optional>
+#include <string>
+
+inline constexpr const char* kDatabaseNotConfigured = "Database Not Configured";
+inline constexpr const char* kConfigureDatabaseLine = "Configure Database";
+
+std::string& ConfiguredDatabasePath();
+
+// The first line of Options.dat with trailing white space removed (a CR of
+// a Windows line end included), read whole whatever its length.
+// "Configure Database" gives kDatabaseNotConfigured. nullopt: the file is
+// missing or unreadable.
+std::optional<std::string> ReadConfiguredPath(const std::filesystem::path& optionsFile);
+
+// Opens the database and reads PatientBasic as the patient record set's
+// default query does. False for a missing file, a file that is not a
+// database, or one without the patient table.
+bool DatabaseWorks(const std::string& path);
+
+// Start-up: nullopt when Options.dat cannot be read (the caller shows the
+// "corrupted or missing" message and ends); otherwise the configured path,
+// which is kDatabaseNotConfigured when the database test fails. Also stores
+// it in ConfiguredDatabasePath().
+std::optional<std::string> StartUpDatabasePath(const std::filesystem::path& optionsFile);
+
+// Turns a numeric "Patient ID" column of PatientBasic into text, keeping
+// every patient's ID and every other column and index, in one transaction.
+// Returns true when it converted; a text column is left as it is. Throws
+// DbError when the database cannot be opened or changed.
+bool ConvertNumericPatientId(const std::string& path);
+
+enum class InstallOutcome {
+    Installed,          // "The Kinevo database was successfully installed."
+    AlreadyExists,      // "Database file already exists and was not overwritten.\nConfiguration successful."
+    CopyFailed,         // the copy failed for another reason (error holds it); nothing changed
+    OptionsUnreadable,  // "Options.dat file is either corrupted or missing. ..."; nothing changed
+};
+struct InstallResult {
+    InstallOutcome outcome;
+    std::string error;  // the system's text for CopyFailed
+};
+
+// Configure Database after the user confirmed `target`: the empty database
+// `source` is copied there unless a file exists at `target` already; when
+// `target` then holds a file, Options.dat's first line becomes `target` (the
+// rest of the file kept) and ConfiguredDatabasePath() becomes `target`.
+InstallResult InstallDatabase(const std::filesystem::path& optionsFile, const std::filesystem::path& source,
+                              const std::filesystem::path& target);
+
+// The folder part of a path, up to and including its last separator, as
+// the Configure Database questions show it.
+std::string FolderPart(const std::string& path);

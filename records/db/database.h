@@ -1,0 +1,89 @@
+#pragma once
+// SQLite access for the patient database.
+//
+//   Database db(path);                 opens an existing file read-write (never creates one)
+//   Statement s(db, "SELECT ... WHERE \"Case number\" = ?");
+//   s.Bind(1, 5); while (s.Step()) s.Int(0), s.Text(1) ...
+//   Transaction t(db); ... t.Commit();  BEGIN IMMEDIATE; rolled back unless committed
+//
+// User text only ever reaches SQL through Bind. Errors throw DbError with the
+// engine's message.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "records/db/db_error.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+using SqlValue = std::variant<std::monostate, std::int64_t, double, std::string>;
+
+class Database {
+public:
+    // Opens an existing database file. A missing file is an error, and so is
+    // a file that is not a database (found at the first statement).
+    explicit Database(const std::filesystem::path& path);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Runs statements that take no parameters (schema texts, BEGIN ...).
+    void Execute(const std::string& sql);
+    std::int64_t ChangedRows() const;
+    std::int64_t LastInsertRowId() const;
+    sqlite3* Handle() const { return db_; }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+class Statement {
+public:
+    Statement(Database& db, const std::string& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    // Parameters count from 1, as in SQL.
+    Statement& Bind(int index, const SqlValue& value);
+    Statement& BindAll(const std::vector<SqlValue>& values);
+    // True while a row is ready; false when done.
+    bool Step();
+    void Reset();
+
+    int ColumnCount() const;
+    std::string ColumnName(int col) const;
+    bool IsNull(int col) const;
+    std::int64_t Int(int col) const;
+    double Real(int col) const;
+    std::string Text(int col) const;
+
+private:
+    Database& db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// One write transaction. BEGIN IMMEDIATE takes the write lock at once, so the
+// largest-key reads inside it cannot race another program on the same file.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void Commit();
+
+private:
+    Database& db_;
+    bool open_ = true;
+};
+
+// A single value of a query that returns one row (0 when it returns none).
+std::int64_t QueryInt(Database& db, const std::string& sql, const std::vector<SqlValue>& params = {});
+
+// The text with LIKE's own characters escaped for ESCAPE '\', and "%" after
+// it: the typed text becomes a literal prefix.
+std::string LikePrefix(const std::string& typed);

@@ -1,0 +1,44 @@
+#include "records/db/schema/empty_database.h"
+
+#include <sqlite3.h>
+
+#include <fstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+void CreateEmptyDatabase(const fs::path& path) {
+    if (fs::exists(path)) throw std::runtime_error("Database file already exists: " + path.string());
+    sqlite3* db = nullptr;
+    std::string error;
+    if (sqlite3_open_v2(path.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        error = db ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close(db);
+        throw std::runtime_error(error + ": " + path.string());
+    }
+    char* message = nullptr;
+    const std::string sql = "BEGIN;\n" + PatientsSchemaSql() + "\nCOMMIT;";
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+        error = message ? message : sqlite3_errmsg(db);
+        sqlite3_free(message);
+    }
+    sqlite3_close(db);
+    if (!error.empty()) {
+        fs::remove(path);
+        throw std::runtime_error(error + ": " + path.string());
+    }
+}
+
+void WriteFirstStartFiles(const fs::path& folder) {
+    const fs::path working = fs::absolute(folder / kDefaultDatabaseFolder / kEmptyDatabaseName);
+    if (!fs::exists(working)) {
+        fs::create_directories(working.parent_path());
+        fs::copy_file(folder / kEmptyDatabaseName, working);
+    }
+    const fs::path options = folder / kOptionsFileName;
+    if (!fs::exists(options)) {
+        std::ofstream out(options);
+        out << working.lexically_normal().string() << "\n";
+        if (!out) throw std::runtime_error("Cannot write " + options.string());
+    }
+}

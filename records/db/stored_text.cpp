@@ -1,0 +1,24 @@
+#include "records/db/stored_text.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+std::string FixedText(double value, int decimals) {
+    if (!std::isfinite(value)) return {};
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+    return buf;
+}
+
+double TextNumber(const std::string& text) {
+    const double v = std::atof(text.c_str());
+    return std::isfinite(v) ? v : 0.0;
+}
+
+std::int32_t WholeNumber(const std::string& text) {
+    const double v = std::trunc(TextNumber(text));
+    return std::fabs(v) < 2147483647.0 ? static_cast<std::int32_t>(v) : 0;
+}
+
+std::int32_t KeyNumber(const std::string& text) { return static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 10)); }

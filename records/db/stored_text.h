@@ -1,0 +1,14 @@
+#pragma once
+// How numbers become the texts the database stores, and back.
+#include <cstdint>
+#include <string>
+
+// printf "%.<decimals>f"; a value that is not finite is stored empty.
+std::string FixedText(double value, int decimals);
+// The C library's text-to-double reading: text that is not a number is 0.
+double TextNumber(const std::string& text);
+// A number text read as a whole number, the digits after a decimal point
+// dropped ("1234.9" -> 1234); not a number gives 0.
+std::int32_t WholeNumber(const std::string& text);
+// A key text as the pages hold it; empty or not a number gives 0.
+std::int32_t KeyNumber(const std::string& text);

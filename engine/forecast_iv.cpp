@@ -1,0 +1,87 @@
+#include "engine/forecast_iv.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/forecast_levels.h"
+#include "records/text_format.h"
+
+namespace {
+constexpr double kSearchStep = 0.1;  // h, the time-above-MIC search for model type 2
+
+struct Regimen {
+    double dose, tau, T, tpost, mic;
+};
+
+// Hours above the MIC within one interval, from the levels at the end of
+// the infusion and at the trough (the limit cases the caller has handled).
+double OneCompartmentTimeAbove(const Regimen& g, double k, double peak, double trough) {
+    const double rise = std::max(0.0, (g.mic - trough) / (peak - trough) * g.T);
+    return std::log(peak / g.mic) / k + g.T - rise;
+}
+
+// Steps through the true level: up through the infusion to the MIC, then down
+// after it. Each search stops at the end of its phase, so a short infusion or
+// a slow fall cannot run past the interval.
+double TwoCompartmentTimeAbove(const std::vector<Phase>& phases, const Regimen& g) {
+    auto level = [&](double t) { return SteadyStateInfusionLevel(phases, g.dose, g.T, g.tau, t); };
+    double m = 0;
+    while (m < g.T && level(m) < g.mic) m += kSearchStep;
+    m = std::min(m, g.T);
+    double o = g.T;
+    while (o < g.tau && level(o) > g.mic) o += kSearchStep;
+    o = std::min(o, g.tau);
+    return std::max(0.0, o - m);
+}
+
+void AddMicIndices(const RegimenModel& m, const Regimen& g, const std::vector<Phase>& phases,
+                   IntermittentLevels& out) {
+    const double peak = *out.peak, trough = *out.trough;
+    out.postMic = Finite(*out.post / g.mic);
+    double above;
+    if (g.mic <= trough) above = g.tau;
+    else if (g.mic >= peak) above = 0;
+    else if (m.modelType == 2) above = TwoCompartmentTimeAbove(phases, g);
+    else above = OneCompartmentTimeAbove(g, phases.front().rate, peak, trough);
+    if (g.tau <= 24) {
+        out.timeAboveMic = Finite(above * 24 / g.tau);
+        out.timeAboveMicLabel = "hr/ 24 hr";
+    } else {
+        out.timeAboveMic = Finite(above);
+        out.timeAboveMicLabel = FormatNumber("hr/ %0.0f hr", g.tau);
+    }
+    const auto auic = Finite(24 * m.salt * m.F * m.CF * g.dose / (g.tau * m.Cl * g.mic));
+    if (auic) out.auic = Finite(RoundAuic(*auic));
+}
+}  // namespace
+
+bool HasMicIndices(const std::string& drug) {
+    return IsOneOf(drug, {"ak", "cx", "fc", "gm", "nm", "ox", "tm", "vm", "zz"});
+}
+
+double RoundAuic(double auic) { return std::floor(auic + 0.5); }
+
+IntermittentLevels ForecastIntermittent(const RegimenModel& m, const IntermittentRegimen& regimen) {
+    IntermittentLevels out;
+    if (!regimen.dose || !regimen.interval || !regimen.infusionTime || !regimen.postTime) return out;
+    const Regimen g{*regimen.dose, *regimen.interval, *regimen.infusionTime, *regimen.postTime,
+                    regimen.mic.value_or(0)};
+    if (g.dose < 0 || g.T < 0 || g.tpost < 0 || !(g.tau > 0) || g.T > g.tau || g.tpost > g.tau) return out;
+    const auto phases = PhasesOf(m);
+    if (!phases) return out;
+    // The two-compartment model takes the dose as given; salt and F do not enter.
+    const double amount = m.modelType == 2 ? g.dose : m.salt * g.dose;
+    auto level = [&](double t) { return Finite(SteadyStateInfusionLevel(*phases, amount, g.T, g.tau, t)); };
+    out.peak = level(g.T);
+    out.trough = level(g.tau);
+    out.post = level(g.T + g.tpost);
+    if (m.modelType != 2) out.average = Finite(m.salt * m.F * g.dose / (g.tau * m.Cl));
+    if (out.peak && out.trough && out.post && g.mic > 0 && HasMicIndices(m.drug))
+        AddMicIndices(m, g, *phases, out);
+    return out;
+}
+
+std::optional<double> ForecastContinuous(const RegimenModel& m, std::optional<double> rate) {
+    if (!rate || *rate < 0 || !(m.Cl > 0)) return std::nullopt;
+    return Finite(m.salt * m.F * *rate / m.Cl);
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Steady-state levels of an intermittent or continuous IV regimen, with the
+// antibiotic exposure indices.
+#include <optional>
+#include <string>
+
+#include "engine/forecast_model.h"
+
+// Fields left empty are missing.
+struct IntermittentRegimen {
+    std::optional<double> dose, interval, infusionTime, postTime, mic;
+};
+
+struct IntermittentLevels {
+    std::optional<double> peak, trough, post, average;
+    std::optional<double> postMic;
+    std::optional<double> timeAboveMic;  // hours per day, or per interval when it is over 24 h
+    std::string timeAboveMicLabel;       // "hr/ 24 hr" or "hr/ 36 hr"; empty with no time
+    std::optional<double> auic;          // a whole number
+};
+
+// The drugs for which the MIC indices are worked out.
+bool HasMicIndices(const std::string& drug);
+
+// Levels when dose, interval, infusion time and time of post are given and
+// not negative, the interval is above 0, the infusion fits in the interval
+// and the post is not later than the interval. An infusion time of 0 is a
+// bolus dose.
+IntermittentLevels ForecastIntermittent(const RegimenModel& m, const IntermittentRegimen& regimen);
+
+// Average level of a continuous infusion at `rate` dose units per hour.
+std::optional<double> ForecastContinuous(const RegimenModel& m, std::optional<double> rate);
+
+// AUIC rounded to the nearest whole number, halves up.
+double RoundAuic(double auic);

@@ -1,0 +1,44 @@
+#include "engine/forecast_model.h"
+
+#include <cmath>
+
+#include "records/case_record.h"
+
+RegimenModel RegimenModelOf(const CaseRecord& r, double F) {
+    const ParameterSet& set = r.CurrentSet();
+    RegimenModel m;
+    m.drug = r.Drug_ID;
+    m.modelType = r.ModelType;
+    m.F = F;
+    m.Vd = set.Vd;
+    m.Cl = set.Cl;
+    m.CF = set.CF;
+    const bool oral = r.RouteCode == 'O';
+    m.salt = oral ? r.PO_Salt : r.ParenteralSalt;
+    m.ka = oral ? r.PO_Ka : r.RouteCode == 'I' ? r.IM_ka : 0;
+    m.vc = r.Vc;
+    m.k21 = r.K21;
+    return m;
+}
+
+double ForecastBioavailability(const std::string& routeProduct, const std::string& fitProduct1,
+                               const std::string& fitProduct2, double currentF, double populationF) {
+    const bool fitted = !routeProduct.empty() && (routeProduct == fitProduct1 || routeProduct == fitProduct2);
+    return fitted ? currentF : populationF;
+}
+
+std::optional<double> EliminationRate(const RegimenModel& m) {
+    if (!(m.Vd > 0) || !(m.Cl > 0)) return std::nullopt;
+    return Finite(m.Cl / m.Vd);
+}
+
+std::optional<double> Finite(double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+bool IsOneOf(const std::string& code, std::initializer_list<const char*> codes) {
+    for (const char* c : codes)
+        if (code == c) return true;
+    return false;
+}

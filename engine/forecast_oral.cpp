@@ -1,0 +1,80 @@
+#include "engine/forecast_oral.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "engine/forecast_levels.h"
+
+namespace {
+constexpr double kDay = 24;
+
+bool ValidHour(double h) { return h >= 0 && h <= 23; }
+
+// Hours since the latest giving of a daily dose.
+double SinceDailyDose(double elapsed) {
+    const double wrapped = std::fmod(elapsed, kDay);
+    return wrapped < 0 ? wrapped + kDay : wrapped;
+}
+
+struct DailyDose {
+    double amount, hour;
+};
+
+std::optional<std::vector<DailyDose>> Schedule(const std::vector<UnevenRow>& rows, double timeLag) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].dose && rows[i].hour) count = i + 1;
+    if (count == 0) return std::nullopt;
+    std::vector<DailyDose> doses;
+    for (std::size_t i = 0; i < count; ++i) {
+        const bool given = rows[i].dose && rows[i].hour;
+        const DailyDose d = given ? DailyDose{*rows[i].dose, *rows[i].hour} : DailyDose{0, 0};
+        if (d.amount < 0 || !ValidHour(d.hour)) return std::nullopt;
+        doses.push_back({d.amount, d.hour + timeLag});
+    }
+    return doses;
+}
+}  // namespace
+
+OralLevels ForecastOral(const RegimenModel& m, std::optional<double> dose, std::optional<double> interval) {
+    OralLevels out;
+    const auto k = EliminationRate(m);
+    if (!dose || !interval || *dose < 0 || !(*interval > 0) || !k || !(m.ka > 0)) return out;
+    const double tau = *interval;
+    const double d = m.drug == "li" ? *dose * kLithiumMgToMeq : *dose;
+    const double absorbed = m.F * m.salt * d;
+    const double tmax = OralPeakTime(m.ka, *k, tau);
+    out.peak = Finite(absorbed * std::exp(-*k * tmax) / (m.Vd * -std::expm1(-*k * tau)));
+    out.trough = Finite(OralSteadyStateLevel(m.ka, *k, m.Vd, absorbed, tau, tau));
+    if (m.modelType == 1) out.average = Finite(absorbed / (m.Cl * tau));
+    return out;
+}
+
+UnevenLevels ForecastUneven(const RegimenModel& m, const std::vector<UnevenRow>& rows,
+                            std::optional<double> levelHour, double timeLag) {
+    UnevenLevels out;
+    const auto k = EliminationRate(m);
+    const auto doses = Schedule(rows, timeLag);
+    if (!doses || !k || !(m.ka > 0)) return out;
+    // Lithium doses stay in mg here; the levels are turned into mEq/L at the end.
+    const double unit = m.drug == "li" ? kLithiumMgToMeq : 1.0;
+    auto levelAt = [&](double clock) {
+        double sum = 0;
+        for (const DailyDose& d : *doses)
+            sum += OralSteadyStateLevel(m.ka, *k, m.Vd, m.F * m.salt * d.amount, kDay, SinceDailyDose(clock - d.hour));
+        return sum;
+    };
+    const double tmax = OralPeakTime(m.ka, *k, kDay);
+    double peak = 0, trough = std::numeric_limits<double>::infinity(), total = 0;
+    for (const DailyDose& d : *doses) {
+        peak = std::max(peak, levelAt(d.hour + tmax));
+        trough = std::min(trough, levelAt(d.hour));
+        total += d.amount;
+    }
+    out.peak = Finite(peak * unit);
+    out.trough = Finite(trough * unit);
+    out.average = Finite(m.salt * m.F * total / (kDay * m.Cl) * unit);
+    if (levelHour && ValidHour(*levelHour)) out.level = Finite(levelAt(*levelHour) * unit);
+    return out;
+}

@@ -1,0 +1,15 @@
+#include "records/text_format.h"
+
+#include <cstdio>
+
+std::string FormatNumber(const char* format, double value) {
+    char buffer[128];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    return buffer;
+}
+
+std::string FormatNumbers(const char* format, double first, double second) {
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, format, first, second);
+    return buffer;
+}

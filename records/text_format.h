@@ -1,0 +1,8 @@
+#pragma once
+// The one place where printf formats such as "%.1f" turn numbers into text
+// for fields, notes and labels.
+#include <string>
+
+std::string FormatNumber(const char* format, double value);
+// For texts that carry two numbers, such as a level and a time.
+std::string FormatNumbers(const char* format, double first, double second);

@@ -1,0 +1,33 @@
+#pragma once
+// The line of patient data at the top of the working pages.
+#include <QWidget>
+#include <string>
+
+class QLabel;
+struct CaseRecord;
+
+enum class HeaderVariant {
+    Full,              // pages 140, 141, 142, 145, 150, 149, 153, 157, 156, 151, 144
+    FittingSetUp,      // page 154: the user's drug is marked one-compartment
+    NoDrugLine,        // page 143 (phenytoin only)
+    NoDrugNoAlbumin,   // page 139
+};
+
+struct HeaderTexts {
+    std::string date, id, name, ageValue, ageUnit, sex, weight, height, renal, albumin, drug;
+};
+
+HeaderTexts HeaderTextsOf(const CaseRecord& r, double now, HeaderVariant variant);
+
+class HeaderStrip : public QWidget {
+    Q_OBJECT
+public:
+    explicit HeaderStrip(HeaderVariant variant, QWidget* parent = nullptr);
+    void Fill(const CaseRecord& r, double now);
+    const HeaderTexts& Texts() const { return texts_; }
+
+private:
+    HeaderVariant variant_;
+    HeaderTexts texts_;
+    QLabel *date_, *id_, *name_, *age_, *sex_, *weight_, *height_, *renal_, *albumin_, *drug_;
+};

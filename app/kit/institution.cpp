@@ -1,0 +1,6 @@
+#include "app/kit/institution.h"
+
+std::string& InstitutionName() {
+    static std::string name;
+    return name;
+}

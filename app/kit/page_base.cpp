@@ -1,0 +1,148 @@
+#include "app/kit/page_base.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <map>
+
+#include "app/kit/clock.h"
+#include "app/kit/institution.h"
+#include "app/kit/navigation.h"
+#include "app/kit/prompts.h"
+#include "app/kit/result_codes.h"
+#include "records/case_record.h"
+
+namespace {
+std::map<int, KinevoPage*>& Registry() {
+    static std::map<int, KinevoPage*> pages;
+    return pages;
+}
+}  // namespace
+
+KinevoPage* PageById(int dialogId) {
+    const auto it = Registry().find(dialogId);
+    return it == Registry().end() ? nullptr : it->second;
+}
+
+void ResetPage(int dialogId) {
+    if (KinevoPage* page = PageById(dialogId)) page->Reset();
+}
+
+void ResetAllPages() {
+    for (int id : {139, 140, 141, 142, 143, 145, 150, 149, 154, 153, 157, 156, 151}) ResetPage(id);
+}
+
+KinevoPage::KinevoPage(int dialogId, const QString& heading, std::optional<HeaderVariant> header,
+                       QWidget* parent)
+    : QDialog(parent), dialogId_(dialogId) {
+    Registry()[dialogId] = this;
+    setWindowTitle("Kinevo");
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setMinimumSize(760, 520);
+    auto* root = new QVBoxLayout(this);
+    institution_ = new QLabel(this);
+    institution_->setObjectName("institution");
+    institution_->setAlignment(Qt::AlignCenter);
+    QFont bold = institution_->font();
+    bold.setBold(true);
+    institution_->setFont(bold);
+    root->addWidget(institution_);
+    if (header) {
+        header_ = new HeaderStrip(*header, this);
+        root->addWidget(header_);
+    }
+    auto* title = new QLabel(heading, this);
+    title->setObjectName("heading");
+    QFont big = title->font();
+    big.setBold(true);
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    title->setFont(big);
+    title->setAlignment(Qt::AlignCenter);
+    root->addWidget(title);
+    body_ = new QVBoxLayout;
+    root->addLayout(body_, 1);
+    buttons_ = new QHBoxLayout;
+    buttons_->addStretch(1);
+    root->addLayout(buttons_);
+}
+
+KinevoPage::~KinevoPage() {
+    const auto it = Registry().find(dialogId_);
+    if (it != Registry().end() && it->second == this) Registry().erase(it);
+}
+
+int KinevoPage::Run() {
+    Open();
+    return exec();
+}
+
+void KinevoPage::Open() {
+    setWindowState(Nav().maximized ? Qt::WindowMaximized : Qt::WindowNoState);
+    institution_->setText(QString::fromStdString(InstitutionName()));
+    if (header_) header_->Fill(TheCase(), Now());
+    OnOpen();
+}
+
+void KinevoPage::Leave(int code) {
+    Nav().maximized = isMaximized();
+    done(code);
+}
+
+void KinevoPage::LeaveToEnd(int endPageSource) {
+    Nav().endPageSource = endPageSource;
+    Leave(code::kEnd);
+}
+
+void KinevoPage::LeaveToReport(int reportSource) {
+    Nav().reportSource = reportSource;
+    Leave(code::kReport);
+}
+
+bool KinevoPage::ConfirmExit() {
+    return ThePrompts().AskOkCancel(this, kProgramTitle, "Are you sure you want to exit Kinevo?");
+}
+
+void KinevoPage::reject() {
+    if (ConfirmExit()) Leave(code::kExitConfirmed);
+}
+
+void KinevoPage::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
+        button->click();
+    else
+        OnEnter();
+}
+
+void KinevoPage::OnEnter() {
+    for (QPushButton* button : findChildren<QPushButton*>())
+        if (button->isDefault() && button->isEnabled()) {
+            button->click();
+            return;
+        }
+}
+
+QPushButton* KinevoPage::AddButton(const QString& caption, const QString& objectName,
+                                   std::function<void()> onClick) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, std::move(onClick));
+    buttons_->addWidget(button);
+    return button;
+}
+
+void KinevoPage::FocusNextField() {
+    if (fieldOrder_.empty()) return;
+    const auto it = std::find(fieldOrder_.begin(), fieldOrder_.end(), focusWidget());
+    const bool wrap = it == fieldOrder_.end() || std::next(it) == fieldOrder_.end();
+    (wrap ? fieldOrder_.front() : *std::next(it))->setFocus(Qt::TabFocusReason);
+}

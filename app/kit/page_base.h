@@ -1,0 +1,68 @@
+#pragma once
+// What every page shares: the title "Kinevo", the institution line, the
+// optional patient header strip, the window state carried from page to page,
+// the exit question on Esc and the close box, and the Enter key.
+#include <QDialog>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "app/kit/header_strip.h"
+
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+#include <QVBoxLayout>
+
+class KinevoPage : public QDialog {
+    Q_OBJECT
+public:
+    KinevoPage(int dialogId, const QString& heading, std::optional<HeaderVariant> header,
+               QWidget* parent = nullptr);
+    ~KinevoPage() override;
+
+    int DialogId() const { return dialogId_; }
+    // Opens the page and runs it modally; returns its result code.
+    int Run();
+    // The opening steps alone (tests show the page and press its buttons).
+    void Open();
+    // Clears what the page shows and keeps; working pages override it.
+    virtual void Reset() {}
+    HeaderStrip* Header() const { return header_; }
+
+protected:
+    virtual void OnOpen() {}
+    // Enter pressed while no button has the focus.
+    virtual void OnEnter();
+    // Records the window state for the next page, then closes with `code`.
+    void Leave(int code);
+    // Towards the end page or the report page, saying which page led there.
+    void LeaveToEnd(int endPageSource);
+    void LeaveToReport(int reportSource);
+    // "Are you sure you want to exit Kinevo?"; true on OK.
+    bool ConfirmExit();
+    // Esc and the close box: the exit question, OK closes with code 2.
+    void reject() override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+    QVBoxLayout* Body() const { return body_; }
+    QPushButton* AddButton(const QString& caption, const QString& objectName, std::function<void()> onClick);
+    // Enter moves the focus along these, wrapping to the first.
+    void SetFieldOrder(std::vector<QWidget*> fields) { fieldOrder_ = std::move(fields); }
+    void FocusNextField();
+
+private:
+    int dialogId_;
+    QLabel* institution_;
+    HeaderStrip* header_ = nullptr;
+    QVBoxLayout* body_;
+    QHBoxLayout* buttons_;
+    std::vector<QWidget*> fieldOrder_;
+};
+
+// The one page object of each dialog, found by its dialog number.
+KinevoPage* PageById(int dialogId);
+void ResetPage(int dialogId);
+// Resets pages 139, 140, 141, 142, 143, 145, 150, 149, 154, 153, 157, 156
+// and 151, in that order.
+void ResetAllPages();

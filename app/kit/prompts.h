@@ -1,0 +1,37 @@
+#pragma once
+// Every message box, question, save-as dialog and printer set-up of the
+// program goes through Prompts, so that tests can answer them and read back
+// what was shown.
+#include <optional>
+
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+// The title of message boxes that have none of their own.
+inline constexpr const char* kProgramTitle = "Kinevo";
+
+enum class PromptIcon { None, Information, Warning, Exclamation, Question };
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    virtual void Tell(QWidget* parent, const QString& title, const QString& text, PromptIcon icon) = 0;
+    // True for OK (or Yes).
+    virtual bool AskOkCancel(QWidget* parent, const QString& title, const QString& text) = 0;
+    virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+    // The chosen path, or nullopt when the dialog is cancelled.
+    virtual std::optional<QString> AskSavePath(QWidget* parent, const QString& defaultSuffix,
+                                               const QString& initialName) = 0;
+    // True when the user confirms the printer (set up in `printer`).
+    virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
+};
+
+// The prompts in use: the Qt ones unless a test has put others in place.
+Prompts& ThePrompts();
+void UsePrompts(Prompts* prompts);  // not owned; nullptr restores the Qt ones
+
+// The common shapes.
+void Warn(QWidget* parent, const QString& text);  // titled "Warning"
+void Tell(QWidget* parent, const QString& text);  // the program's title

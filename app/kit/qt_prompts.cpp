@@ -1,0 +1,52 @@
+#include "app/kit/qt_prompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+QMessageBox::Icon IconOf(PromptIcon icon) {
+    switch (icon) {
+        case PromptIcon::Information: return QMessageBox::Information;
+        case PromptIcon::Warning:
+        case PromptIcon::Exclamation: return QMessageBox::Warning;
+        case PromptIcon::Question: return QMessageBox::Question;
+        case PromptIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+int Ask(QWidget* parent, const QString& title, const QString& text, QMessageBox::StandardButtons buttons) {
+    QMessageBox box(QMessageBox::Question, title, text, buttons, parent);
+    return box.exec();
+}
+}  // namespace
+
+void QtPrompts::Tell(QWidget* parent, const QString& title, const QString& text, PromptIcon icon) {
+    QMessageBox box(IconOf(icon), title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool QtPrompts::AskOkCancel(QWidget* parent, const QString& title, const QString& text) {
+    return Ask(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+bool QtPrompts::AskYesNo(QWidget* parent, const QString& title, const QString& text) {
+    return Ask(parent, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<QString> QtPrompts::AskSavePath(QWidget* parent, const QString& defaultSuffix,
+                                              const QString& initialName) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+bool QtPrompts::SetUpPrinter(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Prompts shown with Qt's message boxes, file dialog and print dialog.
+#include "app/kit/prompts.h"
+
+class QtPrompts : public Prompts {
+public:
+    void Tell(QWidget* parent, const QString& title, const QString& text, PromptIcon icon) override;
+    bool AskOkCancel(QWidget* parent, const QString& title, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    std::optional<QString> AskSavePath(QWidget* parent, const QString& defaultSuffix,
+                                       const QString& initialName) override;
+    bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
+};

@@ -1,0 +1,37 @@
+#pragma once
+// Prompts for tests: answers are queued beforehand and every prompt shown is
+// recorded with its title and text. A question with no queued answer counts
+// as unanswered and gets the negative answer.
+#include <deque>
+#include <vector>
+
+#include "app/kit/prompts.h"
+
+struct ShownPrompt {
+    enum Kind { Message, OkCancel, YesNo, SavePath, Printer } kind;
+    QString title;
+    QString text;
+    PromptIcon icon = PromptIcon::None;
+};
+
+class ScriptedPrompts : public Prompts {
+public:
+    std::deque<bool> answers;                  // OK/Yes = true, in order asked
+    std::deque<std::optional<QString>> paths;  // for save-as dialogs
+    std::deque<bool> printerAnswers;
+    std::vector<ShownPrompt> shown;
+    int unanswered = 0;
+
+    void Tell(QWidget* parent, const QString& title, const QString& text, PromptIcon icon) override;
+    bool AskOkCancel(QWidget* parent, const QString& title, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    std::optional<QString> AskSavePath(QWidget* parent, const QString& defaultSuffix,
+                                       const QString& initialName) override;
+    bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
+
+    // The texts shown, in order (messages and questions alike).
+    QStringList Texts() const;
+
+private:
+    bool NextAnswer(std::deque<bool>& queue);
+};

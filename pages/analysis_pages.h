@@ -1,0 +1,31 @@
+#pragma once
+// Pages 157 and 156: the analysis graph, then the detailed results.
+#include "app/kit/page_base.h"
+
+class AnalysisGraphPage : public KinevoPage {  // page 157
+    Q_OBJECT
+public:
+    explicit AnalysisGraphPage(QWidget* parent = nullptr);
+    int Redraws() const { return redraws_; }
+
+protected:
+    void OnEnter() override { Redraw(); }
+    // The close box redraws, then asks the exit question; Esc only redraws.
+    void reject() override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Redraw();
+    void RoutineAnalysis(int fitMethod);
+    int redraws_ = 0;
+};
+
+class AnalysisResultsPage : public KinevoPage {  // page 156
+    Q_OBJECT
+public:
+    explicit AnalysisResultsPage(QWidget* parent = nullptr);
+
+protected:
+    void OnOpen() override;
+    void OnEnter() override { FocusNextField(); }
+};

@@ -1,0 +1,128 @@
+#include "pages/end_page.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/kit/clock.h"
+#include "app/kit/navigation.h"
+#include "app/kit/prompts.h"
+#include "app/kit/result_codes.h"
+#include "records/case_record.h"
+#include "records/db/case_save.h"
+#include "records/db/db_error.h"
+#include "records/drug_catalogue.h"
+
+namespace {
+// Previous goes back to the page named by the end-page source.
+int PreviousCode(int endPageSource) {
+    switch (endPageSource) {
+        case 1: return code::kIvRegimen;
+        case 2: return code::kOralRegimen;
+        case 3: return code::kPhenytoinRegimen;
+        case 4: return code::kIvForecast;
+        case 5: return code::kOralForecast;
+        case 6: return code::kPhenytoinForecast;
+        case 8: return code::kAnalysisResults;
+        default: return -1;
+    }
+}
+
+QPushButton* Big(QPushButton* button) {
+    button->setMinimumHeight(34);
+    return button;
+}
+}  // namespace
+
+EndPage::EndPage(QWidget* parent) : KinevoPage(144, "What Would You Like To Do Next?", HeaderVariant::Full, parent) {
+    drug_ = new QLabel(this);
+    drug_->setObjectName("drugName");
+    drug_->setAlignment(Qt::AlignCenter);
+    Body()->addWidget(drug_);
+    auto* choices = new QVBoxLayout;
+    choices->setContentsMargins(160, 8, 160, 8);
+    auto choice = [this, choices](const QString& caption, const QString& name, auto handler) {
+        auto* button = Big(new QPushButton(caption, this));
+        button->setObjectName(name);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, handler);
+        choices->addWidget(button);
+    };
+    choice("Save this Case in Database", "save", [this] { Save(); });
+    choice("Work on the Same Patient and Same Drug", "sameDrug", [this] { SameDrug(); });
+    choice("Work on the Same Patient", "samePatient", [this] { SamePatient(); });
+    choice("Work on a New Patient", "newPatient", [this] { NewPatient(); });
+    Body()->addLayout(choices);
+    Body()->addStretch(1);
+    previous_ = AddButton("&Previous", "previous", [this] { Previous(); });
+    QPushButton* exit = AddButton("E&xit", "exit", [this] { reject(); });
+    exit->setDefault(true);
+}
+
+void EndPage::OnOpen() {
+    const CaseRecord& r = TheCase();
+    drug_->setText(QString::fromStdString(r.Drug_ID == "zz" ? r.userDrug.drugName : DrugNameOf(r.Drug_ID)));
+    patientKey_ = std::to_string(r.PATIENT_REC_Num);
+    caseKey_ = std::to_string(r.Case_number);
+    const int source = Nav().endPageSource;
+    previous_->setEnabled(source != 91 && source != 92);
+}
+
+void EndPage::reject() {
+    if (ConfirmExit()) Leave(code::kEndProgram);
+}
+
+void EndPage::SameDrug() {
+    ResetAllPages();
+    HandKeysToExistingCaseEntry();
+    Leave(code::kExistingCaseEntry);
+}
+
+void EndPage::SamePatient() {
+    ResetCaseAndFlags(false);
+    ResetAllPages();
+    HandKeysToNewCaseEntry();
+    Leave(code::kNewCaseEntry);
+}
+
+void EndPage::NewPatient() {
+    TheCase().PATIENT_REC_Num = 0;
+    TheCase().Case_number = 0;
+    ResetCaseAndFlags(true);
+    Leave(code::kSearch);
+}
+
+void EndPage::Save() {
+    Navigation& nav = Nav();
+    SaveRequest request;
+    request.endPageSource = nav.endPageSource;
+    request.patientKey = patientKey_;
+    request.caseKey = caseKey_;
+    request.patientChanged = nav.patientChanged;
+    request.patientIdentityChanged = nav.patientIdentityChanged;
+    request.caseChanged = nav.caseChanged;
+    request.page = nav.shownParameters;
+    request.reportSet = nav.printedSet;
+    request.now = Now();
+    try {
+        SaveCase(TheCase(), request);
+    } catch (const DbError& e) {
+        // The save is one transaction: after an error nothing of it is stored.
+        ThePrompts().Tell(this, kProgramTitle, QString::fromStdString(e.what()), PromptIcon::Exclamation);
+        return;
+    }
+    patientKey_ = request.patientKey;
+    caseKey_ = request.caseKey;
+    nav.patientChanged = request.patientChanged;
+    nav.patientIdentityChanged = request.patientIdentityChanged;
+    nav.caseChanged = request.caseChanged;
+}
+
+void EndPage::Previous() {
+    const int source = Nav().endPageSource;
+    const int back = PreviousCode(source);
+    if (back < 0) return;
+    if (source == 8) Nav().revisitResults = true;
+    Nav().endPageSource = 0;
+    Leave(back);
+}

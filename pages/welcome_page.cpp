@@ -1,0 +1,118 @@
+#include "pages/welcome_page.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+
+#include "app/kit/clock.h"
+#include "app/kit/date_display.h"
+#include "app/kit/prompts.h"
+#include "app/kit/result_codes.h"
+#include "records/db/configuration.h"
+#include "records/db/db_error.h"
+#include "records/db/record_sets.h"
+
+namespace {
+const char* const kOptionsMissing = "Options.dat file is either corrupted or missing. Please contact Orvane Inc. ";
+const char* const kNotConfigured = "Your database is not configured. \n Please press the Configure Database button.";
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+bool Configured() { return ConfiguredDatabasePath() != kDatabaseNotConfigured; }
+
+// The page's picture: serum levels rising and falling over repeated doses.
+QPixmap LevelsPicture() {
+    QPixmap picture(360, 150);
+    picture.fill(Qt::white);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 2));
+    p.drawLine(30, 130, 345, 130);
+    p.drawLine(30, 130, 30, 12);
+    p.setPen(QPen(QColor(40, 90, 170), 1, Qt::DashLine));
+    p.drawLine(30, 45, 345, 45);
+    p.drawLine(30, 95, 345, 95);
+    QPainterPath curve(QPointF(30, 130));
+    double level = 0;
+    for (int x = 30; x <= 345; ++x) {
+        if ((x - 30) % 70 == 0) level += 60;
+        level *= 0.985;
+        curve.lineTo(x, 130 - level);
+    }
+    p.setPen(QPen(QColor(180, 30, 30), 2.5));
+    p.drawPath(curve);
+    return picture;
+}
+}  // namespace
+
+WelcomePage::WelcomePage(std::filesystem::path programDir, std::function<int()> runPages, QWidget* parent)
+    : KinevoPage(130, "THERAPEUTIC   DRUG  MONITORING  SYSTEM", std::nullopt, parent),
+      programDir_(std::move(programDir)),
+      runPages_(std::move(runPages)) {
+    auto* picture = new QLabel(this);
+    picture->setPixmap(LevelsPicture());
+    picture->setAlignment(Qt::AlignCenter);
+    Body()->addWidget(picture);
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addStretch(1);
+    dateRow->addWidget(new QLabel("Today's Date:", this));
+    today_ = new QLabel(this);
+    today_->setObjectName("today");
+    dateRow->addWidget(today_);
+    dateRow->addStretch(1);
+    Body()->addLayout(dateRow);
+    Body()->addStretch(1);
+    AddButton("&Configure Database", "configureDatabase", [this] { ConfigureDatabase(); });
+    AddButton("&Next", "next", [this] { Next(); });
+}
+
+void WelcomePage::OnOpen() {
+    today_->setText(Q(DateDisplay(Now())));
+    if (!Configured()) return Warn(this, kNotConfigured);
+    try {
+        ConvertNumericPatientId(ConfiguredDatabasePath());
+    } catch (const DbError& e) {
+        ThePrompts().Tell(this, kProgramTitle, Q(e.what()), PromptIcon::Exclamation);
+    }
+}
+
+void WelcomePage::Next() {
+    if (!Configured()) return Warn(this, kNotConfigured);
+    hide();
+    const int code = runPages_();
+    if (code == code::kBackToWelcome) show();
+    else done(code);
+}
+
+void WelcomePage::ConfigureDatabase() {
+    const auto line = ReadConfiguredPath(programDir_ / "Options.dat");
+    if (!line) return Warn(this, kOptionsMissing);
+    const bool works = DatabaseWorks(*line);
+    ConfiguredDatabasePath() = works ? *line : kDatabaseNotConfigured;
+    if (works && !ThePrompts().AskYesNo(this, kProgramTitle,
+                                        Q("The Kinevo database is currently at " + FolderPart(*line) +
+                                          " .\n Do you want to set up a new database at a different location?")))
+        return;
+    const auto target = ThePrompts().AskSavePath(this, "mdb", "Patients.mdb");
+    if (target) InstallAt(*target);
+    // No record set keeps the old file open: each opens the configured path anew.
+    RecreateSharedRecordSets();
+}
+
+void WelcomePage::InstallAt(const QString& target) {
+    const std::string path = target.toStdString();
+    if (!ThePrompts().AskOkCancel(this, kProgramTitle,
+                                  Q("Do you want to install the Kinevo database at " + FolderPart(path) + " ?")))
+        return Tell(this, "The file wasn't copied.");
+    const InstallResult result = InstallDatabase(programDir_ / "Options.dat", programDir_ / "Patients.mdb", path);
+    switch (result.outcome) {
+        case InstallOutcome::Installed: return Tell(this, "The Kinevo database was successfully installed.");
+        case InstallOutcome::AlreadyExists:
+            return Tell(this, "Database file already exists and was not overwritten.\nConfiguration successful.");
+        case InstallOutcome::CopyFailed:
+            return ThePrompts().Tell(this, kProgramTitle, Q(result.error), PromptIcon::Exclamation);
+        case InstallOutcome::OptionsUnreadable: return Warn(this, kOptionsMissing);
+    }
+}

@@ -2,8 +2,7 @@
 
 #include "records/case_record.h"
 
-bool LevelDuringInfusion(const CaseRecord& r) {
-    const History& h = r.history;
+bool LevelDuringInfusion(const History& h) {
     for (int i = 0; i < h.measuredCount && i < static_cast<int>(h.levels.size()); ++i) {
         const double t = h.levels[i].time;
         for (const DoseEvent& e : h.events)
@@ -22,6 +21,6 @@ std::string CaseWarning(const CaseRecord& r, int pageCode) {
             return "Warning: High Clearance. Please recheck data.";
         return {};
     }
-    if (pageCode == 12 && LevelDuringInfusion(r)) return "Warning: Level Taken During Infusion.";
+    if (pageCode == 12 && LevelDuringInfusion(r.history)) return "Warning: Level Taken During Infusion.";
     return {};
 }

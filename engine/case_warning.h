@@ -2,6 +2,7 @@
 #include <string>
 
 struct CaseRecord;
+struct History;
 
 // The warning a page shows for the case: the high-clearance warning on the
 // forecast and regimen pages (codes 71, 72, 81, 82), the level-during-infusion
@@ -9,4 +10,4 @@ struct CaseRecord;
 std::string CaseWarning(const CaseRecord& r, int pageCode);
 
 // True when a measured level lies strictly inside a dose's infusion.
-bool LevelDuringInfusion(const CaseRecord& r);
+bool LevelDuringInfusion(const History& h);

@@ -1,0 +1,143 @@
+#include "engine/analysis_fits.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "records/case_record.h"
+
+namespace {
+int ParameterCount(bool phenytoin) { return phenytoin ? 5 : 4; }
+
+FitVector VectorOf(const ParameterSet& s, bool phenytoin) {
+    FitVector p = {s.F, s.Vd, s.Cl, s.CF};
+    if (phenytoin) p.push_back(s.Vm);
+    return p;
+}
+
+ParameterSet SetOf(const FitVector& p, const ParameterSet& initial, bool phenytoin) {
+    ParameterSet s = initial;
+    s.F = p[0];
+    s.Vd = p[1];
+    s.Cl = p[2];
+    s.CF = p[3];
+    if (phenytoin) {
+        s.Km = p[2];
+        s.Vm = p[4];
+    }
+    return s;
+}
+
+std::vector<double> MeasuredTimes(const History& h) {
+    std::vector<double> times;
+    for (int i = 0; i < h.measuredCount; ++i) times.push_back(h.levels[i].time);
+    return times;
+}
+
+FitProblem ProblemOf(const History& h, const AnalysisSetup& s, double fixedError, double proportionalError) {
+    FitProblem problem;
+    problem.times = MeasuredTimes(h);
+    for (int i = 0; i < h.measuredCount; ++i) problem.observed.push_back(h.levels[i].observed);
+    problem.lastLevelTime = h.lastLevelTime;
+    problem.timeWeight = s.timeWeight;
+    problem.fixedError = fixedError;
+    problem.proportionalError = proportionalError;
+    problem.priorMeans = VectorOf(s.initial, s.phenytoin);
+    problem.relativeSd.assign(s.relativeSd.begin(), s.relativeSd.begin() + ParameterCount(s.phenytoin));
+    problem.logPriors = s.phenytoin;
+    return problem;
+}
+
+struct Stored {
+    ParameterSet set;
+    FitRange range;
+};
+
+// The fitted set as the record keeps it, with bounds one standard deviation
+// either side of each stored value.
+Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s) {
+    const bool allIV = std::all_of(h.events.begin(), h.events.end(), [](const DoseEvent& e) { return e.route == kEventIV; });
+    const bool allInpatient =
+        std::all_of(h.events.begin(), h.events.end(), [](const DoseEvent& e) { return e.outpatient == 0; });
+    FitVector values = fit.p;
+    if (allIV) values[0] = s.initial.F;
+    if (allInpatient) values[3] = s.initial.CF;
+    Stored out{SetOf(values, s.initial, s.phenytoin), {}};
+    out.range.covariance = fit.covariance;
+    if (!fit.covariance) return out;
+    for (std::size_t j = 0; j < values.size(); ++j) {
+        const double variance = (*fit.covariance)[j][j];
+        if (!(variance >= 0)) continue;
+        out.range.lower[j] = values[j] - std::sqrt(variance);
+        out.range.upper[j] = values[j] + std::sqrt(variance);
+    }
+    return out;
+}
+}  // namespace
+
+AnalysisSetup AnalysisSetupOf(const CaseRecord& r) {
+    AnalysisSetup s;
+    s.initial = r.population;
+    s.relativeSd = {r.Init_f_sd, r.init_vd_sd, r.init_cl_sd, r.init_cf_sd, r.init_vm_sd};
+    s.fixedError = r.Fixed_err;
+    s.proportionalError = r.Var_err;
+    s.timeWeight = r.Time_wt;
+    s.phenytoin = r.ModelType == 3;
+    return s;
+}
+
+AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const AnalysisSetup& s,
+                             const FitProgress& progress) {
+    AnalysisFits out;
+    const std::vector<double> times = MeasuredTimes(h);
+    const LevelModel model = [&](const FitVector& p) {
+        return PredictConcentrations(in, SetOf(p, s.initial, s.phenytoin), times);
+    };
+    const bool twoFits = h.measuredCount >= 2 && !s.phenytoin;
+    const FitProblem first = twoFits ? ProblemOf(h, s, 0, 0.01) : ProblemOf(h, s, s.fixedError, s.proportionalError);
+    FitOutcome fit = FitParameters(first, model, progress);
+    if (fit.cannotFit) out.messages.push_back("Cannot Fit Data");
+    out.fitted = std::all_of(first.priorMeans.begin(), first.priorMeans.end(), [](double m) { return m > 0; });
+    if (!out.fitted) return out;
+    const Stored leastSquares = Store(fit, h, s);
+    out.leastSquares = leastSquares.set;
+    out.leastSquaresRange = leastSquares.range;
+    if (twoFits) {
+        fit = FitParameters(ProblemOf(h, s, s.fixedError, s.proportionalError), model, progress);
+        if (fit.cannotFit) out.messages.push_back("Cannot Fit Data");
+    }
+    const Stored bayes = Store(fit, h, s);
+    out.bayes = bayes.set;
+    out.bayesRange = bayes.range;
+    return out;
+}
+
+AnalysisFits RunAnalysisFits(CaseRecord& r, const FitProgress& progress) {
+    PredictionInput in = PredictionInputOf(r);
+    AnalysisFits fits = RunAnalysisFits(in, r.history, AnalysisSetupOf(r), progress);
+    r.history.events = std::move(in.events);
+    r.leastSquares = fits.leastSquares;
+    r.bayes = fits.bayes;
+    r.leastSquaresRange = fits.leastSquaresRange;
+    r.bayesRange = fits.bayesRange;
+    return fits;
+}
+
+void FillLevelPredictions(PredictionInput& in, std::vector<LevelPoint>& levels, const ParameterSet& population,
+                          const ParameterSet& leastSquares, const ParameterSet& bayes) {
+    std::vector<double> times;
+    for (const LevelPoint& level : levels) times.push_back(level.time);
+    const auto pop = PredictConcentrations(in, population, times);
+    const auto ls = PredictConcentrations(in, leastSquares, times);
+    const auto bay = PredictConcentrations(in, bayes, times);
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        levels[i].population = pop[i];
+        levels[i].leastSquares = ls[i];
+        levels[i].bayes = bay[i];
+    }
+}
+
+void FillLevelPredictions(CaseRecord& r) {
+    PredictionInput in = PredictionInputOf(r);
+    FillLevelPredictions(in, r.history.levels, r.population, r.leastSquares, r.bayes);
+    r.history.events = std::move(in.events);
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The fits the analysis page runs when it opens, and the predictions of its
+// level table.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/fitting.h"
+#include "engine/prediction.h"
+
+struct CaseRecord;
+
+// What the fits take from the set-up page and the drug model.
+struct AnalysisSetup {
+    ParameterSet initial;  // the prior means and the start of every fit
+    std::array<double, kMaxFitParameters> relativeSd{};  // F, Vd, Cl (Km), CF, Vm
+    double fixedError = 0;  // the drug's Bayesian error model
+    double proportionalError = 0;
+    double timeWeight = 1;
+    bool phenytoin = false;
+};
+AnalysisSetup AnalysisSetupOf(const CaseRecord& r);
+
+struct AnalysisFits {
+    ParameterSet leastSquares, bayes;
+    FitRange leastSquaresRange, bayesRange;
+    std::vector<std::string> messages;  // "Cannot Fit Data" once per fit that gives up
+    bool fitted = false;  // false when the initial set misses a fitted parameter
+};
+
+// The least-squares fit, then the Bayesian fit with two or more measured
+// levels (not phenytoin); otherwise both sets are the one fit made with the
+// Bayesian error model. F keeps its initial value when every dose is
+// intravenous, CF when every dose is inpatient.
+AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const AnalysisSetup& s,
+                             const FitProgress& progress = {});
+// Runs them on the record's history and stores both sets with their ranges.
+AnalysisFits RunAnalysisFits(CaseRecord& r, const FitProgress& progress = {});
+
+// The population, least-squares and Bayesian predictions at every level point.
+void FillLevelPredictions(PredictionInput& in, std::vector<LevelPoint>& levels, const ParameterSet& population,
+                          const ParameterSet& leastSquares, const ParameterSet& bayes);
+void FillLevelPredictions(CaseRecord& r);

@@ -1,0 +1,216 @@
+#include "engine/fitting.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/fit_matrix.h"
+
+namespace {
+constexpr int kIterationLimit = 1000;
+
+// Residuals of the level points followed by the prior points; `valid` is
+// false when a prediction is missing or a residual is not finite.
+struct Residuals {
+    std::vector<double> r;
+    bool valid = true;
+    double ChiSquare() const {
+        if (!valid) return HUGE_VAL;
+        double sum = 0;
+        for (double x : r) sum += x * x;
+        return std::isfinite(sum) ? sum : HUGE_VAL;
+    }
+};
+
+class Search {
+public:
+    Search(const FitProblem& problem, const LevelModel& model) : problem_(problem), model_(model) {
+        np_ = static_cast<int>(problem.priorMeans.size());
+        for (double c : problem.observed) highest_ = std::max(highest_, c);
+    }
+
+    Residuals Evaluate(const FitVector& p) const {
+        Residuals out;
+        const auto predictions = model_(p);
+        for (std::size_t i = 0; i < problem_.times.size(); ++i) {
+            const auto c = i < predictions.size() ? predictions[i] : std::nullopt;
+            const double r = c ? LevelResidual(i, *c) : HUGE_VAL;
+            out.valid = out.valid && std::isfinite(r);
+            out.r.push_back(r);
+        }
+        for (int j = 0; j < np_; ++j) out.r.push_back(PriorResidual(j, p[j]));
+        return out;
+    }
+
+    int Parameters() const { return np_; }
+
+private:
+    double LevelResidual(std::size_t i, double c) const {
+        const double floor = 0.001 * highest_;
+        if (c < floor) c += floor;
+        c = std::max(c, floor);
+        const double w = std::pow(problem_.timeWeight, problem_.lastLevelTime - problem_.times[i]);
+        const double spread = problem_.fixedError + problem_.proportionalError * c;
+        // A weight that overflows must not meet a zero spread (inf x 0).
+        const double weighted = spread > 0 ? w * spread : 0;
+        const double sigma = std::max(weighted, 0.01 * c);
+        return sigma > 0 ? (problem_.observed[i] - c) / sigma : HUGE_VAL;
+    }
+
+    // A parameter below a tenth of its prior mean is judged as a value that
+    // grows steeply the further it falls, which pushes it back.
+    double PriorResidual(int j, double p) const {
+        const double m = problem_.priorMeans[j];
+        const double sd = problem_.relativeSd[j];
+        if (p < 0.1 * m) {
+            const double gap = 0.1 - p / m;
+            p = m / (1000000 * gap * gap);
+        }
+        if (problem_.logPriors && j > 0) return (std::log(m) - std::log(p)) / std::max(sd, 0.001);
+        return (m - p) / std::max(p * sd, 0.01 * p);
+    }
+
+    const FitProblem& problem_;
+    const LevelModel& model_;
+    int np_ = 0;
+    double highest_ = 0;
+};
+
+struct Curvature {
+    FitMatrix alpha{};
+    double beta[kMaxFitParameters] = {};
+    double chiSquare = 0;
+};
+
+// Forward-difference derivatives of the residuals at p. A derivative that
+// cannot be formed (a step into a region without predictions) counts as 0.
+Curvature CurvatureAt(const Search& s, FitVector& p) {
+    const int np = s.Parameters();
+    const Residuals base = s.Evaluate(p);
+    Curvature c;
+    c.chiSquare = base.ChiSquare();
+    std::vector<std::vector<double>> jacobian(np);
+    for (int j = 0; j < np; ++j) {
+        const double saved = p[j];
+        double h = std::fabs(saved) * 0.00001;
+        if (!(h > 1e-10)) h = 1e-10;
+        p[j] = saved + h;
+        const Residuals moved = s.Evaluate(p);
+        p[j] = saved;
+        for (std::size_t i = 0; i < base.r.size(); ++i) {
+            const double d = (base.r[i] - moved.r[i]) / h;
+            jacobian[j].push_back(std::isfinite(d) ? d : 0.0);
+        }
+    }
+    for (int j = 0; j < np; ++j) {
+        for (int k = 0; k < np; ++k) {
+            double sum = 0;
+            for (std::size_t i = 0; i < base.r.size(); ++i) sum += jacobian[j][i] * jacobian[k][i];
+            c.alpha[j][k] = sum;
+        }
+        double sum = 0;
+        for (std::size_t i = 0; i < base.r.size(); ++i) sum += jacobian[j][i] * base.r[i];
+        c.beta[j] = sum;
+    }
+    return c;
+}
+
+// sqrt(alpha_jj), or 1 where the diagonal gives no scale.
+double ScaleOf(const Curvature& c, int j) {
+    const double d = c.alpha[j][j];
+    return d > 0 && std::isfinite(d) ? std::sqrt(d) : 1.0;
+}
+
+// The damped step: the scaled curvature with its diagonal times (1 + lambda),
+// inverted into `inverse` (which keeps its earlier content when singular).
+FitVector DampedStep(const Curvature& c, int np, double lambda, FitMatrix& inverse) {
+    FitMatrix scaled{};
+    for (int j = 0; j < np; ++j)
+        for (int k = 0; k < np; ++k) scaled[j][k] = c.alpha[j][k] / (ScaleOf(c, j) * ScaleOf(c, k));
+    for (int j = 0; j < np; ++j) scaled[j][j] *= 1 + lambda;
+    InvertMatrix(scaled, np, inverse);
+    FitVector delta(np);
+    for (int j = 0; j < np; ++j) {
+        double sum = 0;
+        for (int k = 0; k < np; ++k) sum += inverse[j][k] * (c.beta[k] / ScaleOf(c, k));
+        delta[j] = sum / ScaleOf(c, j);
+    }
+    return delta;
+}
+
+bool Converged(const FitVector& delta, const FitVector& p) {
+    for (std::size_t j = 0; j < p.size(); ++j) {
+        const bool small = p[j] != 0 ? std::fabs(delta[j] / p[j]) < 0.001 : delta[j] == 0;
+        if (!small) return false;
+    }
+    return true;
+}
+
+bool AllFinite(const FitVector& v) {
+    return std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x); });
+}
+
+std::optional<FitMatrix> CovarianceAt(const Search& s, FitVector& p) {
+    const int np = s.Parameters();
+    const Curvature c = CurvatureAt(s, p);
+    FitMatrix covariance{};
+    if (!InvertMatrix(c.alpha, np, covariance)) return std::nullopt;
+    for (int j = 0; j < np; ++j)
+        for (int k = 0; k < np; ++k)
+            if (!std::isfinite(covariance[j][k])) return std::nullopt;
+    return covariance;
+}
+}  // namespace
+
+FitOutcome FitParameters(const FitProblem& problem, const LevelModel& model, const FitProgress& progress) {
+    const auto report = [&](int value) {
+        if (progress) progress(value);
+    };
+    FitOutcome out;
+    out.p = problem.priorMeans;
+    const bool priorsUsable = std::all_of(problem.priorMeans.begin(), problem.priorMeans.end(),
+                                          [](double m) { return m > 0 && std::isfinite(m); });
+    const Search search(problem, model);
+    if (!priorsUsable || static_cast<int>(problem.relativeSd.size()) != search.Parameters()) {
+        out.cannotFit = true;
+        report(60);
+        return out;
+    }
+    FitVector& p = out.p;
+    for (double& x : p) x *= 1.1;
+    const int np = search.Parameters();
+    double lambda = 10;
+    bool recompute = true;
+    Curvature c;
+    FitMatrix inverse{};
+    while (true) {
+        report(std::min(4 * out.iterations, 100));
+        if (recompute) {
+            ++out.iterations;
+            c = CurvatureAt(search, p);
+            recompute = false;
+            if (!std::isfinite(c.chiSquare)) {  // only possible at the start
+                out.cannotFit = true;
+                p = problem.priorMeans;
+                report(60);
+                return out;
+            }
+        }
+        const FitVector delta = DampedStep(c, np, lambda, inverse);
+        if (out.iterations >= kIterationLimit || !AllFinite(delta)) {
+            out.cannotFit = true;
+            break;
+        }
+        if (Converged(delta, p)) break;
+        for (int j = 0; j < np; ++j) p[j] += delta[j];
+        if (search.Evaluate(p).ChiSquare() <= c.chiSquare) {
+            lambda *= 0.1;
+            recompute = true;
+        } else {
+            for (int j = 0; j < np; ++j) p[j] -= delta[j];
+            lambda *= 10;
+        }
+    }
+    out.covariance = CovarianceAt(search, p);
+    report(60);
+    return out;
+}

@@ -1,0 +1,129 @@
+#include "engine/history_rows.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "records/drug_catalogue.h"
+#include "records/user_drug.h"
+
+namespace {
+struct RouteRule {
+    const char* codes;  // blank-separated
+    std::vector<std::string> routes;
+    const char* message;
+};
+
+const std::vector<RouteRule>& RouteRules() {
+    static const std::vector<RouteRule> rules = {
+        {"GM AK NM TM", {"IV", "IM"}, "Please input valid route.(IM or IV)"},
+        {"DG FC TH", {"IV", "O"}, "Please input valid route.(IV or O)"},
+        {"PB QD PC", {"IV", "IM", "O"}, "Please input valid route.(IM or IV or O)"},
+        {"VM", {"IV"}, "Please input valid route.(IV)"},
+        {"LI", {"O"}, "Please input valid route.(O)"},
+        {"CX OX", {"IV", "O"}, "Please input valid route.(O or IV)"},
+        {"PH",
+         {"IV", "IM", "C", "S", "T"},
+         "Please enter valid dosage route: IV, IM, C(apsule),  S(uspension) or T(ablet)."},
+    };
+    return rules;
+}
+
+std::optional<std::string> UserDrugRouteProblem(const std::string& route, const UserDrugRoutes& user) {
+    const bool known = route == "IV" || route == "IM" || route == "O";
+    if (!known) return "Please input valid route.(IM or IV or O)";
+    const bool defined = route == "IV" ? user.iv : route == "IM" ? user.im : user.oral;
+    if (defined) return std::nullopt;
+    return "Please input valid route. " + route + " is not valid for this drug";
+}
+
+std::string RowMessage(const char* format, int row) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, row);
+    return text;
+}
+
+bool DateEntered(const CivilDate& d) { return d.year != 0 && d.month != 0 && d.day != 0; }
+
+// Non-positive doses, intervals and counts, and negative infusion times, are
+// refused with the row: they would turn into negative or missing amounts.
+bool DoseRowComplete(const DoseRow& row, const HistoryRules& rules) {
+    if (!DateEntered(row.date) || !row.timeEntered) return false;
+    if (!(row.dose > 0) || !(row.interval > 0) || row.doses <= 0 || row.status.empty()) return false;
+    if (row.route.empty() || RouteProblem(rules.drugCode, row.route, rules.userRoutes)) return false;
+    if (row.infusionTime < 0) return false;
+    return row.route != "IV" || row.infusionTime > 0;
+}
+
+bool LevelRowComplete(const LevelRow& row) { return DateEntered(row.date) && row.timeEntered && row.level != 0; }
+}  // namespace
+
+UserDrugRoutes UserDrugRoutesOf(const UserDrugDefinition& d) {
+    return {!d.ivSalt.empty(), !d.imKa.empty() && !d.imSalt.empty() && !d.imF.empty(),
+            !d.oralForm.empty() && !d.oralKa.empty() && !d.oralSalt.empty() && !d.oralF.empty()};
+}
+
+std::string NormaliseRoute(const std::string& text) {
+    const std::string route = ToUpper(text);
+    if (route == "PO") return "O";
+    if (route == "D") return "IV";
+    return route;
+}
+
+std::optional<std::string> RouteProblem(const std::string& drugCode, const std::string& route,
+                                        const UserDrugRoutes& user) {
+    const std::string code = ToUpper(drugCode);
+    if (code == "ZZ") return UserDrugRouteProblem(route, user);
+    for (const RouteRule& rule : RouteRules()) {
+        if (code.size() != 2 || std::string(rule.codes).find(code) == std::string::npos) continue;
+        if (std::find(rule.routes.begin(), rule.routes.end(), route) != rule.routes.end()) return std::nullopt;
+        return std::string(rule.message);
+    }
+    return "Please input valid route.(IM or IV or O)";
+}
+
+bool IsPhenytoinOralRoute(const std::string& route) {
+    return route == "O" || route == "C" || route == "T" || route == "S";
+}
+
+double HistoryHours(const CivilDate& date, int hour, int minute) {
+    return 24.0 * static_cast<double>(DayNumber(date)) + hour + minute / 60.0;
+}
+
+int CountedLevelRows(const std::vector<LevelRow>& rows) {
+    int count = 0;
+    bool predictionSeen = false;
+    for (const LevelRow& row : rows) {
+        const bool prediction = row.level < 0;
+        if (predictionSeen && !prediction) break;
+        predictionSeen = prediction;
+        ++count;
+    }
+    return count;
+}
+
+double DoseEventCount(const std::vector<DoseRow>& rows, bool phenytoin, double phenytoinAbsRate) {
+    double count = 0;
+    for (const DoseRow& row : rows) {
+        double perAdministration = 1;
+        if (phenytoin && IsPhenytoinOralRoute(row.route) && phenytoinAbsRate > 0)
+            perAdministration = std::max(1.0, std::ceil(row.dose / phenytoinAbsRate));
+        count += std::max(row.doses, 0) * perAdministration;
+    }
+    return count;
+}
+
+std::optional<std::string> CheckHistoryRows(const std::vector<DoseRow>& doses, const std::vector<LevelRow>& levels,
+                                            const HistoryRules& rules) {
+    for (std::size_t i = 0; i < doses.size(); ++i)
+        if (!DoseRowComplete(doses[i], rules)) return RowMessage(" Error in Dose Entry # %d", static_cast<int>(i) + 1);
+    int lastIncomplete = 0;
+    const int counted = CountedLevelRows(levels);
+    for (int i = 0; i < counted; ++i)
+        if (!LevelRowComplete(levels[i])) lastIncomplete = i + 1;
+    if (lastIncomplete > 0) return RowMessage(" Error in Level Entry # %d", lastIncomplete);
+    const bool phenytoin = ToUpper(rules.drugCode) == "PH";
+    if (DoseEventCount(doses, phenytoin, rules.phenytoinAbsRate) > kMaxDoseEvents)
+        return std::string("Data Entry Not Complete.\nOr \nToo Many Doses Entered.");
+    return std::nullopt;
+}

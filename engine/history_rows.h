@@ -1,0 +1,53 @@
+#pragma once
+// The rules the history page applies to the entered rows before it converts
+// them: route texts per drug, complete rows, the event limit and the time base.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "records/history.h"
+
+struct UserDrugDefinition;
+
+// The administration groups the user's choice drug defines.
+struct UserDrugRoutes {
+    bool iv = false;
+    bool im = false;
+    bool oral = false;
+};
+// A group counts when every one of its fields has been filled in.
+UserDrugRoutes UserDrugRoutesOf(const UserDrugDefinition& d);
+
+// Upper case, with "PO" read as "O" and "D" as "IV".
+std::string NormaliseRoute(const std::string& text);
+
+// The page's message when the drug (two-letter code, any case) does not take
+// the normalised route.
+std::optional<std::string> RouteProblem(const std::string& drugCode, const std::string& route,
+                                        const UserDrugRoutes& user);
+
+// Phenytoin oral route texts: capsule, tablet, suspension or plain oral.
+bool IsPhenytoinOralRoute(const std::string& route);
+
+// A moment in absolute hours: 24 x day number + hour + minute / 60.
+double HistoryHours(const CivilDate& date, int hour, int minute);
+
+// How many level rows count: measured rows first, then prediction rows; the
+// first measured row after a prediction row ends the count.
+int CountedLevelRows(const std::vector<LevelRow>& rows);
+
+// The dose events the rows expand into; a phenytoin oral administration
+// counts as one event per absorption-limit portion.
+double DoseEventCount(const std::vector<DoseRow>& rows, bool phenytoin, double phenytoinAbsRate);
+
+// What the row checks need to know about the drug.
+struct HistoryRules {
+    std::string drugCode;
+    UserDrugRoutes userRoutes;
+    double phenytoinAbsRate = 0;  // mg/h
+};
+
+// The one message Next shows, by precedence: the first incomplete dose row,
+// the last incomplete level row (of the counted rows), too many dose events.
+std::optional<std::string> CheckHistoryRows(const std::vector<DoseRow>& doses, const std::vector<LevelRow>& levels,
+                                            const HistoryRules& rules);

@@ -1,0 +1,50 @@
+#include "engine/prediction.h"
+
+#include <algorithm>
+
+#include "engine/prediction_models.h"
+#include "records/case_record.h"
+
+std::vector<double> ComplianceOf(const std::vector<DoseEvent>& events, double cf) {
+    std::vector<double> m(events.size());
+    double current = cf;
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        if (events[i].outpatient == 0) current = 1;
+        m[i] = current;
+    }
+    return m;
+}
+
+PredictionInput PredictionInputOf(const CaseRecord& r) {
+    const History& h = r.history;
+    PredictionInput in;
+    in.modelType = r.ModelType;
+    in.events = h.events;
+    if (h.measuredCount > 0 && !h.levels.empty() && h.levels.front().time == 0) in.baseline = h.levels.front().observed;
+    in.vc = r.Vc;
+    in.k21 = r.K21;
+    in.phenytoinAbsRate = r.PhenytoinAbsRate;
+    double latest = h.events.empty() ? 0 : h.events.back().time;
+    for (const LevelPoint& level : h.levels) latest = std::max(latest, level.time);
+    in.gridSpan = latest + h.lastDoseInterval;
+    return in;
+}
+
+std::vector<std::optional<double>> PredictConcentrations(PredictionInput& in, const ParameterSet& p,
+                                                         const std::vector<double>& times) {
+    std::vector<std::optional<double>> out(times.size());
+    if (in.modelType == 3) PredictPhenytoin(in, p, times, out);
+    else PredictLinear(in, p, times, out);
+    return out;
+}
+
+std::optional<double> PredictConcentration(PredictionInput& in, const ParameterSet& p, double t) {
+    return PredictConcentrations(in, p, {t}).front();
+}
+
+std::optional<double> PredictConcentration(CaseRecord& r, const ParameterSet& p, double t) {
+    PredictionInput in = PredictionInputOf(r);
+    const auto c = PredictConcentration(in, p, t);
+    r.history.events = std::move(in.events);
+    return c;
+}

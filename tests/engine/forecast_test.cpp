@@ -1,0 +1,346 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "engine/forecast_checks.h"
+#include "engine/forecast_iv.h"
+#include "engine/forecast_levels.h"
+#include "engine/forecast_oral.h"
+
+namespace {
+// A step-by-step integration of the compartment amounts (gut, central,
+// peripheral), independent of the closed forms under test.
+struct Compartments {
+    double ka = 0, k10 = 0, k12 = 0, k21 = 0, vc = 1;
+};
+
+struct Given {
+    double time, amount, duration;  // duration 0: bolus (or into the gut when oral)
+    bool oral = false;
+};
+
+constexpr double kStep = 0.0025;  // h; every dose time and duration below is a multiple
+
+long Steps(double t) { return std::lround(t / kStep); }
+
+// Central levels at the times asked for (multiples of kStep); a level at the
+// moment of a bolus is taken just before it.
+std::vector<double> Simulate(const Compartments& c, const std::vector<Given>& doses, const std::vector<double>& at) {
+    double gut = 0, central = 0, peripheral = 0;
+    std::vector<double> levels(at.size());
+    std::vector<std::pair<long, std::size_t>> wanted;
+    for (std::size_t j = 0; j < at.size(); ++j) wanted.push_back({Steps(at[j]), j});
+    std::sort(wanted.begin(), wanted.end());
+    auto next = wanted.begin();
+    const long last = wanted.back().first;
+    auto derivative = [&](const double s[3], double rate, double d[3]) {
+        d[0] = -c.ka * s[0];
+        d[1] = rate + c.ka * s[0] - (c.k10 + c.k12) * s[1] + c.k21 * s[2];
+        d[2] = c.k12 * s[1] - c.k21 * s[2];
+    };
+    for (long n = 0; n <= last; ++n) {
+        for (; next != wanted.end() && next->first == n; ++next) levels[next->second] = central / c.vc;
+        double rate = 0;
+        for (const Given& g : doses) {
+            const long start = Steps(g.time);
+            if (g.duration == 0 && start == n) (g.oral ? gut : central) += g.amount;
+            if (g.duration > 0 && n >= start && n < start + Steps(g.duration)) rate += g.amount / g.duration;
+        }
+        double s[3] = {gut, central, peripheral}, k1[3], k2[3], k3[3], k4[3], tmp[3];
+        derivative(s, rate, k1);
+        for (int i = 0; i < 3; ++i) tmp[i] = s[i] + kStep / 2 * k1[i];
+        derivative(tmp, rate, k2);
+        for (int i = 0; i < 3; ++i) tmp[i] = s[i] + kStep / 2 * k2[i];
+        derivative(tmp, rate, k3);
+        for (int i = 0; i < 3; ++i) tmp[i] = s[i] + kStep * k3[i];
+        derivative(tmp, rate, k4);
+        gut += kStep / 6 * (k1[0] + 2 * k2[0] + 2 * k3[0] + k4[0]);
+        central += kStep / 6 * (k1[1] + 2 * k2[1] + 2 * k3[1] + k4[1]);
+        peripheral += kStep / 6 * (k1[2] + 2 * k2[2] + 2 * k3[2] + k4[2]);
+    }
+    return levels;
+}
+
+// `count` doses every `tau` hours; the levels at `offsets` after the start of the last one.
+std::vector<double> SteadyState(const Compartments& c, double amount, double duration, bool oral, double tau,
+                                int count, const std::vector<double>& offsets) {
+    std::vector<Given> doses;
+    for (int i = 0; i < count; ++i) doses.push_back({i * tau, amount, duration, oral});
+    std::vector<double> at;
+    for (double o : offsets) at.push_back((count - 1) * tau + o);
+    return Simulate(c, doses, at);
+}
+
+RegimenModel Gentamicin() {
+    RegimenModel m;
+    m.drug = "gm";
+    m.Vd = 20;
+    m.Cl = 5;
+    m.salt = 1;
+    m.F = 1;
+    m.CF = 1;
+    return m;
+}
+
+// Two-compartment constants chosen so that the rate constants are physical.
+RegimenModel Vancomycin() {
+    RegimenModel m;
+    m.drug = "vm";
+    m.modelType = 2;
+    m.Vd = 50;
+    m.Cl = 5;
+    m.vc = 15;
+    m.k21 = 0.46;
+    return m;
+}
+
+Compartments CompartmentsOf(const RegimenModel& m) {
+    if (m.modelType == 1) return {m.ka, m.Cl / m.Vd, 0, 0, m.Vd};
+    const double beta = m.Cl / m.Vd, k10 = m.Cl / m.vc, alpha = m.k21 * k10 / beta;
+    return {0, k10, alpha + beta - k10 - m.k21, m.k21, m.vc};
+}
+
+IntermittentRegimen Regimen(double dose, double tau, double T, double tpost, double mic = 0) {
+    return {dose, tau, T, tpost, mic};
+}
+}  // namespace
+
+TEST(ForecastIntermittent, OneCompartmentAgreesWithManySingleDoses) {
+    const RegimenModel m = Gentamicin();
+    const auto levels = ForecastIntermittent(m, Regimen(120, 8, 0.5, 1));
+    const auto sim = SteadyState(CompartmentsOf(m), 120, 0.5, false, 8, 40, {0.5, 8, 1.5});
+    EXPECT_NEAR(*levels.peak, sim[0], 1e-6);
+    EXPECT_NEAR(*levels.trough, sim[1], 1e-6);
+    EXPECT_NEAR(*levels.post, sim[2], 1e-6);
+    // The average of the simulated curve over one interval (trapezoids).
+    std::vector<double> grid;
+    for (long n = 0; n <= Steps(8); ++n) grid.push_back(n * kStep);
+    const auto curve = SteadyState(CompartmentsOf(m), 120, 0.5, false, 8, 40, grid);
+    double area = 0;
+    for (std::size_t i = 1; i < curve.size(); ++i) area += (curve[i - 1] + curve[i]) / 2 * kStep;
+    EXPECT_NEAR(*levels.average, area / 8, 1e-5);
+    EXPECT_NEAR(*levels.average, 120.0 / (8 * 5), 1e-12);
+}
+
+TEST(ForecastIntermittent, InfusionTimeZeroIsABolus) {
+    const RegimenModel m = Gentamicin();
+    const auto levels = ForecastIntermittent(m, Regimen(120, 8, 0, 1));
+    const auto sim = SteadyState(CompartmentsOf(m), 120, 0, false, 8, 40, {8, 1});
+    EXPECT_NEAR(*levels.trough, sim[0], 1e-6);
+    EXPECT_NEAR(*levels.peak, sim[0] + 120 / 20.0, 1e-6);  // the bolus adds dose / Vd
+    EXPECT_NEAR(*levels.post, sim[1], 1e-6);
+}
+
+TEST(ForecastIntermittent, TwoCompartmentAgreesWithIntegratedModel) {
+    const RegimenModel m = Vancomycin();
+    const auto levels = ForecastIntermittent(m, Regimen(1000, 12, 1, 1, 10));
+    const auto sim = SteadyState(CompartmentsOf(m), 1000, 1, false, 12, 40, {1, 12, 2});
+    EXPECT_NEAR(*levels.peak, sim[0], 1e-6);
+    EXPECT_NEAR(*levels.trough, sim[1], 1e-6);
+    EXPECT_NEAR(*levels.post, sim[2], 1e-6);
+    // No average for this model, but the AUIC still comes from Cl.
+    EXPECT_FALSE(levels.average);
+    EXPECT_EQ(*levels.auic, std::floor(24 * 1000 / (12 * 5.0 * 10) + 0.5));
+}
+
+TEST(ForecastIntermittent, TwoCompartmentTimeAboveMicFollowsTheTrueCurve) {
+    const RegimenModel m = Vancomycin();
+    const double mic = 20;
+    const auto levels = ForecastIntermittent(m, Regimen(1000, 12, 1, 1, mic));
+    ASSERT_GT(mic, *levels.trough);
+    ASSERT_LT(mic, *levels.peak);
+    std::vector<double> grid;
+    for (long n = 0; n < Steps(12); ++n) grid.push_back(n * kStep);
+    const auto curve = SteadyState(CompartmentsOf(m), 1000, 1, false, 12, 40, grid);
+    const double above = kStep * std::count_if(curve.begin(), curve.end(), [&](double c) { return c >= mic; });
+    // The 0.1 h steps of the search, twice, then scaled to 24 h.
+    EXPECT_NEAR(*levels.timeAboveMic, above * 24 / 12, 2 * 0.1 * 24 / 12);
+    EXPECT_EQ(levels.timeAboveMicLabel, "hr/ 24 hr");
+}
+
+TEST(ForecastIntermittent, TimeAboveMicLimitsAndLongIntervals) {
+    const RegimenModel m = Gentamicin();
+    // At or below the trough: the whole day, or the whole interval when longer.
+    auto low = ForecastIntermittent(m, Regimen(120, 8, 0.5, 1));
+    low = ForecastIntermittent(m, Regimen(120, 8, 0.5, 1, *low.trough));
+    EXPECT_DOUBLE_EQ(*low.timeAboveMic, 24);
+    EXPECT_EQ(low.timeAboveMicLabel, "hr/ 24 hr");
+    const auto longer = ForecastIntermittent(m, Regimen(120, 36, 0.5, 1, 1e-6));
+    EXPECT_DOUBLE_EQ(*longer.timeAboveMic, 36);
+    EXPECT_EQ(longer.timeAboveMicLabel, "hr/ 36 hr");
+    // At or above the peak: none.
+    auto high = ForecastIntermittent(m, Regimen(120, 8, 0.5, 1));
+    high = ForecastIntermittent(m, Regimen(120, 8, 0.5, 1, *high.peak));
+    EXPECT_DOUBLE_EQ(*high.timeAboveMic, 0);
+    // Between: linear rise through the infusion, then the fall to the MIC.
+    const auto mid = ForecastIntermittent(m, Regimen(120, 8, 0.5, 1, 4));
+    const double rise = (4 - *mid.trough) / (*mid.peak - *mid.trough) * 0.5;
+    EXPECT_NEAR(*mid.timeAboveMic, (std::log(*mid.peak / 4) / 0.25 + 0.5 - rise) * 3, 1e-12);
+    EXPECT_NEAR(*mid.postMic, *mid.post / 4, 1e-12);
+}
+
+TEST(ForecastIntermittent, AuicRoundsHalvesUp) {
+    RegimenModel m = Gentamicin();
+    m.Cl = 2;
+    // 24 x 100 / (8 x 2 x MIC) = 150 / MIC.
+    EXPECT_EQ(*ForecastIntermittent(m, Regimen(100, 8, 0.5, 1, 12)).auic, 13);
+    EXPECT_EQ(*ForecastIntermittent(m, Regimen(100, 8, 0.5, 1, 150 / 12.49)).auic, 12);
+    m.CF = 0.5;
+    EXPECT_EQ(*ForecastIntermittent(m, Regimen(100, 8, 0.5, 1, 12)).auic, 6);  // 6.25
+}
+
+TEST(ForecastIntermittent, MicIndicesOnlyForAntibioticsWithAnMic) {
+    RegimenModel m = Gentamicin();
+    m.drug = "th";
+    const auto theophylline = ForecastIntermittent(m, Regimen(120, 8, 0.5, 1, 2));
+    EXPECT_TRUE(theophylline.peak);
+    EXPECT_FALSE(theophylline.postMic || theophylline.timeAboveMic || theophylline.auic);
+    EXPECT_TRUE(theophylline.timeAboveMicLabel.empty());
+    m.drug = "gm";
+    EXPECT_FALSE(ForecastIntermittent(m, Regimen(120, 8, 0.5, 1, 0)).auic);
+}
+
+TEST(ForecastIntermittent, IncompleteOrImpossibleRegimensGiveNothing) {
+    const RegimenModel m = Gentamicin();
+    EXPECT_FALSE(ForecastIntermittent(m, {120, 8, 0.5, std::nullopt, std::nullopt}).peak);
+    EXPECT_FALSE(ForecastIntermittent(m, Regimen(120, 0, 0.5, 0)).peak);   // interval 0
+    EXPECT_FALSE(ForecastIntermittent(m, Regimen(120, 8, 9, 0)).peak);     // infusion longer than the interval
+    EXPECT_FALSE(ForecastIntermittent(m, Regimen(120, 8, 0.5, 9)).peak);   // post after the interval
+    EXPECT_TRUE(ForecastIntermittent(m, Regimen(120, 8, 0.5, 8)).post);    // post at the interval
+    RegimenModel noClearance = m;
+    noClearance.Cl = 0;
+    EXPECT_FALSE(ForecastIntermittent(noClearance, Regimen(120, 8, 0.5, 1)).peak);
+    RegimenModel noVolume = m;
+    noVolume.Vd = 0;
+    EXPECT_FALSE(ForecastIntermittent(noVolume, Regimen(120, 8, 0.5, 1)).peak);
+}
+
+TEST(ForecastContinuous, AverageFromRate) {
+    RegimenModel m = Gentamicin();
+    m.salt = 0.8;
+    m.F = 0.9;
+    EXPECT_NEAR(*ForecastContinuous(m, 50), 0.8 * 0.9 * 50 / 5, 1e-12);
+    EXPECT_FALSE(ForecastContinuous(m, std::nullopt));
+    EXPECT_FALSE(ForecastContinuous(m, -1));
+}
+
+TEST(ForecastOral, AgreesWithManySingleDoses) {
+    RegimenModel m = Gentamicin();
+    m.drug = "th";
+    m.Vd = 35;
+    m.Cl = 3;
+    m.ka = 1.2;
+    m.F = 0.9;
+    m.salt = 0.8;
+    const auto levels = ForecastOral(m, 300, 12);
+    std::vector<double> grid;
+    for (long n = 0; n <= Steps(12); ++n) grid.push_back(n * kStep);
+    const auto curve = SteadyState(CompartmentsOf(m), 300 * 0.9 * 0.8, 0, true, 12, 30, grid);
+    EXPECT_NEAR(*levels.peak, *std::max_element(curve.begin(), curve.end()), 1e-5);
+    EXPECT_NEAR(*levels.trough, curve.front(), 1e-6);
+    EXPECT_NEAR(*levels.average, 300 * 0.9 * 0.8 / (3 * 12.0), 1e-12);
+}
+
+TEST(ForecastOral, AbsorptionEqualToEliminationStaysFinite) {
+    RegimenModel m = Gentamicin();
+    m.drug = "th";
+    m.ka = 0.25;  // k = 5/20
+    const auto same = ForecastOral(m, 300, 12);
+    m.ka = 0.2501;
+    const auto near = ForecastOral(m, 300, 12);
+    ASSERT_TRUE(same.peak && same.trough);
+    EXPECT_NEAR(*same.peak, *near.peak, 1e-6);
+    EXPECT_NEAR(*same.trough, *near.trough, 1e-6);
+}
+
+TEST(ForecastOral, LithiumMilligramsBecomeMilliequivalents) {
+    RegimenModel m = Gentamicin();
+    m.ka = 1.2;
+    m.drug = "li";
+    const auto lithium = ForecastOral(m, 300, 12);
+    m.drug = "th";
+    const auto asMeq = ForecastOral(m, 300 * 0.027066666666666666, 12);
+    EXPECT_NEAR(*lithium.peak, *asMeq.peak, 1e-12);
+    EXPECT_NEAR(*lithium.average, *asMeq.average, 1e-12);
+    EXPECT_FALSE(ForecastOral(m, 300, 0).peak);
+}
+
+TEST(ForecastUneven, AgreesWithRepeatedDailyDoses) {
+    RegimenModel m = Gentamicin();
+    m.drug = "th";
+    m.Vd = 35;
+    m.Cl = 3;
+    m.ka = 1.2;
+    m.F = 0.9;
+    const std::vector<UnevenRow> rows = {{200, 8}, {300, 23}};
+    const auto levels = ForecastUneven(m, rows, 12, 0);
+    // Ten days of the schedule, then the levels of the last day.
+    std::vector<Given> doses;
+    for (int day = 0; day < 10; ++day)
+        for (const auto& r : rows) doses.push_back({day * 24 + *r.hour, *r.dose * 0.9, 0, true});
+    const double tmax = OralPeakTime(1.2, 3 / 35.0, 24);
+    const double lastDay = 9 * 24;
+    // The peak time after 23:00 falls on the next day.
+    auto at = [](double t) { return std::round(t / kStep) * kStep; };
+    const auto sim = Simulate(CompartmentsOf(m), doses,
+                              {lastDay + 8, lastDay + 23, at(lastDay + 8 + tmax), at(lastDay + 23 + tmax),
+                               lastDay + 12});
+    EXPECT_NEAR(*levels.trough, std::min(sim[0], sim[1]), 1e-5);
+    EXPECT_NEAR(*levels.peak, std::max(sim[2], sim[3]), 2e-3);  // peak times rounded to the step
+    EXPECT_NEAR(*levels.level, sim[4], 1e-5);
+    EXPECT_NEAR(*levels.average, 0.9 * 500 / (24 * 3.0), 1e-12);
+}
+
+TEST(ForecastUneven, EmptyRowBetweenCountsAsZeroDoseAtMidnight) {
+    RegimenModel m = Gentamicin();
+    m.drug = "th";
+    m.ka = 1.5;
+    const auto gap = ForecastUneven(m, {{200, 8}, {}, {300, 20}}, std::nullopt, 0);
+    const auto zero = ForecastUneven(m, {{200, 8}, {0, 0}, {300, 20}}, std::nullopt, 0);
+    EXPECT_DOUBLE_EQ(*gap.trough, *zero.trough);
+    EXPECT_DOUBLE_EQ(*gap.peak, *zero.peak);
+    // The zero-dose row adds midnight to the trough candidates.
+    const auto midnight = ForecastUneven(m, {{200, 8}, {300, 20}, {0, 0}}, 0, 0);
+    EXPECT_DOUBLE_EQ(*gap.trough, std::min(*midnight.trough, *midnight.level));
+    EXPECT_FALSE(gap.level);  // no hour asked
+}
+
+TEST(ForecastUneven, HoursOutsideTheDayGiveNoResult) {
+    RegimenModel m = Gentamicin();
+    m.ka = 1.5;
+    EXPECT_FALSE(ForecastUneven(m, {{200, 24}}, 12, 0).peak);
+    EXPECT_FALSE(ForecastUneven(m, {{-200, 8}}, 12, 0).peak);
+    EXPECT_FALSE(ForecastUneven(m, {{200, 8}}, 24, 0).level);
+    EXPECT_EQ(*ForecastFieldProblem(ForecastField::Hour, 24), "Hours have to be from 0 to 23");
+    EXPECT_FALSE(ForecastFieldProblem(ForecastField::Hour, 23));
+}
+
+TEST(ForecastUneven, LithiumAndTimeLag) {
+    RegimenModel m = Gentamicin();
+    m.ka = 1.5;
+    m.drug = "zz";
+    const auto lagged = ForecastUneven(m, {{200, 8}, {300, 20}}, 14, 2);
+    const auto early = ForecastUneven(m, {{200, 8}, {300, 20}}, 12, 0);
+    EXPECT_NEAR(*lagged.level, *early.level, 1e-12);
+    EXPECT_NEAR(*lagged.peak, *early.peak, 1e-12);
+    m.drug = "li";
+    const auto lithium = ForecastUneven(m, {{200, 8}, {300, 20}}, 12, 0);
+    EXPECT_NEAR(*lithium.level, *early.level * 0.027066666666666666, 1e-12);
+    EXPECT_NEAR(*lithium.average, *early.average * 0.027066666666666666, 1e-12);
+}
+
+TEST(ForecastChecks, Messages) {
+    EXPECT_EQ(*ForecastFieldProblem(ForecastField::Dose, -1), "Dose cannot be negative.");
+    EXPECT_EQ(*ForecastFieldProblem(ForecastField::InfusionRate, -1), "Infusion rate cannot be negative.");
+    EXPECT_EQ(*ForecastFieldProblem(ForecastField::Mic, -0.5), "MIC cannot be negative.");
+    EXPECT_FALSE(ForecastFieldProblem(ForecastField::Interval, 0));
+    EXPECT_FALSE(PostTimeProblem(8, 8));
+    EXPECT_EQ(*PostTimeProblem(9, 8), "Time of post cannot be more than interval.");
+    EXPECT_EQ(*PostTimeProblem(-1, 8), "Time of post cannot be negative.");
+    EXPECT_FALSE(PostTimeProblem(9, 0));
+    EXPECT_EQ(*CfPercentProblem(100.5), "Please input a correct Value of CF.");
+    EXPECT_EQ(*VdProblem(-1), "Please input a correct Value of VD.");
+    EXPECT_FALSE(ClProblem(0));
+}

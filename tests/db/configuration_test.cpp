@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "db_fixture.h"
+#include "records/db/configuration.h"
+#include "records/db/schema/empty_database.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+class Configuration : public DbTest {
+protected:
+    fs::path Options() const { return Dir() / "Options.dat"; }
+    void WriteOptions(const std::string& text) { std::ofstream(Options(), std::ios::binary) << text; }
+    std::string ReadOptions() {
+        std::ifstream in(Options(), std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+};
+}  // namespace
+
+TEST_F(Configuration, FirstLineOfOptionsDat) {
+    EXPECT_FALSE(ReadConfiguredPath(Options()));
+    WriteOptions("Configure Database  \t\r\nsecond line\n");
+    EXPECT_EQ(ReadConfiguredPath(Options()), std::string(kDatabaseNotConfigured));
+    WriteOptions(Path() + "   \r\n");
+    EXPECT_EQ(ReadConfiguredPath(Options()), Path());
+    // A path longer than 355 characters is taken whole, never cut short.
+    const std::string longPath = "/" + std::string(400, 'p') + "/Patients.mdb";
+    WriteOptions(longPath);
+    EXPECT_EQ(ReadConfiguredPath(Options()), longPath);
+}
+
+TEST_F(Configuration, StartUpTestsTheDatabase) {
+    WriteOptions(Path() + " \n");
+    EXPECT_EQ(StartUpDatabasePath(Options()), Path());
+    EXPECT_EQ(ConfiguredDatabasePath(), Path());
+
+    const fs::path notDb = Dir() / "notes.mdb";
+    std::ofstream(notDb) << "these are not the tables you are looking for";
+    for (const std::string bad : {notDb.string(), (Dir() / "missing.mdb").string(), Dir().string()}) {
+        WriteOptions(bad + "\n");
+        EXPECT_EQ(StartUpDatabasePath(Options()), std::string(kDatabaseNotConfigured)) << bad;
+    }
+    EXPECT_FALSE(fs::exists(Dir() / "missing.mdb"));  // the test made no file
+    EXPECT_EQ(ConfiguredDatabasePath(), kDatabaseNotConfigured);
+    fs::remove(Options());
+    EXPECT_FALSE(StartUpDatabasePath(Options()));
+}
+
+TEST_F(Configuration, NumericPatientIdBecomesTextKeepingEveryId) {
+    const std::string old = (Dir() / "old.mdb").string();
+    {
+        CreateEmptyDatabase(old);
+        Database db(old);
+        db.Execute("DROP TABLE PatientBasic");
+        db.Execute("CREATE TABLE PatientBasic (\"PATIENT REC Num\" INTEGER, \"Patient ID\" INTEGER, "
+                   "\"PATIENT FIRST NAME\" TEXT, \"PATIENT LAST NAME\" TEXT, DATE_STORED TEXT, BIRTHDAY TEXT, "
+                   "SEX INTEGER, \"Patient Note\" TEXT)");
+        db.Execute("CREATE UNIQUE INDEX old_key ON PatientBasic (\"PATIENT REC Num\")");
+        Transaction t(db);
+        Statement s(db, "INSERT INTO PatientBasic VALUES (?, ?, 'F', ?, NULL, NULL, 1, NULL)");
+        // More patients than the old conversion's list of 10000 had room for.
+        for (std::int64_t i = 1; i <= 10050; ++i) {
+            s.BindAll({i, i * 7 + 1000000, "L" + std::to_string(i)});
+            s.Step();
+            s.Reset();
+        }
+        t.Commit();
+    }
+    EXPECT_TRUE(ConvertNumericPatientId(old));
+    Database db(old);
+    EXPECT_EQ(QueryInt(db, "SELECT COUNT(*) FROM PatientBasic WHERE typeof(\"Patient ID\") = 'text' AND "
+                           "\"Patient ID\" = CAST(\"PATIENT REC Num\" * 7 + 1000000 AS TEXT) AND "
+                           "\"PATIENT LAST NAME\" = 'L' || \"PATIENT REC Num\""),
+              10050);
+    EXPECT_EQ(QueryInt(db, "SELECT COUNT(*) FROM sqlite_master WHERE name = 'old_key'"), 1);
+    Statement type(db, "SELECT type FROM pragma_table_info('PatientBasic') WHERE name = 'Patient ID'");
+    ASSERT_TRUE(type.Step());
+    EXPECT_EQ(type.Text(0), "TEXT");
+    // Later openings leave it alone, and so does a database made as text.
+    EXPECT_FALSE(ConvertNumericPatientId(old));
+    EXPECT_FALSE(ConvertNumericPatientId(Path()));
+}
+
+TEST_F(Configuration, InstallCopiesOnceAndKeepsTheRestOfOptionsDat) {
+    const fs::path empty = Dir() / "Empty.mdb";
+    CreateEmptyDatabase(empty);
+    WriteOptions("/a/much/longer/old/path/than/the/new/one/Patients.mdb\nInstitution line\n");
+    const fs::path target = Dir() / "P.mdb";
+
+    const InstallResult first = InstallDatabase(Options(), empty, target);
+    EXPECT_EQ(first.outcome, InstallOutcome::Installed);
+    EXPECT_EQ(ReadOptions(), target.string() + "\nInstitution line\n");
+    EXPECT_EQ(ConfiguredDatabasePath(), target.string());
+    EXPECT_TRUE(DatabaseWorks(target.string()));
+
+    // An existing file is kept as it is and still configured.
+    {
+        Database db(target.string());
+        db.Execute("INSERT INTO PatientBasic (\"PATIENT REC Num\") VALUES (1)");
+    }
+    WriteOptions("Configure Database\n");
+    EXPECT_EQ(InstallDatabase(Options(), empty, target).outcome, InstallOutcome::AlreadyExists);
+    EXPECT_EQ(ReadOptions(), target.string() + "\n");
+    Database db(target.string());
+    EXPECT_EQ(QueryInt(db, "SELECT COUNT(*) FROM PatientBasic"), 1);
+
+    // A copy that fails for another reason changes nothing.
+    const std::string before = ReadOptions();
+    const InstallResult failed = InstallDatabase(Options(), empty, Dir() / "no such folder" / "P.mdb");
+    EXPECT_EQ(failed.outcome, InstallOutcome::CopyFailed);
+    EXPECT_FALSE(failed.error.empty());
+    EXPECT_EQ(ReadOptions(), before);
+    EXPECT_EQ(ConfiguredDatabasePath(), target.string());
+    EXPECT_EQ(InstallDatabase(Dir() / "none.dat", empty, target).outcome, InstallOutcome::OptionsUnreadable);
+    EXPECT_EQ(FolderPart("C:\\Data\\Patients.mdb"), "C:\\Data\\");
+    EXPECT_EQ(FolderPart("/srv/kinevo/Patients.mdb"), "/srv/kinevo/");
+}
+
+// The build writes the empty database and Options.dat beside the programs,
+// this test program among them.
+TEST(BuiltFiles, FirstStartNeedsNoConfiguring) {
+    const fs::path bin = fs::read_symlink("/proc/self/exe").parent_path();
+    const std::optional<std::string> path = StartUpDatabasePath(bin / kOptionsFileName);
+    ASSERT_TRUE(path);
+    EXPECT_NE(*path, kDatabaseNotConfigured);
+    EXPECT_NE(fs::canonical(*path), fs::canonical(bin / kEmptyDatabaseName));
+    Database empty((bin / kEmptyDatabaseName).string());
+    EXPECT_EQ(QueryInt(empty, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'"), 6);
+    EXPECT_EQ(QueryInt(empty, "SELECT COUNT(*) FROM PatientBasic"), 0);
+}

@@ -238,12 +238,16 @@ TEST_F(CaseSave, AFailureHalfwayLeavesTheDatabaseAsItWas) {
 
 TEST_F(CaseSave, TwoProgramsOnOneFileNeverShareAKey) {
     auto saveMany = [this](std::vector<std::int32_t>& numbers) {
-        Database db(Path());
-        for (int i = 0; i < 25; ++i) {
-            CaseRecord r = SampleCase();
-            SaveRequest req{.endPageSource = kSourceNone, .now = TestNow()};
-            SaveCase(db, r, req);
-            numbers.push_back(r.PATIENT_REC_Num);
+        try {
+            Database db(Path());
+            for (int i = 0; i < 25; ++i) {
+                CaseRecord r = SampleCase();
+                SaveRequest req{.endPageSource = kSourceNone, .now = TestNow()};
+                SaveCase(db, r, req);
+                numbers.push_back(r.PATIENT_REC_Num);
+            }
+        } catch (const DbError& e) {
+            ADD_FAILURE() << e.what();
         }
     };
     std::vector<std::int32_t> a, b;

@@ -18,6 +18,10 @@ Database::Database(const std::filesystem::path& path) {
         throw DbError(text + ": " + path.string());
     }
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    // A double-quoted name that matches no column must be an error, never a
+    // string: every column name here is written in double quotes.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
 }
 
 Database::~Database() { sqlite3_close_v2(db_); }

@@ -85,6 +85,7 @@ double IntervalRoot(const std::function<double(double)>& f, double start) {
         if (SameSign(fTau, fKept)) {
             if (fKept == fTau) break;
             const double next = tau - fTau * (kept - tau) / (fKept - fTau);
+            if (!std::isfinite(next)) break;
             kept = tau;
             fKept = fTau;
             tau = next;

@@ -1,0 +1,275 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/design_checks.h"
+#include "engine/design_iv.h"
+#include "engine/design_oral.h"
+#include "engine/forecast_iv.h"
+#include "engine/forecast_oral.h"
+#include "records/text_format.h"
+
+namespace {
+RegimenModel OneCompartment(const char* drug, double vd, double cl) {
+    RegimenModel m;
+    m.drug = drug;
+    m.Vd = vd;
+    m.Cl = cl;
+    return m;
+}
+
+RegimenModel Vancomycin() {
+    RegimenModel m = OneCompartment("vm", 50, 5);
+    m.modelType = 2;
+    m.vc = 15;
+    m.k21 = 0.46;
+    return m;
+}
+
+DesignInputs PostAndTrough(double post, double tpost, double trough, double T) {
+    DesignInputs in;
+    in.desiredPost = post;
+    in.postTime = tpost;
+    in.desiredTrough = trough;
+    in.infusionTime = T;
+    return in;
+}
+
+IntermittentLevels ForecastOf(const RegimenModel& m, const RegimenDesign& d, double T, double tpost) {
+    return ForecastIntermittent(m, {d.dose, d.interval, T, tpost, std::nullopt});
+}
+}  // namespace
+
+TEST(DesignIv, OneCompartmentRoundTripGivesPostAndTroughBack) {
+    RegimenModel m = OneCompartment("gm", 20, 5);
+    m.salt = 0.9;
+    const auto d = DesignIv(m, 'D', PostAndTrough(8, 1, 1, 0.5));
+    ASSERT_TRUE(d.dose && d.interval);
+    const auto back = ForecastOf(m, d, 0.5, 1);
+    EXPECT_NEAR(*back.post, 8, 1e-9);
+    EXPECT_NEAR(*back.trough, 1, 1e-9);
+}
+
+TEST(DesignIv, TroughEqualToPostAndAbovePost) {
+    const RegimenModel m = OneCompartment("gm", 20, 5);
+    EXPECT_NEAR(*DesignIv(m, 'D', PostAndTrough(4, 1, 4, 0.5)).interval, 0.5 + 1, 1e-12);
+    const auto above = DesignIv(m, 'D', PostAndTrough(4, 1, 5, 0.5));
+    EXPECT_FALSE(above.dose || above.interval || above.loadingDose);
+    EXPECT_FALSE(DesignIv(m, 'D', PostAndTrough(4, 1, 0, 0.5)).dose);
+    EXPECT_FALSE(DesignIv(m, 'D', PostAndTrough(4, 1, 1, 0)).dose);
+}
+
+TEST(DesignIv, TwoCompartmentRoundTripWithinTheSearchTolerance) {
+    const RegimenModel m = Vancomycin();
+    const auto d = DesignIv(m, 'D', PostAndTrough(30, 1, 10, 1));
+    ASSERT_TRUE(d.dose && d.interval);
+    const auto back = ForecastOf(m, d, 1, 1);
+    EXPECT_NEAR(*back.post, 30, 1e-3);
+    EXPECT_NEAR(*back.trough, 10, 1e-3);
+}
+
+TEST(DesignIv, IntervalSearchStopsAfterThirtyIterations) {
+    // No root: the search runs out and gives the last interval it tried.
+    int calls = 0;
+    double last = 0;
+    const double tau = IntervalRoot(
+        [&](double t) {
+            ++calls;
+            last = t;
+            return 0.01 + (t - 3) * (t - 3);
+        },
+        5);
+    EXPECT_EQ(calls, 2 + 30);
+    EXPECT_EQ(tau, last);
+    EXPECT_TRUE(std::isfinite(tau));
+    // A root is found to |f| <= 0.0001.
+    const double root = IntervalRoot([](double t) { return 2 - t; }, 5);
+    EXPECT_NEAR(root, 2, 1e-4);
+}
+
+TEST(DesignIv, LoadingDoseBringsTheCurrentLevelToThePeak) {
+    const RegimenModel m = OneCompartment("vm", 40, 4);
+    DesignInputs in = PostAndTrough(30, 1, 10, 1);
+    RegimenModel one = m;
+    one.modelType = 1;
+    in.initialConc = 8;
+    in.timeDrawn = 2;
+    in.loadingInfusionTime = 1;
+    const auto d = DesignIv(one, 'D', in);
+    ASSERT_TRUE(d.loadingDose);
+    // Level at the end of the loading infusion: the decayed current level plus the infusion.
+    const double k = 0.1, now = 8 * std::exp(-k * 2);
+    const double end = now * std::exp(-k * 1) + *d.loadingDose / (1 * 4.0) * (1 - std::exp(-k * 1));
+    EXPECT_NEAR(end, 30 * std::exp(k * 1), 1e-9);
+    EXPECT_EQ(d.note, "");
+    // A bolus loading dose (infusion time 0) lifts the level by dose / Vd.
+    in.loadingInfusionTime = 0;
+    EXPECT_NEAR(now + *DesignIv(one, 'D', in).loadingDose / 40, 30 * std::exp(k * 1), 1e-9);
+}
+
+TEST(DesignIv, TwoCompartmentLoadingNoteAndWait) {
+    DesignInputs in = PostAndTrough(30, 1, 10, 1);
+    in.initialConc = 5;
+    in.timeDrawn = 1;
+    in.loadingInfusionTime = 1;
+    const auto d = DesignIv(Vancomycin(), 'D', in);
+    ASSERT_TRUE(d.loadingDose);
+    EXPECT_GT(*d.loadingDose, 0);
+    EXPECT_EQ(d.note, "to achieve a post of 30.0 mg/L 1 hours after the end of the infusion.");
+}
+
+TEST(DesignIv, GentamicinAboveTroughWaits) {
+    const RegimenModel m = OneCompartment("gm", 20, 5);
+    DesignInputs in = PostAndTrough(8, 1, 1, 0.5);
+    in.initialConc = 3;
+    in.timeDrawn = 1;
+    in.loadingInfusionTime = 0.5;
+    const auto d = DesignIv(m, 'D', in);
+    EXPECT_FALSE(d.loadingDose);
+    const double now = 3 * std::exp(-0.25);
+    EXPECT_EQ(d.note, FormatNumber("Give dose in %.1f hours.", std::log(now / 1) / 0.25));
+    EXPECT_EQ(d.note, "Give dose in 3.4 hours.");
+    // Within 0.05 h of the trough: no note.
+    in.initialConc = 1.01 * std::exp(0.25);
+    EXPECT_EQ(DesignIv(m, 'D', in).note, "");
+}
+
+TEST(DesignIv, DesiredAverageOnIntermittentProduct) {
+    DesignInputs in = PostAndTrough(2, 1, 0.8, 1);
+    in.desiredAverage = 1.5;
+    // Read for digoxin: the design is suppressed.
+    const auto digoxin = DesignIv(OneCompartment("dg", 500, 6), 'D', in);
+    EXPECT_FALSE(digoxin.dose || digoxin.interval || digoxin.daily);
+    // Not read for gentamicin: the post-and-trough design runs.
+    EXPECT_TRUE(DesignIv(OneCompartment("gm", 20, 5), 'D', in).dose);
+}
+
+TEST(DesignIv, ContinuousRoundTripAndLoading) {
+    RegimenModel m = OneCompartment("th", 35, 3);
+    m.salt = 0.8;
+    DesignInputs in;
+    in.desiredAverage = 12;
+    const auto d = DesignIv(m, 'C', in);
+    EXPECT_NEAR(*ForecastContinuous(m, *d.daily / 24), 12, 1e-9);
+    EXPECT_FALSE(d.dose || d.interval);
+    // A level of 4 drawn 3 h ago with 20 mg/h running since.
+    in.initialConc = 4;
+    in.timeDrawn = 3;
+    in.rateSinceLevel = 20;
+    in.loadingInfusionTime = 0.5;
+    const auto loaded = DesignIv(m, 'C', in);
+    const double k = 3 / 35.0;
+    const double now = 0.8 * 20 / 3 * (1 - std::exp(-k * 3)) + 4 * std::exp(-k * 3);
+    const double end = now * std::exp(-k * 0.5) + 0.8 * *loaded.loadingDose / (0.5 * 3) * (1 - std::exp(-k * 0.5));
+    EXPECT_NEAR(end, 12, 1e-9);
+    // Already above the average: no loading dose; wait for the level to fall to the average.
+    in.initialConc = 20;
+    in.rateSinceLevel.reset();
+    const auto high = DesignIv(m, 'C', in);
+    EXPECT_FALSE(high.loadingDose);
+    EXPECT_EQ(high.note, FormatNumber("Give dose in %.1f hours.", std::log(20 * std::exp(-k * 3) / 12) / k));
+}
+
+TEST(DesignOral, PeakAndTroughRoundTrip) {
+    RegimenModel m = OneCompartment("th", 35, 3);
+    m.ka = 1.2;
+    m.F = 0.9;
+    DesignInputs in;
+    in.desiredPeak = 15;
+    in.desiredTrough = 8;
+    const auto d = DesignOral(m, in);
+    ASSERT_TRUE(d.dose && d.interval);
+    const auto back = ForecastOral(m, d.dose, d.interval);
+    EXPECT_NEAR(*back.peak, 15, 1e-9);
+    // The interval comes from the single-dose peak time, so the trough is close, not exact.
+    EXPECT_NEAR(*back.trough, 8, 0.3);
+}
+
+TEST(DesignOral, AbsorptionEqualToEliminationStaysFinite) {
+    RegimenModel m = OneCompartment("th", 30, 3);
+    m.ka = 0.1;
+    DesignInputs in;
+    in.desiredPeak = 15;
+    in.desiredTrough = 8;
+    in.initialConc = 2;
+    in.timeDrawn = 1;
+    const auto d = DesignOral(m, in);
+    ASSERT_TRUE(d.dose && d.interval && d.loadingDose);
+    EXPECT_NEAR(*ForecastOral(m, d.dose, d.interval).peak, 15, 1e-6);
+}
+
+TEST(DesignOral, OralLoadingDoseReachesThePeak) {
+    RegimenModel m = OneCompartment("pb", 50, 0.3);
+    m.ka = 1.5;
+    m.salt = 0.91;
+    DesignInputs in;
+    in.desiredPeak = 25;
+    in.desiredTrough = 20;
+    in.initialConc = 5;
+    in.timeDrawn = 10;
+    const auto d = DesignOral(m, in);
+    const double k = 0.3 / 50, now = 5 * std::exp(-k * 10);
+    const double t1 = std::log(1.5 / k) / (1.5 - k);
+    // Single-dose level at its peak time on top of the current level, as the formula assumes.
+    const double single = 0.91 * *d.loadingDose * 1.5 / (50 * (1.5 - k)) * (std::exp(-k * t1) - std::exp(-1.5 * t1));
+    EXPECT_NEAR(now + single, 25, 1e-9);
+}
+
+TEST(DesignOral, AverageTargetWaitsForTheAverage) {
+    RegimenModel m = OneCompartment("dg", 400, 6);
+    m.F = 0.7;
+    DesignInputs in;
+    in.desiredAverage = 1.5;
+    in.desiredPeak = 2;
+    in.desiredTrough = 1;
+    in.initialConc = 0.5;
+    in.timeDrawn = 6;
+    const auto d = DesignOral(m, in);
+    EXPECT_FALSE(d.dose || d.interval);
+    EXPECT_NEAR(*d.daily, 24 * 1.5 * 6 / 0.7, 1e-9);
+    const double k = 6 / 400.0, now = 0.5 * std::exp(-k * 6);
+    EXPECT_NEAR(*d.loadingDose, (1.5 - now) * 400 / 0.7, 1e-9);
+    // At 2.5 the level must fall to the desired average, not to the trough.
+    in.initialConc = 2.5;
+    const auto high = DesignOral(m, in);
+    EXPECT_FALSE(high.loadingDose);
+    EXPECT_EQ(high.note, FormatNumber("Give dose in %.1f hours.", std::log(2.5 * std::exp(-k * 6) / 1.5) / k));
+}
+
+TEST(DesignOral, DigoxinDividedDosesAboveOnePointZeroNineTimes) {
+    // Loading / daily = Vd / (24 Cl) with no current level.
+    DesignInputs in;
+    in.desiredAverage = 2;
+    in.initialConc = 0;
+    in.timeDrawn = 0;
+    RegimenModel m = OneCompartment("dg", 1.10 * 240, 10);
+    EXPECT_EQ(DesignOral(m, in).note, "Give in Divided Doses");
+    m.Vd = 1.09 * 240;
+    EXPECT_EQ(DesignOral(m, in).note, "");
+}
+
+TEST(DesignOral, LithiumAmountsInMilligrams) {
+    // A daily amount of 1 mEq shows as 37 mg.
+    RegimenModel m = OneCompartment("li", 30, 1 / 24.0);
+    DesignInputs in;
+    in.desiredAverage = 1;
+    const auto d = DesignOral(m, in);
+    EXPECT_NEAR(*d.daily, 36.94581280788178, 1e-12);
+    EXPECT_EQ(FormatNumber("%.0f", *d.daily), "37");
+    // The designed regimen, forecast again in mg, gives the desired level in mEq/L.
+    m.ka = 1.2;
+    DesignInputs pt;
+    pt.desiredPeak = 1;
+    pt.desiredTrough = 0.6;
+    const auto regimen = DesignOral(m, pt);
+    EXPECT_NEAR(*ForecastOral(m, regimen.dose, regimen.interval).peak, 1, 1e-9);
+}
+
+TEST(DesignChecks, Messages) {
+    EXPECT_EQ(*DesignFieldProblem(DesignField::DesiredPeak, -1), "Please input a correct Value of peak.");
+    EXPECT_EQ(*DesignFieldProblem(DesignField::LoadingInfusionTime, -0.1),
+              "Please input a correct Value of Infusion time for loading dose.");
+    EXPECT_EQ(*DesignFieldProblem(DesignField::InitialConc, -2),
+              "Please input a correct Value of Initial Concentration.");
+    EXPECT_FALSE(DesignFieldProblem(DesignField::TimeDrawn, 0));
+}

@@ -1,5 +1,6 @@
 #include "cli/calc.h"
 
+#include "cli/calc_history.h"
 #include "records/calendar.h"
 #include "records/case_record.h"
 
@@ -15,11 +16,13 @@ double NowOf(const Json& input, double systemNow) {
 }  // namespace
 
 Json RunCalc(const Json& input, double systemNow) {
-    CheckKeys(input, "", {"today", "patient", "drug", "factors", "route_product", "parameters"});
+    CheckKeys(input, "", {"today", "patient", "drug", "factors", "route_product", "parameters", "history",
+                          "curves"});
     const double now = NowOf(input, systemNow);
     CaseRecord r;
     ReadCase(input, now, r);
     Json out = Json::object();
     WriteCase(r, out);
+    RunHistorySection(input, r, out);
     return out;
 }

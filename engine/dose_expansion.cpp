@@ -6,6 +6,7 @@
 
 #include "engine/case_warning.h"
 #include "engine/history_rows.h"
+#include "engine/user_drug.h"
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
 
@@ -147,7 +148,7 @@ void ExpandDoseHistory(CaseRecord& r) { Convert(r, r.history); }
 std::optional<std::string> AcceptHistory(CaseRecord& r) {
     HistoryRules rules;
     rules.drugCode = r.Drug_ID;
-    rules.userRoutes = UserDrugRoutesOf(r.userDrug);
+    rules.userRoutes = {IvGroupComplete(r.userDrug), ImGroupComplete(r.userDrug), OralGroupComplete(r.userDrug)};
     rules.phenytoinAbsRate = r.PhenytoinAbsRate;
     if (auto message = CheckHistoryRows(r.history.doseRows, r.history.levelRows, rules)) return message;
     History converted = r.history;

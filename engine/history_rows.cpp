@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "records/drug_catalogue.h"
-#include "records/user_drug.h"
 
 namespace {
 struct RouteRule {
@@ -57,11 +56,6 @@ bool DoseRowComplete(const DoseRow& row, const HistoryRules& rules) {
 
 bool LevelRowComplete(const LevelRow& row) { return DateEntered(row.date) && row.timeEntered && row.level != 0; }
 }  // namespace
-
-UserDrugRoutes UserDrugRoutesOf(const UserDrugDefinition& d) {
-    return {!d.ivSalt.empty(), !d.imKa.empty() && !d.imSalt.empty() && !d.imF.empty(),
-            !d.oralForm.empty() && !d.oralKa.empty() && !d.oralSalt.empty() && !d.oralF.empty()};
-}
 
 std::string NormaliseRoute(const std::string& text) {
     const std::string route = ToUpper(text);

@@ -7,16 +7,12 @@
 
 #include "records/history.h"
 
-struct UserDrugDefinition;
-
 // The administration groups the user's choice drug defines.
 struct UserDrugRoutes {
     bool iv = false;
     bool im = false;
     bool oral = false;
 };
-// A group counts when every one of its fields has been filled in.
-UserDrugRoutes UserDrugRoutesOf(const UserDrugDefinition& d);
 
 // Upper case, with "PO" read as "O" and "D" as "IV".
 std::string NormaliseRoute(const std::string& text);

@@ -1,0 +1,179 @@
+// The history, fits and curves parts of a run.
+#include "cli/calc_history.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "engine/analysis_fits.h"
+#include "engine/curves.h"
+#include "engine/dose_expansion.h"
+#include "engine/history_rows.h"
+#include "engine/user_drug.h"
+#include "records/case_record.h"
+#include "records/drug_catalogue.h"
+
+namespace {
+std::string Item(const std::string& list, std::size_t i) { return list + "[" + std::to_string(i) + "]"; }
+
+const Json& Rows(const Json& history, const char* key) {
+    static const Json none = Json::array();
+    if (!history.contains(key)) return none;
+    const Json& rows = history.at(key);
+    const std::string where = std::string("history.") + key;
+    if (!rows.is_array()) Fail(where, "must be a list of rows");
+    if (rows.size() > static_cast<std::size_t>(kMaxHistoryRows)) Fail(where, "at most 10 rows");
+    return rows;
+}
+
+void ReadMoment(const Json& row, const std::string& where, CivilDate& date, int& hour, int& minute) {
+    const auto dateText = OptText(row, where, "date");
+    const auto parsed = dateText ? ParseIsoDate(*dateText) : std::nullopt;
+    if (!parsed) Fail(where + ".date", "must be a date YYYY-MM-DD");
+    date = *parsed;
+    const auto timeText = OptText(row, where, "time");
+    int used = 0;
+    if (!timeText || std::sscanf(timeText->c_str(), "%d:%d%n", &hour, &minute, &used) != 2 ||
+        used != static_cast<int>(timeText->size()))
+        Fail(where + ".time", "must be a time HH:MM");
+    if (hour < 0 || hour > 23) Fail(where + ".time", "Please Input Valid Hour Value 0 to 23.");
+    if (minute < 0 || minute > 59) Fail(where + ".time", "Please Input Valid Minutes Value 0 to 59.");
+}
+
+DoseRow ReadDoseRow(const Json& row, const std::string& where, const CaseRecord& r) {
+    CheckKeys(row, where, {"date", "time", "dose", "route", "infusion_time", "interval", "doses", "status"});
+    DoseRow d;
+    ReadMoment(row, where, d.date, d.hour, d.minute);
+    d.dose = Number(row, where, "dose");
+    const auto route = OptText(row, where, "route");
+    if (!route) Fail(where + ".route", "is required");
+    d.route = NormaliseRoute(*route);
+    const UserDrugRoutes user{IvGroupComplete(r.userDrug), ImGroupComplete(r.userDrug), OralGroupComplete(r.userDrug)};
+    if (const auto problem = RouteProblem(r.Drug_ID, d.route, user)) Fail(where + ".route", *problem);
+    d.infusionTime = OptNumber(row, where, "infusion_time").value_or(0);
+    d.interval = Number(row, where, "interval");
+    const double doses = Number(row, where, "doses");
+    if (doses != std::floor(doses) || std::fabs(doses) > 1e6) Fail(where + ".doses", "must be a whole number");
+    d.doses = static_cast<int>(doses);
+    const std::string status = ToUpper(OptText(row, where, "status").value_or(""));
+    if (status != "I" && status != "O") Fail(where + ".status", "Please input I or O. ");
+    d.status = status;
+    return d;
+}
+
+LevelRow ReadLevelRow(const Json& row, const std::string& where) {
+    CheckKeys(row, where, {"date", "time", "level"});
+    LevelRow l;
+    ReadMoment(row, where, l.date, l.hour, l.minute);
+    l.level = Number(row, where, "level");
+    return l;
+}
+
+void ReadHistory(const Json& input, CaseRecord& r) {
+    const Json& h = ObjectField(input, "", "history");
+    CheckKeys(h, "history", {"doses", "levels"});
+    const Json& doses = Rows(h, "doses");
+    for (std::size_t i = 0; i < doses.size(); ++i)
+        r.history.doseRows.push_back(ReadDoseRow(doses[i], Item("history.doses", i), r));
+    const Json& levels = Rows(h, "levels");
+    for (std::size_t i = 0; i < levels.size(); ++i)
+        r.history.levelRows.push_back(ReadLevelRow(levels[i], Item("history.levels", i)));
+    // The page stops counting at such a row; here it is refused, not dropped.
+    const auto counted = static_cast<std::size_t>(CountedLevelRows(r.history.levelRows));
+    if (counted < levels.size())
+        Fail(Item("history.levels", counted), "a measured level after a prediction row (-1) would not be counted");
+    if (auto message = AcceptHistory(r)) {
+        for (char& c : *message)
+            if (c == '\n') c = ' ';
+        Fail("history", *message);
+    }
+}
+
+std::string TimeZeroText(double hours) {
+    const long long minutes = std::llround(hours * 60);
+    const CivilDate d = DateOfDayNumber(static_cast<long>(minutes / 1440));
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", d.year, d.month, d.day,
+                  static_cast<int>(minutes % 1440 / 60), static_cast<int>(minutes % 60));
+    return text;
+}
+
+Json HistoryJson(const History& h) {
+    Json events = Json::array();
+    for (const DoseEvent& e : h.events)
+        events.push_back({{"time", Num(e.time)},
+                          {"amount", Num(e.amount)},
+                          {"route", e.route},
+                          {"outpatient", e.outpatient},
+                          {"infusion_time", Num(e.infusionTime)},
+                          {"rate", Num(e.rate)},
+                          {"salt", Num(e.salt)},
+                          {"ka", Num(e.ka)}});
+    Json levels = Json::array();
+    for (const LevelPoint& l : h.levels)
+        levels.push_back({{"time", Num(l.time)},
+                          {"observed", Num(l.observed)},
+                          {"population", Num(l.population)},
+                          {"least_squares", Num(l.leastSquares)},
+                          {"bayes", Num(l.bayes)}});
+    return {{"time_zero", TimeZeroText(h.timeZero)},
+            {"events", events},
+            {"levels", levels},
+            {"messages", Json::array()}};
+}
+
+Json Bounds(const std::array<std::optional<double>, kMaxFitParameters>& b, bool phenytoin) {
+    return {{"F", Num(b[0])},
+            {"Vd", Num(b[1])},
+            {"Cl", Num(b[2])},
+            {"CF", Num(b[3])},
+            {"Km", phenytoin ? Num(b[2]) : Json(nullptr)},
+            {"Vm", phenytoin ? Num(b[4]) : Json(nullptr)}};
+}
+
+Json SetJson(const ParameterSet& s, const FitRange& range, bool fitted, bool phenytoin) {
+    return {{"F", NumIf(fitted, s.F)},
+            {"Vd", NumIf(fitted, s.Vd)},
+            {"Cl", NumIf(fitted, s.Cl)},
+            {"CF", NumIf(fitted, s.CF)},
+            {"Km", NumIf(fitted && phenytoin, s.Km)},
+            {"Vm", NumIf(fitted && phenytoin, s.Vm)},
+            {"lower", Bounds(range.lower, phenytoin)},
+            {"upper", Bounds(range.upper, phenytoin)}};
+}
+
+Json CurveJson(const std::vector<std::optional<double>>& curve) {
+    Json values = Json::array();
+    for (const auto& c : curve) values.push_back(Num(c));
+    return values;
+}
+
+Json CurvesJson(const AnalysisCurves& c) {
+    return {{"span_hours", Num(c.time.span)},
+            {"tick_hours", Num(c.time.tick)},
+            {"label_step", c.time.labelStep},
+            {"unit", c.time.unit},
+            {"conc_top", Num(c.conc.top)},
+            {"times", c.times},
+            {"population", CurveJson(c.population)},
+            {"least_squares", CurveJson(c.leastSquares)},
+            {"bayes", CurveJson(c.bayes)}};
+}
+}  // namespace
+
+void RunHistorySection(const Json& input, CaseRecord& r, Json& out) {
+    const bool curves = input.contains("curves");
+    if (curves && !input.at("curves").is_boolean()) Fail("curves", "must be true or false");
+    if (!input.contains("history")) {
+        if (curves) Fail("curves", "needs a history");
+        return;
+    }
+    ReadHistory(input, r);
+    const AnalysisFits fits = RunAnalysisFits(r);
+    FillLevelPredictions(r);
+    const bool phenytoin = r.ModelType == 3;
+    out["history"] = HistoryJson(r.history);
+    out["fits"] = {{"least_squares", SetJson(r.leastSquares, r.leastSquaresRange, fits.fitted, phenytoin)},
+                   {"bayes", SetJson(r.bayes, r.bayesRange, fits.fitted, phenytoin)},
+                   {"messages", fits.messages}};
+    if (curves && input.at("curves").get<bool>()) out["curves"] = CurvesJson(ComputeCurves(r));
+}

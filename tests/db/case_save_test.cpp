@@ -53,7 +53,7 @@ TEST_F(CaseSave, NewPatientStoresTheFormattedTexts) {
     r.FactorFlags[3] = r.FactorFlags[7] = 1;
     r.history.doseRows = {Dose(1, 8, 30)};
     r.history.present = true;
-    SaveRequest req{.endPageSource = kSourceIvForecast};
+    SaveRequest req = Request(kSourceIvForecast);
     Save(r, req);
 
     EXPECT_EQ(r.PATIENT_REC_Num, 1);
@@ -109,7 +109,7 @@ TEST_F(CaseSave, ShortenedHistoryDeletesTheSurplusRows) {
     r.history.levelRows = {LevelRow{.date = {2026, 12, 2}, .hour = 7, .minute = 45, .level = 4.25},
                            LevelRow{.date = {2026, 12, 3}, .hour = 7, .minute = 50, .level = 1.1}};
     r.history.present = true;
-    SaveRequest req{.endPageSource = kSourceIvForecast};
+    SaveRequest req = Request(kSourceIvForecast);
     Save(r, req);
     EXPECT_EQ(Rows("PatientCase-dosing history"), 5);
     EXPECT_EQ(Rows("PatientCase-level history"), 2);
@@ -151,7 +151,7 @@ TEST_F(CaseSave, EverySourceWritesItsRegimenAndParameters) {
         r.Cur_fit_method = kLeastSquares;
         r.RouteCode = 'D';
         r.regimen = {"120", "Intermittent IV", "IV", "0.5", "8", "1", "12.5", "14.1"};
-        SaveRequest req{.endPageSource = row.source};
+        SaveRequest req = Request(row.source);
         req.page = {"95", "17.5", "5.2", "90", "4.7", "412.9", 0.87, 0.925};
         req.reportSet = {0.8, 20.25, 4.1, 0.9, 0, 655.9};
         Save(r, req);
@@ -171,7 +171,7 @@ TEST_F(CaseSave, EverySourceWritesItsRegimenAndParameters) {
         CaseRecord r = SampleCase();
         r.history.doseRows = {Dose(1, 6, 0)};
         r.history.present = true;
-        SaveRequest req{.endPageSource = source};
+        SaveRequest req = Request(source);
         Save(r, req);
         const std::string key = "\"Patient Rec Num\" = " + std::to_string(r.PATIENT_REC_Num);
         EXPECT_EQ(Rows("PatientCase", key), 1);
@@ -184,7 +184,7 @@ TEST_F(CaseSave, FittedSourcesSaveTheHistoriesEvenWithoutTheFlag) {
     for (const int source : {8, 92, 4}) {
         CaseRecord r = SampleCase();
         r.history.doseRows = {Dose(1, 6, 0), Dose(2, 6, 0)};
-        SaveRequest req{.endPageSource = source};
+        SaveRequest req = Request(source);
         Save(r, req);
         const std::string key = "\"Patient Rec Num\" = " + std::to_string(r.PATIENT_REC_Num);
         EXPECT_EQ(Rows("PatientCase-dosing history", key), source == 4 ? 0 : 2) << source;
@@ -216,7 +216,7 @@ TEST_F(CaseSave, AFailureHalfwayLeavesTheDatabaseAsItWas) {
     Db().Execute("CREATE TRIGGER refuse BEFORE INSERT ON \"PatientCase-parameter\" "
                  "BEGIN SELECT RAISE(ABORT, 'disk quota exceeded'); END");
     CaseRecord r = SampleCase();
-    SaveRequest req{.endPageSource = kSourceIvForecast};
+    SaveRequest req = Request(kSourceIvForecast);
     req.caseChanged = true;
     try {
         Save(r, req);
@@ -242,7 +242,7 @@ TEST_F(CaseSave, TwoProgramsOnOneFileNeverShareAKey) {
             Database db(Path());
             for (int i = 0; i < 25; ++i) {
                 CaseRecord r = SampleCase();
-                SaveRequest req{.endPageSource = kSourceNone, .now = TestNow()};
+                SaveRequest req = Request(kSourceNone);
                 SaveCase(db, r, req);
                 numbers.push_back(r.PATIENT_REC_Num);
             }

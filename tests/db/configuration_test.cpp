@@ -42,7 +42,7 @@ TEST_F(Configuration, StartUpTestsTheDatabase) {
 
     const fs::path notDb = Dir() / "notes.mdb";
     std::ofstream(notDb) << "these are not the tables you are looking for";
-    for (const std::string bad : {notDb.string(), (Dir() / "missing.mdb").string(), Dir().string()}) {
+    for (const std::string& bad : std::vector<std::string>{notDb.string(), (Dir() / "missing.mdb").string(), Dir().string()}) {
         WriteOptions(bad + "\n");
         EXPECT_EQ(StartUpDatabasePath(Options()), std::string(kDatabaseNotConfigured)) << bad;
     }

@@ -44,3 +44,10 @@ CaseRecord SampleCase() {
     r.Case_Note = "first course";
     return r;
 }
+
+SaveRequest Request(int endPageSource) {
+    SaveRequest req;
+    req.endPageSource = endPageSource;
+    req.now = TestNow();
+    return req;
+}

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "records/case_record.h"
+#include "records/db/case_save.h"
 #include "records/db/database.h"
 
 class DbTest : public ::testing::Test {
@@ -31,3 +32,5 @@ private:
 double TestNow();
 // A patient with one gentamicin case, ready to save as new.
 CaseRecord SampleCase();
+// A save from the given end-page source at TestNow().
+SaveRequest Request(int endPageSource);

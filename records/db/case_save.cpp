@@ -14,6 +14,18 @@ struct CaseKeys {
     std::int32_t caseNumber = 0;
 };
 
+// Opens the case's row of a set for writing: the stored row is edited, a
+// missing one added with the two keys.
+template <class Set>
+void EditOrAdd(Database& db, Set& set, const RowQuery& query, std::int32_t patient, std::int32_t caseNumber) {
+    set.Open(db, query);
+    if (!set.IsEOF()) return set.Edit();
+    set.AddNew();
+    set.Patient_Rec_Num = patient;
+    if constexpr (requires { set.Case_Number; }) set.Case_Number = caseNumber;
+    else set.Case_number = caseNumber;
+}
+
 bool SavesParameters(int source) {
     switch (source) {
         case kSourceIvRegimen: case kSourceOralRegimen: case kSourcePhenytoinRegimen:
@@ -75,14 +87,7 @@ std::int32_t WholeOf(double v) { return std::isfinite(v) ? static_cast<std::int3
 void StoreParameters(Database& db, CaseKeys k, const CaseRecord& rec, const SaveRequest& req) {
     const PageParameterTexts& t = req.page;
     Cpcasepset p;
-    p.Open(db, CaseFilter(k.patient, k.caseNumber));
-    if (p.IsEOF()) {
-        p.AddNew();
-        p.Patient_Rec_Num = k.patient;
-        p.Case_number = k.caseNumber;
-    } else {
-        p.Edit();
-    }
+    EditOrAdd(db, p, CaseFilter(k.patient, k.caseNumber), k.patient, k.caseNumber);
     p.Vd_Unit = p.Cl_Unit = true;
     switch (req.endPageSource) {
         case kSourceIvRegimen: case kSourceIvForecast: case kSourceOralForecast:
@@ -127,14 +132,7 @@ void OpenHistoryRow(Database& db, Set& set, CaseKeys k, const char* numberColumn
     RowQuery q = CaseFilter(k.patient, k.caseNumber);
     q.filter += std::string(" AND \"") + numberColumn + "\" = ?";
     q.params.emplace_back(std::int64_t{number});
-    set.Open(db, q);
-    if (set.IsEOF()) {
-        set.AddNew();
-        set.Patient_Rec_Num = k.patient;
-        set.Case_number = k.caseNumber;
-    } else {
-        set.Edit();
-    }
+    EditOrAdd(db, set, q, k.patient, k.caseNumber);
 }
 
 double TimeOfDay(int hour, int minute) { return MomentOf(CivilDate{}, hour, minute); }
@@ -174,14 +172,7 @@ void StoreHistories(Database& db, CaseKeys k, const History& h) {
 void StoreUserChoiceDefinition(Database& db, std::int32_t patient, std::int32_t caseNumber, const CaseRecord& rec) {
     const UserDrugDefinition& u = rec.userDrug;
     Cpcaseucset s;
-    s.Open(db, {"\"Patient Rec Num\" = ? AND \"Case Number\" = ?", {std::int64_t{patient}, std::int64_t{caseNumber}}, ""});
-    if (s.IsEOF()) {
-        s.AddNew();
-        s.Patient_Rec_Num = patient;
-        s.Case_Number = caseNumber;
-    } else {
-        s.Edit();
-    }
+    EditOrAdd(db, s, CaseFilter(patient, caseNumber), patient, caseNumber);
     s.Drug_Name = u.drugName;
     s.Unit = u.units == "mg-mg/L";
     s.PO_F = u.oralF, s.IM_F = u.imF, s.IM_ka = u.imKa, s.IM_Salt = u.imSalt, s.IV_Salt = u.ivSalt;
@@ -193,14 +184,7 @@ void StoreUserChoiceDefinition(Database& db, std::int32_t patient, std::int32_t 
 void StoreUserChoiceParameters(Database& db, std::int32_t patient, std::int32_t caseNumber, const CaseRecord& rec) {
     const UserDrugDefinition& u = rec.userDrug;
     Cpcasepset p;
-    p.Open(db, CaseFilter(patient, caseNumber));
-    if (p.IsEOF()) {
-        p.AddNew();
-        p.Patient_Rec_Num = patient;
-        p.Case_number = caseNumber;
-    } else {
-        p.Edit();
-    }
+    EditOrAdd(db, p, CaseFilter(patient, caseNumber), patient, caseNumber);
     // The applied definition is held in L/h and L.
     p.Cur_fit_method = kPopulation;
     p.Cl = u.clearance, p.Vd = u.volume, p.CF = u.compliance;

@@ -1,5 +1,6 @@
 #include "cli/calc.h"
 
+#include "cli/calc_forecast.h"
 #include "cli/calc_history.h"
 #include "records/calendar.h"
 #include "records/case_record.h"
@@ -17,12 +18,15 @@ double NowOf(const Json& input, double systemNow) {
 
 Json RunCalc(const Json& input, double systemNow) {
     CheckKeys(input, "", {"today", "patient", "drug", "factors", "route_product", "parameters", "history",
-                          "curves"});
+                          "curves", "user_drug", "forecast", "design", "phenytoin"});
     const double now = NowOf(input, systemNow);
     CaseRecord r;
     ReadCase(input, now, r);
     Json out = Json::object();
     WriteCase(r, out);
+    RunForecastSection(input, r, out);
+    RunDesignSection(input, r, out);
+    RunPhenytoinSection(input, r, out);
     RunHistorySection(input, r, out);
     return out;
 }

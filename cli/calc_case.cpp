@@ -3,10 +3,12 @@
 #include <cmath>
 
 #include "cli/calc.h"
+#include "cli/calc_forecast.h"
 #include "engine/case_warning.h"
 #include "engine/factor_questions.h"
 #include "engine/patient_measures.h"
 #include "engine/population_models.h"
+#include "engine/user_drug.h"
 #include "records/calendar.h"
 #include "records/case_record.h"
 #include "records/dosage_form.h"
@@ -58,7 +60,8 @@ void ReadDrug(const Json& input, CaseRecord& r) {
     if (!code) Fail("drug", "is required");
     if (!FindDrug(*code)) Fail("drug", "unknown drug code \"" + *code + "\"");
     r.Drug_ID = ToLower(*code);
-    if (r.Drug_ID == "zz") Fail("user_drug", "is required for drug ZZ");
+    if (r.Drug_ID == "zz" && !input.contains("user_drug")) Fail("user_drug", "is required for drug ZZ");
+    if (r.Drug_ID != "zz" && input.contains("user_drug")) Fail("user_drug", "is only for drug ZZ");
     if (r.Drug_ID == "ph" && r.Albumin == 0) Fail("patient.albumin_g_dl", "You must enter albumin value.");
 }
 
@@ -79,8 +82,11 @@ void ReadFactors(const Json& input, CaseRecord& r) {
 }
 
 void ReadRouteProduct(const Json& input, CaseRecord& r) {
-    const auto list = RouteProductsOf(r.Drug_ID);
-    const std::string product = OptText(input, "", "route_product").value_or(DefaultRouteProduct(r.Drug_ID));
+    // The user's choice drug offers its complete groups, the first by default.
+    const bool user = r.Drug_ID == "zz";
+    const auto list = user ? UserDrugRouteProducts(r.userDrug) : RouteProductsOf(r.Drug_ID);
+    const std::string fallback = user ? list.front() : DefaultRouteProduct(r.Drug_ID);
+    const std::string product = OptText(input, "", "route_product").value_or(fallback);
     if (std::find(list.begin(), list.end(), product) == list.end())
         Fail("route_product", "\"" + product + "\" is not offered for " + DrugNameOf(r.Drug_ID));
     ChooseRouteProduct(r, product);
@@ -116,6 +122,7 @@ void ReadCase(const Json& input, double now, CaseRecord& r) {
     ReadDrug(input, r);
     ReadFactors(input, r);
     SelectDrugModel(r);
+    ReadUserDrug(input, r);
     ReadRouteProduct(input, r);
     ReadParameters(input, r);
 }

@@ -25,12 +25,12 @@ double OneCompartmentTimeAbove(const Regimen& g, double k, double peak, double t
 // a slow fall cannot run past the interval.
 double TwoCompartmentTimeAbove(const std::vector<Phase>& phases, const Regimen& g) {
     auto level = [&](double t) { return SteadyStateInfusionLevel(phases, g.dose, g.T, g.tau, t); };
-    double m = 0;
-    while (m < g.T && level(m) < g.mic) m += kSearchStep;
-    m = std::min(m, g.T);
-    double o = g.T;
-    while (o < g.tau && level(o) > g.mic) o += kSearchStep;
-    o = std::min(o, g.tau);
+    int up = 0;
+    while (up * kSearchStep < g.T && level(up * kSearchStep) < g.mic) ++up;
+    const double m = std::min(up * kSearchStep, g.T);
+    int down = 0;
+    while (g.T + down * kSearchStep < g.tau && level(g.T + down * kSearchStep) > g.mic) ++down;
+    const double o = std::min(g.T + down * kSearchStep, g.tau);
     return std::max(0.0, o - m);
 }
 

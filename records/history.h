@@ -48,9 +48,9 @@ struct LevelPoint {
     double time = 0;
     double observed = 0;  // negative: prediction only
     // Predictions with the three sets; missing when they cannot be computed.
-    std::optional<double> population;
-    std::optional<double> leastSquares;
-    std::optional<double> bayes;
+    std::optional<double> population{};
+    std::optional<double> leastSquares{};
+    std::optional<double> bayes{};
 };
 
 struct History {

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include "engine/dose_expansion.h"
+#include "records/case_record.h"
+
+namespace {
+DoseRow Dose(int day, int hour, int minute, double dose, const std::string& route, double infusion, double interval,
+             int doses, const std::string& status = "I") {
+    DoseRow d;
+    d.date = {2026, 12, day};
+    d.hour = hour;
+    d.minute = minute;
+    d.dose = dose;
+    d.route = route;
+    d.infusionTime = infusion;
+    d.interval = interval;
+    d.doses = doses;
+    d.status = status;
+    return d;
+}
+
+LevelRow Level(int day, int hour, int minute, double level) {
+    LevelRow l;
+    l.date = {2026, 12, day};
+    l.hour = hour;
+    l.minute = minute;
+    l.level = level;
+    return l;
+}
+
+ExpansionConstants Constants(const std::string& drug) {
+    ExpansionConstants c;
+    c.drugCode = drug;
+    c.poSalt = 0.8;
+    c.poKa = 1.2;
+    c.parenteralSalt = 0.9;
+    c.imKa = 2.5;
+    c.timeLag = 0.75;
+    c.phenytoinAbsRate = 60;
+    return c;
+}
+
+History Expand(const std::vector<DoseRow>& doses, const std::vector<LevelRow>& levels, const std::string& drug) {
+    History h;
+    ExpandRows(doses, levels, Constants(drug), h);
+    return h;
+}
+
+std::vector<double> Times(const std::vector<DoseEvent>& events) {
+    std::vector<double> t;
+    for (const DoseEvent& e : events) t.push_back(e.time);
+    return t;
+}
+}  // namespace
+
+TEST(DoseExpansion, RepeatedDosesAndAnEarlierLevelMovingTimeZero) {
+    const DoseRow row = Dose(1, 6, 0, 80, "IV", 0.5, 8, 3);
+    History h = Expand({row}, {}, "gm");
+    EXPECT_EQ(Times(h.events), (std::vector<double>{0, 8, 16}));  // 06:00, 14:00, 22:00
+    EXPECT_DOUBLE_EQ(h.events[0].rate, 160);
+    EXPECT_EQ(h.events[0].route, kEventIV);
+    EXPECT_DOUBLE_EQ(h.events[0].salt, 0.9);
+
+    h = Expand({row}, {Level(1, 4, 30, 1.2), Level(1, 21, 0, 5.0)}, "gm");
+    EXPECT_DOUBLE_EQ(h.timeZero, 24.0 * DayNumber(2026, 12, 1) + 4.5);
+    EXPECT_EQ(Times(h.events), (std::vector<double>{1.5, 9.5, 17.5}));
+    EXPECT_DOUBLE_EQ(h.levels[0].time, 0);
+    EXPECT_DOUBLE_EQ(h.lastLevelTime, 16.5);
+    EXPECT_DOUBLE_EQ(h.lastDoseInterval, 8);
+}
+
+TEST(DoseExpansion, EventsAndLevelsSortedStablyPredictionsLast) {
+    const DoseRow late = Dose(2, 8, 0, 100, "O", 0, 12, 1, "O");
+    const DoseRow early = Dose(1, 8, 0, 200, "IM", 0, 12, 2);
+    const History h = Expand({late, early}, {Level(2, 9, 0, 3), Level(1, 9, 0, 4), Level(3, 8, 0, -1)}, "pb");
+    EXPECT_EQ(Times(h.events), (std::vector<double>{0, 12, 24}));
+    // The oral row uses the oral pair, the IM row the parenteral pair.
+    EXPECT_EQ(h.events[2].route, kEventOral);
+    EXPECT_DOUBLE_EQ(h.events[2].salt, 0.8);
+    EXPECT_DOUBLE_EQ(h.events[2].ka, 1.2);
+    EXPECT_EQ(h.events[2].outpatient, 1);
+    EXPECT_EQ(h.events[0].route, kEventIM);
+    EXPECT_DOUBLE_EQ(h.events[0].ka, 2.5);
+    ASSERT_EQ(h.levels.size(), 3u);
+    EXPECT_EQ(h.measuredCount, 2);
+    EXPECT_DOUBLE_EQ(h.levels[0].observed, 4);
+    EXPECT_DOUBLE_EQ(h.levels[1].observed, 3);
+    EXPECT_DOUBLE_EQ(h.levels[2].observed, -1);
+    EXPECT_DOUBLE_EQ(h.lastLevelTime, 25);
+}
+
+TEST(DoseExpansion, LithiumInMilliequivalents) {
+    const History h = Expand({Dose(1, 8, 0, 300, "O", 0, 12, 1)}, {}, "li");
+    EXPECT_NEAR(h.events[0].amount, 8.12, 1e-12);
+}
+
+TEST(DoseExpansion, UserDrugLagOnlyForAbsorbedRoutesOtherThanIM) {
+    const History h =
+        Expand({Dose(1, 8, 0, 100, "O", 0, 12, 1), Dose(1, 8, 0, 100, "IV", 1, 12, 1), Dose(1, 8, 0, 100, "IM", 0, 12, 1)},
+               {}, "zz");
+    EXPECT_EQ(Times(h.events), (std::vector<double>{0, 0, 0.75}));
+    EXPECT_EQ(h.events[2].route, kEventOral);
+}
+
+TEST(DoseExpansion, PhenytoinOralDosesInHourlyPortions) {
+    History h = Expand({Dose(1, 8, 0, 300, "C", 0, 24, 1)}, {}, "ph");
+    EXPECT_EQ(Times(h.events), (std::vector<double>{0, 1, 2, 3, 4}));
+    for (const DoseEvent& e : h.events) {
+        EXPECT_DOUBLE_EQ(e.amount, 60);
+        EXPECT_DOUBLE_EQ(e.rate, 60);
+        EXPECT_DOUBLE_EQ(e.salt, 0.92);
+        EXPECT_EQ(e.route, kEventOral);
+    }
+    // Two doses at the same time are absorbed one after the other; the
+    // remainder of 130 mg is a portion of 10 mg.
+    h = Expand({Dose(1, 8, 0, 130, "T", 0, 24, 1), Dose(1, 8, 0, 100, "S", 0, 24, 1)}, {}, "ph");
+    EXPECT_EQ(Times(h.events), (std::vector<double>{0, 1, 2, 3, 4}));
+    EXPECT_DOUBLE_EQ(h.events[2].amount, 10);
+    EXPECT_DOUBLE_EQ(h.events[4].amount, 40);
+    EXPECT_DOUBLE_EQ(h.events[0].salt, 1.0);
+    // A dose half an hour after another waits for the hour to pass.
+    h = Expand({Dose(1, 8, 0, 120, "C", 0, 24, 1), Dose(1, 8, 30, 60, "C", 0, 24, 1)}, {}, "ph");
+    EXPECT_EQ(Times(h.events), (std::vector<double>{0, 1, 2.5}));
+    // Intravenous phenytoin is one event per dose.
+    h = Expand({Dose(1, 8, 0, 1000, "IV", 1, 24, 1)}, {}, "ph");
+    ASSERT_EQ(h.events.size(), 1u);
+    EXPECT_DOUBLE_EQ(h.events[0].rate, 1000);
+}
+
+TEST(AcceptHistory, LevelDuringAnInfusionIsRefusedAtItsEndAccepted) {
+    CaseRecord r;
+    r.Drug_ID = "gm";
+    r.ParenteralSalt = 1;
+    r.history.doseRows = {Dose(1, 8, 0, 80, "IV", 1, 8, 1)};
+    r.history.levelRows = {Level(1, 8, 30, 3)};
+    EXPECT_EQ(AcceptHistory(r), "A Level Is Taken During Infusion Of The Dose. Please Check Data Entry.");
+    EXPECT_FALSE(r.history.present);
+    EXPECT_TRUE(r.history.events.empty());  // nothing converted on a refusal
+
+    r.history.levelRows = {Level(1, 9, 0, 3)};
+    EXPECT_EQ(AcceptHistory(r), std::nullopt);
+    EXPECT_TRUE(r.history.present);
+    ASSERT_EQ(r.history.levels.size(), 1u);
+    EXPECT_DOUBLE_EQ(r.history.levels[0].time, 1);
+}
+
+TEST(AcceptHistory, RowChecksComeFirst) {
+    CaseRecord r;
+    r.Drug_ID = "vm";
+    r.history.doseRows = {Dose(1, 8, 0, 1000, "IV", 1, 12, 1), Dose(1, 20, 0, 1000, "IM", 1, 12, 1)};
+    EXPECT_EQ(AcceptHistory(r), " Error in Dose Entry # 2");
+}

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+
+#include "engine/phenytoin_grid.h"
+#include "engine/prediction.h"
+#include "ode_reference.h"
+
+namespace {
+DoseEvent Portion(double time, double amount, int outpatient) {
+    DoseEvent e;
+    e.time = time;
+    e.amount = amount;
+    e.route = kEventOral;
+    e.rate = 60;
+    e.salt = 0.92;
+    e.outpatient = outpatient;
+    return e;
+}
+
+DoseEvent Infusion(double time, double amount, double hours, int route = kEventIV) {
+    DoseEvent e;
+    e.time = time;
+    e.amount = amount;
+    e.route = route;
+    e.infusionTime = hours;
+    e.rate = hours > 0 ? amount / hours : 0;
+    e.salt = 0.92;
+    return e;
+}
+
+ParameterSet Phenytoin(double F, double Vd, double Km, double Vm, double CF) {
+    ParameterSet p;
+    p.F = F;
+    p.Vd = Vd;
+    p.Cl = p.Km = Km;
+    p.Vm = Vm;
+    p.CF = CF;
+    return p;
+}
+
+// Oral portions 0-4 h as an outpatient (130 mg ends 10 minutes into hour 2),
+// then an inpatient infusion of 1000 mg over 1 h at 12 h.
+PredictionInput History36Hours() {
+    PredictionInput in;
+    in.modelType = 3;
+    in.phenytoinAbsRate = 60;
+    in.events = {Portion(0, 60, 1), Portion(1, 60, 1), Portion(2, 10, 1), Infusion(12, 1000, 1)};
+    in.events[3].outpatient = 0;
+    in.gridSpan = 36;
+    return in;
+}
+}  // namespace
+
+TEST(PhenytoinGrid, StepsOfAMinuteUpTo48000) {
+    EXPECT_EQ(PhenytoinGridOf(800).stepsPerHour, 60);
+    EXPECT_EQ(PhenytoinGridOf(800).steps, 48000);
+    EXPECT_EQ(PhenytoinGridOf(1000).stepsPerHour, 48);
+    EXPECT_EQ(PhenytoinGridOf(1000).steps, 48000);
+    EXPECT_EQ(PhenytoinGridOf(62.5).steps, 3750);
+    EXPECT_EQ(PhenytoinGridOf(50000).steps, 0);
+}
+
+TEST(PhenytoinModel, RungeKuttaAgainstAFinerIntegration) {
+    PredictionInput in = History36Hours();
+    const ParameterSet p = Phenytoin(0.9, 45, 4, 500, 0.8);
+    // The input, written independently: portions at F x S x CF, the infusion
+    // at S (the inpatient dose restores full compliance only from 12 h on).
+    const auto input = [](double t) {
+        double rate = 0;
+        if (t < 2) rate += 60 * 0.92 * 0.9 * 0.8;
+        else if (t < 2 + 10.0 / 60) rate += 60 * 0.92 * 0.9 * 0.8;
+        if (t >= 12 && t < 13) rate += 1000 * 0.92;
+        return rate;
+    };
+    OdeState y = {0};
+    for (int minute = 0; minute < 24 * 60; ++minute) {
+        const double rate = input(minute / 60.0 + 1e-9);
+        const OdeSlope f = [&](double, const OdeState& c) {
+            return OdeState{(rate - 500.0 / 24 * c[0] / (4 + c[0])) / 45};
+        };
+        y = IntegrateOde(f, y, minute / 60.0, (minute + 1) / 60.0, 20);
+    }
+    // The prediction is the value at the last grid point strictly before t.
+    const double c = PredictConcentration(in, p, 24.0001).value();
+    EXPECT_NEAR(c, y[0], 1e-9 * y[0]);
+    EXPECT_GT(c, 10);
+    EXPECT_NE(PredictConcentration(in, p, 24.0).value(), c);  // 24 h itself is not strictly before
+}
+
+TEST(PhenytoinModel, OnePassForAllTimesIsBitIdenticalToOnePassEach) {
+    PredictionInput in = History36Hours();
+    in.baseline = 7.5;
+    const ParameterSet p = Phenytoin(0.9, 45, 4, 500, 0.8);
+    const std::vector<double> times = {30, 0, 12.5, -1, 13, 13, 0.0166, 40, 24.0001, 1.0 / 60};
+    const auto together = PredictConcentrations(in, p, times);
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        const auto alone = PredictConcentration(in, p, times[i]);
+        ASSERT_TRUE(alone.has_value());
+        EXPECT_EQ(together[i], alone) << times[i];
+    }
+    EXPECT_EQ(together[1], 7.5);  // nothing before time 0: the baseline
+}
+
+TEST(PhenytoinModel, ComplianceAndBioavailabilityScaleTheOralInput) {
+    PredictionInput in = History36Hours();
+    const PhenytoinGrid g = PhenytoinGridOf(in.gridSpan);
+    const std::vector<double> rates = PhenytoinInputRates(in, Phenytoin(0.9, 45, 4, 500, 0.8), g);
+    const double oral = std::accumulate(rates.begin(), rates.begin() + 12 * 60, 0.0) / 60;
+    const double iv = std::accumulate(rates.begin() + 12 * 60, rates.end(), 0.0) / 60;
+    EXPECT_NEAR(oral, 130 * 0.92 * 0.9 * 0.8, 1e-9);
+    EXPECT_NEAR(iv, 1000 * 0.92, 1e-9);
+}
+
+TEST(PhenytoinModel, IntramuscularDoseWithoutInfusionTimeIsAbsorbedWhole) {
+    PredictionInput in;
+    in.modelType = 3;
+    in.gridSpan = 48;
+    in.events = {Infusion(1, 500, 0, kEventIM)};
+    in.events[0].ka = 2.5;
+    const PhenytoinGrid g = PhenytoinGridOf(in.gridSpan);
+    const std::vector<double> rates = PhenytoinInputRates(in, Phenytoin(1, 45, 4, 500, 1), g);
+    EXPECT_NEAR(std::accumulate(rates.begin(), rates.end(), 0.0) / 60, 500 * 0.92, 1e-6);
+    EXPECT_DOUBLE_EQ(rates[59], 0);  // nothing before the dose
+    EXPECT_GT(rates[60], rates[61]);
+}
+
+TEST(PhenytoinModel, NoNumberThatIsNotFinite) {
+    PredictionInput in = History36Hours();
+    EXPECT_EQ(PredictConcentration(in, Phenytoin(0.9, 0, 4, 500, 1), 20), std::nullopt);
+    // A span beyond 48000 hours has no steps: the baseline stands.
+    in.gridSpan = 50000;
+    in.baseline = 3;
+    EXPECT_EQ(PredictConcentration(in, Phenytoin(0.9, 45, 4, 500, 1), 20), 3);
+    // A negative Km meets the concentration on the way: never NaN.
+    in.gridSpan = 36;
+    in.baseline.reset();
+    for (double t : {5.0, 14.0, 30.0}) {
+        const auto c = PredictConcentration(in, Phenytoin(0.9, 45, -2, 500, 1), t);
+        EXPECT_TRUE(!c || std::isfinite(*c));
+    }
+}

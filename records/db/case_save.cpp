@@ -1,6 +1,7 @@
 #include "records/db/case_save.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "records/db/case_rows.h"
 #include "records/db/configuration.h"
@@ -135,6 +136,14 @@ void OpenHistoryRow(Database& db, Set& set, CaseKeys k, const char* numberColumn
     EditOrAdd(db, set, q, k.patient, k.caseNumber);
 }
 
+// As the patient list shows dates: mm/dd/yyyy.
+std::string MonthDayYear(double moment) {
+    const CivilDate d = DateOfDayNumber(static_cast<long>(std::floor(moment)));
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d", d.month, d.day, d.year);
+    return text;
+}
+
 double TimeOfDay(int hour, int minute) { return MomentOf(CivilDate{}, hour, minute); }
 
 void StoreHistories(Database& db, CaseKeys k, const History& h) {
@@ -207,6 +216,9 @@ void SaveCase(Database& db, CaseRecord& rec, SaveRequest& req) {
 
     rec.PATIENT_REC_Num = k.patient;
     rec.Case_number = k.caseNumber;
+    // The case row now carries this moment; the parameter pages show its date.
+    rec.Date_created = req.now;
+    rec.DateText = MonthDayYear(req.now);
     req.patientKey = std::to_string(k.patient);
     req.caseKey = std::to_string(k.caseNumber);
     req.patientChanged = req.patientIdentityChanged = req.caseChanged = false;

@@ -6,7 +6,8 @@
 //   SaveCase(db, TheCase(), req);    throws DbError; then nothing was stored
 //
 // All of one save is a single transaction: it lands whole or not at all, and
-// the record's numbers and the request's key texts and flags change only
+// the record's numbers, Date_created and DateText (mm/dd/yyyy, shown beside
+// "Parameters Saved On ") and the request's key texts and flags change only
 // when it landed.
 #include <cstdint>
 #include <string>

@@ -91,6 +91,7 @@ TEST_F(CaseSave, SavingTwiceAddsOnceAndUpdatesTheCase) {
     EXPECT_EQ(Rows("PatientCase"), 1);
     EXPECT_EQ(Value("PatientCase", "Wt", kCase1), "72.0");
     EXPECT_EQ(Value("PatientCase", "Date created", kCase1), "2026-12-09 14:00:00");
+    EXPECT_EQ(r.DateText, "12/09/2026");
 
     // A changed case becomes the patient's next case; a changed identity a new patient.
     req.caseChanged = true;

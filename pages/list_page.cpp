@@ -4,9 +4,13 @@
 #include <QLabel>
 #include <QTableWidget>
 
+#include "app/kit/clock.h"
 #include "app/kit/navigation.h"
+#include "app/kit/prompts.h"
 #include "app/kit/result_codes.h"
 #include "records/case_record.h"
+#include "records/db/case_reload.h"
+#include "records/db/db_error.h"
 
 ListPage::ListPage(QWidget* parent) : KinevoPage(135, "Patient List", std::nullopt, parent) {
     grid_ = new QTableWidget(0, 8, this);
@@ -39,23 +43,33 @@ QString ListPage::Cell(int row, int column) const {
     return item ? item->text() : QString();
 }
 
+bool ListPage::Reload(int row, std::int32_t patient, std::int32_t caseNumber) {
+    CaseRecord& r = TheCase();
+    r.DateText = Cell(row, 7).toStdString();
+    r.PATIENT_REC_Num = patient;
+    r.Case_number = caseNumber;
+    try {
+        ReloadCase(r, Now());
+    } catch (const DbError& e) {
+        // The patient stays listed; the user may pick again or search anew.
+        ThePrompts().Tell(this, kProgramTitle, QString::fromStdString(e.what()), PromptIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
 void ListPage::OpenSelectedRow() {
     const int row = grid_->currentRow();
     if (row < 0 || row >= static_cast<int>(rowKeys_.size())) return;
-    CaseRecord& r = TheCase();
     if (!Cell(row, 0).isEmpty()) {
-        r.DateText = Cell(row, 7).toStdString();
-        r.PATIENT_REC_Num = rowKeys_[row];
-        r.Case_number = 0;
+        if (!Reload(row, rowKeys_[row], 0)) return;
         HandKeysToNewCaseEntry();
         Leave(code::kNewCaseEntry);
     } else if (!Cell(row, 1).isEmpty()) {
         int patientRow = row;
         while (patientRow > 0 && Cell(patientRow, 0).isEmpty()) --patientRow;
         if (Cell(patientRow, 0).isEmpty()) return;
-        r.DateText = Cell(row, 7).toStdString();
-        r.PATIENT_REC_Num = rowKeys_[patientRow];
-        r.Case_number = rowKeys_[row];
+        if (!Reload(row, rowKeys_[patientRow], rowKeys_[row])) return;
         HandKeysToExistingCaseEntry();
         Leave(code::kExistingCaseEntry);
     }

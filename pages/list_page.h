@@ -23,6 +23,9 @@ protected:
 
 private:
     void OpenSelectedRow();
+    // Loads the patient (and case) of `row` into the case record; false after
+    // a database error, which it has shown.
+    bool Reload(int row, std::int32_t patient, std::int32_t caseNumber);
     QString Cell(int row, int column) const;
     QTableWidget* grid_;
     std::vector<std::int32_t> rowKeys_;

@@ -86,6 +86,7 @@ void KinevoPage::Open() {
     institution_->setText(QString::fromStdString(InstitutionName()));
     if (header_) header_->Fill(TheCase(), Now());
     OnOpen();
+    emit opened();
 }
 
 void KinevoPage::Leave(int code) {

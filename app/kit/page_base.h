@@ -30,6 +30,10 @@ public:
     virtual void Reset() {}
     HeaderStrip* Header() const { return header_; }
 
+signals:
+    // The opening steps are done; the page is about to be shown.
+    void opened();
+
 protected:
     virtual void OnOpen() {}
     // Enter pressed while no button has the focus.

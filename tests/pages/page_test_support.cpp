@@ -1,0 +1,89 @@
+#include "tests/pages/page_test_support.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+
+#include "app/dispatcher.h"
+#include "app/kit/clock.h"
+#include "app/kit/navigation.h"
+#include "app/page_set.h"
+#include "records/case_record.h"
+#include "records/db/configuration.h"
+#include "records/db/schema/empty_database.h"
+
+double TestMoment() { return MomentOf(CivilDate{2012, 3, 15}, 10); }
+
+PageTestEnvironment::PageTestEnvironment() {
+    UsePrompts(&prompts);
+    FixNow(TestMoment());
+    TheCase() = CaseRecord{};
+    Nav() = Navigation{};
+    ConfiguredDatabasePath() = kDatabaseNotConfigured;
+}
+
+PageTestEnvironment::~PageTestEnvironment() {
+    UsePrompts(nullptr);
+    FixNow(std::nullopt);
+}
+
+std::filesystem::path PageTestEnvironment::Dir() const { return dir_.path().toStdString(); }
+
+std::string PageTestEnvironment::MakeDatabase(const std::string& name) {
+    const std::filesystem::path path = Dir() / name;
+    CreateEmptyDatabase(path);
+    return path.string();
+}
+
+void PageTestEnvironment::WriteFile(const std::string& name, const std::string& content) {
+    std::ofstream(Dir() / name, std::ios::binary) << content;
+}
+
+void Click(QWidget* page, const char* buttonName) {
+    auto* button = page->findChild<QPushButton*>(buttonName);
+    QVERIFY2(button, buttonName);
+    button->click();
+}
+
+void PressKey(QWidget* widget, int key) { QTest::keyClick(widget, static_cast<Qt::Key>(key)); }
+
+void ExitWithOk(ScriptedPrompts& prompts, KinevoPage& page) {
+    prompts.answers.push_back(true);
+    page.close();
+}
+
+void SetUpAdult(CaseRecord& r, const std::string& drug) {
+    r.Patient_ID = "H123";
+    r.PATIENT_LAST_NAME = "Doe";
+    r.PATIENT_FIRST_NAME = "John";
+    r.DisplayName = "Doe, John";
+    SetBirthday(r, CivilDate{1961, 9, 1}, TestMoment());
+    r.SEX = "M";
+    r.Wt = 70;
+    r.Ht = 175;
+    r.SCr = 1.0;
+    r.Drug_ID = drug;
+}
+
+ChainResult RunChain(PageSet& pages, int firstCode, std::vector<Step> steps) {
+    ChainResult result;
+    std::size_t next = 0;
+    std::vector<QMetaObject::Connection> connections;
+    for (int c : {222, 32, 41, 42, 43, 5, 6, 71, 72, 73, 81, 82, 83, 9, 10, 12, 13, 14, 15}) {
+        KinevoPage* page = pages.ForCode(c);
+        connections.push_back(QObject::connect(page, &KinevoPage::opened, page, [&, page] {
+            result.visited.push_back(page->DialogId());
+            const bool expected = next < steps.size();
+            std::function<void(KinevoPage&)> act =
+                expected ? steps[next].act : [](KinevoPage& p) { p.done(2); };
+            ++next;
+            // Runs once the page's own event loop has started.
+            QTimer::singleShot(0, page, [page, act] { act(*page); });
+        }));
+    }
+    result.code = RunPages(pages, firstCode);
+    for (const auto& c : connections) QObject::disconnect(c);
+    return result;
+}

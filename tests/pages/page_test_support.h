@@ -1,0 +1,54 @@
+#pragma once
+// What the page tests share: scripted prompts, a fixed clock, a clean case
+// record and navigation values, a temporary program folder, and a driver
+// that presses buttons on each page the dispatcher opens.
+#include <QTemporaryDir>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/kit/scripted_prompts.h"
+
+class KinevoPage;
+class QWidget;
+struct CaseRecord;
+struct PageSet;
+
+// 15 March 2012, 10:00.
+double TestMoment();
+
+class PageTestEnvironment {
+public:
+    PageTestEnvironment();
+    ~PageTestEnvironment();
+    ScriptedPrompts prompts;
+    std::filesystem::path Dir() const;
+    // An empty patient database in the folder; returns its path.
+    std::string MakeDatabase(const std::string& name);
+    void WriteFile(const std::string& name, const std::string& content);
+
+private:
+    QTemporaryDir dir_;
+};
+
+void Click(QWidget* page, const char* buttonName);
+void PressKey(QWidget* widget, int key);
+// Answers OK to the exit question and asks it.
+void ExitWithOk(ScriptedPrompts& prompts, KinevoPage& page);
+
+// A 50-year-old man, 70 kg, 175 cm, SCr 1.0 mg/dL, on `drug`.
+void SetUpAdult(CaseRecord& r, const std::string& drug);
+
+struct Step {
+    int page;  // the dialog expected to open
+    std::function<void(KinevoPage&)> act;
+};
+struct ChainResult {
+    int code = -1;
+    std::vector<int> visited;
+};
+// Runs the dispatcher from `firstCode`, acting on each page as it opens. A
+// page opened after the last step is closed with code 2 (and shows up in
+// `visited`, so the test sees it).
+ChainResult RunChain(PageSet& pages, int firstCode, std::vector<Step> steps);

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/analysis_fits.h"
+#include "records/case_record.h"
+
+namespace {
+constexpr double kTrueVd = 18, kTrueCl = 4.5;
+
+DoseEvent Infusion(double time, int outpatient = 0) {
+    DoseEvent e;
+    e.time = time;
+    e.amount = 120;
+    e.route = kEventIV;
+    e.infusionTime = 0.5;
+    e.rate = 240;
+    e.outpatient = outpatient;
+    return e;
+}
+
+// Infusions of 120 mg over 30 minutes every 8 h, summed by hand.
+double TrueLevel(double t, int doses) {
+    const double k = kTrueCl / kTrueVd;
+    double c = 0;
+    for (int i = 0; i < doses && 8.0 * i <= t; ++i) {
+        const double tau = t - 8.0 * i;
+        c += tau < 0.5 ? 240 / kTrueCl * (1 - std::exp(-k * tau))
+                       : 240 / kTrueCl * (1 - std::exp(-k * 0.5)) * std::exp(-k * (tau - 0.5));
+    }
+    return c;
+}
+
+History Gentamicin(const std::vector<double>& levelTimes) {
+    History h;
+    for (int i = 0; i < 6; ++i) h.events.push_back(Infusion(8.0 * i));
+    for (double t : levelTimes) {
+        LevelPoint l;
+        l.time = t;
+        l.observed = TrueLevel(t, 6);
+        h.levels.push_back(l);
+    }
+    h.measuredCount = static_cast<int>(levelTimes.size());
+    h.lastLevelTime = levelTimes.empty() ? 0 : levelTimes.back();
+    h.lastDoseInterval = 8;
+    return h;
+}
+
+AnalysisSetup GentamicinSetup() {
+    AnalysisSetup s;
+    s.initial.F = 0.95;
+    s.initial.Vd = 15;
+    s.initial.Cl = 6;
+    s.initial.CF = 0.9;
+    s.relativeSd = {0.05, 0.3, 0.5, 0.5, 0};
+    s.fixedError = 0.25;
+    s.proportionalError = 0.1;
+    s.timeWeight = 1.005;
+    return s;
+}
+
+AnalysisFits FitGentamicin(const History& h, const AnalysisSetup& s) {
+    PredictionInput in;
+    in.events = h.events;
+    return RunAnalysisFits(in, h, s);
+}
+}  // namespace
+
+TEST(AnalysisFits, LeastSquaresRecoversTheParametersBehindTheLevels) {
+    const History h = Gentamicin({1, 7.5, 33, 39.5});
+    const AnalysisFits fits = FitGentamicin(h, GentamicinSetup());
+    ASSERT_TRUE(fits.fitted);
+    EXPECT_TRUE(fits.messages.empty());
+    EXPECT_NEAR(fits.leastSquares.Vd, kTrueVd, 0.01 * kTrueVd);
+    EXPECT_NEAR(fits.leastSquares.Cl, kTrueCl, 0.01 * kTrueCl);
+    // The Bayesian fit sits between the levels and the population set.
+    EXPECT_GT(fits.bayes.Cl, kTrueCl - 0.01);
+    EXPECT_LT(fits.bayes.Cl, 6);
+    EXPECT_NE(fits.bayes, fits.leastSquares);
+    // Ranges one standard deviation either side of the stored value.
+    ASSERT_TRUE(fits.leastSquaresRange.covariance.has_value());
+    const double sdVd = std::sqrt((*fits.leastSquaresRange.covariance)[1][1]);
+    EXPECT_DOUBLE_EQ(*fits.leastSquaresRange.lower[1], fits.leastSquares.Vd - sdVd);
+    EXPECT_DOUBLE_EQ(*fits.leastSquaresRange.upper[1], fits.leastSquares.Vd + sdVd);
+    EXPECT_GT(sdVd, 0);
+}
+
+TEST(AnalysisFits, AllIntravenousKeepsFAllInpatientKeepsCF) {
+    const AnalysisFits fits = FitGentamicin(Gentamicin({1, 7.5, 33, 39.5}), GentamicinSetup());
+    EXPECT_EQ(fits.leastSquares.F, 0.95);
+    EXPECT_EQ(fits.bayes.F, 0.95);
+    EXPECT_EQ(fits.leastSquares.CF, 0.9);
+    EXPECT_EQ(fits.bayes.CF, 0.9);
+
+    History outpatient = Gentamicin({1, 7.5, 33, 39.5});
+    outpatient.events[0].outpatient = 1;
+    outpatient.events[1].route = kEventIM;
+    outpatient.events[1].ka = 1.9;
+    const AnalysisFits moved = FitGentamicin(outpatient, GentamicinSetup());
+    EXPECT_NE(moved.leastSquares.F, 0.95);
+    EXPECT_NE(moved.leastSquares.CF, 0.9);
+}
+
+TEST(AnalysisFits, OneLevelGivesOneFitInBothSets) {
+    const AnalysisFits fits = FitGentamicin(Gentamicin({39.5}), GentamicinSetup());
+    EXPECT_EQ(fits.leastSquares, fits.bayes);
+    EXPECT_EQ(fits.leastSquaresRange.lower, fits.bayesRange.lower);
+    // Made with the Bayesian error model: not the least-squares one of two levels.
+    const AnalysisFits two = FitGentamicin(Gentamicin({33, 39.5}), GentamicinSetup());
+    EXPECT_NE(two.leastSquares, two.bayes);
+}
+
+TEST(AnalysisFits, PhenytoinIsFittedOnce) {
+    History h;
+    DoseEvent e;
+    e.route = kEventIV;
+    e.amount = 1000;
+    e.infusionTime = 1;
+    e.rate = 1000;
+    h.events = {e};
+    for (double t : {6.0, 20.0}) {
+        LevelPoint l;
+        l.time = t;
+        l.observed = t < 10 ? 18 : 14;
+        h.levels.push_back(l);
+    }
+    h.measuredCount = 2;
+    h.lastLevelTime = 20;
+    h.lastDoseInterval = 24;
+    PredictionInput in;
+    in.modelType = 3;
+    in.events = h.events;
+    in.gridSpan = 44;
+    AnalysisSetup s = GentamicinSetup();
+    s.phenytoin = true;
+    s.initial.F = 1;
+    s.initial.Vd = 45;
+    s.initial.Cl = s.initial.Km = 4;
+    s.initial.Vm = 500;
+    s.relativeSd = {0.05, 0.2, 0.5, 0.5, 0.3};
+    const AnalysisFits fits = RunAnalysisFits(in, h, s);
+    ASSERT_TRUE(fits.fitted);
+    EXPECT_EQ(fits.leastSquares, fits.bayes);
+    EXPECT_EQ(fits.leastSquares.Km, fits.leastSquares.Cl);
+    EXPECT_GT(fits.leastSquares.Vm, 0);
+    EXPECT_NE(fits.leastSquares.Vm, 500);
+}
+
+TEST(AnalysisFits, MissingPopulationValueGivesNoFitAndNoNaN) {
+    AnalysisSetup s = GentamicinSetup();
+    s.initial.Cl = 0;  // the model could not give a clearance
+    const AnalysisFits fits = FitGentamicin(Gentamicin({1, 7.5}), s);
+    EXPECT_FALSE(fits.fitted);
+    EXPECT_EQ(fits.messages, std::vector<std::string>{"Cannot Fit Data"});
+    EXPECT_EQ(fits.leastSquares, ParameterSet{});
+    EXPECT_EQ(fits.bayesRange.covariance, std::nullopt);
+}
+
+TEST(AnalysisFits, RecordWrapperStoresSetsAndFillsTheLevelTable) {
+    CaseRecord r;
+    r.ModelType = 1;
+    r.history = Gentamicin({1, 39.5});
+    LevelPoint prediction;
+    prediction.time = 48;
+    prediction.observed = -1;
+    r.history.levels.push_back(prediction);
+    const AnalysisSetup s = GentamicinSetup();
+    r.population = s.initial;
+    r.Init_f_sd = 0.05;
+    r.init_vd_sd = 0.3;
+    r.init_cl_sd = 0.5;
+    r.init_cf_sd = 0.5;
+    r.Fixed_err = 0.25;
+    r.Var_err = 0.1;
+    r.Time_wt = 1.005;
+    const AnalysisFits fits = RunAnalysisFits(r);
+    EXPECT_EQ(r.leastSquares, fits.leastSquares);
+    EXPECT_EQ(r.bayesRange.upper, fits.bayesRange.upper);
+    FillLevelPredictions(r);
+    for (const LevelPoint& l : r.history.levels) {
+        EXPECT_TRUE(l.population && l.leastSquares && l.bayes);
+    }
+    EXPECT_NEAR(*r.history.levels[2].leastSquares, TrueLevel(48, 6), 0.05 * TrueLevel(48, 6));
+}

@@ -10,21 +10,9 @@
 #include "records/text_format.h"
 
 namespace {
-RegimenModel OneCompartment(const char* drug, double vd, double cl) {
-    RegimenModel m;
-    m.drug = drug;
-    m.Vd = vd;
-    m.Cl = cl;
-    return m;
-}
+RegimenModel OneCompartment(const char* drug, double vd, double cl) { return {.drug = drug, .Vd = vd, .Cl = cl}; }
 
-RegimenModel Vancomycin() {
-    RegimenModel m = OneCompartment("vm", 50, 5);
-    m.modelType = 2;
-    m.vc = 15;
-    m.k21 = 0.46;
-    return m;
-}
+RegimenModel Vancomycin() { return {.drug = "vm", .modelType = 2, .Vd = 50, .Cl = 5, .vc = 15, .k21 = 0.46}; }
 
 DesignInputs PostAndTrough(double post, double tpost, double trough, double T) {
     DesignInputs in;
@@ -35,19 +23,20 @@ DesignInputs PostAndTrough(double post, double tpost, double trough, double T) {
     return in;
 }
 
-IntermittentLevels ForecastOf(const RegimenModel& m, const RegimenDesign& d, double T, double tpost) {
-    return ForecastIntermittent(m, {d.dose, d.interval, T, tpost, std::nullopt});
+// Designs for a post and trough, forecasts the design again and compares.
+void ExpectRoundTrip(const RegimenModel& m, double post, double tpost, double trough, double T, double tolerance) {
+    const auto d = DesignIv(m, 'D', PostAndTrough(post, tpost, trough, T));
+    ASSERT_TRUE(d.dose && d.interval);
+    const auto back = ForecastIntermittent(m, {d.dose, d.interval, T, tpost, std::nullopt});
+    EXPECT_NEAR(*back.post, post, tolerance);
+    EXPECT_NEAR(*back.trough, trough, tolerance);
 }
 }  // namespace
 
 TEST(DesignIv, OneCompartmentRoundTripGivesPostAndTroughBack) {
     RegimenModel m = OneCompartment("gm", 20, 5);
     m.salt = 0.9;
-    const auto d = DesignIv(m, 'D', PostAndTrough(8, 1, 1, 0.5));
-    ASSERT_TRUE(d.dose && d.interval);
-    const auto back = ForecastOf(m, d, 0.5, 1);
-    EXPECT_NEAR(*back.post, 8, 1e-9);
-    EXPECT_NEAR(*back.trough, 1, 1e-9);
+    ExpectRoundTrip(m, 8, 1, 1, 0.5, 1e-9);
 }
 
 TEST(DesignIv, TroughEqualToPostAndAbovePost) {
@@ -59,14 +48,7 @@ TEST(DesignIv, TroughEqualToPostAndAbovePost) {
     EXPECT_FALSE(DesignIv(m, 'D', PostAndTrough(4, 1, 1, 0)).dose);
 }
 
-TEST(DesignIv, TwoCompartmentRoundTripWithinTheSearchTolerance) {
-    const RegimenModel m = Vancomycin();
-    const auto d = DesignIv(m, 'D', PostAndTrough(30, 1, 10, 1));
-    ASSERT_TRUE(d.dose && d.interval);
-    const auto back = ForecastOf(m, d, 1, 1);
-    EXPECT_NEAR(*back.post, 30, 1e-3);
-    EXPECT_NEAR(*back.trough, 10, 1e-3);
-}
+TEST(DesignIv, TwoCompartmentRoundTripWithinTheSearchTolerance) { ExpectRoundTrip(Vancomycin(), 30, 1, 10, 1, 1e-3); }
 
 TEST(DesignIv, IntervalSearchStopsAfterThirtyIterations) {
     // No root: the search runs out and gives the last interval it tried.

@@ -73,28 +73,10 @@ std::vector<double> SteadyState(const Compartments& c, double amount, double dur
     return Simulate(c, doses, at);
 }
 
-RegimenModel Gentamicin() {
-    RegimenModel m;
-    m.drug = "gm";
-    m.Vd = 20;
-    m.Cl = 5;
-    m.salt = 1;
-    m.F = 1;
-    m.CF = 1;
-    return m;
-}
+RegimenModel Gentamicin() { return {.drug = "gm", .Vd = 20, .Cl = 5}; }
 
 // Two-compartment constants chosen so that the rate constants are physical.
-RegimenModel Vancomycin() {
-    RegimenModel m;
-    m.drug = "vm";
-    m.modelType = 2;
-    m.Vd = 50;
-    m.Cl = 5;
-    m.vc = 15;
-    m.k21 = 0.46;
-    return m;
-}
+RegimenModel Vancomycin() { return {.drug = "vm", .modelType = 2, .Vd = 50, .Cl = 5, .vc = 15, .k21 = 0.46}; }
 
 Compartments CompartmentsOf(const RegimenModel& m) {
     if (m.modelType == 1) return {m.ka, m.Cl / m.Vd, 0, 0, m.Vd};
@@ -160,6 +142,17 @@ TEST(ForecastIntermittent, TwoCompartmentTimeAboveMicFollowsTheTrueCurve) {
     EXPECT_EQ(levels.timeAboveMicLabel, "hr/ 24 hr");
 }
 
+TEST(ForecastIntermittent, TwoCompartmentSearchEndsWithTheInfusion) {
+    // A 0.05 h infusion with the MIC just under the peak: the rise search stops
+    // at the end of the infusion, the fall search well before the interval ends.
+    const RegimenModel m = Vancomycin();
+    const auto plain = ForecastIntermittent(m, Regimen(1000, 12, 0.05, 1));
+    const auto levels = ForecastIntermittent(m, Regimen(1000, 12, 0.05, 1, 0.999 * *plain.peak));
+    ASSERT_TRUE(levels.timeAboveMic);
+    EXPECT_GE(*levels.timeAboveMic, 0);
+    EXPECT_LT(*levels.timeAboveMic, 0.1 * 24 / 12 + 1e-12);
+}
+
 TEST(ForecastIntermittent, TimeAboveMicLimitsAndLongIntervals) {
     const RegimenModel m = Gentamicin();
     // At or below the trough: the whole day, or the whole interval when longer.
@@ -218,22 +211,14 @@ TEST(ForecastIntermittent, IncompleteOrImpossibleRegimensGiveNothing) {
 }
 
 TEST(ForecastContinuous, AverageFromRate) {
-    RegimenModel m = Gentamicin();
-    m.salt = 0.8;
-    m.F = 0.9;
+    const RegimenModel m{.drug = "th", .F = 0.9, .Vd = 20, .Cl = 5, .salt = 0.8};
     EXPECT_NEAR(*ForecastContinuous(m, 50), 0.8 * 0.9 * 50 / 5, 1e-12);
     EXPECT_FALSE(ForecastContinuous(m, std::nullopt));
     EXPECT_FALSE(ForecastContinuous(m, -1));
 }
 
 TEST(ForecastOral, AgreesWithManySingleDoses) {
-    RegimenModel m = Gentamicin();
-    m.drug = "th";
-    m.Vd = 35;
-    m.Cl = 3;
-    m.ka = 1.2;
-    m.F = 0.9;
-    m.salt = 0.8;
+    const RegimenModel m{.drug = "th", .F = 0.9, .Vd = 35, .Cl = 3, .salt = 0.8, .ka = 1.2};
     const auto levels = ForecastOral(m, 300, 12);
     std::vector<double> grid;
     for (long n = 0; n <= Steps(12); ++n) grid.push_back(n * kStep);
@@ -244,9 +229,7 @@ TEST(ForecastOral, AgreesWithManySingleDoses) {
 }
 
 TEST(ForecastOral, AbsorptionEqualToEliminationStaysFinite) {
-    RegimenModel m = Gentamicin();
-    m.drug = "th";
-    m.ka = 0.25;  // k = 5/20
+    RegimenModel m{.drug = "th", .Vd = 20, .Cl = 5, .ka = 0.25};  // k = 5/20
     const auto same = ForecastOral(m, 300, 12);
     m.ka = 0.2501;
     const auto near = ForecastOral(m, 300, 12);
@@ -256,9 +239,7 @@ TEST(ForecastOral, AbsorptionEqualToEliminationStaysFinite) {
 }
 
 TEST(ForecastOral, LithiumMilligramsBecomeMilliequivalents) {
-    RegimenModel m = Gentamicin();
-    m.ka = 1.2;
-    m.drug = "li";
+    RegimenModel m{.drug = "li", .Vd = 20, .Cl = 5, .ka = 1.2};
     const auto lithium = ForecastOral(m, 300, 12);
     m.drug = "th";
     const auto asMeq = ForecastOral(m, 300 * 0.027066666666666666, 12);
@@ -268,12 +249,7 @@ TEST(ForecastOral, LithiumMilligramsBecomeMilliequivalents) {
 }
 
 TEST(ForecastUneven, AgreesWithRepeatedDailyDoses) {
-    RegimenModel m = Gentamicin();
-    m.drug = "th";
-    m.Vd = 35;
-    m.Cl = 3;
-    m.ka = 1.2;
-    m.F = 0.9;
+    const RegimenModel m{.drug = "th", .F = 0.9, .Vd = 35, .Cl = 3, .ka = 1.2};
     const std::vector<UnevenRow> rows = {{200, 8}, {300, 23}};
     const auto levels = ForecastUneven(m, rows, 12, 0);
     // Ten days of the schedule, then the levels of the last day.
@@ -294,22 +270,19 @@ TEST(ForecastUneven, AgreesWithRepeatedDailyDoses) {
 }
 
 TEST(ForecastUneven, EmptyRowBetweenCountsAsZeroDoseAtMidnight) {
-    RegimenModel m = Gentamicin();
-    m.drug = "th";
-    m.ka = 1.5;
+    const RegimenModel m{.drug = "th", .Vd = 20, .Cl = 5, .ka = 1.5};
     const auto gap = ForecastUneven(m, {{200, 8}, {}, {300, 20}}, std::nullopt, 0);
     const auto zero = ForecastUneven(m, {{200, 8}, {0, 0}, {300, 20}}, std::nullopt, 0);
     EXPECT_DOUBLE_EQ(*gap.trough, *zero.trough);
     EXPECT_DOUBLE_EQ(*gap.peak, *zero.peak);
-    // The zero-dose row adds midnight to the trough candidates.
-    const auto midnight = ForecastUneven(m, {{200, 8}, {300, 20}, {0, 0}}, 0, 0);
-    EXPECT_DOUBLE_EQ(*gap.trough, std::min(*midnight.trough, *midnight.level));
+    // The zero-dose row only adds midnight to the trough candidates.
+    const auto two = ForecastUneven(m, {{200, 8}, {300, 20}}, 0, 0);
+    EXPECT_DOUBLE_EQ(*gap.trough, std::min(*two.trough, *two.level));
     EXPECT_FALSE(gap.level);  // no hour asked
 }
 
 TEST(ForecastUneven, HoursOutsideTheDayGiveNoResult) {
-    RegimenModel m = Gentamicin();
-    m.ka = 1.5;
+    const RegimenModel m{.drug = "th", .Vd = 20, .Cl = 5, .ka = 1.5};
     EXPECT_FALSE(ForecastUneven(m, {{200, 24}}, 12, 0).peak);
     EXPECT_FALSE(ForecastUneven(m, {{-200, 8}}, 12, 0).peak);
     EXPECT_FALSE(ForecastUneven(m, {{200, 8}}, 24, 0).level);
@@ -318,9 +291,7 @@ TEST(ForecastUneven, HoursOutsideTheDayGiveNoResult) {
 }
 
 TEST(ForecastUneven, LithiumAndTimeLag) {
-    RegimenModel m = Gentamicin();
-    m.ka = 1.5;
-    m.drug = "zz";
+    RegimenModel m{.drug = "zz", .Vd = 20, .Cl = 5, .ka = 1.5};
     const auto lagged = ForecastUneven(m, {{200, 8}, {300, 20}}, 14, 2);
     const auto early = ForecastUneven(m, {{200, 8}, {300, 20}}, 12, 0);
     EXPECT_NEAR(*lagged.level, *early.level, 1e-12);

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "engine/curves.h"
+
+namespace {
+DoseEvent Infusion(double time) {
+    DoseEvent e;
+    e.time = time;
+    e.amount = 1000;
+    e.route = kEventIV;
+    e.infusionTime = 1;
+    e.rate = 1000;
+    e.salt = 0.92;
+    return e;
+}
+
+ParameterSet Set(double F, double Vd, double Cl, double CF, double Vm = 0) {
+    ParameterSet p;
+    p.F = F;
+    p.Vd = Vd;
+    p.Cl = p.Km = Cl;
+    p.CF = CF;
+    p.Vm = Vm;
+    return p;
+}
+}  // namespace
+
+TEST(CurveAxes, TimeSpanRoundedUpToTheTable) {
+    History h;
+    h.events = {Infusion(0), Infusion(50)};
+    h.lastDoseInterval = 12;
+    LevelPoint level;
+    level.time = 48;
+    h.levels = {level};
+    EXPECT_DOUBLE_EQ(SpanNeeded(h), 62);
+    const TimeAxis axis = TimeAxisFor(62);
+    EXPECT_EQ(axis.span, 120);
+    EXPECT_EQ(axis.tick, 24);
+    EXPECT_EQ(axis.labelStep, 1);
+    EXPECT_EQ(axis.unit, "Days");
+    EXPECT_EQ(TimeAxisFor(0).span, 5);
+    EXPECT_EQ(TimeAxisFor(60).unit, "Hours");
+    EXPECT_EQ(TimeAxisFor(721).span, 840);
+    EXPECT_EQ(TimeAxisFor(721).unit, "Weeks");
+    EXPECT_EQ(TimeAxisFor(9000).span, 4200);
+    EXPECT_EQ(TimeAxisFor(9000).labelStep, 5);
+}
+
+TEST(CurveAxes, ConcentrationTopRoundsToFives) {
+    EXPECT_EQ(ConcAxisFor(90, 50, false).top, 90);
+    EXPECT_EQ(ConcAxisFor(90, 95, false).top, 95);   // 97, remainder 2 cut
+    EXPECT_EQ(ConcAxisFor(90, 98, false).top, 100);  // 100
+    EXPECT_EQ(ConcAxisFor(90, 96, false).top, 100);  // 98, remainder 3 filled
+    // Cutting must not leave the highest value above the axis.
+    EXPECT_EQ(ConcAxisFor(90, 95.4, false).top, 100);
+    const ConcAxis small = ConcAxisFor(1.5, 1.7, true);
+    EXPECT_EQ(small.top, 3.5);  // 3.7 to a multiple of 0.5
+    EXPECT_DOUBLE_EQ(small.tick, 0.7);
+    EXPECT_TRUE(small.oneDecimal);
+    EXPECT_FALSE(ConcAxisFor(20, 10, false).oneDecimal);
+    EXPECT_TRUE(ConcAxisFor(20, 10, true).oneDecimal);  // lithium
+}
+
+TEST(Curves, SampledOverTheSpanAndSkippedForNegativeSets) {
+    History h;
+    h.events = {Infusion(0), Infusion(12)};
+    h.lastDoseInterval = 12;
+    PredictionInput in;
+    in.events = h.events;
+    const CurveSets sets{Set(1, 50, 5, 1), Set(1, 40, 4, 1), Set(1, -40, 4, 1)};
+    int done = 0;
+    const AnalysisCurves c = ComputeCurves(in, h, sets, 40, false, [&] { ++done; });
+    EXPECT_EQ(done, 3);
+    ASSERT_EQ(c.times.size(), 281u);
+    EXPECT_EQ(c.times.front(), 0);
+    EXPECT_DOUBLE_EQ(c.times.back(), 30);
+    EXPECT_DOUBLE_EQ(c.times[28], 3);
+    ASSERT_EQ(c.population.size(), 281u);
+    EXPECT_TRUE(c.bayes.empty());
+    EXPECT_EQ(c.leastSquares[28], PredictConcentration(in, sets.leastSquares, 3));
+    EXPECT_EQ(c.conc.top, 40);
+}
+
+TEST(Curves, PhenytoinCurvesFromOnePassEqualPointByPoint) {
+    History h;
+    h.events = {Infusion(0)};
+    h.lastDoseInterval = 24;
+    PredictionInput in;
+    in.modelType = 3;
+    in.events = h.events;
+    in.gridSpan = 24;
+    const CurveSets sets{Set(1, 45, 4, 1, 500), Set(1, 40, 5, 1, 450), Set(1, 1, 1, 1, 1)};
+    const AnalysisCurves c = ComputeCurves(in, h, sets, 30, false);
+    for (std::size_t i = 0; i < c.times.size(); ++i) {
+        EXPECT_EQ(c.population[i], PredictConcentration(in, sets.population, c.times[i])) << i;
+        EXPECT_EQ(c.leastSquares[i], PredictConcentration(in, sets.leastSquares, c.times[i])) << i;
+    }
+    EXPECT_EQ(c.bayes, c.leastSquares);  // phenytoin draws the least-squares curve twice
+}

@@ -1,0 +1,153 @@
+// The end page: its opening, the four ways on, Previous by source, and the
+// save into a real database, including a failing one.
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/kit/navigation.h"
+#include "app/kit/result_codes.h"
+#include "app/page_set.h"
+#include "records/case_record.h"
+#include "records/db/configuration.h"
+#include "records/db/database.h"
+#include "tests/pages/page_test_support.h"
+
+using V = std::vector<int>;
+
+class EndPageTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<PageTestEnvironment> env;
+    std::unique_ptr<PageSet> pages;
+    std::function<void(KinevoPage&)> exitOk() {
+        return [this](KinevoPage& p) { ExitWithOk(env->prompts, p); };
+    }
+    static std::function<void(KinevoPage&)> Press(const char* button) {
+        return [button](KinevoPage& p) { Click(&p, button); };
+    }
+    static std::int64_t Rows(const std::string& db, const char* table) {
+        Database d(db);
+        return QueryInt(d, std::string("SELECT COUNT(*) FROM \"") + table + "\"");
+    }
+
+private slots:
+    void init() {
+        env = std::make_unique<PageTestEnvironment>();
+        pages = std::make_unique<PageSet>();
+        SetUpAdult(TheCase(), "gm");
+        TheCase().PATIENT_REC_Num = 7;
+        TheCase().Case_number = 3;
+    }
+    void cleanup() {
+        pages.reset();
+        env.reset();
+    }
+
+    void openingShowsDrugKeysAndPrevious() {
+        EndPage& end = pages->end;
+        Nav().endPageSource = 4;
+        end.Open();
+        QCOMPARE(end.findChild<QLabel*>("drugName")->text(), QString("Gentamicin"));
+        QCOMPARE(end.PatientKey(), std::string("7"));
+        QCOMPARE(end.CaseKey(), std::string("3"));
+        QVERIFY(end.findChild<QPushButton*>("previous")->isEnabled());
+        QCOMPARE(end.Header()->Texts().name, std::string("Doe, John"));
+        for (int printed : {91, 92}) {
+            Nav().endPageSource = printed;
+            end.Open();
+            QVERIFY(!end.findChild<QPushButton*>("previous")->isEnabled());
+        }
+    }
+
+    void sameDrug() {
+        const auto r = RunChain(*pages, code::kEnd, {{144, Press("sameDrug")}, {138, exitOk()}});
+        QCOMPARE(r.visited, (V{144, 138}));
+        QCOMPARE(Nav().existingCasePatientKey, std::string("7"));
+        QCOMPARE(Nav().existingCaseCaseKey, std::string("3"));
+        QCOMPARE(TheCase().Wt, 70.0);  // the case itself is kept
+    }
+
+    void samePatient() {
+        Nav().caseExists = true;
+        const auto r = RunChain(*pages, code::kEnd, {{144, Press("samePatient")}, {136, exitOk()}});
+        QCOMPARE(r.visited, (V{144, 136}));
+        QCOMPARE(Nav().newCasePatientKey, std::string("7"));
+        QCOMPARE(TheCase().Case_number, 0);
+        QCOMPARE(TheCase().Wt, 0.0);
+        QCOMPARE(TheCase().Patient_ID, std::string("H123"));
+        QVERIFY(!Nav().caseExists);
+    }
+
+    void newPatient() {
+        const auto r = RunChain(*pages, code::kEnd, {{144, Press("newPatient")}, {132, exitOk()}});
+        QCOMPARE(r.visited, (V{144, 132}));
+        QCOMPARE(TheCase().PATIENT_REC_Num, 0);
+        QCOMPARE(TheCase().Case_number, 0);
+        QCOMPARE(TheCase().Patient_ID, std::string());
+    }
+
+    void exitAsksAndEndsWithZero() {
+        env->prompts.answers = {false, true};
+        const auto r = RunChain(*pages, code::kEnd, {{144, [](KinevoPage& p) {
+                                                         Click(&p, "exit");
+                                                         QVERIFY(p.isVisible());
+                                                         Click(&p, "exit");
+                                                     }}});
+        QCOMPARE(r.code, code::kEndProgram);
+        QCOMPARE(env->prompts.shown.size(), std::size_t(2));
+    }
+
+    void previousBySource() {
+        struct Back {
+            int source, page;
+        };
+        for (const Back& b : {Back{1, 141}, Back{2, 142}, Back{3, 143}, Back{4, 145}, Back{5, 150}, Back{6, 149},
+                              Back{8, 156}}) {
+            Nav().endPageSource = b.source;
+            const auto r = RunChain(*pages, code::kEnd, {{144, Press("previous")}, {b.page, exitOk()}});
+            QCOMPARE(r.visited, (V{144, b.page}));
+            QCOMPARE(Nav().endPageSource, 0);
+        }
+        // Source 0 (reached through No Fitting): Previous does nothing.
+        const auto r = RunChain(*pages, code::kEnd, {{144, [this](KinevoPage& p) {
+                                                         Click(&p, "previous");
+                                                         QVERIFY(p.isVisible());
+                                                         ExitWithOk(env->prompts, p);
+                                                     }}});
+        QCOMPARE(r.visited, V{144});
+    }
+
+    void saveStoresOnceAndUpdatesTheKeys() {
+        const std::string db = env->MakeDatabase("save.mdb");
+        ConfiguredDatabasePath() = db;
+        TheCase().PATIENT_REC_Num = 0;
+        TheCase().Case_number = 0;
+        EndPage& end = pages->end;
+        end.Open();
+        Click(&end, "save");
+        Click(&end, "save");
+        QVERIFY(env->prompts.shown.empty());
+        QCOMPARE(end.PatientKey(), std::string("1"));
+        QCOMPARE(end.CaseKey(), std::string("1"));
+        QCOMPARE(TheCase().PATIENT_REC_Num, 1);
+        QCOMPARE(Rows(db, "PatientBasic"), std::int64_t(1));
+        QCOMPARE(Rows(db, "PatientCase"), std::int64_t(1));
+    }
+
+    void saveErrorIsShownAndChangesNothing() {
+        env->WriteFile("not-a-database.mdb", "just some text, no tables here\n");
+        ConfiguredDatabasePath() = (env->Dir() / "not-a-database.mdb").string();
+        TheCase().PATIENT_REC_Num = 0;
+        TheCase().Case_number = 0;
+        EndPage& end = pages->end;
+        end.Open();
+        Click(&end, "save");
+        QCOMPARE(env->prompts.shown.size(), std::size_t(1));
+        QCOMPARE(env->prompts.shown[0].icon, PromptIcon::Exclamation);
+        QVERIFY(!env->prompts.shown[0].text.isEmpty());
+        QCOMPARE(end.PatientKey(), std::string("0"));
+        QCOMPARE(TheCase().PATIENT_REC_Num, 0);
+    }
+};
+
+QTEST_MAIN(EndPageTest)
+#include "end_page_test.moc"

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/forecast_parameters.h"
 #include "records/case_record.h"
 
 RegimenModel RegimenModelOf(const CaseRecord& r, double F) {
@@ -27,10 +28,7 @@ double ForecastBioavailability(const std::string& routeProduct, const std::strin
     return fitted ? currentF : populationF;
 }
 
-std::optional<double> EliminationRate(const RegimenModel& m) {
-    if (!(m.Vd > 0) || !(m.Cl > 0)) return std::nullopt;
-    return Finite(m.Cl / m.Vd);
-}
+std::optional<double> EliminationRate(const RegimenModel& m) { return EliminationConstant(m.Vd, m.Cl); }
 
 std::optional<double> Finite(double value) {
     if (!std::isfinite(value)) return std::nullopt;

@@ -8,6 +8,7 @@
 #include "engine/forecast_iv.h"
 #include "engine/forecast_levels.h"
 #include "engine/forecast_oral.h"
+#include "engine/forecast_parameters.h"
 
 namespace {
 // A step-by-step integration of the compartment amounts (gut, central,
@@ -314,4 +315,18 @@ TEST(ForecastChecks, Messages) {
     EXPECT_EQ(*CfPercentProblem(100.5), "Please input a correct Value of CF.");
     EXPECT_EQ(*VdProblem(-1), "Please input a correct Value of VD.");
     EXPECT_FALSE(ClProblem(0));
+}
+
+TEST(ForecastParameters, ShownBesideTheSet) {
+    EXPECT_NEAR(*HalfLife(20, 5), 0.693 / 0.25, 1e-12);
+    EXPECT_FALSE(EliminationConstant(0, 5));
+    EXPECT_FALSE(HalfLife(20, 0));
+    EXPECT_EQ(PerKilogramText(35, 70, "L/kg"), "(0.50 L/kg)");
+    EXPECT_EQ(PerKilogramText(35, 0, "L/kg"), "(0.00 L/kg)");
+    EXPECT_EQ(PerKilogramText(500, 70, "mg/day/kg"), "(7.14 mg/day/kg)");
+    EXPECT_EQ(SaltText(0.92), "0.92");
+    EXPECT_EQ(SaltText(1), "1.00");
+    EXPECT_EQ(PercentText(0.875), "88 %");
+    EXPECT_FALSE(CanForecast(20, 0, 1));
+    EXPECT_TRUE(CanForecast(0, 5, 0));
 }

@@ -1,0 +1,20 @@
+#pragma once
+// The values the forecast and regimen pages show beside the current set.
+#include <optional>
+#include <string>
+
+// Levels are worked out only while Vd >= 0, Cl > 0 and CF >= 0.
+bool CanForecast(double vd, double cl, double cf);
+
+// kd = Cl/Vd and t1/2 = 0.693/kd; missing when Vd or Cl is empty or 0.
+std::optional<double> EliminationConstant(double vd, double cl);
+std::optional<double> HalfLife(double vd, double cl);
+
+// "(0.50 L/kg)" from a value and the weight; "(0.00 L/kg)" for weight 0.
+// `unit` is the per-kilogram unit, such as "L/kg" or "mg/day/kg".
+std::string PerKilogramText(double value, double weight, const char* unit);
+
+// The salt factor as the first four characters of its "%f" text.
+std::string SaltText(double salt);
+// F as a whole percent: "100 %".
+std::string PercentText(double fraction);

@@ -1,0 +1,207 @@
+// Start-up with its Options.dat cases, the welcome page's Next, and
+// Configure Database, on real files in a temporary program folder.
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <fstream>
+
+#include "app/kit/institution.h"
+#include "app/kit/result_codes.h"
+#include "app/startup.h"
+#include "pages/welcome_page.h"
+#include "records/case_record.h"
+#include "records/db/case_save.h"
+#include "records/db/configuration.h"
+#include "records/db/database.h"
+#include "tests/pages/page_test_support.h"
+
+namespace {
+const QString kNotConfigured = "Your database is not configured. \n Please press the Configure Database button.";
+
+std::string FileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+}  // namespace
+
+class WelcomePageTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<PageTestEnvironment> env;
+    int chainRuns = 0;
+    int chainCode = code::kBackToWelcome;
+
+    std::unique_ptr<WelcomePage> MakeWelcome() {
+        auto page = std::make_unique<WelcomePage>(env->Dir(), [this] {
+            ++chainRuns;
+            return chainCode;
+        });
+        page->Open();
+        page->show();
+        return page;
+    }
+    // A program folder: the empty database to install, and Options.dat.
+    void MakeProgramFolder(const std::string& options) {
+        env->MakeDatabase("Patients.mdb");
+        env->WriteFile("Options.dat", options);
+    }
+
+private slots:
+    void init() {
+        env = std::make_unique<PageTestEnvironment>();
+        chainRuns = 0;
+    }
+    void cleanup() { env.reset(); }
+
+    void missingOptionsFileEndsTheProgram() {
+        QVERIFY(!ReadStartUpConfiguration(env->Dir()));
+        QCOMPARE(env->prompts.shown.size(), std::size_t(1));
+        QCOMPARE(env->prompts.shown[0].title, QString("Warning"));
+        QCOMPARE(env->prompts.shown[0].text,
+                 QString("Options.dat file is either corrupted or missing. Please contact Orvane Inc. "));
+    }
+
+    void configureDatabaseWithTrailingBlanksIsNotConfigured() {
+        MakeProgramFolder("Configure Database   \t\n");
+        TheCase().ModelType = 3;
+        QVERIFY(ReadStartUpConfiguration(env->Dir()));
+        QCOMPARE(ConfiguredDatabasePath(), std::string(kDatabaseNotConfigured));
+        QCOMPARE(TheCase().ModelType, 1);
+        auto welcome = MakeWelcome();
+        QCOMPARE(env->prompts.Texts(), QStringList{kNotConfigured});
+    }
+
+    void nonDatabaseFileIsNotConfigured() {
+        env->WriteFile("notes.txt", "not a database\n");
+        MakeProgramFolder((env->Dir() / "notes.txt").string() + "\n");
+        QVERIFY(ReadStartUpConfiguration(env->Dir()));
+        QCOMPARE(ConfiguredDatabasePath(), std::string(kDatabaseNotConfigured));
+        auto welcome = MakeWelcome();
+        QCOMPARE(env->prompts.shown.at(0).title, QString("Warning"));
+        QCOMPARE(env->prompts.shown.at(0).text, kNotConfigured);
+    }
+
+    void workingDatabaseAndInstitutionName() {
+        const std::string db = env->MakeDatabase("work.mdb");
+        MakeProgramFolder(db + "  \nSt. Mary's Hospital Pharmacy  \n");
+        QVERIFY(ReadStartUpConfiguration(env->Dir()));
+        QCOMPARE(ConfiguredDatabasePath(), db);
+        QCOMPARE(InstitutionName(), std::string("St. Mary's Hospital Pharmacy"));
+        auto welcome = MakeWelcome();
+        QVERIFY(env->prompts.shown.empty());
+        QCOMPARE(welcome->findChild<QLabel*>("today")->text(), QString("03/15/2012"));
+        QCOMPARE(welcome->findChild<QLabel*>("institution")->text(), QString("St. Mary's Hospital Pharmacy"));
+        InstitutionName().clear();
+    }
+
+    void nextWithoutDatabaseRefuses() {
+        auto welcome = MakeWelcome();
+        env->prompts.shown.clear();
+        Click(welcome.get(), "next");
+        QCOMPARE(chainRuns, 0);
+        QCOMPARE(env->prompts.Texts(), QStringList{kNotConfigured});
+        QVERIFY(welcome->isVisible());
+    }
+
+    void nextRunsThePages() {
+        ConfiguredDatabasePath() = env->MakeDatabase("work.mdb");
+        auto welcome = MakeWelcome();
+        chainCode = code::kBackToWelcome;
+        Click(welcome.get(), "next");
+        QCOMPARE(chainRuns, 1);
+        QVERIFY(welcome->isVisible());  // code 1: back to the welcome page
+        chainCode = code::kExitConfirmed;
+        Click(welcome.get(), "next");
+        QCOMPARE(chainRuns, 2);
+        QVERIFY(!welcome->isVisible());
+        QCOMPARE(welcome->result(), code::kExitConfirmed);
+        QVERIFY(env->prompts.shown.empty());
+    }
+
+    void configureOntoAnExistingDatabaseKeepsIt() {
+        MakeProgramFolder("Configure Database\nSt. Mary's\n");
+        // The chosen file already holds a patient.
+        const std::string existing = env->MakeDatabase("existing.mdb");
+        ConfiguredDatabasePath() = existing;
+        SetUpAdult(TheCase(), "gm");
+        SaveRequest request;
+        request.now = TestMoment();
+        SaveCase(TheCase(), request);
+        ConfiguredDatabasePath() = kDatabaseNotConfigured;
+
+        auto welcome = MakeWelcome();
+        env->prompts.shown.clear();
+        env->prompts.paths = {QString::fromStdString(existing)};
+        env->prompts.answers = {true};
+        Click(welcome.get(), "configureDatabase");
+        QCOMPARE(env->prompts.shown.size(), std::size_t(3));
+        QCOMPARE(env->prompts.shown[0].kind, ShownPrompt::SavePath);
+        QCOMPARE(env->prompts.shown[0].title, QString("mdb"));           // default extension
+        QCOMPARE(env->prompts.shown[0].text, QString("Patients.mdb"));   // initial name
+        QCOMPARE(env->prompts.shown[1].text,
+                 QString::fromStdString("Do you want to install the Kinevo database at " + env->Dir().string() + "/ ?"));
+        QCOMPARE(env->prompts.shown[2].title, QString("Kinevo"));
+        QCOMPARE(env->prompts.shown[2].text,
+                 QString("Database file already exists and was not overwritten.\nConfiguration successful."));
+        QCOMPARE(ConfiguredDatabasePath(), existing);
+        QCOMPARE(FileText(env->Dir() / "Options.dat"), existing + "\nSt. Mary's\n");
+        Database kept(existing);
+        QCOMPARE(QueryInt(kept, "SELECT COUNT(*) FROM \"PatientBasic\""), std::int64_t(1));
+    }
+
+    void configureOntoANewPlaceInstalls() {
+        MakeProgramFolder("Configure Database\n");
+        auto welcome = MakeWelcome();
+        env->prompts.shown.clear();
+        const std::string target = (env->Dir() / "fresh.mdb").string();
+        env->prompts.paths = {QString::fromStdString(target)};
+        env->prompts.answers = {true};
+        Click(welcome.get(), "configureDatabase");
+        QCOMPARE(env->prompts.Texts().last(), QString("The Kinevo database was successfully installed."));
+        QCOMPARE(ConfiguredDatabasePath(), target);
+        QVERIFY(DatabaseWorks(target));
+    }
+
+    void configureAsksBeforeMovingAWorkingDatabase() {
+        const std::string db = env->MakeDatabase("work.mdb");
+        MakeProgramFolder(db + "\n");
+        ConfiguredDatabasePath() = db;
+        auto welcome = MakeWelcome();
+        env->prompts.answers = {false};
+        Click(welcome.get(), "configureDatabase");
+        QCOMPARE(env->prompts.shown.size(), std::size_t(1));
+        QCOMPARE(env->prompts.shown[0].kind, ShownPrompt::YesNo);
+        QCOMPARE(env->prompts.shown[0].text,
+                 QString::fromStdString("The Kinevo database is currently at " + env->Dir().string() +
+                                        "/ .\n Do you want to set up a new database at a different location?"));
+        QCOMPARE(ConfiguredDatabasePath(), db);
+        QCOMPARE(FileText(env->Dir() / "Options.dat"), db + "\n");
+    }
+
+    void configureCancelledWritesNothing() {
+        MakeProgramFolder("Configure Database\n");
+        auto welcome = MakeWelcome();
+        env->prompts.shown.clear();
+        const std::string target = (env->Dir() / "fresh.mdb").string();
+        env->prompts.paths = {QString::fromStdString(target), std::nullopt};
+        env->prompts.answers = {false};
+        Click(welcome.get(), "configureDatabase");  // Cancel at the question
+        Click(welcome.get(), "configureDatabase");  // Cancel at the file dialog
+        QCOMPARE(env->prompts.Texts().at(2), QString("The file wasn't copied."));
+        QCOMPARE(env->prompts.shown.size(), std::size_t(4));
+        QVERIFY(!std::filesystem::exists(target));
+        QCOMPARE(FileText(env->Dir() / "Options.dat"), std::string("Configure Database\n"));
+        QCOMPARE(ConfiguredDatabasePath(), std::string(kDatabaseNotConfigured));
+    }
+
+    void configureWithoutOptionsFile() {
+        auto welcome = MakeWelcome();
+        env->prompts.shown.clear();
+        Click(welcome.get(), "configureDatabase");
+        QCOMPARE(env->prompts.Texts(),
+                 QStringList{"Options.dat file is either corrupted or missing. Please contact Orvane Inc. "});
+        QVERIFY(welcome->isVisible());
+    }
+};
+
+QTEST_MAIN(WelcomePageTest)
+#include "welcome_page_test.moc"

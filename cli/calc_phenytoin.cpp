@@ -38,8 +38,8 @@ void RunPhenytoinSection(const Json& input, const CaseRecord& r, Json& out) {
     CheckKeys(p, "phenytoin", {"desired_average", "current_conc", "regimens"});
     const ParameterSet& set = r.CurrentSet();
     const PhenytoinParameters params{set.Vd, set.Km, set.Vm};
-    // kinevo-calc has no fit set-up, so the current set's F is the product's.
-    const double F = set.F;
+    // kinevo-calc has no fit set-up, so the product takes its default F.
+    const double F = PhenytoinBioavailability(r.RouteProduct, "", set.F, r.population.F);
     const double salt = r.RouteCode == 'O' ? r.PO_Salt : r.ParenteralSalt;
     const double fu = r.FreeFraction;
 

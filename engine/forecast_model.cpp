@@ -4,6 +4,7 @@
 
 #include "engine/forecast_parameters.h"
 #include "records/case_record.h"
+#include "records/drug_catalogue.h"
 
 RegimenModel RegimenModelOf(const CaseRecord& r, double F) {
     const ParameterSet& set = r.CurrentSet();
@@ -25,6 +26,12 @@ RegimenModel RegimenModelOf(const CaseRecord& r, double F) {
 double ForecastBioavailability(const std::string& routeProduct, const std::string& fitProduct1,
                                const std::string& fitProduct2, double currentF, double populationF) {
     const bool fitted = !routeProduct.empty() && (routeProduct == fitProduct1 || routeProduct == fitProduct2);
+    return fitted ? currentF : populationF;
+}
+
+double PhenytoinBioavailability(const std::string& routeProduct, const std::string& fitProduct1, double currentF,
+                                double populationF) {
+    const bool fitted = !fitProduct1.empty() && RouteCodeOf(routeProduct) == RouteCodeOf(fitProduct1);
     return fitted ? currentF : populationF;
 }
 

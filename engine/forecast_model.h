@@ -29,6 +29,11 @@ RegimenModel RegimenModelOf(const CaseRecord& r, double F);
 double ForecastBioavailability(const std::string& routeProduct, const std::string& fitProduct1,
                                const std::string& fitProduct2, double currentF, double populationF);
 
+// Phenytoin compares route codes: the current set's F when the product is
+// given by the same route as the first product chosen for the fit.
+double PhenytoinBioavailability(const std::string& routeProduct, const std::string& fitProduct1, double currentF,
+                                double populationF);
+
 // k = Cl/Vd; missing unless both are positive.
 std::optional<double> EliminationRate(const RegimenModel& m);
 

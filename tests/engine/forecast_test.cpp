@@ -330,3 +330,12 @@ TEST(ForecastParameters, ShownBesideTheSet) {
     EXPECT_FALSE(CanForecast(20, 0, 1));
     EXPECT_TRUE(CanForecast(0, 5, 0));
 }
+
+TEST(ForecastParameters, BioavailabilityFollowsTheFitProducts) {
+    EXPECT_EQ(ForecastBioavailability("Oral - Tablets", "Intermittent IV - Injection", "Oral - Tablets", 0.6, 0.9), 0.6);
+    EXPECT_EQ(ForecastBioavailability("Oral - Elixir", "Intermittent IV - Injection", "Oral - Tablets", 0.6, 0.9), 0.9);
+    EXPECT_EQ(ForecastBioavailability("", "", "", 0.6, 0.9), 0.9);
+    // Phenytoin: same route as the first fit product is enough.
+    EXPECT_EQ(PhenytoinBioavailability("Oral - Suspension", "Oral - Capsules", 0.7, 1.0), 0.7);
+    EXPECT_EQ(PhenytoinBioavailability("IM - Injection (Fosphenytoin)", "Oral - Capsules", 0.7, 1.0), 1.0);
+}

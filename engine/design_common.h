@@ -10,9 +10,9 @@
 // Fields left empty are missing. Levels in the drug's concentration unit
 // (lithium: mEq/L), times in hours, the rate in dose units per hour.
 struct DesignInputs {
-    std::optional<double> desiredPost, postTime, desiredTrough, infusionTime;
-    std::optional<double> desiredPeak, desiredAverage;
-    std::optional<double> initialConc, timeDrawn, loadingInfusionTime, rateSinceLevel;
+    std::optional<double> desiredPost{}, postTime{}, desiredTrough{}, infusionTime{};
+    std::optional<double> desiredPeak{}, desiredAverage{};
+    std::optional<double> initialConc{}, timeDrawn{}, loadingInfusionTime{}, rateSinceLevel{};
 };
 
 // Exact estimates; lithium amounts in mg.

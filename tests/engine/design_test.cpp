@@ -153,13 +153,8 @@ TEST(DesignIv, ContinuousRoundTripAndLoading) {
 }
 
 TEST(DesignOral, PeakAndTroughRoundTrip) {
-    RegimenModel m = OneCompartment("th", 35, 3);
-    m.ka = 1.2;
-    m.F = 0.9;
-    DesignInputs in;
-    in.desiredPeak = 15;
-    in.desiredTrough = 8;
-    const auto d = DesignOral(m, in);
+    const RegimenModel m{.drug = "th", .F = 0.9, .Vd = 35, .Cl = 3, .ka = 1.2};
+    const auto d = DesignOral(m, {.desiredTrough = 8, .desiredPeak = 15});
     ASSERT_TRUE(d.dose && d.interval);
     const auto back = ForecastOral(m, d.dose, d.interval);
     EXPECT_NEAR(*back.peak, 15, 1e-9);
@@ -168,28 +163,15 @@ TEST(DesignOral, PeakAndTroughRoundTrip) {
 }
 
 TEST(DesignOral, AbsorptionEqualToEliminationStaysFinite) {
-    RegimenModel m = OneCompartment("th", 30, 3);
-    m.ka = 0.1;
-    DesignInputs in;
-    in.desiredPeak = 15;
-    in.desiredTrough = 8;
-    in.initialConc = 2;
-    in.timeDrawn = 1;
-    const auto d = DesignOral(m, in);
+    const RegimenModel m{.drug = "th", .Vd = 30, .Cl = 3, .ka = 0.1};
+    const auto d = DesignOral(m, {.desiredTrough = 8, .desiredPeak = 15, .initialConc = 2, .timeDrawn = 1});
     ASSERT_TRUE(d.dose && d.interval && d.loadingDose);
     EXPECT_NEAR(*ForecastOral(m, d.dose, d.interval).peak, 15, 1e-6);
 }
 
 TEST(DesignOral, OralLoadingDoseReachesThePeak) {
-    RegimenModel m = OneCompartment("pb", 50, 0.3);
-    m.ka = 1.5;
-    m.salt = 0.91;
-    DesignInputs in;
-    in.desiredPeak = 25;
-    in.desiredTrough = 20;
-    in.initialConc = 5;
-    in.timeDrawn = 10;
-    const auto d = DesignOral(m, in);
+    const RegimenModel m{.drug = "pb", .Vd = 50, .Cl = 0.3, .salt = 0.91, .ka = 1.5};
+    const auto d = DesignOral(m, {.desiredTrough = 20, .desiredPeak = 25, .initialConc = 5, .timeDrawn = 10});
     const double k = 0.3 / 50, now = 5 * std::exp(-k * 10);
     const double t1 = std::log(1.5 / k) / (1.5 - k);
     // Single-dose level at its peak time on top of the current level, as the formula assumes.
@@ -198,14 +180,8 @@ TEST(DesignOral, OralLoadingDoseReachesThePeak) {
 }
 
 TEST(DesignOral, AverageTargetWaitsForTheAverage) {
-    RegimenModel m = OneCompartment("dg", 400, 6);
-    m.F = 0.7;
-    DesignInputs in;
-    in.desiredAverage = 1.5;
-    in.desiredPeak = 2;
-    in.desiredTrough = 1;
-    in.initialConc = 0.5;
-    in.timeDrawn = 6;
+    const RegimenModel m{.drug = "dg", .F = 0.7, .Vd = 400, .Cl = 6};
+    DesignInputs in{.desiredTrough = 1, .desiredPeak = 2, .desiredAverage = 1.5, .initialConc = 0.5, .timeDrawn = 6};
     const auto d = DesignOral(m, in);
     EXPECT_FALSE(d.dose || d.interval);
     EXPECT_NEAR(*d.daily, 24 * 1.5 * 6 / 0.7, 1e-9);
@@ -240,10 +216,7 @@ TEST(DesignOral, LithiumAmountsInMilligrams) {
     EXPECT_EQ(FormatNumber("%.0f", *d.daily), "37");
     // The designed regimen, forecast again in mg, gives the desired level in mEq/L.
     m.ka = 1.2;
-    DesignInputs pt;
-    pt.desiredPeak = 1;
-    pt.desiredTrough = 0.6;
-    const auto regimen = DesignOral(m, pt);
+    const auto regimen = DesignOral(m, {.desiredTrough = 0.6, .desiredPeak = 1});
     EXPECT_NEAR(*ForecastOral(m, regimen.dose, regimen.interval).peak, 1, 1e-9);
 }
 

@@ -32,9 +32,20 @@ PredictionInput PredictionInputOf(const CaseRecord& r) {
 
 std::vector<std::optional<double>> PredictConcentrations(PredictionInput& in, const ParameterSet& p,
                                                          const std::vector<double>& times) {
+    const auto predict = [&](const std::vector<double>& t, std::vector<std::optional<double>>& out) {
+        if (in.modelType == 3) PredictPhenytoin(in, p, t, out);
+        else PredictLinear(in, p, t, out);
+    };
     std::vector<std::optional<double>> out(times.size());
-    if (in.modelType == 3) PredictPhenytoin(in, p, times, out);
-    else PredictLinear(in, p, times, out);
+    if (!in.passPerTime) {
+        predict(times, out);
+        return out;
+    }
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        std::vector<std::optional<double>> one(1);
+        predict({times[i]}, one);
+        out[i] = one[0];
+    }
     return out;
 }
 

@@ -18,6 +18,9 @@ struct PredictionInput {
     double vc = 0, k21 = 0;          // L, 1/h: model kind 2
     double phenytoinAbsRate = 0;     // mg/h: model kind 3
     double gridSpan = 0;             // h: model kind 3
+    // One model pass per time instead of one per call: the same numbers more
+    // slowly, kept so that the two routes can be compared.
+    bool passPerTime = false;
 };
 PredictionInput PredictionInputOf(const CaseRecord& r);
 

@@ -144,6 +144,13 @@ TEST(AnalysisFits, PhenytoinIsFittedOnce) {
     EXPECT_EQ(fits.leastSquares.Km, fits.leastSquares.Cl);
     EXPECT_GT(fits.leastSquares.Vm, 0);
     EXPECT_NE(fits.leastSquares.Vm, 500);
+
+    // Integrating once per level instead of once per set changes nothing.
+    PredictionInput slow = in;
+    slow.passPerTime = true;
+    const AnalysisFits again = RunAnalysisFits(slow, h, s);
+    EXPECT_EQ(again.leastSquares, fits.leastSquares);
+    EXPECT_EQ(again.leastSquaresRange.covariance, fits.leastSquaresRange.covariance);
 }
 
 TEST(AnalysisFits, MissingPopulationValueGivesNoFitAndNoNaN) {

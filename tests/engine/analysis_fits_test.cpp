@@ -3,21 +3,13 @@
 #include <cmath>
 
 #include "engine/analysis_fits.h"
+#include "history_fixtures.h"
 #include "records/case_record.h"
 
 namespace {
 constexpr double kTrueVd = 18, kTrueCl = 4.5;
 
-DoseEvent Infusion(double time, int outpatient = 0) {
-    DoseEvent e;
-    e.time = time;
-    e.amount = 120;
-    e.route = kEventIV;
-    e.infusionTime = 0.5;
-    e.rate = 240;
-    e.outpatient = outpatient;
-    return e;
-}
+DoseEvent Infusion(double time) { return EventAt(time, 120, kEventIV, 0.5); }
 
 // Infusions of 120 mg over 30 minutes every 8 h, summed by hand.
 double TrueLevel(double t, int doses) {

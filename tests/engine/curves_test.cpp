@@ -1,28 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/curves.h"
+#include "history_fixtures.h"
 
 namespace {
-DoseEvent Infusion(double time) {
-    DoseEvent e;
-    e.time = time;
-    e.amount = 1000;
-    e.route = kEventIV;
-    e.infusionTime = 1;
-    e.rate = 1000;
-    e.salt = 0.92;
-    return e;
-}
-
-ParameterSet Set(double F, double Vd, double Cl, double CF, double Vm = 0) {
-    ParameterSet p;
-    p.F = F;
-    p.Vd = Vd;
-    p.Cl = p.Km = Cl;
-    p.CF = CF;
-    p.Vm = Vm;
-    return p;
-}
+DoseEvent Infusion(double time) { return EventAt(time, 1000, kEventIV, 1); }
 }  // namespace
 
 TEST(CurveAxes, TimeSpanRoundedUpToTheTable) {
@@ -67,7 +49,7 @@ TEST(Curves, SampledOverTheSpanAndSkippedForNegativeSets) {
     h.lastDoseInterval = 12;
     PredictionInput in;
     in.events = h.events;
-    const CurveSets sets{Set(1, 50, 5, 1), Set(1, 40, 4, 1), Set(1, -40, 4, 1)};
+    const CurveSets sets{Params(1, 50, 5, 1), Params(1, 40, 4, 1), Params(1, -40, 4, 1)};
     int done = 0;
     const AnalysisCurves c = ComputeCurves(in, h, sets, 40, false, [&] { ++done; });
     EXPECT_EQ(done, 3);
@@ -89,7 +71,7 @@ TEST(Curves, PhenytoinCurvesFromOnePassEqualPointByPoint) {
     in.modelType = 3;
     in.events = h.events;
     in.gridSpan = 24;
-    const CurveSets sets{Set(1, 45, 4, 1, 500), Set(1, 40, 5, 1, 450), Set(1, 1, 1, 1, 1)};
+    const CurveSets sets{Params(1, 45, 4, 1, 500), Params(1, 40, 5, 1, 450), Params(1, 1, 1, 1, 1)};
     const AnalysisCurves c = ComputeCurves(in, h, sets, 30, false);
     for (std::size_t i = 0; i < c.times.size(); ++i) {
         EXPECT_EQ(c.population[i], PredictConcentration(in, sets.population, c.times[i])) << i;

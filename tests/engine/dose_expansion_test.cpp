@@ -1,32 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/dose_expansion.h"
+#include "history_fixtures.h"
 #include "records/case_record.h"
 
 namespace {
-DoseRow Dose(int day, int hour, int minute, double dose, const std::string& route, double infusion, double interval,
-             int doses, const std::string& status = "I") {
-    DoseRow d;
-    d.date = {2026, 12, day};
-    d.hour = hour;
-    d.minute = minute;
-    d.dose = dose;
-    d.route = route;
-    d.infusionTime = infusion;
-    d.interval = interval;
-    d.doses = doses;
-    d.status = status;
-    return d;
-}
-
-LevelRow Level(int day, int hour, int minute, double level) {
-    LevelRow l;
-    l.date = {2026, 12, day};
-    l.hour = hour;
-    l.minute = minute;
-    l.level = level;
-    return l;
-}
 
 ExpansionConstants Constants(const std::string& drug) {
     ExpansionConstants c;
@@ -54,14 +32,14 @@ std::vector<double> Times(const std::vector<DoseEvent>& events) {
 }  // namespace
 
 TEST(DoseExpansion, RepeatedDosesAndAnEarlierLevelMovingTimeZero) {
-    const DoseRow row = Dose(1, 6, 0, 80, "IV", 0.5, 8, 3);
+    const DoseRow row = DoseRowOn(1, 6, 0, 80, "IV", 0.5, 8, 3);
     History h = Expand({row}, {}, "gm");
     EXPECT_EQ(Times(h.events), (std::vector<double>{0, 8, 16}));  // 06:00, 14:00, 22:00
     EXPECT_DOUBLE_EQ(h.events[0].rate, 160);
     EXPECT_EQ(h.events[0].route, kEventIV);
     EXPECT_DOUBLE_EQ(h.events[0].salt, 0.9);
 
-    h = Expand({row}, {Level(1, 4, 30, 1.2), Level(1, 21, 0, 5.0)}, "gm");
+    h = Expand({row}, {LevelRowOn(1, 4, 30, 1.2), LevelRowOn(1, 21, 0, 5.0)}, "gm");
     EXPECT_DOUBLE_EQ(h.timeZero, 24.0 * DayNumber(2026, 12, 1) + 4.5);
     EXPECT_EQ(Times(h.events), (std::vector<double>{1.5, 9.5, 17.5}));
     EXPECT_DOUBLE_EQ(h.levels[0].time, 0);
@@ -70,9 +48,9 @@ TEST(DoseExpansion, RepeatedDosesAndAnEarlierLevelMovingTimeZero) {
 }
 
 TEST(DoseExpansion, EventsAndLevelsSortedStablyPredictionsLast) {
-    const DoseRow late = Dose(2, 8, 0, 100, "O", 0, 12, 1, "O");
-    const DoseRow early = Dose(1, 8, 0, 200, "IM", 0, 12, 2);
-    const History h = Expand({late, early}, {Level(2, 9, 0, 3), Level(1, 9, 0, 4), Level(3, 8, 0, -1)}, "pb");
+    const DoseRow late = DoseRowOn(2, 8, 0, 100, "O", 0, 12, 1, "O");
+    const DoseRow early = DoseRowOn(1, 8, 0, 200, "IM", 0, 12, 2);
+    const History h = Expand({late, early}, {LevelRowOn(2, 9, 0, 3), LevelRowOn(1, 9, 0, 4), LevelRowOn(3, 8, 0, -1)}, "pb");
     EXPECT_EQ(Times(h.events), (std::vector<double>{0, 12, 24}));
     // The oral row uses the oral pair, the IM row the parenteral pair.
     EXPECT_EQ(h.events[2].route, kEventOral);
@@ -90,20 +68,20 @@ TEST(DoseExpansion, EventsAndLevelsSortedStablyPredictionsLast) {
 }
 
 TEST(DoseExpansion, LithiumInMilliequivalents) {
-    const History h = Expand({Dose(1, 8, 0, 300, "O", 0, 12, 1)}, {}, "li");
+    const History h = Expand({DoseRowOn(1, 8, 0, 300, "O", 0, 12, 1)}, {}, "li");
     EXPECT_NEAR(h.events[0].amount, 8.12, 1e-12);
 }
 
 TEST(DoseExpansion, UserDrugLagOnlyForAbsorbedRoutesOtherThanIM) {
     const History h =
-        Expand({Dose(1, 8, 0, 100, "O", 0, 12, 1), Dose(1, 8, 0, 100, "IV", 1, 12, 1), Dose(1, 8, 0, 100, "IM", 0, 12, 1)},
+        Expand({DoseRowOn(1, 8, 0, 100, "O", 0, 12, 1), DoseRowOn(1, 8, 0, 100, "IV", 1, 12, 1), DoseRowOn(1, 8, 0, 100, "IM", 0, 12, 1)},
                {}, "zz");
     EXPECT_EQ(Times(h.events), (std::vector<double>{0, 0, 0.75}));
     EXPECT_EQ(h.events[2].route, kEventOral);
 }
 
 TEST(DoseExpansion, PhenytoinOralDosesInHourlyPortions) {
-    History h = Expand({Dose(1, 8, 0, 300, "C", 0, 24, 1)}, {}, "ph");
+    History h = Expand({DoseRowOn(1, 8, 0, 300, "C", 0, 24, 1)}, {}, "ph");
     EXPECT_EQ(Times(h.events), (std::vector<double>{0, 1, 2, 3, 4}));
     for (const DoseEvent& e : h.events) {
         EXPECT_DOUBLE_EQ(e.amount, 60);
@@ -113,16 +91,16 @@ TEST(DoseExpansion, PhenytoinOralDosesInHourlyPortions) {
     }
     // Two doses at the same time are absorbed one after the other; the
     // remainder of 130 mg is a portion of 10 mg.
-    h = Expand({Dose(1, 8, 0, 130, "T", 0, 24, 1), Dose(1, 8, 0, 100, "S", 0, 24, 1)}, {}, "ph");
+    h = Expand({DoseRowOn(1, 8, 0, 130, "T", 0, 24, 1), DoseRowOn(1, 8, 0, 100, "S", 0, 24, 1)}, {}, "ph");
     EXPECT_EQ(Times(h.events), (std::vector<double>{0, 1, 2, 3, 4}));
     EXPECT_DOUBLE_EQ(h.events[2].amount, 10);
     EXPECT_DOUBLE_EQ(h.events[4].amount, 40);
     EXPECT_DOUBLE_EQ(h.events[0].salt, 1.0);
     // A dose half an hour after another waits for the hour to pass.
-    h = Expand({Dose(1, 8, 0, 120, "C", 0, 24, 1), Dose(1, 8, 30, 60, "C", 0, 24, 1)}, {}, "ph");
+    h = Expand({DoseRowOn(1, 8, 0, 120, "C", 0, 24, 1), DoseRowOn(1, 8, 30, 60, "C", 0, 24, 1)}, {}, "ph");
     EXPECT_EQ(Times(h.events), (std::vector<double>{0, 1, 2.5}));
     // Intravenous phenytoin is one event per dose.
-    h = Expand({Dose(1, 8, 0, 1000, "IV", 1, 24, 1)}, {}, "ph");
+    h = Expand({DoseRowOn(1, 8, 0, 1000, "IV", 1, 24, 1)}, {}, "ph");
     ASSERT_EQ(h.events.size(), 1u);
     EXPECT_DOUBLE_EQ(h.events[0].rate, 1000);
 }
@@ -131,13 +109,13 @@ TEST(AcceptHistory, LevelDuringAnInfusionIsRefusedAtItsEndAccepted) {
     CaseRecord r;
     r.Drug_ID = "gm";
     r.ParenteralSalt = 1;
-    r.history.doseRows = {Dose(1, 8, 0, 80, "IV", 1, 8, 1)};
-    r.history.levelRows = {Level(1, 8, 30, 3)};
+    r.history.doseRows = {DoseRowOn(1, 8, 0, 80, "IV", 1, 8, 1)};
+    r.history.levelRows = {LevelRowOn(1, 8, 30, 3)};
     EXPECT_EQ(AcceptHistory(r), "A Level Is Taken During Infusion Of The Dose. Please Check Data Entry.");
     EXPECT_FALSE(r.history.present);
     EXPECT_TRUE(r.history.events.empty());  // nothing converted on a refusal
 
-    r.history.levelRows = {Level(1, 9, 0, 3)};
+    r.history.levelRows = {LevelRowOn(1, 9, 0, 3)};
     EXPECT_EQ(AcceptHistory(r), std::nullopt);
     EXPECT_TRUE(r.history.present);
     ASSERT_EQ(r.history.levels.size(), 1u);
@@ -147,6 +125,6 @@ TEST(AcceptHistory, LevelDuringAnInfusionIsRefusedAtItsEndAccepted) {
 TEST(AcceptHistory, RowChecksComeFirst) {
     CaseRecord r;
     r.Drug_ID = "vm";
-    r.history.doseRows = {Dose(1, 8, 0, 1000, "IV", 1, 12, 1), Dose(1, 20, 0, 1000, "IM", 1, 12, 1)};
+    r.history.doseRows = {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 1), DoseRowOn(1, 20, 0, 1000, "IM", 1, 12, 1)};
     EXPECT_EQ(AcceptHistory(r), " Error in Dose Entry # 2");
 }

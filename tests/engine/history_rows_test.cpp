@@ -1,28 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "engine/history_rows.h"
+#include "history_fixtures.h"
 
 namespace {
 DoseRow Dose(int day, int hour, double dose, const std::string& route, double infusion, double interval, int doses) {
-    DoseRow d;
-    d.date = {2026, 12, day};
-    d.hour = hour;
-    d.dose = dose;
-    d.route = route;
-    d.infusionTime = infusion;
-    d.interval = interval;
-    d.doses = doses;
-    d.status = "I";
-    return d;
+    return DoseRowOn(day, hour, 0, dose, route, infusion, interval, doses);
 }
 
-LevelRow Level(int day, int hour, double level) {
-    LevelRow l;
-    l.date = {2026, 12, day};
-    l.hour = hour;
-    l.level = level;
-    return l;
-}
+LevelRow Level(int day, int hour, double level) { return LevelRowOn(day, hour, 0, level); }
 
 const HistoryRules kGentamicin{"gm", {}, 0};
 }  // namespace

@@ -5,40 +5,25 @@
 
 #include "engine/phenytoin_grid.h"
 #include "engine/prediction.h"
+#include "history_fixtures.h"
 #include "ode_reference.h"
 
 namespace {
+// A capsule portion absorbed at 60 mg/h.
 DoseEvent Portion(double time, double amount, int outpatient) {
-    DoseEvent e;
-    e.time = time;
-    e.amount = amount;
-    e.route = kEventOral;
+    DoseEvent e = EventAt(time, amount, kEventOral, 0, 0, outpatient);
     e.rate = 60;
     e.salt = 0.92;
-    e.outpatient = outpatient;
     return e;
 }
 
 DoseEvent Infusion(double time, double amount, double hours, int route = kEventIV) {
-    DoseEvent e;
-    e.time = time;
-    e.amount = amount;
-    e.route = route;
-    e.infusionTime = hours;
-    e.rate = hours > 0 ? amount / hours : 0;
+    DoseEvent e = EventAt(time, amount, route, hours);
     e.salt = 0.92;
     return e;
 }
 
-ParameterSet Phenytoin(double F, double Vd, double Km, double Vm, double CF) {
-    ParameterSet p;
-    p.F = F;
-    p.Vd = Vd;
-    p.Cl = p.Km = Km;
-    p.Vm = Vm;
-    p.CF = CF;
-    return p;
-}
+ParameterSet Phenytoin(double F, double Vd, double Km, double Vm, double CF) { return Params(F, Vd, Km, CF, Vm); }
 
 // Oral portions 0-4 h as an outpatient (130 mg ends 10 minutes into hour 2),
 // then an inpatient infusion of 1000 mg over 1 h at 12 h.

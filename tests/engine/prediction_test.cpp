@@ -3,30 +3,11 @@
 #include <cmath>
 
 #include "engine/prediction.h"
+#include "history_fixtures.h"
 #include "ode_reference.h"
 #include "records/case_record.h"
 
 namespace {
-DoseEvent Event(double time, double amount, int route, double infusion = 0, double ka = 0, int outpatient = 0) {
-    DoseEvent e;
-    e.time = time;
-    e.amount = amount;
-    e.route = route;
-    e.infusionTime = infusion;
-    e.rate = infusion > 0 ? amount / infusion : 0;
-    e.ka = ka;
-    e.outpatient = outpatient;
-    return e;
-}
-
-ParameterSet Set(double F, double Vd, double Cl, double CF = 1) {
-    ParameterSet p;
-    p.F = F;
-    p.Vd = Vd;
-    p.Cl = Cl;
-    p.CF = CF;
-    return p;
-}
 
 PredictionInput OneCompartment(std::vector<DoseEvent> events) {
     PredictionInput in;
@@ -53,17 +34,17 @@ double IntegratedInfusion(double rate, double T, double k, double t) {
 }  // namespace
 
 TEST(OneCompartment, BolusByHandIncludingAnEventAtExactlyT) {
-    PredictionInput in = OneCompartment({Event(0, 100, kEventIV), Event(4, 100, kEventIV)});
-    const ParameterSet p = Set(1, 20, 5);  // k = 0.25
+    PredictionInput in = OneCompartment({EventAt(0, 100, kEventIV), EventAt(4, 100, kEventIV)});
+    const ParameterSet p = Params(1, 20, 5);  // k = 0.25
     EXPECT_DOUBLE_EQ(At(in, p, 0), 5);
     EXPECT_NEAR(At(in, p, 3.999999), 5 * std::exp(-0.25 * 3.999999), 1e-12);
     EXPECT_NEAR(At(in, p, 4), 5 * std::exp(-1.0) + 5, 1e-12);
 }
 
 TEST(OneCompartment, InfusionDuringAndAfterAgainstIntegration) {
-    PredictionInput in = OneCompartment({Event(2, 120, kEventIV, 0.5)});
+    PredictionInput in = OneCompartment({EventAt(2, 120, kEventIV, 0.5)});
     in.events[0].salt = 0.9;
-    const ParameterSet p = Set(1, 18, 4.5);  // k = 0.25
+    const ParameterSet p = Params(1, 18, 4.5);  // k = 0.25
     const double k = 0.25, rate = 240 * 0.9;
     // By hand: 30 minutes into a 1-hour window, 15 minutes in, and 6 hours on.
     EXPECT_NEAR(At(in, p, 2.25), rate / 4.5 * (1 - std::exp(-k * 0.25)), 1e-12);
@@ -75,9 +56,9 @@ TEST(OneCompartment, InfusionDuringAndAfterAgainstIntegration) {
 
 TEST(OneCompartment, FirstOrderAbsorptionAgainstIntegration) {
     const double F = 0.8, S = 0.9, ka = 1.5, k = 0.1, Vd = 30, dose = 250;
-    PredictionInput in = OneCompartment({Event(0, dose, kEventOral, 0, ka)});
+    PredictionInput in = OneCompartment({EventAt(0, dose, kEventOral, 0, ka)});
     in.events[0].salt = S;
-    const ParameterSet p = Set(F, Vd, k * Vd);
+    const ParameterSet p = Params(F, Vd, k * Vd);
     const OdeSlope f = [&](double, const OdeState& y) { return OdeState{-ka * y[0], ka * y[0] - k * y[1]}; };
     for (double t : {0.5, 2.0, 12.0}) {
         const OdeState y = IntegrateOde(f, {F * S * dose, 0}, 0, t, 20000);
@@ -90,8 +71,8 @@ TEST(OneCompartment, FirstOrderAbsorptionAgainstIntegration) {
 }
 
 TEST(OneCompartment, KaEqualToKIsRaisedAndKeptRaised) {
-    PredictionInput in = OneCompartment({Event(0, 100, kEventOral, 0, 0.25)});
-    const ParameterSet p = Set(1, 20, 5);  // k = 0.25 exactly
+    PredictionInput in = OneCompartment({EventAt(0, 100, kEventOral, 0, 0.25)});
+    const ParameterSet p = Params(1, 20, 5);  // k = 0.25 exactly
     const double t = 3;
     const double ka = 0.2501;
     const double expected = 100 * ka / (20 * (ka - 0.25)) * (std::exp(-0.25 * t) - std::exp(-ka * t));
@@ -103,8 +84,8 @@ TEST(OneCompartment, KaEqualToKIsRaisedAndKeptRaised) {
 
 TEST(OneCompartment, ComplianceStaysFullAfterTheFirstInpatientDose) {
     PredictionInput in = OneCompartment(
-        {Event(0, 100, kEventIV, 0, 0, 1), Event(1, 100, kEventIV, 0, 0, 0), Event(2, 100, kEventIV, 0, 0, 1)});
-    const ParameterSet p = Set(1, 10, 1e-9 * 10, 0.5);  // no elimination to speak of
+        {EventAt(0, 100, kEventIV, 0, 0, 1), EventAt(1, 100, kEventIV, 0, 0, 0), EventAt(2, 100, kEventIV, 0, 0, 1)});
+    const ParameterSet p = Params(1, 10, 1e-9 * 10, 0.5);  // no elimination to speak of
     EXPECT_NEAR(At(in, p, 0.5), 5, 1e-6);
     EXPECT_NEAR(At(in, p, 2), 5 + 10 + 10, 1e-6);
 }
@@ -116,20 +97,20 @@ TEST(OneCompartment, LevelAtTimeZeroDecaysAsABaseline) {
     first.observed = 4;
     r.history.levels = {first};
     r.history.measuredCount = 1;
-    EXPECT_NEAR(PredictConcentration(r, Set(1, 20, 5), 2).value(), 4 * std::exp(-0.5), 1e-12);
+    EXPECT_NEAR(PredictConcentration(r, Params(1, 20, 5), 2).value(), 4 * std::exp(-0.5), 1e-12);
     r.history.measuredCount = 0;  // a prediction row is no baseline
     r.history.levels[0].observed = -1;
-    EXPECT_DOUBLE_EQ(PredictConcentration(r, Set(1, 20, 5), 2).value(), 0);
+    EXPECT_DOUBLE_EQ(PredictConcentration(r, Params(1, 20, 5), 2).value(), 0);
 }
 
 TEST(Prediction, ZeroVolumeOrClearanceIsMissingNeverNaN) {
-    PredictionInput in = OneCompartment({Event(0, 100, kEventIV, 1)});
-    EXPECT_EQ(PredictConcentration(in, Set(1, 0, 5), 2), std::nullopt);
-    EXPECT_EQ(PredictConcentration(in, Set(1, 20, 0), 2), std::nullopt);
+    PredictionInput in = OneCompartment({EventAt(0, 100, kEventIV, 1)});
+    EXPECT_EQ(PredictConcentration(in, Params(1, 0, 5), 2), std::nullopt);
+    EXPECT_EQ(PredictConcentration(in, Params(1, 20, 0), 2), std::nullopt);
     in.modelType = 2;
     in.vc = 0;
     in.k21 = 0.5;
-    EXPECT_EQ(PredictConcentration(in, Set(1, 50, 5), 2), std::nullopt);
+    EXPECT_EQ(PredictConcentration(in, Params(1, 50, 5), 2), std::nullopt);
 }
 
 TEST(TwoCompartment, InfusionAgainstIntegrationOfBothCompartments) {
@@ -138,8 +119,8 @@ TEST(TwoCompartment, InfusionAgainstIntegrationOfBothCompartments) {
     in.modelType = 2;
     in.vc = Vc;
     in.k21 = k21;
-    in.events = {Event(0, dose, kEventIV, T), Event(12, dose, kEventIV, T), Event(20, 500, kEventIV, 0)};
-    const ParameterSet p = Set(1, Vd, Cl);
+    in.events = {EventAt(0, dose, kEventIV, T), EventAt(12, dose, kEventIV, T), EventAt(20, 500, kEventIV, 0)};
+    const ParameterSet p = Params(1, Vd, Cl);
     // Micro constants behind beta = Cl / Vd and alpha beta = k10 k21.
     const double beta = Cl / Vd, alpha = Cl / Vc * k21 / beta;
     const double k10 = Cl / Vc, k12 = alpha + beta - k10 - k21;
@@ -168,8 +149,8 @@ TEST(Prediction, OneCallForManyTimesEqualsOneCallPerTime) {
         in.vc = 20;
         in.k21 = 0.5;
         in.baseline = 2;
-        in.events = {Event(0, 1000, kEventIV, 1), Event(6, 500, kEventOral, 0, 0.8, 1), Event(12, 1000, kEventIV, 1)};
-        const ParameterSet p = Set(0.9, 50, 5, 0.7);
+        in.events = {EventAt(0, 1000, kEventIV, 1), EventAt(6, 500, kEventOral, 0, 0.8, 1), EventAt(12, 1000, kEventIV, 1)};
+        const ParameterSet p = Params(0.9, 50, 5, 0.7);
         const std::vector<double> times = {30, 0, 6, 12.5, 0.5, 6};
         PredictionInput single = in;
         const auto together = PredictConcentrations(in, p, times);

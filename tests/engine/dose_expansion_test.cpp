@@ -5,7 +5,6 @@
 #include "records/case_record.h"
 
 namespace {
-
 ExpansionConstants Constants(const std::string& drug) {
     ExpansionConstants c;
     c.drugCode = drug;

@@ -38,6 +38,10 @@ EndPage::EndPage(QWidget* parent) : KinevoPage(144, "What Would You Like To Do N
     drug_ = new QLabel(this);
     drug_->setObjectName("drugName");
     drug_->setAlignment(Qt::AlignCenter);
+    QFont bold = drug_->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.15);
+    drug_->setFont(bold);
     Body()->addWidget(drug_);
     auto* choices = new QVBoxLayout;
     choices->setContentsMargins(160, 8, 160, 8);

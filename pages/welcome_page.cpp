@@ -24,22 +24,22 @@ bool Configured() { return ConfiguredDatabasePath() != kDatabaseNotConfigured; }
 
 // The page's picture: serum levels rising and falling over repeated doses.
 QPixmap LevelsPicture() {
-    QPixmap picture(360, 150);
+    QPixmap picture(480, 200);
     picture.fill(Qt::white);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Qt::black, 2));
-    p.drawLine(30, 130, 345, 130);
-    p.drawLine(30, 130, 30, 12);
+    p.drawLine(40, 175, 460, 175);
+    p.drawLine(40, 175, 40, 15);
     p.setPen(QPen(QColor(40, 90, 170), 1, Qt::DashLine));
-    p.drawLine(30, 45, 345, 45);
-    p.drawLine(30, 95, 345, 95);
-    QPainterPath curve(QPointF(30, 130));
+    p.drawLine(40, 60, 460, 60);
+    p.drawLine(40, 125, 460, 125);
+    QPainterPath curve(QPointF(40, 175));
     double level = 0;
-    for (int x = 30; x <= 345; ++x) {
-        if ((x - 30) % 70 == 0) level += 60;
-        level *= 0.985;
-        curve.lineTo(x, 130 - level);
+    for (int x = 40; x <= 460; ++x) {
+        if ((x - 40) % 95 == 0) level += 80;
+        level *= 0.99;
+        curve.lineTo(x, 175 - level);
     }
     p.setPen(QPen(QColor(180, 30, 30), 2.5));
     p.drawPath(curve);
@@ -51,19 +51,26 @@ WelcomePage::WelcomePage(std::filesystem::path programDir, std::function<int()> 
     : KinevoPage(130, "THERAPEUTIC   DRUG  MONITORING  SYSTEM", std::nullopt, parent),
       programDir_(std::move(programDir)),
       runPages_(std::move(runPages)) {
+    Body()->addStretch(1);
     auto* picture = new QLabel(this);
     picture->setPixmap(LevelsPicture());
     picture->setAlignment(Qt::AlignCenter);
     Body()->addWidget(picture);
     auto* dateRow = new QHBoxLayout;
     dateRow->addStretch(1);
-    dateRow->addWidget(new QLabel("Today's Date:", this));
+    auto* dateCaption = new QLabel("Today's Date:", this);
     today_ = new QLabel(this);
+    QFont larger = dateCaption->font();
+    larger.setPointSizeF(larger.pointSizeF() * 1.2);
+    dateCaption->setFont(larger);
+    today_->setFont(larger);
+    dateRow->addWidget(dateCaption);
     today_->setObjectName("today");
     dateRow->addWidget(today_);
     dateRow->addStretch(1);
+    Body()->addSpacing(12);
     Body()->addLayout(dateRow);
-    Body()->addStretch(1);
+    Body()->addStretch(2);
     AddButton("&Configure Database", "configureDatabase", [this] { ConfigureDatabase(); });
     AddButton("&Next", "next", [this] { Next(); });
 }

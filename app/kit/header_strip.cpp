@@ -68,7 +68,8 @@ HeaderStrip::HeaderStrip(HeaderVariant variant, QWidget* parent) : QWidget(paren
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(6);
-    auto field = [this](const char* name) {
+    // Each field sits after its caption; `span` counts field columns.
+    auto field = [this, grid](const char* name, const char* caption, int row, int column, int span) {
         auto* label = new QLabel(this);
         label->setObjectName(name);
         label->setFrameShape(QFrame::Panel);
@@ -76,30 +77,26 @@ HeaderStrip::HeaderStrip(HeaderVariant variant, QWidget* parent) : QWidget(paren
         label->setAutoFillBackground(true);
         label->setBackgroundRole(QPalette::Base);
         label->setMinimumHeight(22);
+        auto* title = new QLabel(caption, this);
+        title->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(title, row, column);
+        grid->addWidget(label, row, column + 1, 1, span * 2 - 1);
         return label;
     };
-    date_ = field("date");
-    id_ = field("id");
-    name_ = field("name");
-    age_ = field("age");
-    sex_ = field("sex");
-    weight_ = field("weight");
-    height_ = field("height");
-    renal_ = field("renal");
-    albumin_ = field("albumin");
-    drug_ = field("drug");
-    grid->addWidget(date_, 0, 0);
-    grid->addWidget(id_, 0, 1);
-    grid->addWidget(name_, 0, 2, 1, 2);
-    grid->addWidget(age_, 0, 4);
-    grid->addWidget(sex_, 0, 5);
-    grid->addWidget(weight_, 1, 0);
-    grid->addWidget(height_, 1, 1);
-    grid->addWidget(renal_, 1, 2, 1, 2);
-    grid->addWidget(albumin_, 1, 4, 1, 2);
-    grid->addWidget(drug_, 2, 0, 1, 6);
-    albumin_->setVisible(variant != HeaderVariant::NoDrugNoAlbumin);
+    date_ = field("date", "Date:", 0, 0, 1);
+    id_ = field("id", "ID:", 0, 2, 1);
+    name_ = field("name", "Name:", 0, 4, 2);
+    age_ = field("age", "Age:", 1, 0, 1);
+    sex_ = field("sex", "Sex:", 1, 2, 1);
+    weight_ = field("weight", "Weight:", 1, 4, 1);
+    height_ = field("height", "Height:", 1, 6, 1);
+    renal_ = field("renal", "Renal:", 2, 0, 2);
+    albumin_ = field("albumin", "", 2, 4, 2);
+    drug_ = field("drug", "Drug:", 3, 0, 4);
+    for (int column = 1; column < 8; column += 2) grid->setColumnStretch(column, 1);
+    showAlbumin_ = variant != HeaderVariant::NoDrugNoAlbumin;
     drug_->setVisible(variant != HeaderVariant::NoDrugLine && variant != HeaderVariant::NoDrugNoAlbumin);
+    grid->itemAtPosition(3, 0)->widget()->setVisible(drug_->isVisibleTo(this));
 }
 
 void HeaderStrip::Fill(const CaseRecord& r, double now) {
@@ -114,5 +111,7 @@ void HeaderStrip::Fill(const CaseRecord& r, double now) {
     height_->setText(q(texts_.height));
     renal_->setText(q(texts_.renal));
     albumin_->setText(q(texts_.albumin));
+    // The albumin field is there only while it has something to say.
+    albumin_->setVisible(showAlbumin_ && !texts_.albumin.empty());
     drug_->setText(q(texts_.drug));
 }

@@ -29,5 +29,6 @@ public:
 private:
     HeaderVariant variant_;
     HeaderTexts texts_;
+    bool showAlbumin_;
     QLabel *date_, *id_, *name_, *age_, *sex_, *weight_, *height_, *renal_, *albumin_, *drug_;
 };

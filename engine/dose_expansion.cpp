@@ -8,6 +8,7 @@
 #include "engine/history_rows.h"
 #include "engine/user_drug.h"
 #include "records/case_record.h"
+#include "records/dosage_form.h"
 #include "records/drug_catalogue.h"
 
 namespace {
@@ -91,6 +92,21 @@ LevelPoint PointOf(const LevelRow& row, double timeZero) {
     return point;
 }
 
+// The record as it would be with the drug's first product of one of the
+// routes (in the order given) chosen.
+std::optional<CaseRecord> WithFirstProductOf(const CaseRecord& r, std::initializer_list<char> routes) {
+    const auto products = r.Drug_ID == "zz" ? UserDrugRouteProducts(r.userDrug) : RouteProductsOf(r.Drug_ID);
+    for (char route : routes) {
+        for (const std::string& product : products) {
+            if (RouteCodeOf(product) != route) continue;
+            CaseRecord copy = r;
+            ChooseRouteProduct(copy, product);
+            return copy;
+        }
+    }
+    return std::nullopt;
+}
+
 constexpr auto kByTime = [](const auto& a, const auto& b) { return a.time < b.time; };
 
 void Convert(const CaseRecord& r, History& h) {
@@ -109,6 +125,20 @@ ExpansionConstants ExpansionConstantsOf(const CaseRecord& r) {
     c.imKa = r.IM_ka;
     c.timeLag = r.TimeLag;
     c.phenytoinAbsRate = r.PhenytoinAbsRate;
+    // The record holds the salt and ka of the chosen product's route only,
+    // while a history may mix routes: a value it lacks (0) would make those
+    // doses vanish, so it comes from the drug's first product of that route.
+    const auto missing = [](double v) { return !(v > 0); };
+    if (missing(c.poSalt) || missing(c.poKa)) {
+        if (const auto oral = WithFirstProductOf(r, {'O'})) {
+            if (missing(c.poSalt)) c.poSalt = oral->PO_Salt;
+            if (missing(c.poKa)) c.poKa = oral->PO_Ka;
+        }
+    }
+    if (missing(c.parenteralSalt))
+        if (const auto parenteral = WithFirstProductOf(r, {'D', 'C', 'I'})) c.parenteralSalt = parenteral->ParenteralSalt;
+    if (missing(c.imKa))
+        if (const auto im = WithFirstProductOf(r, {'I'})) c.imKa = im->IM_ka;
     return c;
 }
 

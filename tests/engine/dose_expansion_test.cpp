@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/dose_expansion.h"
+#include "engine/population_models.h"
 #include "history_fixtures.h"
 #include "records/case_record.h"
+#include "records/dosage_form.h"
 
 namespace {
 ExpansionConstants Constants(const std::string& drug) {
@@ -126,4 +128,36 @@ TEST(AcceptHistory, RowChecksComeFirst) {
     r.Drug_ID = "vm";
     r.history.doseRows = {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 1), DoseRowOn(1, 20, 0, 1000, "IM", 1, 12, 1)};
     EXPECT_EQ(AcceptHistory(r), " Error in Dose Entry # 2");
+}
+
+namespace {
+CaseRecord AdultWith(const char* drug, const std::string& product) {
+    CaseRecord r;
+    r.Age = 40;
+    r.Wt = 70;
+    r.Ht = 175;
+    r.SCr = 1;
+    r.Drug_ID = drug;
+    SelectDrugModel(r);
+    ChooseRouteProduct(r, product);
+    return r;
+}
+}  // namespace
+
+TEST(AcceptHistory, RoutesOtherThanTheChosenProductKeepTheirSaltAndKa) {
+    CaseRecord r = AdultWith("qd", "Oral - Immediate - Release Tablets (Sulfate)");
+    r.history.doseRows = {DoseRowOn(1, 8, 0, 200, "O", 0, 6, 1), DoseRowOn(1, 20, 0, 400, "IV", 1, 6, 1)};
+    ASSERT_EQ(AcceptHistory(r), std::nullopt);
+    // Sulfate tablets by mouth; the gluconate injection of the drug's first
+    // intravenous product for the infusion.
+    EXPECT_DOUBLE_EQ(r.history.events[0].salt, 0.83);
+    EXPECT_DOUBLE_EQ(r.history.events[0].ka, 1.8);
+    EXPECT_DOUBLE_EQ(r.history.events[1].salt, 0.625);
+
+    const std::vector<DoseRow> rows = r.history.doseRows;
+    r = AdultWith("cx", "Intermittent IV - Injection");
+    r.history.doseRows = rows;
+    ASSERT_EQ(AcceptHistory(r), std::nullopt);
+    EXPECT_DOUBLE_EQ(r.history.events[0].ka, 1.5);  // the tablets' ka
+    EXPECT_DOUBLE_EQ(r.history.events[1].salt, 1.0);
 }

@@ -2,7 +2,7 @@
 
 #include <QSignalBlocker>
 
-#include "pages/user_drug_groups.h"
+#include "engine/user_drug.h"
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
 
@@ -20,12 +20,7 @@ void RouteProductList::Fill(const CaseRecord& r, bool intravenousPage) {
     const QSignalBlocker quiet(this);
     clear();
     std::vector<std::string> products;
-    if (r.Drug_ID == "zz") {
-        const UserDrugGroups g = CompleteGroups(r.userDrug);
-        products = RouteProductsOfUserDrug(g.iv, g.im, g.oral, r.userDrug.oralForm);
-    } else {
-        products = RouteProductsOf(r.Drug_ID);
-    }
+    products = r.Drug_ID == "zz" ? UserDrugRouteProducts(r.userDrug) : RouteProductsOf(r.Drug_ID);
     for (const std::string& p : products) addItem(QString::fromStdString(p));
     auto belongs = [&](const std::string& p) {
         return !p.empty() && IsIntravenous(p) == intravenousPage && findText(QString::fromStdString(p)) >= 0;

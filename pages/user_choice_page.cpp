@@ -1,11 +1,9 @@
 #include "pages/user_choice_page.h"
 
-#include <cstdlib>
-
 #include "app/kit/navigation.h"
 #include "app/kit/prompts.h"
 #include "app/kit/result_codes.h"
-#include "pages/user_drug_groups.h"
+#include "engine/user_drug.h"
 #include "records/case_record.h"
 
 UserChoicePage::UserChoicePage(QWidget* parent)
@@ -35,21 +33,23 @@ void UserChoicePage::Previous() {
 }
 
 void UserChoicePage::RegimenForecast() {
-    const UserDrugDefinition& d = TheCase().userDrug;
-    if (!DefinitionComplete(d)) return Warn(this, "You must fill out all the required fields.");
-    Leave(CompleteGroups(d).iv ? code::kIvRegimen : code::kOralRegimen);
+    CaseRecord& r = TheCase();
+    if (!DefinitionComplete(r.userDrug)) return Warn(this, "You must fill out all the required fields.");
+    ApplyUserDrug(r);
+    Leave(IvGroupComplete(r.userDrug) ? code::kIvRegimen : code::kOralRegimen);
 }
 
 void UserChoicePage::LevelForecast() {
-    const UserDrugDefinition& d = TheCase().userDrug;
-    if (!DefinitionComplete(d)) return Warn(this, "Please specify all the values for a dosage form.");
-    Leave(CompleteGroups(d).iv ? code::kIvForecast : code::kOralForecast);
+    CaseRecord& r = TheCase();
+    if (!DefinitionComplete(r.userDrug)) return Warn(this, "Please specify all the values for a dosage form.");
+    ApplyUserDrug(r);
+    Leave(IvGroupComplete(r.userDrug) ? code::kIvForecast : code::kOralForecast);
 }
 
 void UserChoicePage::LevelAnalysis() {
-    const UserDrugDefinition& d = TheCase().userDrug;
-    if (!DefinitionComplete(d)) return Warn(this, "Please specify all the values for a dosage form.");
-    if (std::atof(d.therapeuticMax.c_str()) - std::atof(d.therapeuticMin.c_str()) < 0)
-        return Warn(this, "Therapeutic Range is invalid.");
+    CaseRecord& r = TheCase();
+    if (!DefinitionComplete(r.userDrug)) return Warn(this, "Please specify all the values for a dosage form.");
+    ApplyUserDrug(r);
+    if (r.TherapeuticMax - r.TherapeuticMin < 0) return Warn(this, "Therapeutic Range is invalid.");
     Leave(code::kFittingSetUp);
 }

@@ -181,3 +181,29 @@ TEST(AnalysisFits, RecordWrapperStoresSetsAndFillsTheLevelTable) {
     }
     EXPECT_NEAR(*r.history.levels[2].leastSquares, TrueLevel(48, 6), 0.05 * TrueLevel(48, 6));
 }
+
+TEST(AnalysisFits, PhenytoinSpanBeyondTheGridStaysFinite) {
+    History h;
+    h.events = {EventAt(0, 1000, kEventIV, 1)};
+    for (double t : {10.0, 50000.0}) {
+        LevelPoint l;
+        l.time = t;
+        l.observed = 12;
+        h.levels.push_back(l);
+    }
+    h.measuredCount = 2;
+    h.lastLevelTime = 50000;
+    PredictionInput in;
+    in.modelType = 3;
+    in.events = h.events;
+    in.gridSpan = 50024;  // no steps: every prediction is the baseline, 0
+    AnalysisSetup s = GentamicinSetup();
+    s.phenytoin = true;
+    s.initial.Km = s.initial.Cl = 4;
+    s.initial.Vm = 500;
+    s.relativeSd = {0.05, 0.2, 0.5, 0.5, 0.3};
+    const AnalysisFits fits = RunAnalysisFits(in, h, s);
+    for (double x : {fits.leastSquares.F, fits.leastSquares.Vd, fits.leastSquares.Km, fits.leastSquares.Vm})
+        EXPECT_TRUE(std::isfinite(x));
+    for (const auto& bound : fits.leastSquaresRange.upper) EXPECT_TRUE(!bound || std::isfinite(*bound));
+}

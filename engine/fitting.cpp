@@ -170,14 +170,16 @@ FitOutcome FitParameters(const FitProblem& problem, const LevelModel& model, con
     const bool priorsUsable = std::all_of(problem.priorMeans.begin(), problem.priorMeans.end(),
                                           [](double m) { return m > 0 && std::isfinite(m); });
     const Search search(problem, model);
-    if (!priorsUsable || static_cast<int>(problem.relativeSd.size()) != search.Parameters()) {
+    const int np = search.Parameters();
+    const bool shapeUsable = np >= 1 && np <= kMaxFitParameters && problem.relativeSd.size() == problem.priorMeans.size() &&
+                             problem.observed.size() == problem.times.size();
+    if (!priorsUsable || !shapeUsable) {
         out.cannotFit = true;
         report(60);
         return out;
     }
     FitVector& p = out.p;
     for (double& x : p) x *= 1.1;
-    const int np = search.Parameters();
     double lambda = 10;
     bool recompute = true;
     Curvature c;

@@ -18,12 +18,7 @@ class EndPageTest : public QObject {
     Q_OBJECT
     std::unique_ptr<PageTestEnvironment> env;
     std::unique_ptr<PageSet> pages;
-    std::function<void(KinevoPage&)> exitOk() {
-        return [this](KinevoPage& p) { ExitWithOk(env->prompts, p); };
-    }
-    static std::function<void(KinevoPage&)> Press(const char* button) {
-        return [button](KinevoPage& p) { Click(&p, button); };
-    }
+    PageAction exitOk() { return ExitOk(env->prompts); }
     static std::int64_t Rows(const std::string& db, const char* table) {
         Database d(db);
         return QueryInt(d, std::string("SELECT COUNT(*) FROM \"") + table + "\"");

@@ -16,12 +16,8 @@
 using V = std::vector<int>;
 
 namespace {
-std::function<void(KinevoPage&)> Press(const char* button) {
-    return [button](KinevoPage& p) { Click(&p, button); };
-}
-
 // Chooses a product in the page's route-product list as the user would.
-std::function<void(KinevoPage&)> ChooseProduct(const char* product) {
+PageAction ChooseProduct(const char* product) {
     return [product](KinevoPage& p) {
         RouteProductList* list = static_cast<RouteGroupPage&>(p).Products();
         const int index = list->findText(product);
@@ -36,9 +32,7 @@ class PageChainTest : public QObject {
     Q_OBJECT
     std::unique_ptr<PageTestEnvironment> env;
     std::unique_ptr<PageSet> pages;
-    std::function<void(KinevoPage&)> exitOk() {
-        return [this](KinevoPage& p) { ExitWithOk(env->prompts, p); };
-    }
+    PageAction exitOk() { return ExitOk(env->prompts); }
 
 private slots:
     void init() {

@@ -47,11 +47,19 @@ void Click(QWidget* page, const char* buttonName) {
     button->click();
 }
 
+PageAction Press(const char* buttonName) {
+    return [buttonName](KinevoPage& p) { Click(&p, buttonName); };
+}
+
 void PressKey(QWidget* widget, int key) { QTest::keyClick(widget, static_cast<Qt::Key>(key)); }
 
 void ExitWithOk(ScriptedPrompts& prompts, KinevoPage& page) {
     prompts.answers.push_back(true);
     page.close();
+}
+
+PageAction ExitOk(ScriptedPrompts& prompts) {
+    return [&prompts](KinevoPage& p) { ExitWithOk(prompts, p); };
 }
 
 void SetUpAdult(CaseRecord& r, const std::string& drug) {
@@ -76,7 +84,7 @@ ChainResult RunChain(PageSet& pages, int firstCode, std::vector<Step> steps) {
         connections.push_back(QObject::connect(page, &KinevoPage::opened, page, [&, page] {
             result.visited.push_back(page->DialogId());
             const bool expected = next < steps.size();
-            std::function<void(KinevoPage&)> act =
+            PageAction act =
                 expected ? steps[next].act : [](KinevoPage& p) { p.done(2); };
             ++next;
             // Runs once the page's own event loop has started.

@@ -32,17 +32,21 @@ private:
     QTemporaryDir dir_;
 };
 
+using PageAction = std::function<void(KinevoPage&)>;
+
 void Click(QWidget* page, const char* buttonName);
+PageAction Press(const char* buttonName);
 void PressKey(QWidget* widget, int key);
 // Answers OK to the exit question and asks it.
 void ExitWithOk(ScriptedPrompts& prompts, KinevoPage& page);
+PageAction ExitOk(ScriptedPrompts& prompts);
 
 // A 50-year-old man, 70 kg, 175 cm, SCr 1.0 mg/dL, on `drug`.
 void SetUpAdult(CaseRecord& r, const std::string& drug);
 
 struct Step {
     int page;  // the dialog expected to open
-    std::function<void(KinevoPage&)> act;
+    PageAction act;
 };
 struct ChainResult {
     int code = -1;

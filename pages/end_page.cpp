@@ -28,6 +28,14 @@ int PreviousCode(int endPageSource) {
     }
 }
 
+// Whether the page that led here showed parameters; one that showed none
+// (its own work not done) leaves nothing to store but the patient and case.
+bool ShowedParameters(const Navigation& nav) {
+    if (nav.endPageSource == 91 || nav.endPageSource == 92) return !(nav.printedSet == ParameterSet{});
+    const PageParameterTexts& t = nav.shownParameters;
+    return !(t.F.empty() && t.Vd.empty() && t.Cl.empty() && t.CF.empty() && t.Km.empty() && t.Vmax.empty());
+}
+
 QPushButton* Big(QPushButton* button) {
     button->setMinimumHeight(34);
     return button;
@@ -99,7 +107,7 @@ void EndPage::NewPatient() {
 void EndPage::Save() {
     Navigation& nav = Nav();
     SaveRequest request;
-    request.endPageSource = nav.endPageSource;
+    request.endPageSource = ShowedParameters(nav) ? nav.endPageSource : static_cast<int>(kSourceNone);
     request.patientKey = patientKey_;
     request.caseKey = caseKey_;
     request.patientChanged = nav.patientChanged;

@@ -13,6 +13,9 @@ Navigation& Nav() {
 void ResetCaseAndFlags(bool newPatient) {
     ResetCase(TheCase(), newPatient);
     Nav().caseExists = false;
+    // Parameters shown for the case just closed must not be saved with the next one.
+    Nav().shownParameters = PageParameterTexts{};
+    Nav().printedSet = ParameterSet{};
 }
 
 void HandKeysToNewCaseEntry() { Nav().newCasePatientKey = std::to_string(TheCase().PATIENT_REC_Num); }

@@ -37,7 +37,8 @@ struct Navigation {
 
 Navigation& Nav();
 
-// The case record reset; it also ends work on a stored case.
+// The case record reset; it also ends work on a stored case and forgets the
+// parameters the last page showed.
 void ResetCaseAndFlags(bool newPatient);
 
 // The page after the entry page: the user's choice page for zz, else the

@@ -56,6 +56,7 @@ private slots:
         SetUpAdult(TheCase(), "gm");
         TheCase().PATIENT_REC_Num = 5;
         Nav().caseExists = true;
+        Nav().shownParameters.Vd = "20.5";
         search.Open();
         search.findChild<QLineEdit*>("endDate")->setText("03/01/2012");
         search.Open();
@@ -63,6 +64,7 @@ private slots:
         QCOMPARE(TheCase().DisplayName, std::string());
         QCOMPARE(TheCase().Wt, 0.0);
         QVERIFY(!Nav().caseExists);
+        QCOMPARE(Nav().shownParameters.Vd, std::string());
         QCOMPARE(log.size(), 2 * kResetOrder.size());
         QCOMPARE(search.findChild<QLineEdit*>("endDate")->text(), QString());
         QCOMPARE(search.findChild<QLabel*>("today")->text(), QString("03/15/2012"));

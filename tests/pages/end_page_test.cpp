@@ -128,6 +128,23 @@ private slots:
         QCOMPARE(Rows(db, "PatientCase"), std::int64_t(1));
     }
 
+    void saveStoresParametersOnlyWhenThePageShowedThem() {
+        const std::string db = env->MakeDatabase("params.mdb");
+        ConfiguredDatabasePath() = db;
+        TheCase().PATIENT_REC_Num = 0;
+        TheCase().Case_number = 0;
+        Nav().endPageSource = 4;
+        EndPage& end = pages->end;
+        end.Open();
+        Click(&end, "save");
+        QCOMPARE(Rows(db, "PatientCase"), std::int64_t(1));
+        QCOMPARE(Rows(db, "PatientCase-parameter"), std::int64_t(0));
+        Nav().shownParameters = PageParameterTexts{"100", "20.5", "4.2", "100", "", "", 1.0, 1.0};
+        Click(&end, "save");
+        QCOMPARE(Rows(db, "PatientCase"), std::int64_t(1));
+        QCOMPARE(Rows(db, "PatientCase-parameter"), std::int64_t(1));
+    }
+
     void saveErrorIsShownAndChangesNothing() {
         env->WriteFile("not-a-database.mdb", "just some text, no tables here\n");
         ConfiguredDatabasePath() = (env->Dir() / "not-a-database.mdb").string();

@@ -22,12 +22,12 @@ void WriteCaseColumns(Cpcaseset& c, const CaseRecord& rec, double now) {
     c.Date_created = now;
     c.Drug_ID = ToUpper(rec.Drug_ID);
     c.kg = rec.WtUnit != "lb";
-    c.Wt = FixedText(c.kg ? rec.Wt : rec.Wt * kLbPerKg, 1);
+    c.Wt = StoredNumber("%.1f", c.kg ? rec.Wt : rec.Wt * kLbPerKg);
     c.cm = rec.HtUnit != "in";
-    c.Ht = FixedText(c.cm ? rec.Ht : rec.Ht * kInchPerCm, 1);
-    c.SCr = FixedText(rec.SCr, 1);
-    c.CrCl = FixedText(rec.CrCl, 1);
-    c.Albumin = FixedText(rec.Albumin, 1);
+    c.Ht = StoredNumber("%.1f", c.cm ? rec.Ht : rec.Ht * kInchPerCm);
+    c.SCr = StoredNumber("%.1f", rec.SCr);
+    c.CrCl = StoredNumber("%.1f", rec.CrCl);
+    c.Albumin = StoredNumber("%.1f", rec.Albumin);
     c.Case_Note = rec.Case_Note;
     // The first ticked factor, and the last further one.
     c.factor_1 = c.factor_2 = 0;

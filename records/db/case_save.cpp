@@ -97,7 +97,8 @@ void StoreParameters(Database& db, CaseKeys k, const CaseRecord& rec, const Save
             break;
         case kSourceOralRegimen:
             p.Cur_fit_method = rec.Cur_fit_method;
-            p.Vd = t.Vd, p.Cl = t.Cl, p.CF = FixedText(t.CFValue, 2), p.F = FixedText(t.FValue, 2);
+            p.Vd = t.Vd, p.Cl = t.Cl;
+            p.CF = StoredNumber("%.2f", t.CFValue), p.F = StoredNumber("%.2f", t.FValue);
             break;
         case kSourcePhenytoinRegimen: case kSourcePhenytoinForecast:
             p.Cur_fit_method = kPopulation;
@@ -112,7 +113,8 @@ void StoreParameters(Database& db, CaseKeys k, const CaseRecord& rec, const Save
         default: {  // a printed report
             const ParameterSet& s = req.reportSet;
             p.Cur_fit_method = rec.Cur_fit_method;
-            p.Vd = FixedText(s.Vd, 2), p.F = FixedText(s.F, 2), p.CF = FixedText(s.CF, 2), p.Cl = FixedText(s.Cl, 2);
+            p.Vd = StoredNumber("%.2f", s.Vd), p.F = StoredNumber("%.2f", s.F);
+            p.CF = StoredNumber("%.2f", s.CF), p.Cl = StoredNumber("%.2f", s.Cl);
             p.Vm = WholeOf(s.Vm);
         }
     }
@@ -155,10 +157,10 @@ void StoreHistories(Database& db, CaseKeys k, const History& h) {
         s.Dosing_Hx_Num = static_cast<std::int32_t>(i) + 1;
         s.Date = MomentOf(d.date);
         s.Time = TimeOfDay(d.hour, d.minute);
-        s.Dose = FixedText(d.dose, 2);
+        s.Dose = StoredNumber("%.2f", d.dose);
         s.Route = d.route;
-        s.Infusion_time = FixedText(d.infusionTime, 2);
-        s.Interval = FixedText(d.interval, 2);
+        s.Infusion_time = StoredNumber("%.2f", d.infusionTime);
+        s.Interval = StoredNumber("%.2f", d.interval);
         s.Doses = d.doses;
         s.Outpat = d.status != "I";
         s.Update();
@@ -172,7 +174,7 @@ void StoreHistories(Database& db, CaseKeys k, const History& h) {
         s.Level_Hx_Num = static_cast<std::int32_t>(i) + 1;
         s.Date = MomentOf(l.date);
         s.time = TimeOfDay(l.hour, l.minute);
-        s.Level = FixedText(l.level, 2);
+        s.Level = StoredNumber("%.2f", l.level);
         s.Update();
     }
 }

@@ -45,6 +45,8 @@ std::optional<std::string> ReadConfiguredPath(const fs::path& optionsFile) {
     std::string line;
     std::getline(in, line);
     if (in.bad()) return std::nullopt;
+    // A byte-order mark left by a Windows editor is not part of the path.
+    if (line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
     line = TrimRight(line);
     if (line == kConfigureDatabaseLine) return std::string(kDatabaseNotConfigured);
     return line;

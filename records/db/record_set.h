@@ -15,7 +15,6 @@
 // deleted by another program since then raises DbError when visited.
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <variant>
 #include <vector>

@@ -1,14 +1,12 @@
 #include "records/db/stored_text.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
-std::string FixedText(double value, int decimals) {
-    if (!std::isfinite(value)) return {};
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    return buf;
+#include "records/text_format.h"
+
+std::string StoredNumber(const char* format, double value) {
+    return std::isfinite(value) ? FormatNumber(format, value) : std::string();
 }
 
 double TextNumber(const std::string& text) {

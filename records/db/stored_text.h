@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <string>
 
-// printf "%.<decimals>f"; a value that is not finite is stored empty.
-std::string FixedText(double value, int decimals);
+// A number in a printf format such as "%.1f"; a value that is not finite
+// is stored empty.
+std::string StoredNumber(const char* format, double value);
 // The C library's text-to-double reading: text that is not a number is 0.
 double TextNumber(const std::string& text);
 // A number text read as a whole number, the digits after a decimal point

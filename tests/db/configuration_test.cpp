@@ -27,7 +27,7 @@ TEST_F(Configuration, FirstLineOfOptionsDat) {
     EXPECT_FALSE(ReadConfiguredPath(Options()));
     WriteOptions("Configure Database  \t\r\nsecond line\n");
     EXPECT_EQ(ReadConfiguredPath(Options()), std::string(kDatabaseNotConfigured));
-    WriteOptions(Path() + "   \r\n");
+    WriteOptions("\xEF\xBB\xBF" + Path() + "   \r\n");
     EXPECT_EQ(ReadConfiguredPath(Options()), Path());
     // A path longer than 355 characters is taken whole, never cut short.
     const std::string longPath = "/" + std::string(400, 'p') + "/Patients.mdb";

@@ -106,7 +106,9 @@ bool ConvertNumericPatientId(const std::string& path) {
     std::string names = "rowid", values = "rowid";
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const Column& c = columns[i];
-        const std::string quoted = "\"" + c.name + "\"";
+        std::string quoted = "\"";
+        for (const char ch : c.name) quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+        quoted += "\"";
         const bool isId = SameName(c.name, "Patient ID");
         create += (i ? ", " : "") + quoted + " " + (isId ? std::string("TEXT") : c.type) + (c.notNull ? " NOT NULL" : "");
         names += ", " + quoted;

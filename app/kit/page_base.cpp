@@ -1,6 +1,5 @@
 #include "app/kit/page_base.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,5 +1,6 @@
 // The exit question on Esc and the close box, the pages that differ from it,
 // the Enter key, and the window state carried from page to page.
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 
@@ -9,6 +10,24 @@
 #include "pages/welcome_page.h"
 #include "records/case_record.h"
 #include "tests/pages/page_test_support.h"
+
+namespace {
+// A data-entry page with three fields in its Enter order.
+class ThreeFieldPage : public KinevoPage {
+public:
+    ThreeFieldPage() : KinevoPage(901, "fields", std::nullopt) {
+        for (QLineEdit*& f : fields) {
+            f = new QLineEdit(this);
+            Body()->addWidget(f);
+        }
+        SetFieldOrder({fields[0], fields[1], fields[2]});
+    }
+    QLineEdit* fields[3];
+
+protected:
+    void OnEnter() override { FocusNextField(); }
+};
+}  // namespace
 
 class ExitAndKeysTest : public QObject {
     Q_OBJECT
@@ -109,6 +128,18 @@ private slots:
             QCOMPARE(page->result(), -1);
             page->hide();
         }
+    }
+
+    void enterMovesAlongTheFieldsAndWraps() {
+        ThreeFieldPage page;
+        Show(page);
+        QApplication::setActiveWindow(&page);
+        page.fields[0]->setFocus();
+        for (int expected : {1, 2, 0}) {
+            PressKey(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), page.fields[expected]);
+        }
+        QVERIFY(page.isVisible());
     }
 
     void enterOnTheSearchPageActsAsNext() {

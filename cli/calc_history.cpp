@@ -88,14 +88,8 @@ void ReadHistory(const Json& input, CaseRecord& r) {
     }
 }
 
-std::string TimeZeroText(double hours) {
-    const long long minutes = std::llround(hours * 60);
-    const CivilDate d = DateOfDayNumber(static_cast<long>(minutes / 1440));
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", d.year, d.month, d.day,
-                  static_cast<int>(minutes % 1440 / 60), static_cast<int>(minutes % 60));
-    return text;
-}
+// "YYYY-MM-DD HH:MM" of a moment in absolute hours.
+std::string TimeZeroText(double hours) { return IsoDateTime(hours / 24).substr(0, 16); }
 
 Json HistoryJson(const History& h) {
     Json events = Json::array();

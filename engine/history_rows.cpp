@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "records/drug_catalogue.h"
+#include "records/text_format.h"
 
 namespace {
 struct RouteRule {
@@ -34,12 +34,6 @@ std::optional<std::string> UserDrugRouteProblem(const std::string& route, const 
     const bool defined = route == "IV" ? user.iv : route == "IM" ? user.im : user.oral;
     if (defined) return std::nullopt;
     return "Please input valid route. " + route + " is not valid for this drug";
-}
-
-std::string RowMessage(const char* format, int row) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, row);
-    return text;
 }
 
 bool DateEntered(const CivilDate& d) { return d.year != 0 && d.month != 0 && d.day != 0; }
@@ -110,12 +104,12 @@ double DoseEventCount(const std::vector<DoseRow>& rows, bool phenytoin, double p
 std::optional<std::string> CheckHistoryRows(const std::vector<DoseRow>& doses, const std::vector<LevelRow>& levels,
                                             const HistoryRules& rules) {
     for (std::size_t i = 0; i < doses.size(); ++i)
-        if (!DoseRowComplete(doses[i], rules)) return RowMessage(" Error in Dose Entry # %d", static_cast<int>(i) + 1);
+        if (!DoseRowComplete(doses[i], rules)) return FormatNumber(" Error in Dose Entry # %.0f", static_cast<double>(i + 1));
     int lastIncomplete = 0;
     const int counted = CountedLevelRows(levels);
     for (int i = 0; i < counted; ++i)
         if (!LevelRowComplete(levels[i])) lastIncomplete = i + 1;
-    if (lastIncomplete > 0) return RowMessage(" Error in Level Entry # %d", lastIncomplete);
+    if (lastIncomplete > 0) return FormatNumber(" Error in Level Entry # %.0f", lastIncomplete);
     const bool phenytoin = ToUpper(rules.drugCode) == "PH";
     if (DoseEventCount(doses, phenytoin, rules.phenytoinAbsRate) > kMaxDoseEvents)
         return std::string("Data Entry Not Complete.\nOr \nToo Many Doses Entered.");

@@ -14,8 +14,8 @@ struct Term {
     double time;
     double infusionTime;
     Shape shape;
-    double c1;      // scale of the event's contribution
-    double c2 = 0;  // after an infusion: c1 x (1 - e^(-kT)); kind 2: the beta part
+    double c1;      // scale of the event's contribution (kind 2: of its beta part)
+    double c2 = 0;  // after an infusion: c1 x (1 - e^(-kT)) (kind 2: scale of the alpha part)
     double ka = 0;  // absorbed doses
     double gA = 0, gB = 0;  // kind 2: 1 - e^(-alpha T), 1 - e^(-beta T)
 };
@@ -79,8 +79,8 @@ std::vector<Term> TwoCompartmentTerms(const PredictionInput& in, const Parameter
     return terms;
 }
 
-// c1 holds the beta coefficient, c2 the alpha one. After the infusion
-// e^(-x(tau - T)) - e^(-x tau) is written as e^(-x(tau - T)) (1 - e^(-xT)).
+// After the infusion e^(-x(tau - T)) - e^(-x tau) is written as
+// e^(-x(tau - T)) (1 - e^(-xT)), one exponential per rate instead of two.
 double TwoCompartmentAt(const std::vector<Term>& terms, TwoCompartmentRates r, double t) {
     double c = 0;
     for (const Term& term : terms) {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "app/kit/date_display.h"
-#include "app/kit/text_format.h"
+#include "records/text_format.h"
 #include "engine/patient_measures.h"
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
@@ -17,22 +17,22 @@ constexpr double kCmToIn = 0.39371628804283637;
 
 void AgeTexts(double age, HeaderTexts& t) {
     if (age >= 2) {
-        t.ageValue = Formatted("%.0f", std::floor(age));
+        t.ageValue = FormatNumber("%.0f", std::floor(age));
         t.ageUnit = "Years ";
     } else if (age >= kOneMonthInYears) {
-        t.ageValue = Formatted("%.1f", age * 12);
+        t.ageValue = FormatNumber("%.1f", age * 12);
         t.ageUnit = "Months ";
     } else {
-        t.ageValue = Formatted("%.0f", age * 365);
+        t.ageValue = FormatNumber("%.0f", age * 365);
         t.ageUnit = "Days ";
     }
 }
 
 std::string RenalLine(const CaseRecord& r) {
-    if (r.SCr == 0) return "Entered CLcr: " + Formatted("%.2lf", r.CrCl) + " mL/min";
-    std::string line = "Crs=" + Formatted("%.2lf", r.SCr) + " mg/dL";
+    if (r.SCr == 0) return "Entered CLcr: " + FormatNumber("%.2lf", r.CrCl) + " mL/min";
+    std::string line = "Crs=" + FormatNumber("%.2lf", r.SCr) + " mg/dL";
     const double estimate = EstimateCrCl(BodyOf(r), r.SCr, 0.0, r.AugmentedCrClCap);
-    if (estimate != 0) line += "  Est. CLcr=" + Formatted("%.2lf", estimate) + " mL/min";
+    if (estimate != 0) line += "  Est. CLcr=" + FormatNumber("%.2lf", estimate) + " mL/min";
     return line;
 }
 
@@ -54,11 +54,11 @@ HeaderTexts HeaderTextsOf(const CaseRecord& r, double now, HeaderVariant variant
     t.name = r.DisplayName;
     AgeTexts(r.Age, t);
     t.sex = r.SEX == "M" ? "Male " : "Female ";
-    t.weight = Formatted("%.1lf", r.WtUnit == "lb" ? r.Wt * kKgToLb : r.Wt) + " " + r.WtUnit;
-    t.height = Formatted("%.1lf", r.HtUnit == "in" ? r.Ht * kCmToIn : r.Ht) + " " + r.HtUnit;
+    t.weight = FormatNumber("%.1lf", r.WtUnit == "lb" ? r.Wt * kKgToLb : r.Wt) + " " + r.WtUnit;
+    t.height = FormatNumber("%.1lf", r.HtUnit == "in" ? r.Ht * kCmToIn : r.Ht) + " " + r.HtUnit;
     t.renal = RenalLine(r);
     if (r.Drug_ID == "ph" && variant != HeaderVariant::NoDrugNoAlbumin)
-        t.albumin = "Albumin: " + Formatted("%.2lf", r.Albumin) + " g/dL";
+        t.albumin = "Albumin: " + FormatNumber("%.2lf", r.Albumin) + " g/dL";
     t.drug = DrugLine(r, variant);
     return t;
 }

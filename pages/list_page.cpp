@@ -5,24 +5,98 @@
 #include <QTableWidget>
 
 #include "app/kit/clock.h"
+#include "app/kit/date_display.h"
 #include "app/kit/navigation.h"
 #include "app/kit/prompts.h"
 #include "app/kit/result_codes.h"
+#include "pages/list_rows.h"
 #include "records/case_record.h"
 #include "records/db/case_reload.h"
-#include "records/db/db_error.h"
+#include "records/db/configuration.h"
+#include "records/db/record_sets.h"
+
+namespace {
+const char* const kCaptions =
+    "     Name                      Pt #/Drug              Sex              B'day/Wt.        Ht.          "
+    "Crs/CLcr         Albumin      Last Update";
+
+// Runs `work` on the patient database; an error of the database engine is
+// shown as it is, in an exclamation box, and gives false.
+template <class Work>
+bool WithDatabase(QWidget* page, Work work) {
+    try {
+        Database db(ConfiguredDatabasePath());
+        work(db);
+        return true;
+    } catch (const DbError& e) {
+        ThePrompts().Tell(page, kProgramTitle, QString::fromStdString(e.what()), PromptIcon::Exclamation);
+        return false;
+    }
+}
+}  // namespace
 
 ListPage::ListPage(QWidget* parent) : KinevoPage(135, "Patient List", std::nullopt, parent) {
-    grid_ = new QTableWidget(0, 8, this);
+    today_ = new QLabel(this);
+    today_->setObjectName("today");
+    today_->setAlignment(Qt::AlignRight);
+    auto* captions = new QLabel(kCaptions, this);
+    captions->setObjectName("captions");
+    captions->setTextFormat(Qt::PlainText);
+    grid_ = new QTableWidget(0, kListColumns, this);
     grid_->setObjectName("grid");
     grid_->horizontalHeader()->hide();
     grid_->verticalHeader()->hide();
+    for (int column = 0; column < kListColumns; ++column)
+        grid_->setColumnWidth(column, TwipsToPixels(kListColumnTwips[column]));
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setWordWrap(false);
+    status_ = new QLabel(this);
+    status_->setObjectName("status");
+    Body()->addWidget(today_);
+    Body()->addWidget(captions);
     Body()->addWidget(grid_, 1);
+    Body()->addWidget(status_);
     AddButton("&Previous", "previous", [this] { Leave(code::kSearch); });
     AddButton("&Next", "next", [this] { Leave(code::kNewPatientEntry); });
+    AddButton("&Delete", "delete", [this] { DeleteSelected(); });
+    AddButton("Delete &All", "deleteAll", [this] { DeleteAll(); });
+}
+
+void ListPage::OnOpen() {
+    today_->setText(QString::fromStdString(DateDisplay(Now())));
+    buildFailed_ = !Build();
+    grid_->setFocus();
+}
+
+int ListPage::exec() {
+    if (!buildFailed_) return KinevoPage::exec();
+    buildFailed_ = false;
+    return code::kBackToWelcome;
+}
+
+bool ListPage::Build() {
+    ClearRows();
+    ShowCounts(0, 0);
+    PatientList list;
+    if (!WithDatabase(this, [&](Database& db) { list = SearchPatients(db, search_); })) return false;
+    if (list.patients.empty())
+        Warn(this, "No record match found.\n Press Previous to seach again or Next to proceed.");
+    if (list.overLimit)
+        Warn(this, "More than 500 patients were found. Please refine your search criteria and try again.");
+    grid_->setUpdatesEnabled(false);
+    for (const ListedPatient& p : list.patients) {
+        AddRow(PatientCells(p), p.recNum);
+        for (const ListedCase& c : p.cases) AddRow(CaseCells(c), c.caseNumber);
+    }
+    grid_->setUpdatesEnabled(true);
+    ShowCounts(static_cast<int>(list.patients.size()), list.caseCount);
+    return true;
+}
+
+void ListPage::ShowCounts(int patients, int cases) {
+    status_->setText(QString("%1 patients with total of %2 cases found.").arg(patients).arg(cases));
 }
 
 void ListPage::AddRow(const QStringList& cells, std::int32_t key) {
@@ -43,19 +117,18 @@ QString ListPage::Cell(int row, int column) const {
     return item ? item->text() : QString();
 }
 
+int ListPage::PatientRowOf(int row) const {
+    while (row >= 0 && Cell(row, 0).isEmpty()) --row;
+    return row;
+}
+
 bool ListPage::Reload(int row, std::int32_t patient, std::int32_t caseNumber) {
     CaseRecord& r = TheCase();
     r.DateText = Cell(row, 7).toStdString();
     r.PATIENT_REC_Num = patient;
     r.Case_number = caseNumber;
-    try {
-        ReloadCase(r, Now());
-    } catch (const DbError& e) {
-        // The patient stays listed; the user may pick again or search anew.
-        ThePrompts().Tell(this, kProgramTitle, QString::fromStdString(e.what()), PromptIcon::Exclamation);
-        return false;
-    }
-    return true;
+    // After an error the patient stays listed; the user may pick again or search anew.
+    return WithDatabase(this, [&](Database& db) { ReloadCase(db, r, Now()); });
 }
 
 void ListPage::OpenSelectedRow() {
@@ -66,11 +139,54 @@ void ListPage::OpenSelectedRow() {
         HandKeysToNewCaseEntry();
         Leave(code::kNewCaseEntry);
     } else if (!Cell(row, 1).isEmpty()) {
-        int patientRow = row;
-        while (patientRow > 0 && Cell(patientRow, 0).isEmpty()) --patientRow;
-        if (Cell(patientRow, 0).isEmpty()) return;
+        const int patientRow = PatientRowOf(row);
+        if (patientRow < 0) return;
         if (!Reload(row, rowKeys_[patientRow], rowKeys_[row])) return;
         HandKeysToExistingCaseEntry();
         Leave(code::kExistingCaseEntry);
     }
+}
+
+void ListPage::DeleteSelected() {
+    const int row = grid_->currentRow();
+    const QString name = Cell(row, 0), second = Cell(row, 1);
+    if (row < 0 || (name.isEmpty() && second.isEmpty())) {
+        Warn(this, "No record selected.\n Please select a record and press Delete.");
+        return;
+    }
+    const bool patientRow = !name.isEmpty();
+    const QString what = patientRow ? "patient, \"" + name + "\" ID: " + second : "case, " + second.mid(2);
+    if (!ThePrompts().AskYesNo(this, "Warning",
+                               "Are you sure to delete the " + what +
+                                   "? \nYou CAN NOT retrieve the data after deleting it."))
+        return;
+    if (patientRow) {
+        if (!WithDatabase(this, [&](Database& db) { DeletePatient(db, rowKeys_[row]); })) return;
+        if (!Build()) Leave(code::kBackToWelcome);
+        return;
+    }
+    const int patient = PatientRowOf(row);
+    if (patient < 0) return;
+    if (!WithDatabase(this, [&](Database& db) { DeleteCase(db, rowKeys_[patient], rowKeys_[row]); })) return;
+    // The emptied row stays until the list is next built.
+    for (int column = 1; column < kListColumns; ++column)
+        if (QTableWidgetItem* item = grid_->item(row, column)) item->setText({});
+}
+
+void ListPage::DeleteAll() {
+    std::vector<std::int32_t> patients;
+    for (int row = 0; row < grid_->rowCount(); ++row)
+        if (!Cell(row, 0).isEmpty()) patients.push_back(rowKeys_[row]);
+    if (!ThePrompts().AskYesNo(this, "Warning",
+                               QString("Are you sure to delete ALL the retrieved records? \nYou CAN NOT retrieve "
+                                       "the data after deleting these records.\n This will delete %1 patient "
+                                       "records.")
+                                   .arg(patients.size())))
+        return;
+    if (!WithDatabase(this, [&](Database& db) { DeletePatients(db, patients); })) return;
+    ClearRows();
+    ShowCounts(0, 0);
+    ThePrompts().Tell(this, "Records Deleted", "The patient records have been successfully deleted.",
+                      PromptIcon::Information);
+    RecreateSharedRecordSets();
 }

@@ -17,6 +17,16 @@ protected:
 
 private:
     void Next();
+    // Typing one kind of search empties the fields of the other kinds.
+    void KeepOneKindOfSearch(QLineEdit* changed);
+    // Both dates checked, normalised and handed to the list; false (the
+    // message shown, the focus on the start date) when one is refused.
+    bool HandDatesToList();
+    QWidget* MakeWarningNotice();
+
     QLineEdit *lastName_, *patientId_, *startDate_, *endDate_;
     QLabel* today_;
+    // Set while this page empties fields itself, so that the emptying does
+    // not count as the user typing.
+    bool emptying_ = false;
 };

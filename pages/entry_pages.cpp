@@ -1,19 +1,231 @@
 #include "pages/entry_pages.h"
 
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/kit/clock.h"
+#include "app/kit/date_display.h"
 #include "app/kit/navigation.h"
+#include "app/kit/prompts.h"
 #include "app/kit/result_codes.h"
+#include "pages/entry_form.h"
+#include "records/case_record.h"
+#include "records/db/case_reload.h"
+#include "records/db/configuration.h"
+#include "records/db/db_error.h"
+#include "records/db/stored_text.h"
+#include "records/drug_catalogue.h"
+
+namespace {
+// The record holds a case typed on an entry page (every case has a weight).
+bool RecordHoldsCase() { return TheCase().Wt > 0; }
+
+// Makes the record hold the stored patient (and case) the keys name, unless
+// it holds them already, typed changes included.
+void LoadRecord(std::int32_t patient, std::int32_t caseNumber) {
+    CaseRecord& r = TheCase();
+    if (r.PATIENT_REC_Num == patient && r.Case_number == caseNumber && patient != 0) return;
+    ResetCase(r, true);
+    r.PATIENT_REC_Num = patient;
+    r.Case_number = caseNumber;
+    ReloadCase(r, Now());
+}
+
+// What the database holds for the keys, as the page would show it.
+EntryValues StoredValues(std::int32_t patient, std::int32_t caseNumber) {
+    CaseRecord stored;
+    stored.PATIENT_REC_Num = patient;
+    stored.Case_number = caseNumber;
+    ReloadCase(stored, Now());
+    return EntryValuesOf(stored, caseNumber != 0);
+}
+}  // namespace
 
 EntryPage::EntryPage(int dialogId, const QString& heading, QWidget* parent)
-    : KinevoPage(dialogId, heading, std::nullopt, parent) {
-    Body()->addStretch(1);
-    AddButton("&Previous", "previous", [this] { Leave(code::kSearch); });
-    AddButton("&Next", "next", [this] { Leave(DrugPageCode()); });
+    : KinevoPage(dialogId, heading, std::nullopt, parent),
+      form_(new EntryForm(dialogId == 137, this)),
+      timer_(new QTimer(this)) {
+    Body()->addWidget(form_, 1);
+    QPushButton* previous = AddButton("&Previous", "previous", [this] { Previous(); });
+    save_ = AddButton("&Save", "save", [this] { Save(); });
+    next_ = AddButton("&Next", "next", [this] { Next(); });
+    QWidget::setTabOrder(form_->findChild<QWidget*>("caseNote"), next_);
+    QWidget::setTabOrder(next_, save_);
+    QWidget::setTabOrder(save_, previous);
+    timer_->setInterval(500);
+    connect(timer_, &QTimer::timeout, this, &EntryPage::UpdateButtons);
+    connect(form_, &EntryForm::drugChosen, this, [this] { DrugChosen(); });
+    connect(form_, &EntryForm::drugLeft, this, [this](const QString& name) { DrugLeft(name); });
+}
+
+void EntryPage::OnOpen() {
+    form_->SetToday(QString::fromStdString(DateDisplay(Now())));
+    Opening opening;
+    try {
+        opening = Load(keys_);
+    } catch (const DbError& e) {
+        ThePrompts().Tell(this, kProgramTitle, QString::fromStdString(e.what()), PromptIcon::Exclamation);
+        opening = {EntryValuesOf(TheCase(), RecordHoldsCase()), BlankEntry()};
+    }
+    form_->Show(opening.shown);
+    if (opening.held) held_ = *opening.held;
+    save_->setText("&Save");
+    UpdateButtons();
+    timer_->start();
+    form_->findChild<QWidget*>("lastName")->setFocus(Qt::OtherFocusReason);
+}
+
+void EntryPage::done(int code) {
+    timer_->stop();
+    KinevoPage::done(code);
+}
+
+void EntryPage::OnEnter() {
+    SetFieldOrder(form_->EnterOrder());
+    FocusNextField();
+}
+
+void EntryPage::UpdateButtons() {
+    const bool complete = form_->Complete();
+    next_->setEnabled(complete);
+    const EntryValues shown = form_->Values();
+    const bool changed = !shown.SamePatient(held_) || !shown.SameCase(held_);
+    if (complete && changed && !form_->PhenytoinWithoutAlbumin()) {
+        save_->setText("&Save");
+        save_->setEnabled(true);
+    } else {
+        save_->setEnabled(false);
+    }
+}
+
+bool EntryPage::Refused(const QString& noDrugMessage, const QString& noAlbuminMessage) {
+    if (form_->Values().drug.isEmpty()) {
+        Warn(this, noDrugMessage);
+        return true;
+    }
+    // A value the leaving checks did not get to (a button pressed straight
+    // from the field) must not reach the record either.
+    if (auto problem = form_->FirstProblem()) {
+        form_->Refuse(*problem);
+        return true;
+    }
+    if (form_->PhenytoinWithoutAlbumin()) {
+        Warn(this, noAlbuminMessage);
+        return true;
+    }
+    return false;
+}
+
+void EntryPage::Next() {
+    if (Refused("Please Select a kind of drug, before you click Next.", "You must enter albumin value.")) return;
+    const EntryValues shown = form_->Values();
+    CaseRecord& r = TheCase();
+    FillRecord(shown, r, Now());
+    const EntryChanges changes = ChangesSince(held_, shown);
+    Nav().patientChanged = changes.patientChanged;
+    Nav().patientIdentityChanged = changes.identityChanged;
+    Nav().caseChanged = changes.caseChanged;
+    if (r.Drug_ID != "zz") {
+        // The factors are ticked afresh for the case as it now stands.
+        r.FactorFlags.fill(0);
+        ResetPage(140);
+    }
+    Leave(DrugPageCode());
+}
+
+void EntryPage::Save() {
+    if (Refused(NoDrugMessage(), "Because you have select the Phenytoin, you must enter a Albumin value.")) return;
+    const EntryValues shown = form_->Values();
+    CaseRecord rec = TheCase();
+    FillRecord(shown, rec, Now());
+    try {
+        Store(rec, keys_, ChangesSince(held_, shown));
+    } catch (const DbError& e) {
+        // Each store is one transaction: after an error nothing of it is stored.
+        ThePrompts().Tell(this, kProgramTitle, QString::fromStdString(e.what()), PromptIcon::Exclamation);
+        return;
+    }
+    TheCase() = rec;
+    held_ = shown;
+    // The database now holds what the record holds.
+    Nav().patientChanged = Nav().patientIdentityChanged = Nav().caseChanged = false;
+    AfterSave();
+    save_->setText("Data saved");
+    save_->setEnabled(false);
+    next_->setEnabled(true);
+    next_->setFocus(Qt::OtherFocusReason);
+}
+
+void EntryPage::Previous() {
+    keys_ = EntryKeys{};
+    held_ = BlankEntry();
+    Nav().patientChanged = Nav().patientIdentityChanged = Nav().caseChanged = false;
+    Leave(code::kSearch);
+}
+
+void EntryPage::DrugChosen() { ResetCase(TheCase(), false); }
+
+void EntryPage::DrugLeft(const QString& name) {
+    if (ToLower(DrugNameOf(name.toStdString())) != TheCase().Drug_ID) ResetAllPages();
 }
 
 NewPatientEntryPage::NewPatientEntryPage(QWidget* parent) : EntryPage(137, "New Patient", parent) {}
 
-void NewPatientEntryPage::OnOpen() { Nav().newPatientSaved = false; }
+EntryPage::Opening NewPatientEntryPage::Load(EntryKeys& keys) {
+    // Back from the factor or user's choice page: the record holds what was
+    // typed here, and a patient this page stored stays stored.
+    if (RecordHoldsCase()) {
+        Nav().newPatientSaved = !keys.patient.empty() && KeyNumber(keys.patient) == TheCase().PATIENT_REC_Num;
+        return {EntryValuesOf(TheCase(), true), std::nullopt};
+    }
+    Nav().newPatientSaved = false;
+    keys = EntryKeys{};
+    return {BlankEntry(), BlankEntry()};
+}
+
+void NewPatientEntryPage::Store(CaseRecord& rec, EntryKeys& keys, const EntryChanges& changes) {
+    Database db(ConfiguredDatabasePath());
+    if (keys.patient.empty()) {
+        StoreNewPatientPage(db, rec, keys, changes.caseChanged, Now());
+        return;
+    }
+    // Stored by an earlier press: the same person again is no new patient.
+    StoreNewCasePage(db, rec, keys, {changes.patientChanged, false, changes.caseChanged}, Now());
+}
+
+void NewPatientEntryPage::AfterSave() { Nav().newPatientSaved = true; }
 
 NewCaseEntryPage::NewCaseEntryPage(QWidget* parent) : EntryPage(136, "New Case", parent) {}
 
-ExistingCaseEntryPage::ExistingCaseEntryPage(QWidget* parent) : EntryPage(138, "Existing Case", parent) {}
+EntryPage::Opening NewCaseEntryPage::Load(EntryKeys& keys) {
+    keys = EntryKeys{Nav().newCasePatientKey, ""};
+    Nav().caseExists = false;
+    const std::int32_t patient = KeyNumber(keys.patient);
+    LoadRecord(patient, 0);
+    return {EntryValuesOf(TheCase(), RecordHoldsCase()), StoredValues(patient, 0)};
+}
+
+void NewCaseEntryPage::Store(CaseRecord& rec, EntryKeys& keys, const EntryChanges& changes) {
+    Database db(ConfiguredDatabasePath());
+    StoreNewCasePage(db, rec, keys, changes, Now());
+}
+
+void NewCaseEntryPage::AfterSave() { Nav().caseExists = true; }
+
+ExistingCaseEntryPage::ExistingCaseEntryPage(QWidget* parent) : EntryPage(138, "Existing Case", parent) {
+    Form()->FixDrug(true);
+}
+
+EntryPage::Opening ExistingCaseEntryPage::Load(EntryKeys& keys) {
+    keys = EntryKeys{Nav().existingCasePatientKey, Nav().existingCaseCaseKey};
+    Nav().caseExists = true;
+    const std::int32_t patient = KeyNumber(keys.patient), caseNumber = KeyNumber(keys.caseNumber);
+    LoadRecord(patient, caseNumber);
+    return {EntryValuesOf(TheCase(), true), StoredValues(patient, caseNumber)};
+}
+
+void ExistingCaseEntryPage::Store(CaseRecord& rec, EntryKeys& keys, const EntryChanges& changes) {
+    Database db(ConfiguredDatabasePath());
+    StoreExistingCasePage(db, rec, keys, changes, Now());
+}

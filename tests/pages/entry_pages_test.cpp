@@ -1,0 +1,394 @@
+// The patient and case entry pages (137, 136, 138): the checks on leaving a
+// field, the SCr / CLcr choice, the drug list, Next and Save on a real
+// temporary database, and the stored case shown again.
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/kit/navigation.h"
+#include "app/kit/result_codes.h"
+#include "app/page_set.h"
+#include "pages/entry_form.h"
+#include "records/case_record.h"
+#include "records/db/configuration.h"
+#include "records/db/database.h"
+#include "tests/pages/page_test_support.h"
+
+namespace {
+const QString kFutureMessage = "A future birthday date cannot be entered. Please enter valid age.";
+const QString kAgeMessage = "Maximum age allowed is 120 years. Please enter valid age.";
+const QString kNewPatientFormat = "Please input the date data in format of 'mm/dd/yyyy' OR 'm/d/yyyy'";
+const QString kOtherFormat = "Please input the date data in format of 'mm/dd/yyyy'";
+}  // namespace
+
+class EntryPagesTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<PageTestEnvironment> env;
+    std::unique_ptr<PageSet> pages;
+    std::string db;
+
+    template <class W = QLineEdit>
+    static W* Field(QWidget* page, const char* name) {
+        auto* w = page->findChild<W*>(name);
+        if (!w) qFatal("no field %s", name);
+        return w;
+    }
+    static QPushButton* Button(QWidget* page, const char* name) { return Field<QPushButton>(page, name); }
+
+    // Shows the page as the active window, so focus moves as a user's would.
+    static void Activate(EntryPage& page) {
+        page.Open();
+        page.show();
+        page.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&page));
+    }
+    // Types into a field and moves the focus on to the last name, running
+    // the check made on leaving.
+    static void TypeAndLeave(EntryPage& page, const char* name, const QString& text) {
+        QLineEdit* field = Field(&page, name);
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+        Field(&page, name == QString("lastName") ? "firstName" : "lastName")->setFocus();
+        QApplication::processEvents();
+    }
+    QStringList Shown() const { return env->prompts.Texts(); }
+
+    // A complete new patient: Anna Smith, born 1/5/1950, 150 lb, 70 in,
+    // SCr 1.2, on `drug`.
+    static void FillAdult(EntryPage& page, const QString& drug) {
+        Field(&page, "lastName")->setText("Smith");
+        Field(&page, "firstName")->setText("Anna");
+        Field(&page, "hospitalId")->setText("H77");
+        Field(&page, "birthday")->setText("01/05/1950");
+        Field<QRadioButton>(&page, "female")->setChecked(true);
+        Field<QComboBox>(&page, "drug")->setCurrentText(drug);
+        Field(&page, "weight")->setText("150");
+        Field<QRadioButton>(&page, "pounds")->setChecked(true);
+        Field(&page, "height")->setText("70");
+        Field<QRadioButton>(&page, "inches")->setChecked(true);
+        Field(&page, "scr")->setText("1.2");
+        page.UpdateButtons();
+    }
+    std::int64_t Rows(const char* table) const {
+        Database d(db);
+        return QueryInt(d, std::string("SELECT COUNT(*) FROM \"") + table + "\"");
+    }
+
+private slots:
+    void init() {
+        env = std::make_unique<PageTestEnvironment>();
+        pages = std::make_unique<PageSet>();
+        db = env->MakeDatabase("entry.mdb");
+        ConfiguredDatabasePath() = db;
+    }
+    void cleanup() {
+        pages.reset();
+        env.reset();
+    }
+
+    void birthdayIsPaddedAndCheckedAgainstToday() {
+        EntryPage& page = pages->newPatient;
+        Activate(page);
+        QLineEdit* birthday = Field(&page, "birthday");
+        TypeAndLeave(page, "birthday", "1/5/1950");
+        QCOMPARE(birthday->text(), QString("01/05/1950"));
+        TypeAndLeave(page, "birthday", "1/15/1950");
+        QCOMPARE(birthday->text(), QString("01/15/1950"));
+        TypeAndLeave(page, "birthday", "12/5/1950");
+        QCOMPARE(birthday->text(), QString("12/05/1950"));
+        QVERIFY(Shown().isEmpty());
+
+        // Today is 15 March 2012; 120 x 365 days back is 13 April 1892 (120
+        // calendar years are 43800 days plus 29 leap days).
+        TypeAndLeave(page, "birthday", "04/13/1892");
+        TypeAndLeave(page, "birthday", "03/15/2012");
+        QVERIFY(Shown().isEmpty());
+        TypeAndLeave(page, "birthday", "03/16/2012");
+        TypeAndLeave(page, "birthday", "04/12/1892");
+        TypeAndLeave(page, "birthday", "13/45/2000");
+        TypeAndLeave(page, "birthday", "3/5/12");
+        TypeAndLeave(page, "birthday", "02/30/2000");
+        QCOMPARE(Shown(), (QStringList{kFutureMessage, kAgeMessage, kNewPatientFormat, kNewPatientFormat,
+                                       kNewPatientFormat}));
+        QCOMPARE(env->prompts.shown.back().title, QString("Warning"));
+        // The text stays and the focus comes back to the field.
+        QCOMPARE(birthday->text(), QString("02/30/2000"));
+        QCOMPARE(QApplication::focusWidget(), birthday);
+    }
+
+    void otherPagesWordTheFormatMessageWithoutTheShortForm() {
+        Nav().newCasePatientKey = "0";
+        EntryPage& page = pages->newCase;
+        Activate(page);
+        env->prompts.shown.clear();  // no patient 0 is stored: the engine's error
+        TypeAndLeave(page, "birthday", "13/45/2000");
+        QCOMPARE(Shown(), QStringList{kOtherFormat});
+    }
+
+    void weightHeightAndRenalRanges() {
+        EntryPage& page = pages->newPatient;
+        Activate(page);
+        TypeAndLeave(page, "weight", "1000");  // kg: the range does not depend on the unit
+        TypeAndLeave(page, "height", "230");
+        Field<QRadioButton>(&page, "inches")->setChecked(true);
+        TypeAndLeave(page, "height", "200");
+        TypeAndLeave(page, "scr", "0.09");
+        QVERIFY(Shown().isEmpty());
+        TypeAndLeave(page, "weight", "1000.1");
+        TypeAndLeave(page, "weight", "heavy");
+        TypeAndLeave(page, "weight", "70");
+        TypeAndLeave(page, "height", "231");
+        TypeAndLeave(page, "height", "170");
+        TypeAndLeave(page, "scr", "15.5");
+        const QString weight = "Please input a valid Weight. Acceptable range is 0.1 lbs to 1000 lbs.";
+        const QString height = "Please input a valid Height. Acceptable range is 5 inches to 90 inches.";
+        QCOMPARE(Shown(), (QStringList{weight, weight, height,
+                                       "Please input a correct Value of SCr. Acceptable range is 0.09 to 15 mg/dL"}));
+    }
+
+    void clearanceOrCreatinineNeverBoth() {
+        EntryPage& page = pages->newPatient;
+        Activate(page);
+        QLineEdit* scr = Field(&page, "scr");
+        QLineEdit* clcr = Field(&page, "clcr");
+        QVERIFY(Field<QRadioButton>(&page, "crsChoice")->isChecked());
+        QVERIFY(clcr->isReadOnly());
+        TypeAndLeave(page, "scr", "1.1");
+        // Entering the clearance field chooses it; typing there empties SCr.
+        TypeAndLeave(page, "clcr", "350");
+        QVERIFY(Field<QRadioButton>(&page, "clcrChoice")->isChecked());
+        QVERIFY(scr->isReadOnly());
+        QCOMPARE(scr->text(), QString());
+        QCOMPARE(Shown(), QStringList{"Please input a correct Value of CLCr."});
+        TypeAndLeave(page, "clcr", "80");
+        Field<QRadioButton>(&page, "crsChoice")->click();
+        QCOMPARE(QApplication::focusWidget(), scr);
+        QVERIFY(clcr->isReadOnly());
+        QTest::keyClicks(scr, "0.8");
+        QCOMPARE(clcr->text(), QString());
+        QCOMPARE(Shown().size(), 1);
+    }
+
+    void drugListAndAlbumin() {
+        EntryPage& page = pages->newPatient;
+        Activate(page);
+        auto* drug = Field<QComboBox>(&page, "drug");
+        QStringList names;
+        for (int i = 0; i < drug->count(); ++i) names << drug->itemText(i);
+        QCOMPARE(names, (QStringList{"Amikacin", "Ciprofloxacin", "Digoxin", "Flucytosine", "Gentamicin",
+                                     "Levofloxacin/Ofloxacin", "Lithium", "Phenobarbital", "Phenytoin",
+                                     "Procainamide", "Quinidine", "Theophylline", "Tobramycin",
+                                     "User's Choice One-Comp Drug", "Vancomycin"}));
+        QLineEdit* albumin = Field(&page, "albumin");
+        QVERIFY(!albumin->isEnabled());
+        drug->setFocus();
+        QTest::keyClicks(drug, "Phenyt");
+        QCOMPARE(drug->currentText(), QString("Phenytoin"));
+        QVERIFY(albumin->isEnabled());
+        drug->setEditText("Aspirin");
+        Field(&page, "lastName")->setFocus();
+        QApplication::processEvents();
+        QCOMPARE(Shown(), QStringList{"Please select a valid drug name."});
+        QCOMPARE(QApplication::focusWidget(), drug);
+    }
+
+    void nextFillsTheRecordWithConvertedUnits() {
+        EntryPage& page = pages->newPatient;
+        page.Open();
+        QVERIFY(!Button(&page, "next")->isEnabled());
+        FillAdult(page, "Gentamicin");
+        TheCase().FactorFlags[3] = 1;
+        QVERIFY(Button(&page, "next")->isEnabled());
+        Click(&page, "next");
+        QCOMPARE(page.result(), code::kFactors);
+        const CaseRecord& r = TheCase();
+        QCOMPARE(r.DisplayName, std::string("Smith, Anna"));
+        QCOMPARE(r.Patient_ID, std::string("H77"));
+        QCOMPARE(r.SEX, std::string("F"));
+        QCOMPARE(r.Drug_ID, std::string("gm"));
+        QCOMPARE(r.WtUnit, std::string("lb"));
+        QCOMPARE(r.Wt, 150 * 0.453597);
+        QCOMPARE(r.HtUnit, std::string("in"));
+        QCOMPARE(r.Ht, 70 * 2.5399);
+        QCOMPARE(r.SCr, 1.2);
+        QCOMPARE(r.CrCl, 0.0);
+        // 62 years on 5 January 2012, then 26 + 29 + 15 days to 15 March.
+        QVERIFY(qAbs(r.Age - (62 + 70 / 365.0)) < 1e-9);
+        QVERIFY(!r.Factor(3));
+        QVERIFY(Nav().patientChanged && Nav().patientIdentityChanged && Nav().caseChanged);
+
+        // Back from the factor page the page shows the record's values.
+        page.Open();
+        QCOMPARE(Field(&page, "lastName")->text(), QString("Smith"));
+        QCOMPARE(Field(&page, "weight")->text(), QString("150.00"));
+        QCOMPARE(Field(&page, "height")->text(), QString("70.00"));
+        QVERIFY(Field<QRadioButton>(&page, "pounds")->isChecked());
+        QCOMPARE(Field<QComboBox>(&page, "drug")->currentText(), QString("Gentamicin"));
+    }
+
+    void nextGoesToTheUsersChoicePageForItsDrug() {
+        EntryPage& page = pages->newPatient;
+        page.Open();
+        FillAdult(page, "User's Choice One-Comp Drug");
+        Click(&page, "next");
+        QCOMPARE(page.result(), code::kUserChoice);
+        QCOMPARE(TheCase().Drug_ID, std::string("zz"));
+    }
+
+    void nextRefusesMissingDrugAndAlbumin() {
+        EntryPage& page = pages->newPatient;
+        page.Open();
+        FillAdult(page, "Gentamicin");
+        // The drug emptied between two ticks of the timer.
+        Field<QComboBox>(&page, "drug")->setCurrentText("");
+        Click(&page, "next");
+        Field<QComboBox>(&page, "drug")->setCurrentText("Phenytoin");
+        page.UpdateButtons();
+        Click(&page, "next");
+        QVERIFY(!Button(&page, "save")->isEnabled());  // phenytoin needs its albumin first
+        QCOMPARE(Shown(), (QStringList{"Please Select a kind of drug, before you click Next.",
+                                       "You must enter albumin value."}));
+        QCOMPARE(page.result(), 0);
+        Field(&page, "albumin")->setText("3.5");
+        Click(&page, "next");
+        QCOMPARE(page.result(), code::kFactors);
+        QCOMPARE(TheCase().Albumin, 3.5);
+    }
+
+    void timerEnablesNext() {
+        EntryPage& page = pages->newPatient;
+        page.Open();
+        FillAdult(page, "Digoxin");
+        Field(&page, "weight")->clear();
+        page.UpdateButtons();
+        QVERIFY(!Button(&page, "next")->isEnabled());
+        Field(&page, "weight")->setText("70");
+        QTRY_VERIFY_WITH_TIMEOUT(Button(&page, "next")->isEnabled(), 1500);
+        Click(&page, "previous");
+        QCOMPARE(page.result(), code::kSearch);
+        Field(&page, "weight")->clear();
+        QTest::qWait(700);  // the timer stopped with the page
+        QVERIFY(Button(&page, "next")->isEnabled());
+    }
+
+    void saveStoresThePatientAndCase() {
+        EntryPage& page = pages->newPatient;
+        page.Open();
+        FillAdult(page, "Gentamicin");
+        QCOMPARE(Button(&page, "save")->text(), QString("&Save"));
+        Click(&page, "save");
+        QCOMPARE(Button(&page, "save")->text(), QString("Data saved"));
+        QVERIFY(!Button(&page, "save")->isEnabled());
+        QVERIFY(Button(&page, "next")->isEnabled());
+        QVERIFY(Nav().newPatientSaved);
+        QCOMPARE(Rows("PatientBasic"), std::int64_t(1));
+        QCOMPARE(Rows("PatientCase"), std::int64_t(1));
+        {
+            Database d(db);
+            Statement s(d, "SELECT \"PATIENT LAST NAME\", \"Wt\", \"kg\", \"Drug ID\", \"Case number\" "
+                           "FROM PatientBasic JOIN PatientCase USING (\"PATIENT REC Num\")");
+            QVERIFY(s.Step());
+            QCOMPARE(s.Text(0), std::string("Smith"));
+            QCOMPARE(s.Real(1), 150.0);  // back in pounds, as typed
+            QCOMPARE(s.Int(2), std::int64_t(0));
+            QCOMPARE(s.Text(3), std::string("GM"));
+            QCOMPARE(s.Int(4), std::int64_t(1));
+        }
+        QCOMPARE(TheCase().PATIENT_REC_Num, 1);
+        QCOMPARE(TheCase().Case_number, 1);
+
+        // A second press after a change keeps the one patient.
+        Field(&page, "weight")->setText("152");
+        page.UpdateButtons();
+        QCOMPARE(Button(&page, "save")->text(), QString("&Save"));
+        Click(&page, "save");
+        QCOMPARE(Rows("PatientBasic"), std::int64_t(1));
+        QCOMPARE(Rows("PatientCase"), std::int64_t(2));
+        QVERIFY(Shown().isEmpty());
+    }
+
+    void saveRefusesPhenytoinWithoutAlbumin() {
+        EntryPage& page = pages->newPatient;
+        page.Open();
+        FillAdult(page, "Phenytoin");
+        Click(&page, "save");  // disabled: nothing happens
+        QCOMPARE(Rows("PatientBasic"), std::int64_t(0));
+        Field(&page, "albumin")->setText("4");
+        page.UpdateButtons();
+        Click(&page, "save");
+        QCOMPARE(Rows("PatientCase"), std::int64_t(1));
+    }
+
+    void existingCaseKeepsItsDrug() {
+        EntryPage& entry = pages->newPatient;
+        entry.Open();
+        FillAdult(entry, "Phenytoin");
+        Field(&entry, "albumin")->setText("3.8");
+        entry.UpdateButtons();
+        Click(&entry, "save");
+        TheCase() = CaseRecord{};
+
+        Nav().existingCasePatientKey = "1";
+        Nav().existingCaseCaseKey = "1";
+        EntryPage& page = pages->existingCase;
+        page.Open();
+        QVERIFY(Nav().caseExists);
+        auto* drug = Field<QComboBox>(&page, "drug");
+        QVERIFY(!drug->isEnabled());
+        QCOMPARE(drug->currentText(), QString("Phenytoin"));
+        QVERIFY(Field(&page, "albumin")->isEnabled());
+        QCOMPARE(Field(&page, "albumin")->text(), QString("3.8"));
+        QCOMPARE(Field(&page, "weight")->text(), QString("150.00"));
+        QCOMPARE(Field(&page, "birthday")->text(), QString("01/05/1950"));
+        QVERIFY(Field<QRadioButton>(&page, "female")->isChecked());
+        QVERIFY(!Button(&page, "save")->isEnabled());  // nothing changed yet
+
+        // A changed case is stored as a further case; the stored one stays.
+        Field(&page, "weight")->setText("148");
+        page.UpdateButtons();
+        Click(&page, "save");
+        QCOMPARE(Rows("PatientBasic"), std::int64_t(1));
+        QCOMPARE(Rows("PatientCase"), std::int64_t(2));
+        QCOMPARE(TheCase().Case_number, 2);
+        QCOMPARE(page.Keys().caseNumber, std::string("2"));
+
+        // Next on the unchanged page leaves the change flags clear.
+        Click(&page, "next");
+        QCOMPARE(page.result(), code::kFactors);
+        QVERIFY(!Nav().patientChanged && !Nav().caseChanged);
+    }
+
+    void newCaseOfAListedPatient() {
+        EntryPage& entry = pages->newPatient;
+        entry.Open();
+        FillAdult(entry, "Vancomycin");
+        Click(&entry, "save");
+        TheCase() = CaseRecord{};
+
+        Nav().newCasePatientKey = "1";
+        EntryPage& page = pages->newCase;
+        page.Open();
+        QCOMPARE(Field(&page, "lastName")->text(), QString("Smith"));
+        QCOMPARE(Field(&page, "weight")->text(), QString());
+        QVERIFY(!Nav().caseExists);
+        Field<QComboBox>(&page, "drug")->setCurrentText("Digoxin");
+        Field(&page, "weight")->setText("60");
+        Field<QRadioButton>(&page, "kilograms")->setChecked(true);
+        Field(&page, "height")->setText("165");
+        Field<QRadioButton>(&page, "centimetres")->setChecked(true);
+        Field(&page, "scr")->setText("0.9");
+        page.UpdateButtons();
+        Click(&page, "save");
+        QVERIFY(Nav().caseExists);
+        QCOMPARE(Rows("PatientBasic"), std::int64_t(1));
+        QCOMPARE(Rows("PatientCase"), std::int64_t(2));
+        QCOMPARE(TheCase().Case_number, 2);
+    }
+};
+
+QTEST_MAIN(EntryPagesTest)
+#include "entry_pages_test.moc"

@@ -45,7 +45,11 @@ QWidget* Pair(QWidget* parent, QRadioButton* first, QRadioButton* second, QWidge
     auto* box = new QWidget(parent);
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
-    if (before) row->addWidget(before, 1);
+    if (before) {
+        row->addWidget(before, 1);
+        // Unit choices of one width keep the number fields aligned.
+        for (QRadioButton* unit : {first, second}) unit->setMinimumWidth(48);
+    }
     row->addWidget(first);
     row->addWidget(second);
     if (!before) row->addStretch(1);
@@ -60,7 +64,9 @@ QWidget* WithUnit(QWidget* parent, QWidget* field, const char* unit) {
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(field, 1);
-    row->addWidget(new QLabel(unit, box));
+    auto* label = new QLabel(unit, box);
+    label->setMinimumWidth(52);  // the number fields of the case end in one line
+    row->addWidget(label);
     return box;
 }
 

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <functional>
+#include <utility>
 
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
@@ -171,6 +173,50 @@ private slots:
         QTest::keyClicks(scr, "0.8");
         QCOMPARE(clcr->text(), QString());
         QCOMPARE(Shown().size(), 1);
+    }
+
+    void oneMessageAtATime() {
+        // A real message box runs its own event loop, in which the check of
+        // the field left for the box's sake would come up too.
+        struct NestingPrompts : ScriptedPrompts {
+            std::function<void()> whileShown;
+            void Tell(QWidget* parent, const QString& title, const QString& text, PromptIcon icon) override {
+                ScriptedPrompts::Tell(parent, title, text, icon);
+                if (auto f = std::exchange(whileShown, nullptr)) f();
+            }
+        } prompts;
+        UsePrompts(&prompts);
+        EntryPage& page = pages->newPatient;
+        Activate(page);
+        Field(&page, "height")->setText("231");
+        prompts.whileShown = [&page] {
+            Field(&page, "height")->setFocus();
+            Field(&page, "lastName")->setFocus();
+            QApplication::processEvents();
+        };
+        TypeAndLeave(page, "weight", "0");
+        QCOMPARE(prompts.Texts().size(), 1);
+        QCOMPARE(QApplication::focusWidget(), Field(&page, "weight"));
+        UsePrompts(&env->prompts);
+    }
+
+    void upAndDownFollowTheScreen() {
+        EntryPage& page = pages->newPatient;
+        Activate(page);
+        Field(&page, "birthday")->setFocus();
+        PressKey(Field(&page, "birthday"), Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), Field(&page, "weight"));
+        PressKey(Field(&page, "weight"), Qt::Key_Up);
+        QCOMPARE(QApplication::focusWidget(), Field(&page, "birthday"));
+        Field(&page, "scr")->setFocus();
+        PressKey(Field(&page, "scr"), Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), Field(&page, "clcr"));
+        // The albumin field is off for gentamicin: Down stays on the last field.
+        PressKey(Field(&page, "clcr"), Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), Field(&page, "clcr"));
+        // Enter moves on and skips what is off.
+        PressKey(Field(&page, "clcr"), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), Field(&page, "lastName"));
     }
 
     void drugListAndAlbumin() {

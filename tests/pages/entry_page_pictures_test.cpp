@@ -1,0 +1,83 @@
+// A picture of the new-patient entry page refusing a weight, with the
+// message box over it, written as PNG files into $KINEVO_SHOT_DIR for a
+// person to look at.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/kit/institution.h"
+#include "app/page_set.h"
+#include "app/startup.h"
+#include "records/db/configuration.h"
+#include "tests/pages/page_test_support.h"
+
+class EntryPagePicturesTest : public QObject {
+    Q_OBJECT
+    static QString ShotPath(const QString& name) { return QDir(qEnvironmentVariable("KINEVO_SHOT_DIR")).filePath(name); }
+
+private slots:
+    void grabNewPatientPageWithAFieldMessage() {
+        if (qEnvironmentVariableIsEmpty("KINEVO_SHOT_DIR")) QSKIP("KINEVO_SHOT_DIR not set");
+        SetDialogColours(*qobject_cast<QApplication*>(QApplication::instance()));
+        PageTestEnvironment env;
+        InstitutionName() = "St. Mary's Hospital Pharmacy";
+        ConfiguredDatabasePath() = env.MakeDatabase("work.mdb");
+        PageSet pages;
+        EntryPage& page = pages.newPatient;
+        page.Open();
+        page.show();
+        page.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&page));
+        auto set = [&page](const char* name, const QString& text) { page.findChild<QLineEdit*>(name)->setText(text); };
+        set("lastName", "Smith");
+        set("firstName", "Anna");
+        set("hospitalId", "H77");
+        set("birthday", "1/5/1950");
+        page.findChild<QRadioButton*>("female")->setChecked(true);
+        page.findChild<QComboBox*>("drug")->setCurrentText("Phenytoin");
+        set("height", "165");
+        set("scr", "0.9");
+        set("albumin", "3.6");
+        // Leaving the birthday pads it; leaving the weight refuses 1200.
+        page.findChild<QLineEdit*>("birthday")->setFocus();
+        page.findChild<QLineEdit*>("weight")->setFocus();
+        QTest::keyClicks(page.findChild<QLineEdit*>("weight"), "1200");
+        page.findChild<QLineEdit*>("height")->setFocus();
+        QApplication::processEvents();
+        QCOMPARE(env.prompts.Texts().size(), 1);
+        QCOMPARE(page.findChild<QLineEdit*>("birthday")->text(), QString("01/05/1950"));
+        page.UpdateButtons();
+
+        QMessageBox box(QMessageBox::Warning, env.prompts.shown[0].title, env.prompts.shown[0].text,
+                        QMessageBox::Ok, &page);
+        box.show();
+        QApplication::processEvents();
+        const QPixmap boxPicture = box.grab();
+        QVERIFY(boxPicture.save(ShotPath("entry_page_message_box.png")));
+        QPixmap picture = page.grab();
+        {
+            // The box as the window system frames it: a title bar with its title.
+            QPainter painter(&picture);
+            const int titleHeight = 24;
+            const QRect frame((picture.width() - boxPicture.width()) / 2,
+                              (picture.height() - boxPicture.height() - titleHeight) / 2, boxPicture.width(),
+                              boxPicture.height() + titleHeight);
+            painter.fillRect(frame, QColor(60, 60, 90));
+            painter.setPen(Qt::white);
+            painter.drawText(frame.adjusted(8, 0, 0, 0).topLeft() + QPoint(0, 17), box.windowTitle());
+            painter.drawPixmap(frame.left(), frame.top() + titleHeight, boxPicture);
+            painter.setPen(QColor(60, 60, 90));
+            painter.drawRect(frame.adjusted(0, 0, -1, -1));
+        }
+        QVERIFY(picture.save(ShotPath("entry_page_message.png")));
+        InstitutionName().clear();
+    }
+};
+
+QTEST_MAIN(EntryPagePicturesTest)
+#include "entry_page_pictures_test.moc"

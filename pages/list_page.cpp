@@ -51,7 +51,9 @@ ListPage::ListPage(QWidget* parent) : KinevoPage(135, "Patient List", std::nullo
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setWordWrap(false);
+    // A long name or ID wraps inside its column rather than being cut off,
+    // so similar names stay told apart.
+    grid_->setWordWrap(true);
     status_ = new QLabel(this);
     status_->setObjectName("status");
     Body()->addWidget(today_);
@@ -90,6 +92,7 @@ bool ListPage::Build() {
         AddRow(PatientCells(p), p.recNum);
         for (const ListedCase& c : p.cases) AddRow(CaseCells(c), c.caseNumber);
     }
+    grid_->resizeRowsToContents();
     grid_->setUpdatesEnabled(true);
     ShowCounts(static_cast<int>(list.patients.size()), list.caseCount);
     return true;
@@ -102,8 +105,14 @@ void ListPage::ShowCounts(int patients, int cases) {
 void ListPage::AddRow(const QStringList& cells, std::int32_t key) {
     const int row = grid_->rowCount();
     grid_->insertRow(row);
-    for (int column = 0; column < cells.size() && column < grid_->columnCount(); ++column)
-        grid_->setItem(row, column, new QTableWidgetItem(cells[column]));
+    // Patient rows in bold, so each patient stands out above their cases.
+    QFont font = grid_->font();
+    font.setBold(!cells.value(0).isEmpty());
+    for (int column = 0; column < cells.size() && column < grid_->columnCount(); ++column) {
+        auto* item = new QTableWidgetItem(cells[column]);
+        item->setFont(font);
+        grid_->setItem(row, column, item);
+    }
     rowKeys_.push_back(key);
 }
 

@@ -56,6 +56,7 @@ private slots:
         QCOMPARE(TheCase().Patient_ID, std::string());  // every pass starts a blank patient
 
         // A last name typed, then Enter: the patient list, new-patient flag cleared.
+        ConfiguredDatabasePath() = env->MakeDatabase("search.mdb");
         r = RunChain(*pages, code::kSearch,
                      {{132,
                        [](KinevoPage& p) {

@@ -26,10 +26,13 @@ bool RecordHoldsCase() { return TheCase().Wt > 0; }
 void LoadRecord(std::int32_t patient, std::int32_t caseNumber) {
     CaseRecord& r = TheCase();
     if (r.PATIENT_REC_Num == patient && r.Case_number == caseNumber && patient != 0) return;
-    ResetCase(r, true);
-    r.PATIENT_REC_Num = patient;
-    r.Case_number = caseNumber;
-    ReloadCase(r, Now());
+    // Read into a copy: a failed read leaves the record as it was.
+    CaseRecord loaded = r;
+    ResetCase(loaded, true);
+    loaded.PATIENT_REC_Num = patient;
+    loaded.Case_number = caseNumber;
+    ReloadCase(loaded, Now());
+    r = loaded;
 }
 
 // What the database holds for the keys, as the page would show it.

@@ -11,6 +11,7 @@
 #include "records/case_record.h"
 #include "records/db/case_save.h"
 #include "records/db/configuration.h"
+#include "records/db/entry_stores.h"
 #include "tests/pages/page_test_support.h"
 
 using V = std::vector<int>;
@@ -110,10 +111,19 @@ private slots:
     }
 
     void entryPages() {
-        TheCase().Drug_ID = "zz";
+        // Next goes on once the fields are complete: the record holds a case
+        // typed before, as when the pages are shown again.
+        ConfiguredDatabasePath() = env->MakeDatabase("entry.mdb");
+        SetUpAdult(TheCase(), "zz");
         auto r = RunChain(*pages, code::kNewPatientEntry, {{137, Press("next")}, {139, exitOk()}});
         QCOMPARE(r.visited, (V{137, 139}));
         TheCase().Drug_ID = "gm";
+        {
+            Database db(ConfiguredDatabasePath());
+            EntryKeys keys;
+            StoreNewPatientPage(db, TheCase(), keys, false, TestMoment());
+        }
+        Nav().newCasePatientKey = "1";
         r = RunChain(*pages, code::kNewCaseEntry, {{136, Press("next")}, {140, exitOk()}});
         QCOMPARE(r.visited, (V{136, 140}));
         r = RunChain(*pages, code::kExistingCaseEntry, {{138, Press("previous")}, {132, exitOk()}});

@@ -126,6 +126,14 @@ QString ListPage::Cell(int row, int column) const {
     return item ? item->text() : QString();
 }
 
+int ListPage::SelectedRow() const {
+    // The highlighted row: Qt may give the grid a current cell on focus
+    // without highlighting it, and Enter or Delete must not act on a row the
+    // user cannot see chosen.
+    const QModelIndexList rows = grid_->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
 int ListPage::PatientRowOf(int row) const {
     while (row >= 0 && Cell(row, 0).isEmpty()) --row;
     return row;
@@ -141,7 +149,7 @@ bool ListPage::Reload(int row, std::int32_t patient, std::int32_t caseNumber) {
 }
 
 void ListPage::OpenSelectedRow() {
-    const int row = grid_->currentRow();
+    const int row = SelectedRow();
     if (row < 0 || row >= static_cast<int>(rowKeys_.size())) return;
     if (!Cell(row, 0).isEmpty()) {
         if (!Reload(row, rowKeys_[row], 0)) return;
@@ -157,7 +165,7 @@ void ListPage::OpenSelectedRow() {
 }
 
 void ListPage::DeleteSelected() {
-    const int row = grid_->currentRow();
+    const int row = SelectedRow();
     const QString name = Cell(row, 0), second = Cell(row, 1);
     if (row < 0 || (name.isEmpty() && second.isEmpty())) {
         Warn(this, "No record selected.\n Please select a record and press Delete.");

@@ -43,6 +43,8 @@ private:
     // a database error, which it has shown.
     bool Reload(int row, std::int32_t patient, std::int32_t caseNumber);
     QString Cell(int row, int column) const;
+    // -1 when no row is selected.
+    int SelectedRow() const;
     // The nearest patient row at or above `row`; -1 when there is none.
     int PatientRowOf(int row) const;
     void ShowCounts(int patients, int cases);

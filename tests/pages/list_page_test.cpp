@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QTableWidget>
 #include <QTest>
@@ -326,6 +327,8 @@ private slots:
     void deleteWithNothingSelected() {
         FourPatients();
         OpenWith(SearchByLastName("smi"));
+        // A current cell that is not highlighted (as focus gives one) is no choice.
+        Grid()->selectionModel()->setCurrentIndex(Grid()->model()->index(0, 0), QItemSelectionModel::NoUpdate);
         Click(&List(), "delete");
         QCOMPARE(env->prompts.shown.size(), std::size_t(1));
         QCOMPARE(env->prompts.shown[0].title, QString("Warning"));
@@ -374,6 +377,7 @@ private slots:
         Patient(5, "Smithson-Whitaker", "Elizabeth", "MRN-0042117", false);
         Case(5, {1, "2012-03-14 08:00:00", "VM", "58.0", true, "162.0", true, "1.2"});
         OpenWith(SearchByLastName("smi"));
+        Select(5);
         List().show();
         QApplication::processEvents();
         const QPixmap picture = List().grab();

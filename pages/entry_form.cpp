@@ -126,6 +126,8 @@ EntryForm::EntryForm(bool newPatient, QWidget* parent)
         w->installEventFilter(this);
     QWidget::setTabOrder(clcr_, albumin_);
     QWidget::setTabOrder(albumin_, caseNote_);
+    // The one of SCr and CLcr not in use must look it.
+    setStyleSheet("QLineEdit:read-only { background: #e4e4e4; color: #505050; }");
     ChooseRenal(true, false);
     UpdateAlbumin();
 }

@@ -1,5 +1,5 @@
-// A picture of the new-patient entry page refusing a weight, with the
-// message box over it, written as PNG files into $KINEVO_SHOT_DIR for a
+// Pictures of the new-patient entry page refusing a weight: the page, the
+// message box, and the box over the page, written as PNG files into $KINEVO_SHOT_DIR for a
 // person to look at.
 #include <QApplication>
 #include <QComboBox>
@@ -60,6 +60,7 @@ private slots:
         const QPixmap boxPicture = box.grab();
         QVERIFY(boxPicture.save(ShotPath("entry_page_message_box.png")));
         QPixmap picture = page.grab();
+        QVERIFY(picture.save(ShotPath("entry_page.png")));
         {
             // The box as the window system frames it: a title bar with its title.
             QPainter painter(&picture);

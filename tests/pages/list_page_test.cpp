@@ -1,8 +1,6 @@
 // The patient list on a real database: what the grid shows and in what
 // order, opening a patient or a case, the deletions, the limits and the
 // database errors.
-#include <QApplication>
-#include <QDir>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -13,7 +11,6 @@
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
 #include "app/page_set.h"
-#include "app/startup.h"
 #include "records/case_record.h"
 #include "records/db/configuration.h"
 #include "records/db/database.h"
@@ -370,7 +367,6 @@ private slots:
 
     void pictureOfAFilledList() {
         if (qEnvironmentVariableIsEmpty("KINEVO_SHOT_DIR")) QSKIP("KINEVO_SHOT_DIR not set");
-        SetDialogColours(*qobject_cast<QApplication*>(QApplication::instance()));
         InstitutionName() = "St. Mary's Hospital Pharmacy";
         FourPatients();
         Case(1, {2, "2012-03-12 08:00:00", "PH", "154.3", false, "66.9", false, "0.0", "85.5", "3.5"});
@@ -378,10 +374,7 @@ private slots:
         Case(5, {1, "2012-03-14 08:00:00", "VM", "58.0", true, "162.0", true, "1.2"});
         OpenWith(SearchByLastName("smi"));
         Select(5);
-        List().show();
-        QApplication::processEvents();
-        const QPixmap picture = List().grab();
-        QVERIFY(picture.save(QDir(qEnvironmentVariable("KINEVO_SHOT_DIR")).filePath("patient_list.png")));
+        SavePagePicture(List(), "patient_list.png");
         InstitutionName().clear();
     }
 };

@@ -1,5 +1,7 @@
 #include "tests/pages/page_test_support.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
@@ -10,6 +12,7 @@
 #include "app/kit/clock.h"
 #include "app/kit/navigation.h"
 #include "app/page_set.h"
+#include "app/startup.h"
 #include "records/case_record.h"
 #include "records/db/configuration.h"
 #include "records/db/schema/empty_database.h"
@@ -60,6 +63,15 @@ void ExitWithOk(ScriptedPrompts& prompts, KinevoPage& page) {
 
 PageAction ExitOk(ScriptedPrompts& prompts) {
     return [&prompts](KinevoPage& p) { ExitWithOk(prompts, p); };
+}
+
+void SavePagePicture(QWidget& page, const QString& fileName) {
+    SetDialogColours(*qobject_cast<QApplication*>(QApplication::instance()));
+    page.show();
+    QApplication::processEvents();
+    const QPixmap picture = page.grab();
+    QVERIFY(!picture.isNull());
+    QVERIFY(picture.save(QDir(qEnvironmentVariable("KINEVO_SHOT_DIR")).filePath(fileName)));
 }
 
 void SetUpAdult(CaseRecord& r, const std::string& drug) {

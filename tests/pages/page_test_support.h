@@ -2,6 +2,7 @@
 // What the page tests share: scripted prompts, a fixed clock, a clean case
 // record and navigation values, a temporary program folder, and a driver
 // that presses buttons on each page the dispatcher opens.
+#include <QString>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <functional>
@@ -40,6 +41,10 @@ void PressKey(QWidget* widget, int key);
 // Answers OK to the exit question and asks it.
 void ExitWithOk(ScriptedPrompts& prompts, KinevoPage& page);
 PageAction ExitOk(ScriptedPrompts& prompts);
+
+// Shows the page in the program's colours and writes what it looks like as
+// `fileName` into $KINEVO_SHOT_DIR, for a person to look at.
+void SavePagePicture(QWidget& page, const QString& fileName);
 
 // A 50-year-old man, 70 kg, 175 cm, SCr 1.0 mg/dL, on `drug`.
 void SetUpAdult(CaseRecord& r, const std::string& drug);

@@ -1,7 +1,5 @@
 // The search page: blank fields for a new patient, one kind of search kept
 // while typing, the date check and what each search hands to the list.
-#include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -10,7 +8,6 @@
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
 #include "app/page_set.h"
-#include "app/startup.h"
 #include "pages/search_date.h"
 #include "records/db/configuration.h"
 #include "tests/pages/page_test_support.h"
@@ -175,14 +172,10 @@ private slots:
 
     void pictureOfTheSearchPage() {
         if (qEnvironmentVariableIsEmpty("KINEVO_SHOT_DIR")) QSKIP("KINEVO_SHOT_DIR not set");
-        SetDialogColours(*qobject_cast<QApplication*>(QApplication::instance()));
         InstitutionName() = "St. Mary's Hospital Pharmacy";
         Search().Open();
         Type("lastName", "Smi");
-        Search().show();
-        QApplication::processEvents();
-        const QPixmap picture = Search().grab();
-        QVERIFY(picture.save(QDir(qEnvironmentVariable("KINEVO_SHOT_DIR")).filePath("search_page.png")));
+        SavePagePicture(Search(), "search_page.png");
         InstitutionName().clear();
     }
 };

@@ -217,6 +217,53 @@ private slots:
         // Enter moves on and skips what is off.
         PressKey(Field(&page, "clcr"), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), Field(&page, "lastName"));
+        // Tab from CLcr goes to the albumin only for phenytoin; from Previous
+        // back to the last name.
+        Field(&page, "clcr")->setFocus();
+        PressKey(Field(&page, "clcr"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("caseNote"));
+        Field<QComboBox>(&page, "drug")->setCurrentText("Phenytoin");
+        Field(&page, "clcr")->setFocus();
+        PressKey(Field(&page, "clcr"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), Field(&page, "albumin"));
+        Button(&page, "previous")->setFocus();
+        PressKey(Button(&page, "previous"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), Field(&page, "lastName"));
+        // A click into the field being typed in goes on at the end of its text.
+        QLineEdit* last = Field(&page, "lastName");
+        last->setText("Smithers");
+        last->setCursorPosition(0);
+        QTest::mouseClick(last, Qt::LeftButton, {}, QPoint(4, last->height() / 2));
+        QCOMPARE(last->cursorPosition(), 8);
+    }
+
+    void choosingAnotherDrugStartsTheCaseAfresh() {
+        struct ResetSpy : KinevoPage {
+            int resets = 0;
+            ResetSpy() : KinevoPage(154, "spy", std::nullopt) {}
+            void Reset() override { ++resets; }
+        } fittingSetUp;
+        SetUpAdult(TheCase(), "gm");
+        EntryPage& page = pages->newPatient;
+        Activate(page);
+        auto* drug = Field<QComboBox>(&page, "drug");
+        QCOMPARE(drug->currentText(), QString("Gentamicin"));  // back from the factor page
+        // Leaving with the record's own drug keeps the later pages.
+        drug->setFocus();
+        Field(&page, "lastName")->setFocus();
+        QApplication::processEvents();
+        QCOMPARE(fittingSetUp.resets, 0);
+        QCOMPARE(TheCase().Wt, 70.0);
+        // Picking another drug clears the case part of the record, keeping the patient.
+        drug->setFocus();
+        PressKey(drug, Qt::Key_Down);
+        QCOMPARE(drug->currentText(), QString("Levofloxacin/Ofloxacin"));
+        QCOMPARE(TheCase().Wt, 0.0);
+        QCOMPARE(TheCase().Patient_ID, std::string("H123"));
+        Field(&page, "lastName")->setFocus();
+        QApplication::processEvents();
+        QCOMPARE(fittingSetUp.resets, 1);
+        QVERIFY(Shown().isEmpty());
     }
 
     void drugListAndAlbumin() {

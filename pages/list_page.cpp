@@ -61,7 +61,12 @@ ListPage::ListPage(QWidget* parent) : KinevoPage(135, "Patient List", std::nullo
     Body()->addWidget(grid_, 1);
     Body()->addWidget(status_);
     AddButton("&Previous", "previous", [this] { Leave(code::kSearch); });
-    AddButton("&Next", "next", [this] { Leave(code::kNewPatientEntry); });
+    AddButton("&Next", "next", [this] {
+        // As from a blank search: the user's choice page goes back to the
+        // new-patient page only when this is set.
+        Nav().newPatient = true;
+        Leave(code::kNewPatientEntry);
+    });
     AddButton("&Delete", "delete", [this] { DeleteSelected(); });
     AddButton("Delete &All", "deleteAll", [this] { DeleteAll(); });
 }
@@ -141,11 +146,17 @@ int ListPage::PatientRowOf(int row) const {
 
 bool ListPage::Reload(int row, std::int32_t patient, std::int32_t caseNumber) {
     CaseRecord& r = TheCase();
-    r.DateText = Cell(row, 7).toStdString();
     r.PATIENT_REC_Num = patient;
     r.Case_number = caseNumber;
-    // After an error the patient stays listed; the user may pick again or search anew.
-    return WithDatabase(this, [&](Database& db) { ReloadCase(db, r, Now()); });
+    if (!WithDatabase(this, [&](Database& db) { ReloadCase(db, r, Now()); })) {
+        // Nothing of a half-read patient may stay behind: Next would store
+        // the new patient over that patient's number. The patient stays
+        // listed; the user may pick again or search anew.
+        ResetCaseAndFlags(true);
+        return false;
+    }
+    r.DateText = Cell(row, 7).toStdString();
+    return true;
 }
 
 void ListPage::OpenSelectedRow() {

@@ -234,6 +234,26 @@ private slots:
         QCOMPARE(TheCase().DateText, std::string("03/02/2012"));
     }
 
+    void aRowNoLongerStoredLeavesABlankPatientForNext() {
+        FourPatients();
+        OpenWith(SearchByLastName("smi"));
+        {
+            Database d(db);
+            d.Execute("DELETE FROM \"PatientCase\" WHERE \"Patient Rec Num\" = 3 AND \"Case number\" = 2");
+        }
+        Select(1);
+        Enter();
+        QCOMPARE(List().result(), 0);
+        QCOMPARE(env->prompts.shown.size(), std::size_t(1));
+        QCOMPARE(env->prompts.shown[0].icon, PromptIcon::Exclamation);
+        QCOMPARE(TheCase().PATIENT_REC_Num, 0);
+        QCOMPARE(TheCase().Case_number, 0);
+        QCOMPARE(TheCase().DateText, std::string());
+        Click(&List(), "next");
+        QCOMPARE(List().result(), code::kNewPatientEntry);
+        QVERIFY(Nav().newPatient);
+    }
+
     void moreThan200RowsKeepTheirKeys() {
         // 120 patients with two cases each: 360 rows.
         for (int p = 1; p <= 120; ++p) {

@@ -69,7 +69,9 @@ void EntryPage::OnOpen() {
         opening = Load(keys_);
     } catch (const DbError& e) {
         ThePrompts().Tell(this, kProgramTitle, QString::fromStdString(e.what()), PromptIcon::Exclamation);
-        opening = {EntryValuesOf(TheCase(), RecordHoldsCase()), BlankEntry()};
+        // With nothing known of what is stored, nothing counts as changed.
+        const EntryValues shown = EntryValuesOf(TheCase(), RecordHoldsCase());
+        opening = {shown, shown};
     }
     form_->Show(opening.shown);
     if (opening.held) held_ = *opening.held;

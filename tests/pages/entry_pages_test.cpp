@@ -217,6 +217,9 @@ private slots:
         // Enter moves on and skips what is off.
         PressKey(Field(&page, "clcr"), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), Field(&page, "lastName"));
+        Field<QComboBox>(&page, "drug")->setFocus();
+        PressKey(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), Field(&page, "weight"));
         // Tab from CLcr goes to the albumin only for phenytoin; from Previous
         // back to the last name.
         Field(&page, "clcr")->setFocus();

@@ -19,6 +19,9 @@ const ParameterSet& CaseRecord::SetFor(int fitMethod) const {
 
 void ResetCase(CaseRecord& r, bool newPatient) {
     r.Case_number = 0;
+    // The saved-parameters date belongs to the case; a new case must not show it.
+    r.Date_created = 0;
+    r.DateText.clear();
     r.Case_Note.clear();
     r.RouteProduct.clear();
     r.FormName.clear();

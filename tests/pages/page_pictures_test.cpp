@@ -1,7 +1,6 @@
 // Pictures of the welcome page and the end page as a user sees them, written
 // as PNG files into $KINEVO_SHOT_DIR for a person to look at.
 #include <QApplication>
-#include <QDir>
 #include <QTest>
 
 #include "app/kit/institution.h"
@@ -15,15 +14,6 @@
 
 class PagePicturesTest : public QObject {
     Q_OBJECT
-    static void Save(QWidget& page, const QString& name) {
-        const QString dir = qEnvironmentVariable("KINEVO_SHOT_DIR");
-        page.show();
-        QApplication::processEvents();
-        const QPixmap picture = page.grab();
-        QVERIFY(!picture.isNull());
-        QVERIFY(picture.save(QDir(dir).filePath(name)));
-    }
-
 private slots:
     void grabWelcomeAndEndPages() {
         if (qEnvironmentVariableIsEmpty("KINEVO_SHOT_DIR")) QSKIP("KINEVO_SHOT_DIR not set");
@@ -33,7 +23,7 @@ private slots:
         ConfiguredDatabasePath() = env.MakeDatabase("work.mdb");
         WelcomePage welcome(env.Dir(), [] { return 1; });
         welcome.Open();
-        Save(welcome, "welcome_page.png");
+        SavePagePicture(welcome, "welcome_page.png");
 
         SetUpAdult(TheCase(), "vm");
         TheCase().PATIENT_REC_Num = 12;
@@ -41,7 +31,7 @@ private slots:
         Nav().endPageSource = 4;
         PageSet pages;
         pages.end.Open();
-        Save(pages.end, "end_page.png");
+        SavePagePicture(pages.end, "end_page.png");
         InstitutionName().clear();
     }
 };

@@ -11,6 +11,7 @@ CaseRecord FilledCase() {
     r.Patient_Note = "note";
     r.Age = 40;
     r.Case_number = 3;
+    r.DateText = "03/05/2012";
     r.Wt = 70;
     r.Ht = 170;
     r.SCr = 1;
@@ -35,6 +36,7 @@ TEST(ResetCase, SamePatientKeepsIdentityAndClearsTheCase) {
     EXPECT_EQ(r.Patient_ID, "H123");
     EXPECT_DOUBLE_EQ(r.Age, 40);
     EXPECT_EQ(r.Case_number, 0);
+    EXPECT_TRUE(r.DateText.empty());
     EXPECT_EQ(r.Wt, 0);
     EXPECT_EQ(r.CrCl, 0);
     EXPECT_TRUE(r.RouteProduct.empty());

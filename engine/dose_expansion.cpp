@@ -68,7 +68,10 @@ double PushedPortionTime(double candidate, const std::vector<DoseEvent>& created
 void ExpandPhenytoinOralRow(const DoseRow& row, double start, const ExpansionConstants& c,
                             std::vector<DoseEvent>& out) {
     const double limit = c.phenytoinAbsRate;
-    const int portions = limit > 0 ? static_cast<int>(std::max(1.0, std::ceil(row.dose / limit))) : 1;
+    const int portions = PhenytoinPortionCount(row.dose, limit);
+    // Rounding must not make the last portion exceed the limit.
+    const double rest = row.dose - (portions - 1) * limit;
+    const double lastPortion = limit > 0 ? std::min(limit, rest) : rest;
     DoseEvent e;
     e.route = kEventOral;
     e.outpatient = row.status == "I" ? 0 : 1;
@@ -78,7 +81,7 @@ void ExpandPhenytoinOralRow(const DoseRow& row, double start, const ExpansionCon
     for (int k = 0; k < row.doses; ++k) {
         const double administration = start + k * row.interval;
         for (int p = 0; p < portions; ++p) {
-            e.amount = p + 1 < portions ? limit : row.dose - (portions - 1) * limit;
+            e.amount = p + 1 < portions ? limit : lastPortion;
             e.time = PushedPortionTime(administration, out);
             out.push_back(e);
         }

@@ -90,12 +90,18 @@ int CountedLevelRows(const std::vector<LevelRow>& rows) {
     return count;
 }
 
+int PhenytoinPortionCount(double dose, double limit) {
+    if (!(limit > 0) || !(dose > limit)) return 1;
+    const double portions = std::ceil(dose / limit);
+    const double remainder = dose - (portions - 1) * limit;
+    return static_cast<int>(remainder > 1e-9 * limit ? portions : portions - 1);
+}
+
 double DoseEventCount(const std::vector<DoseRow>& rows, bool phenytoin, double phenytoinAbsRate) {
     double count = 0;
     for (const DoseRow& row : rows) {
-        double perAdministration = 1;
-        if (phenytoin && IsPhenytoinOralRoute(row.route) && phenytoinAbsRate > 0)
-            perAdministration = std::max(1.0, std::ceil(row.dose / phenytoinAbsRate));
+        const bool portioned = phenytoin && IsPhenytoinOralRoute(row.route);
+        const double perAdministration = portioned ? PhenytoinPortionCount(row.dose, phenytoinAbsRate) : 1;
         count += std::max(row.doses, 0) * perAdministration;
     }
     return count;

@@ -32,6 +32,11 @@ double HistoryHours(const CivilDate& date, int hour, int minute);
 // first measured row after a prediction row ends the count.
 int CountedLevelRows(const std::vector<LevelRow>& rows);
 
+// How many portions of at most `limit` mg one phenytoin oral dose takes. A
+// quotient above a whole number only by rounding (69 mg at 4.6 mg/h) does not
+// add a portion of nothing.
+int PhenytoinPortionCount(double dose, double limit);
+
 // The dose events the rows expand into; a phenytoin oral administration
 // counts as one event per absorption-limit portion.
 double DoseEventCount(const std::vector<DoseRow>& rows, bool phenytoin, double phenytoinAbsRate);

@@ -17,6 +17,14 @@ constexpr double kMaxSteps = 48000;
 // An intramuscular dose spreads until less than this fraction is left.
 constexpr double kAbsorbedEnough = 1e-12;
 
+// How many cells an input lasts: x rounded up, except that a product such as
+// 60 x 4.6 / 4.6, a whole number only a rounding above it, stays that number
+// (a cell more would add a minute of input).
+double CellsOf(double x) {
+    const double whole = std::round(x);
+    return std::fabs(x - whole) <= 1e-9 * std::max(1.0, whole) ? whole : std::ceil(x);
+}
+
 void AddToCells(std::vector<double>& rates, double firstCell, double cellCount, double rate) {
     const double size = static_cast<double>(rates.size());
     const double begin = std::clamp(firstCell, 0.0, size);
@@ -73,10 +81,10 @@ std::vector<double> PhenytoinInputRates(const PredictionInput& in, const Paramet
         const DoseEvent& e = in.events[i];
         const double first = std::ceil(a * e.time);
         if (e.route == kEventOral) {
-            const double cells = in.phenytoinAbsRate > 0 ? std::ceil(a * e.amount / in.phenytoinAbsRate) : 0;
+            const double cells = in.phenytoinAbsRate > 0 ? CellsOf(a * e.amount / in.phenytoinAbsRate) : 0;
             AddToCells(rates, first, cells, e.rate * e.salt * p.F * m[i]);
         } else if (e.infusionTime > 0) {
-            AddToCells(rates, first, std::ceil(a * e.infusionTime), e.rate * e.salt * m[i]);
+            AddToCells(rates, first, CellsOf(a * e.infusionTime), e.rate * e.salt * m[i]);
         } else if (e.route == kEventIM) {
             AddFirstOrder(rates, first, e.amount * e.salt * m[i], e.ka, a);
         }

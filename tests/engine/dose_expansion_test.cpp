@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/dose_expansion.h"
+#include "engine/history_rows.h"
 #include "engine/population_models.h"
 #include "history_fixtures.h"
 #include "records/case_record.h"
@@ -104,6 +105,25 @@ TEST(DoseExpansion, PhenytoinOralDosesInHourlyPortions) {
     h = Expand({DoseRowOn(1, 8, 0, 1000, "IV", 1, 24, 1)}, {}, "ph");
     ASSERT_EQ(h.events.size(), 1u);
     EXPECT_DOUBLE_EQ(h.events[0].rate, 1000);
+}
+
+// A 4.6 kg infant absorbs at most 4.6 mg/h; 69 mg (15 mg/kg) is exactly 15
+// portions, though 69 / 4.6 comes out a hair above 15 in floating point.
+TEST(DoseExpansion, PhenytoinDoseThatIsAWholeNumberOfPortionsLeavesNoEmptyPortion) {
+    ExpansionConstants c = Constants("ph");
+    c.phenytoinAbsRate = 4.6;
+    History h;
+    ExpandRows({DoseRowOn(1, 8, 0, 69, "C", 0, 24, 1), DoseRowOn(1, 8, 0, 4.6, "C", 0, 24, 1)}, {}, c, h);
+    ASSERT_EQ(h.events.size(), 16u);
+    double total = 0;
+    for (const DoseEvent& e : h.events) {
+        EXPECT_NEAR(e.amount, 4.6, 1e-12);
+        total += e.amount;
+    }
+    EXPECT_NEAR(total, 73.6, 1e-9);
+    // The second dose follows the fifteenth portion directly.
+    EXPECT_DOUBLE_EQ(h.events.back().time, 15);
+    EXPECT_DOUBLE_EQ(DoseEventCount({DoseRowOn(1, 8, 0, 69, "C", 0, 24, 1)}, true, 4.6), 15);
 }
 
 TEST(AcceptHistory, LevelDuringAnInfusionIsRefusedAtItsEndAccepted) {

@@ -111,6 +111,25 @@ TEST(PhenytoinModel, IntramuscularDoseWithoutInfusionTimeIsAbsorbedWhole) {
     EXPECT_GT(rates[60], rates[61]);
 }
 
+// Without elimination the level is the input per litre: 15 portions of 4.6 mg
+// at 4.6 mg/h (salt 0.92) give 69 x 0.92 = 63.48, an infusion of 100 mg over
+// 8.05 h gives 100 more. 60 x 4.6 / 4.6 and 60 x 8.05 are whole numbers only
+// just above 60 and 483 in floating point: no extra cell of input.
+TEST(PhenytoinModel, InputLastsItsWholeNumberOfCells) {
+    PredictionInput in;
+    in.modelType = 3;
+    in.phenytoinAbsRate = 4.6;
+    in.gridSpan = 40;
+    for (int k = 0; k < 15; ++k) {
+        in.events.push_back(Portion(k, 4.6, 0));
+        in.events.back().rate = 4.6;
+    }
+    EXPECT_NEAR(PredictConcentration(in, Phenytoin(1, 1, 1, 0, 1), 30).value_or(-1), 63.48, 1e-9);
+    in.events.push_back(Infusion(15, 100, 8.05));
+    in.events.back().salt = 1;
+    EXPECT_NEAR(PredictConcentration(in, Phenytoin(1, 1, 1, 0, 1), 30).value_or(-1), 163.48, 1e-9);
+}
+
 TEST(PhenytoinModel, NoNumberThatIsNotFinite) {
     PredictionInput in = History36Hours();
     EXPECT_EQ(PredictConcentration(in, Phenytoin(0.9, 0, 4, 500, 1), 20), std::nullopt);

@@ -90,11 +90,11 @@ int CountedLevelRows(const std::vector<LevelRow>& rows) {
     return count;
 }
 
-int PhenytoinPortionCount(double dose, double limit) {
+double PhenytoinPortionCount(double dose, double limit) {
     if (!(limit > 0) || !(dose > limit)) return 1;
     const double portions = std::ceil(dose / limit);
     const double remainder = dose - (portions - 1) * limit;
-    return static_cast<int>(remainder > 1e-9 * limit ? portions : portions - 1);
+    return remainder > 1e-9 * limit ? portions : portions - 1;
 }
 
 double DoseEventCount(const std::vector<DoseRow>& rows, bool phenytoin, double phenytoinAbsRate) {

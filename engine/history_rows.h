@@ -35,7 +35,7 @@ int CountedLevelRows(const std::vector<LevelRow>& rows);
 // How many portions of at most `limit` mg one phenytoin oral dose takes. A
 // quotient above a whole number only by rounding (69 mg at 4.6 mg/h) does not
 // add a portion of nothing.
-int PhenytoinPortionCount(double dose, double limit);
+double PhenytoinPortionCount(double dose, double limit);
 
 // The dose events the rows expand into; a phenytoin oral administration
 // counts as one event per absorption-limit portion.

@@ -44,8 +44,15 @@ RegimenDesign TwoCompartmentDesign(const RegimenModel& m, const TwoCompartment& 
                         SingleInfusionLevel(phases, 1, t.T, t.T + t.tpost);
     d.dose = Finite(dose);
     if (!d.dose) return d;
+    // The dose's level at tau in its after-infusion form for every tau: a
+    // secant step that lands inside the infusion must see the same smooth
+    // exponentials, or the search runs away from the root.
     const auto troughGap = [&](double tau) {
-        return SingleInfusionLevel(phases, dose, t.T, tau) + t.trough * std::expm1(-b * tau);
+        double level = 0;
+        for (const Phase& p : phases)
+            level += p.coefficient * dose * -std::expm1(-p.rate * t.T) / (p.rate * t.T) *
+                     std::exp(-p.rate * (tau - t.T));
+        return level + t.trough * std::expm1(-b * tau);
     };
     const double tau = IntervalRoot(troughGap, std::log(2.0) / b);
     if (tau > t.T) d.interval = Finite(tau);

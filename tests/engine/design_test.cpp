@@ -69,6 +69,28 @@ TEST(DesignIv, IntervalSearchStopsAfterThirtyIterations) {
     EXPECT_NEAR(root, 2, 1e-4);
 }
 
+TEST(DesignIv, TwoCompartmentIntervalFoundFromAFarStart) {
+    // A slow clearance puts the search's start (ln 2 / beta = 48.5 h) far past
+    // the root; the secant step then lands inside the infusion, where the
+    // search must still see the same exponential f.
+    const RegimenModel m{.drug = "vm", .modelType = 2, .Vd = 70, .Cl = 1, .vc = 17, .k21 = 0.46};
+    const double T = 1, trough = 15;
+    const auto d = DesignIv(m, 'D', PostAndTrough(20, 0, trough, T));
+    ASSERT_TRUE(d.dose && d.interval);
+    // f(tau) = B1 e^(-beta (tau - T)) + A1 e^(-alpha (tau - T)) - trough (1 - e^(-beta tau)), by hand.
+    const double b = 1 / 70.0, a = 0.46 * (1 / 17.0) / b;
+    const double A1 = (a - 0.46) * (1 - std::exp(-a * T)) * *d.dose / ((a - b) * a * 17 * T);
+    const double B1 = (0.46 - b) * (1 - std::exp(-b * T)) * *d.dose / ((a - b) * b * 17 * T);
+    auto f = [&](double tau) {
+        return B1 * std::exp(-b * (tau - T)) + A1 * std::exp(-a * (tau - T)) - trough * (1 - std::exp(-b * tau));
+    };
+    ASSERT_GT(f(9), 0);
+    ASSERT_LT(f(10), 0);
+    EXPECT_GT(*d.interval, 9);
+    EXPECT_LT(*d.interval, 10);
+    EXPECT_LE(std::abs(f(*d.interval)), 1e-4);
+}
+
 TEST(DesignIv, LoadingDoseBringsTheCurrentLevelToThePeak) {
     const RegimenModel m = OneCompartment("vm", 40, 4);
     DesignInputs in = PostAndTrough(30, 1, 10, 1);

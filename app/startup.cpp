@@ -30,9 +30,11 @@ void SetDialogColours(QApplication& app) {
     app.setStyle(QStyleFactory::create("Fusion"));
     QPalette palette = app.palette();
     palette.setColor(QPalette::Window, QColor(255, 219, 93));
-    palette.setColor(QPalette::WindowText, Qt::black);
-    palette.setColor(QPalette::Text, Qt::black);
-    palette.setColor(QPalette::ButtonText, Qt::black);
+    // Black text for controls in use only: disabled ones keep the style's
+    // grey, so a button that cannot be pressed looks it.
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(group, role, Qt::black);
     app.setPalette(palette);
 }
 
@@ -48,6 +50,9 @@ bool ReadStartUpConfiguration(const std::filesystem::path& programDir) {
 }
 
 int RunProgram(QApplication& app, const std::filesystem::path& programDir) {
+    // The program ends when the welcome page returns, never because a message
+    // box was the last window open (a page may show one before its own window).
+    app.setQuitOnLastWindowClosed(false);
     SetDialogColours(app);
     if (!ReadStartUpConfiguration(programDir)) return 1;
     PageSet pages;

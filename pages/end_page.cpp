@@ -8,9 +8,9 @@
 #include "app/kit/navigation.h"
 #include "app/kit/prompts.h"
 #include "app/kit/result_codes.h"
+#include "pages/database_work.h"
 #include "records/case_record.h"
 #include "records/db/case_save.h"
-#include "records/db/db_error.h"
 #include "records/drug_catalogue.h"
 
 namespace {
@@ -116,13 +116,8 @@ void EndPage::Save() {
     request.page = nav.shownParameters;
     request.reportSet = nav.printedSet;
     request.now = Now();
-    try {
-        SaveCase(TheCase(), request);
-    } catch (const DbError& e) {
-        // The save is one transaction: after an error nothing of it is stored.
-        ThePrompts().Tell(this, kProgramTitle, QString::fromStdString(e.what()), PromptIcon::Exclamation);
-        return;
-    }
+    // The save is one transaction: after an error nothing of it is stored.
+    if (!TryDatabaseWork(this, [&] { SaveCase(TheCase(), request); })) return;
     patientKey_ = request.patientKey;
     caseKey_ = request.caseKey;
     nav.patientChanged = request.patientChanged;

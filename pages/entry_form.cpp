@@ -128,7 +128,7 @@ EntryForm::EntryForm(bool newPatient, QWidget* parent)
     QWidget::setTabOrder(albumin_, caseNote_);
     // The one of SCr and CLcr not in use must look it.
     setStyleSheet("QLineEdit:read-only { background: #e4e4e4; color: #505050; }");
-    ChooseRenal(true, false);
+    SetRenalChoice(true);
     UpdateAlbumin();
 }
 
@@ -215,10 +215,24 @@ void EntryForm::SetToday(const QString& text) { today_->setText(text); }
 void EntryForm::FixDrug(bool fixed) { drug_->setEnabled(!fixed); }
 
 void EntryForm::ChooseRenal(bool crs, bool focus) {
+    // A bad value in the field given up is told by that field's leaving
+    // check, which only looks at a field in use: the choice waits for it.
+    QLineEdit* givenUp = crs ? clcr_ : scr_;
+    if (!givenUp->isReadOnly() && ProblemOf(givenUp)) {
+        Check(crs_, clcrChoice_, !crs);
+        return;
+    }
+    SetRenalChoice(crs);
+    if (focus) (crs ? scr_ : clcr_)->setFocus(Qt::OtherFocusReason);
+}
+
+void EntryForm::SetRenalChoice(bool crs) {
     Check(crs_, clcrChoice_, crs);
     scr_->setReadOnly(!crs);
     clcr_->setReadOnly(crs);
-    if (focus) (crs ? scr_ : clcr_)->setFocus(Qt::OtherFocusReason);
+    // The read-only one is out of the Tab order; a click still chooses it.
+    scr_->setFocusPolicy(crs ? Qt::StrongFocus : Qt::ClickFocus);
+    clcr_->setFocusPolicy(crs ? Qt::ClickFocus : Qt::StrongFocus);
 }
 
 void EntryForm::UpdateAlbumin() {
@@ -266,11 +280,16 @@ void EntryForm::Show(const EntryValues& v) {
     Check(pounds_, kilograms_, v.pounds);
     height_->setText(v.height);
     Check(inches_, centimetres_, v.inches);
-    ChooseRenal(v.crsChosen, false);
+    SetRenalChoice(v.crsChosen);
     scr_->setText(v.scr);
     clcr_->setText(v.clcr);
     albumin_->setText(v.albumin);
     caseNote_->setPlainText(v.caseNote);
+    caseUpdated_->setText(v.caseUpdated);
+}
+
+void EntryForm::ShowUpdated(const EntryValues& v) {
+    patientUpdated_->setText(v.patientUpdated);
     caseUpdated_->setText(v.caseUpdated);
 }
 

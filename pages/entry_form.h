@@ -27,6 +27,8 @@ public:
 
     EntryValues Values() const;
     void Show(const EntryValues& v);
+    // The two stored dates, as the record now holds them.
+    void ShowUpdated(const EntryValues& v);
     void SetToday(const QString& text);
     // Page 138 works on the drug of the stored case.
     void FixDrug(bool fixed);
@@ -55,7 +57,9 @@ private:
     void BuildPatientPart(class QGridLayout* grid, bool newPatient);
     void BuildCasePart(class QGridLayout* grid, bool newPatient);
     // "Crs:" (true) or "CLcr:": which of the two fields may be typed in.
+    // The user's choice waits while the field given up holds a bad value.
     void ChooseRenal(bool crs, bool focus);
+    void SetRenalChoice(bool crs);
     void UpdateAlbumin();
     std::optional<QString> ProblemOf(QWidget* field) const;
     void CheckOnLeaving(QWidget* field);

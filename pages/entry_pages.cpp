@@ -9,11 +9,11 @@
 #include "app/kit/navigation.h"
 #include "app/kit/prompts.h"
 #include "app/kit/result_codes.h"
+#include "pages/database_work.h"
 #include "pages/entry_form.h"
 #include "records/case_record.h"
 #include "records/db/case_reload.h"
 #include "records/db/configuration.h"
-#include "records/db/db_error.h"
 #include "records/db/stored_text.h"
 #include "records/drug_catalogue.h"
 
@@ -21,22 +21,32 @@ namespace {
 // The record holds a case typed on an entry page (every case has a weight).
 bool RecordHoldsCase() { return TheCase().Wt > 0; }
 
-// Makes the record hold the stored patient (and case) the keys name, unless
-// it holds them already, typed changes included.
+// Typed values the user went on with but has not stored.
+bool UnsavedChanges() { return Nav().patientChanged || Nav().patientIdentityChanged || Nav().caseChanged; }
+
+// Makes the record hold the stored patient (and case) the keys name. Kept as
+// it is: a patient never stored (number 0), and the same patient and case
+// coming back with typed changes not yet stored.
 void LoadRecord(std::int32_t patient, std::int32_t caseNumber) {
     CaseRecord& r = TheCase();
-    if (r.PATIENT_REC_Num == patient && r.Case_number == caseNumber && patient != 0) return;
+    if (patient == 0) return;
+    const bool sameCase = r.PATIENT_REC_Num == patient && r.Case_number == caseNumber;
+    if (sameCase && UnsavedChanges()) return;
     // Read into a copy: a failed read leaves the record as it was.
     CaseRecord loaded = r;
     ResetCase(loaded, true);
     loaded.PATIENT_REC_Num = patient;
     loaded.Case_number = caseNumber;
     ReloadCase(loaded, Now());
+    // The date its parameters were saved on stays with the case.
+    if (sameCase) loaded.DateText = r.DateText;
     r = loaded;
 }
 
-// What the database holds for the keys, as the page would show it.
+// What the database holds for the keys, as the page would show it; nothing
+// for a patient never stored.
 EntryValues StoredValues(std::int32_t patient, std::int32_t caseNumber) {
+    if (patient == 0) return BlankEntry();
     CaseRecord stored;
     stored.PATIENT_REC_Num = patient;
     stored.Case_number = caseNumber;
@@ -65,10 +75,7 @@ EntryPage::EntryPage(int dialogId, const QString& heading, QWidget* parent)
 void EntryPage::OnOpen() {
     form_->SetToday(QString::fromStdString(DateDisplay(Now())));
     Opening opening;
-    try {
-        opening = Load(keys_);
-    } catch (const DbError& e) {
-        ThePrompts().Tell(this, kProgramTitle, QString::fromStdString(e.what()), PromptIcon::Exclamation);
+    if (!TryDatabaseWork(this, [&] { opening = Load(keys_); })) {
         // With nothing known of what is stored, nothing counts as changed.
         const EntryValues shown = EntryValuesOf(TheCase(), RecordHoldsCase());
         opening = {shown, shown};
@@ -144,15 +151,11 @@ void EntryPage::Save() {
     const EntryValues shown = form_->Values();
     CaseRecord rec = TheCase();
     FillRecord(shown, rec, Now());
-    try {
-        Store(rec, keys_, ChangesSince(held_, shown));
-    } catch (const DbError& e) {
-        // Each store is one transaction: after an error nothing of it is stored.
-        ThePrompts().Tell(this, kProgramTitle, QString::fromStdString(e.what()), PromptIcon::Exclamation);
-        return;
-    }
+    // Each store is one transaction: after an error nothing of it is stored.
+    if (!TryDatabaseWork(this, [&] { Store(rec, keys_, ChangesSince(held_, shown)); })) return;
     TheCase() = rec;
     held_ = shown;
+    form_->ShowUpdated(EntryValuesOf(rec, true));
     // The database now holds what the record holds.
     Nav().patientChanged = Nav().patientIdentityChanged = Nav().caseChanged = false;
     AfterSave();

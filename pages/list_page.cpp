@@ -9,6 +9,7 @@
 #include "app/kit/navigation.h"
 #include "app/kit/prompts.h"
 #include "app/kit/result_codes.h"
+#include "pages/database_work.h"
 #include "pages/list_rows.h"
 #include "records/case_record.h"
 #include "records/db/case_reload.h"
@@ -19,20 +20,6 @@ namespace {
 const char* const kCaptions =
     "     Name                      Pt #/Drug              Sex              B'day/Wt.        Ht.          "
     "Crs/CLcr         Albumin      Last Update";
-
-// Runs `work` on the patient database; an error of the database engine is
-// shown as it is, in an exclamation box, and gives false.
-template <class Work>
-bool WithDatabase(QWidget* page, Work work) {
-    try {
-        Database db(ConfiguredDatabasePath());
-        work(db);
-        return true;
-    } catch (const DbError& e) {
-        ThePrompts().Tell(page, kProgramTitle, QString::fromStdString(e.what()), PromptIcon::Exclamation);
-        return false;
-    }
-}
 }  // namespace
 
 ListPage::ListPage(QWidget* parent) : KinevoPage(135, "Patient List", std::nullopt, parent) {

@@ -10,12 +10,16 @@
 #include "app/kit/date_display.h"
 #include "app/kit/prompts.h"
 #include "app/kit/result_codes.h"
+#include "pages/database_work.h"
 #include "records/db/configuration.h"
 #include "records/db/db_error.h"
 #include "records/db/record_sets.h"
 
 namespace {
 const char* const kOptionsMissing = "Options.dat file is either corrupted or missing. Please contact Orvane Inc. ";
+const char* const kTargetIsSource =
+    "This is the empty database that comes with Kinevo; it cannot hold patients.\n"
+    "Please choose another folder or file name.";
 const char* const kNotConfigured = "Your database is not configured. \n Please press the Configure Database button.";
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
@@ -78,11 +82,7 @@ WelcomePage::WelcomePage(std::filesystem::path programDir, std::function<int()> 
 void WelcomePage::OnOpen() {
     today_->setText(Q(DateDisplay(Now())));
     if (!Configured()) return Warn(this, kNotConfigured);
-    try {
-        ConvertNumericPatientId(ConfiguredDatabasePath());
-    } catch (const DbError& e) {
-        ThePrompts().Tell(this, kProgramTitle, Q(e.what()), PromptIcon::Exclamation);
-    }
+    TryDatabaseWork(this, [] { ConvertNumericPatientId(ConfiguredDatabasePath()); });
 }
 
 void WelcomePage::Next() {
@@ -96,7 +96,14 @@ void WelcomePage::Next() {
 void WelcomePage::ConfigureDatabase() {
     const auto line = ReadConfiguredPath(programDir_ / "Options.dat");
     if (!line) return Warn(this, kOptionsMissing);
-    const bool works = DatabaseWorks(*line);
+    DatabaseState state;
+    {
+        WaitCursor wait;
+        state = TestDatabase(*line);
+    }
+    // A database in use is still the configured one: no new one goes over it.
+    if (state == DatabaseState::Busy) return ThePrompts().Tell(this, kProgramTitle, kDatabaseBusyText, PromptIcon::Exclamation);
+    const bool works = state == DatabaseState::Works;
     ConfiguredDatabasePath() = works ? *line : kDatabaseNotConfigured;
     if (works && !ThePrompts().AskYesNo(this, kProgramTitle,
                                         Q("The Kinevo database is currently at " + FolderPart(*line) +
@@ -121,5 +128,6 @@ void WelcomePage::InstallAt(const QString& target) {
         case InstallOutcome::CopyFailed:
             return ThePrompts().Tell(this, kProgramTitle, Q(result.error), PromptIcon::Exclamation);
         case InstallOutcome::OptionsUnreadable: return Warn(this, kOptionsMissing);
+        case InstallOutcome::TargetIsSource: return Warn(this, kTargetIsSource);
     }
 }

@@ -47,7 +47,13 @@ void ResetCase(CaseRecord& r, bool newPatient) {
         r.DisplayName.clear();
         r.Patient_Note.clear();
         r.Age = 0;
+        r.DATE_STORED = 0;
+        r.storedIdentity = PatientIdentity{};
     }
+}
+
+PatientIdentity IdentityOf(const CaseRecord& r) {
+    return {r.PATIENT_LAST_NAME, r.PATIENT_FIRST_NAME, r.Patient_ID, r.BIRTHDAY};
 }
 
 void SetBirthday(CaseRecord& r, const CivilDate& birthday, double now) {

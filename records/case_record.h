@@ -13,6 +13,13 @@
 
 inline constexpr int kFactorFlagCount = 50;
 
+// What tells one stored patient from another.
+struct PatientIdentity {
+    std::string lastName, firstName, id;
+    CivilDate birthday;
+    bool operator==(const PatientIdentity&) const = default;
+};
+
 struct CaseRecord {
     // Patient part.
     std::int32_t PATIENT_REC_Num = 0;
@@ -26,6 +33,10 @@ struct CaseRecord {
     std::string SEX = "M";
     double Age = 0;  // years
     std::string Patient_Note;
+    // The patient row as this program last read or wrote it. A store first
+    // checks that the row still carries it: another workstation may have
+    // deleted the patient, and the number may since name someone else.
+    PatientIdentity storedIdentity;
 
     // Case part.
     std::int32_t Case_number = 0;
@@ -91,6 +102,9 @@ struct CaseRecord {
 };
 
 CaseRecord& TheCase();
+
+// The record's patient as it would be stored now.
+PatientIdentity IdentityOf(const CaseRecord& r);
 
 // Clears the case part; a new patient also clears the patient's identity.
 void ResetCase(CaseRecord& r, bool newPatient);

@@ -40,6 +40,9 @@ std::optional<QString> QtPrompts::AskSavePath(QWidget* parent, const QString& de
                                               const QString& initialName) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // An existing file is never overwritten (the install keeps it), so the
+    // dialog's own overwrite question would only mislead.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setDefaultSuffix(defaultSuffix);
     dialog.selectFile(initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

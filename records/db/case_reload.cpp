@@ -40,6 +40,7 @@ void ReloadCase(Database& db, CaseRecord& rec, double now) {
     rec.Patient_ID = rec.Patient_ID2 = b.Patient_ID;
     rec.DATE_STORED = b.DATE_STORED;
     rec.Patient_Note = b.Patient_Note;
+    rec.storedIdentity = IdentityOf(rec);
     if (rec.Case_number == 0) return;
 
     Cpcaseset c;

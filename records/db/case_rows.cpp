@@ -1,5 +1,7 @@
 #include "records/db/case_rows.h"
 
+#include <cmath>
+
 #include "records/db/record_sets.h"
 #include "records/db/stored_text.h"
 #include "records/drug_catalogue.h"
@@ -21,13 +23,15 @@ void WritePatientColumns(Cpbasicset& b, const CaseRecord& rec, double now) {
 void WriteCaseColumns(Cpcaseset& c, const CaseRecord& rec, double now) {
     c.Date_created = now;
     c.Drug_ID = ToUpper(rec.Drug_ID);
+    // Measures come back as they were entered: kg, cm and the lab values
+    // exactly, pounds and inches to the two decimals the entry page shows.
     c.kg = rec.WtUnit != "lb";
-    c.Wt = StoredNumber("%.1f", c.kg ? rec.Wt : rec.Wt * kLbPerKg);
+    c.Wt = c.kg ? ExactNumber(rec.Wt) : StoredNumber("%.2f", rec.Wt * kLbPerKg);
     c.cm = rec.HtUnit != "in";
-    c.Ht = StoredNumber("%.1f", c.cm ? rec.Ht : rec.Ht * kInchPerCm);
-    c.SCr = StoredNumber("%.1f", rec.SCr);
-    c.CrCl = StoredNumber("%.1f", rec.CrCl);
-    c.Albumin = StoredNumber("%.1f", rec.Albumin);
+    c.Ht = c.cm ? ExactNumber(rec.Ht) : StoredNumber("%.2f", rec.Ht * kInchPerCm);
+    c.SCr = ExactNumber(rec.SCr);
+    c.CrCl = ExactNumber(rec.CrCl);
+    c.Albumin = ExactNumber(rec.Albumin);
     c.Case_Note = rec.Case_Note;
     // The first ticked factor, and the last further one.
     c.factor_1 = c.factor_2 = 0;
@@ -53,6 +57,15 @@ std::int32_t NewCaseNumber(Database& db, std::int32_t patient) {
 bool PatientHasCases(Database& db, std::int32_t patient) {
     return QueryInt(db, "SELECT EXISTS (SELECT 1 FROM \"PatientCase\" WHERE \"Patient Rec Num\" = ?)",
                     {std::int64_t{patient}}) != 0;
+}
+
+void RequireStoredPatient(Database& db, std::int32_t patient, const PatientIdentity& expected) {
+    Cpbasicset b;
+    b.Open(db, {"\"PATIENT REC Num\" = ?", {std::int64_t{patient}}, ""});
+    if (b.IsEOF()) throw DbError(kPatientChangedText, DbFault::PatientChanged);
+    const PatientIdentity stored{b.PATIENT_LAST_NAME, b.PATIENT_FIRST_NAME, b.Patient_ID,
+                                 DateOfDayNumber(static_cast<long>(std::floor(b.BIRTHDAY)))};
+    if (!(stored == expected)) throw DbError(kPatientChangedText, DbFault::PatientChanged);
 }
 
 std::int32_t AddPatientRow(Database& db, const CaseRecord& rec, double now) {

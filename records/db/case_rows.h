@@ -14,6 +14,11 @@ std::int32_t NewPatientRecNum(Database& db);
 std::int32_t NewCaseNumber(Database& db, std::int32_t patient);
 bool PatientHasCases(Database& db, std::int32_t patient);
 
+// Throws DbError (DbFault::PatientChanged) unless the patient row still
+// exists and carries `expected`: another workstation may have deleted the
+// patient or given the number to someone else since this program read it.
+void RequireStoredPatient(Database& db, std::int32_t patient, const PatientIdentity& expected);
+
 // Adds the PatientBasic row under a new number and returns it.
 std::int32_t AddPatientRow(Database& db, const CaseRecord& rec, double now);
 // Rewrites names, ID, sex, birthday and note, with DATE_STORED = now.

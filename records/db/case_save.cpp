@@ -13,6 +13,7 @@ namespace {
 struct CaseKeys {
     std::int32_t patient = 0;
     std::int32_t caseNumber = 0;
+    bool patientAdded = false;
 };
 
 // Opens the case's row of a set for writing: the stored row is edited, a
@@ -44,7 +45,11 @@ CaseKeys StorePatientAndCase(Database& db, const CaseRecord& rec, const SaveRequ
     if (newPatient) {
         k.patient = AddPatientRow(db, rec, req.now);
         k.caseNumber = AddCaseRow(db, k.patient, rec, req.now);
-    } else if (k.caseNumber == 0 || req.caseChanged) {
+        k.patientAdded = true;
+        return k;
+    }
+    RequireStoredPatient(db, k.patient, rec.storedIdentity);
+    if (k.caseNumber == 0 || req.caseChanged) {
         k.caseNumber = AddCaseRow(db, k.patient, rec, req.now);
     } else {
         UpdateCaseRow(db, k.patient, k.caseNumber, rec, req.now);
@@ -218,6 +223,10 @@ void SaveCase(Database& db, CaseRecord& rec, SaveRequest& req) {
 
     rec.PATIENT_REC_Num = k.patient;
     rec.Case_number = k.caseNumber;
+    if (k.patientAdded) {
+        rec.storedIdentity = IdentityOf(rec);
+        rec.DATE_STORED = req.now;
+    }
     // The case row now carries this moment; the parameter pages show its date.
     rec.Date_created = req.now;
     rec.DateText = MonthDayYear(req.now);

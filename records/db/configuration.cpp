@@ -52,22 +52,22 @@ std::optional<std::string> ReadConfiguredPath(const fs::path& optionsFile) {
     return line;
 }
 
-bool DatabaseWorks(const std::string& path) {
-    if (path.empty() || path == kDatabaseNotConfigured) return false;
+DatabaseState TestDatabase(const std::string& path) {
+    if (path.empty() || path == kDatabaseNotConfigured) return DatabaseState::NotConfigured;
     try {
         Database db(path);
         Cpbasicset basic;
         basic.Open(db);
-        return true;
-    } catch (const DbError&) {
-        return false;
+        return DatabaseState::Works;
+    } catch (const DbError& e) {
+        return e.Fault() == DbFault::Busy ? DatabaseState::Busy : DatabaseState::NotConfigured;
     }
 }
 
 std::optional<std::string> StartUpDatabasePath(const fs::path& optionsFile) {
     std::optional<std::string> path = ReadConfiguredPath(optionsFile);
     if (!path) return std::nullopt;
-    if (!DatabaseWorks(*path)) *path = kDatabaseNotConfigured;
+    if (TestDatabase(*path) == DatabaseState::NotConfigured) *path = kDatabaseNotConfigured;
     ConfiguredDatabasePath() = *path;
     return path;
 }
@@ -127,8 +127,11 @@ bool ConvertNumericPatientId(const std::string& path) {
 InstallResult InstallDatabase(const fs::path& optionsFile, const fs::path& source, const fs::path& target) {
     const std::optional<std::string> options = ReadWhole(optionsFile);
     if (!options) return {InstallOutcome::OptionsUnreadable, {}};
-    // Copy first: Options.dat only ever names a file that is there.
     std::error_code error;
+    // Patients kept in the shipped empty database would be copied into every
+    // database installed after them.
+    if (fs::equivalent(source, target, error)) return {InstallOutcome::TargetIsSource, {}};
+    // Copy first: Options.dat only ever names a file that is there.
     const bool copied = fs::copy_file(source, target, fs::copy_options::none, error);
     if (!copied && !fs::is_regular_file(target)) return {InstallOutcome::CopyFailed, error.message()};
 

@@ -5,7 +5,7 @@
 //   ReadConfiguredPath(options)        Options.dat's first line -> path, "Database Not
 //                                      Configured", or nullopt when the file is unreadable
 //   StartUpDatabasePath(options)       the start-up steps: read, then test the database
-//   DatabaseWorks(path)                the start-up test (no message, no throw)
+//   TestDatabase(path)                 the start-up test (no message, no throw)
 //   ConvertNumericPatientId(path)      the welcome page's one-time "Patient ID" conversion
 //   InstallDatabase(options, source, target)
 //                                      Configure Database's install step
@@ -26,15 +26,21 @@ std::string& ConfiguredDatabasePath();
 // missing or unreadable.
 std::optional<std::string> ReadConfiguredPath(const std::filesystem::path& optionsFile);
 
+enum class DatabaseState {
+    Works,
+    NotConfigured,  // missing, not a database, or without the patient table
+    Busy,           // locked by another program past the wait: it may work soon
+};
+
 // Opens the database and reads PatientBasic as the patient record set's
-// default query does. False for a missing file, a file that is not a
-// database, or one without the patient table.
-bool DatabaseWorks(const std::string& path);
+// default query does.
+DatabaseState TestDatabase(const std::string& path);
 
 // Start-up: nullopt when Options.dat cannot be read (the caller shows the
 // "corrupted or missing" message and ends); otherwise the configured path,
-// which is kDatabaseNotConfigured when the database test fails. Also stores
-// it in ConfiguredDatabasePath().
+// which is kDatabaseNotConfigured when the database test finds it not
+// configured (a busy database keeps its path). Also stores it in
+// ConfiguredDatabasePath().
 std::optional<std::string> StartUpDatabasePath(const std::filesystem::path& optionsFile);
 
 // Turns a numeric "Patient ID" column of PatientBasic into text, keeping
@@ -48,6 +54,7 @@ enum class InstallOutcome {
     AlreadyExists,      // "Database file already exists and was not overwritten.\nConfiguration successful."
     CopyFailed,         // the copy failed for another reason (error holds it); nothing changed
     OptionsUnreadable,  // "Options.dat file is either corrupted or missing. ..."; nothing changed
+    TargetIsSource,     // the target is the shipped empty database itself; nothing changed
 };
 struct InstallResult {
     InstallOutcome outcome;

@@ -3,11 +3,27 @@
 #include <sqlite3.h>
 
 namespace {
-// How long a second program waits for another's write to end.
-constexpr int kBusyTimeoutMs = 10000;
 
-[[noreturn]] void Fail(sqlite3* db) { throw DbError(sqlite3_errmsg(db)); }
+bool Busy(sqlite3* db) {
+    const int code = sqlite3_errcode(db) & 0xff;
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
+// A lock held by another program past the wait gets words the user can act on.
+[[noreturn]] void Fail(sqlite3* db, const std::string& engineText) {
+    if (Busy(db)) throw DbError(kDatabaseBusyText, DbFault::Busy);
+    throw DbError(engineText);
+}
+
+[[noreturn]] void Fail(sqlite3* db) { Fail(db, sqlite3_errmsg(db)); }
 }  // namespace
+
+int& DatabaseBusyWaitMs() {
+    // Another workstation's save takes milliseconds; a lock held this long
+    // is someone's long work, and the user is told to try again.
+    static int wait = 5000;
+    return wait;
+}
 
 Database::Database(const std::filesystem::path& path) {
     const int rc = sqlite3_open_v2(path.string().c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
@@ -17,7 +33,7 @@ Database::Database(const std::filesystem::path& path) {
         db_ = nullptr;
         throw DbError(text + ": " + path.string());
     }
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    sqlite3_busy_timeout(db_, DatabaseBusyWaitMs());
     // A double-quoted name that matches no column must be an error, never a
     // string: every column name here is written in double quotes.
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -31,7 +47,7 @@ void Database::Execute(const std::string& sql) {
     if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
         const std::string text = message ? message : sqlite3_errmsg(db_);
         sqlite3_free(message);
-        throw DbError(text);
+        Fail(db_, text);
     }
 }
 

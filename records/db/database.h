@@ -19,6 +19,10 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+// How long a statement waits for another program's lock before it fails
+// with DbFault::Busy (milliseconds; every Database opened after a change).
+int& DatabaseBusyWaitMs();
+
 using SqlValue = std::variant<std::monostate, std::int64_t, double, std::string>;
 
 class Database {

@@ -1,10 +1,28 @@
 #pragma once
 // Every failure of the database engine arrives as a DbError whose what() is
-// the engine's own text, so the pages can show it as it is.
+// the engine's own text, so the pages can show it as it is. Two failures get
+// words of their own, because the user must act differently on them.
 #include <stdexcept>
 #include <string>
 
+enum class DbFault {
+    Engine,          // the engine's own text
+    Busy,            // another program holds the file locked; trying again may work
+    PatientChanged,  // the stored patient is gone or is now someone else
+};
+
+inline constexpr const char* kDatabaseBusyText =
+    "The patient database is in use by another workstation. Nothing was changed; please try again in a moment.";
+inline constexpr const char* kPatientChangedText =
+    "This patient was changed or deleted at another workstation, so nothing was saved. "
+    "Please search for the patient again.";
+
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const std::string& text) : std::runtime_error(text) {}
+    explicit DbError(const std::string& text, DbFault fault = DbFault::Engine)
+        : std::runtime_error(text), fault_(fault) {}
+    DbFault Fault() const { return fault_; }
+
+private:
+    DbFault fault_;
 };

@@ -8,57 +8,83 @@ namespace {
 struct Stored {
     std::int32_t patient = 0;
     std::int32_t caseNumber = 0;
+    bool patientWritten = false;
+    bool caseWritten = false;
 };
 
 // Runs one store in a transaction and hands the numbers back to the page and
-// the record only once it landed.
+// the record only once it landed. A stored patient is checked first: a row
+// deleted or renumbered elsewhere must not receive this patient's case.
 template <class Work>
-void InTransaction(Database& db, CaseRecord& rec, EntryKeys& keys, Work work) {
+void InTransaction(Database& db, CaseRecord& rec, EntryKeys& keys, double now, Work work) {
     Stored s{KeyNumber(keys.patient), KeyNumber(keys.caseNumber)};
     Transaction t(db);
+    if (s.patient != 0) RequireStoredPatient(db, s.patient, rec.storedIdentity);
     work(s);
     t.Commit();
     if (s.patient != 0) keys.patient = std::to_string(rec.PATIENT_REC_Num = s.patient);
     if (s.caseNumber != 0) keys.caseNumber = std::to_string(rec.Case_number = s.caseNumber);
+    if (s.patientWritten) {
+        rec.storedIdentity = IdentityOf(rec);
+        rec.DATE_STORED = now;
+    }
+    if (s.caseWritten) rec.Date_created = now;
+}
+
+void AddPatient(Database& db, const CaseRecord& rec, double now, Stored& s) {
+    s.patient = AddPatientRow(db, rec, now);
+    s.patientWritten = true;
+}
+
+void AddCase(Database& db, const CaseRecord& rec, double now, Stored& s) {
+    s.caseNumber = AddCaseRow(db, s.patient, rec, now);
+    s.caseWritten = true;
 }
 }  // namespace
 
 void StoreNewPatientPage(Database& db, CaseRecord& rec, EntryKeys& keys, bool caseChanged, double now) {
-    InTransaction(db, rec, keys, [&](Stored& s) {
-        s.patient = AddPatientRow(db, rec, now);
-        s.caseNumber = caseChanged ? AddCaseRow(db, s.patient, rec, now) : 0;
+    InTransaction(db, rec, keys, now, [&](Stored& s) {
+        AddPatient(db, rec, now, s);
+        s.caseNumber = 0;
+        if (caseChanged) AddCase(db, rec, now, s);
     });
 }
 
 void StoreNewCasePage(Database& db, CaseRecord& rec, EntryKeys& keys, const EntryChanges& changes, double now) {
-    InTransaction(db, rec, keys, [&](Stored& s) {
-        if (changes.patientChanged && changes.identityChanged && PatientHasCases(db, s.patient))
-            s.patient = AddPatientRow(db, rec, now);
-        else if (changes.patientChanged)
+    InTransaction(db, rec, keys, now, [&](Stored& s) {
+        // Number 0: the patient was never stored, so this store adds them.
+        if (s.patient == 0 || (changes.patientChanged && changes.identityChanged && PatientHasCases(db, s.patient))) {
+            AddPatient(db, rec, now, s);
+        } else if (changes.patientChanged) {
             UpdatePatientRow(db, s.patient, rec, now);
-        if (changes.caseChanged) s.caseNumber = AddCaseRow(db, s.patient, rec, now);
+            s.patientWritten = true;
+        }
+        if (changes.caseChanged) AddCase(db, rec, now, s);
     });
 }
 
 void StoreExistingCasePage(Database& db, CaseRecord& rec, EntryKeys& keys, const EntryChanges& changes, double now) {
-    InTransaction(db, rec, keys, [&](Stored& s) {
-        if (changes.patientChanged && changes.identityChanged) {
-            s.patient = AddPatientRow(db, rec, now);
-            s.caseNumber = AddCaseRow(db, s.patient, rec, now);
+    InTransaction(db, rec, keys, now, [&](Stored& s) {
+        if (s.patient == 0 || (changes.patientChanged && changes.identityChanged)) {
+            AddPatient(db, rec, now, s);
+            AddCase(db, rec, now, s);
             return;
         }
-        if (changes.patientChanged) UpdatePatientRow(db, s.patient, rec, now);
-        if (changes.caseChanged) s.caseNumber = AddCaseRow(db, s.patient, rec, now);
+        if (changes.patientChanged) {
+            UpdatePatientRow(db, s.patient, rec, now);
+            s.patientWritten = true;
+        }
+        if (changes.caseChanged) AddCase(db, rec, now, s);
     });
 }
 
 void StoreUserChoicePage(Database& db, CaseRecord& rec, EntryKeys& keys, double now) {
-    InTransaction(db, rec, keys, [&](Stored& s) {
+    InTransaction(db, rec, keys, now, [&](Stored& s) {
         if (s.patient == 0) {
-            s.patient = AddPatientRow(db, rec, now);
-            s.caseNumber = AddCaseRow(db, s.patient, rec, now);
+            AddPatient(db, rec, now, s);
+            AddCase(db, rec, now, s);
         } else if (s.caseNumber == 0) {
-            s.caseNumber = AddCaseRow(db, s.patient, rec, now);
+            AddCase(db, rec, now, s);
         }
         StoreUserChoiceDefinition(db, s.patient, s.caseNumber, rec);
         StoreUserChoiceParameters(db, s.patient, s.caseNumber, rec);

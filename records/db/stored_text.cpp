@@ -1,5 +1,6 @@
 #include "records/db/stored_text.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -7,6 +8,16 @@
 
 std::string StoredNumber(const char* format, double value) {
     return std::isfinite(value) ? FormatNumber(format, value) : std::string();
+}
+
+std::string ExactNumber(double value) {
+    char text[512];
+    const auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
+    if (!std::isfinite(value) || error != std::errc()) return {};
+    std::string exact(text, end);
+    // Whole numbers keep the one decimal that texts stored before always had.
+    if (exact.find('.') == std::string::npos) exact += ".0";
+    return exact;
 }
 
 double TextNumber(const std::string& text) {

@@ -6,6 +6,10 @@
 // A number in a printf format such as "%.1f"; a value that is not finite
 // is stored empty.
 std::string StoredNumber(const char* format, double value);
+// The shortest text that reads back as the same number, with at least one
+// decimal (0.85 -> "0.85", 70 -> "70.0"), so a value entered comes back
+// exactly; not finite is stored empty.
+std::string ExactNumber(double value);
 // The C library's text-to-double reading: text that is not a number is 0.
 double TextNumber(const std::string& text);
 // A number text read as a whole number, the digits after a decimal point

@@ -158,7 +158,7 @@ private slots:
         Click(welcome.get(), "configureDatabase");
         QCOMPARE(env->prompts.Texts().last(), QString("The Kinevo database was successfully installed."));
         QCOMPARE(ConfiguredDatabasePath(), target);
-        QVERIFY(DatabaseWorks(target));
+        QVERIFY(TestDatabase(target) == DatabaseState::Works);
     }
 
     void configureAsksBeforeMovingAWorkingDatabase() {

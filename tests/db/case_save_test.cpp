@@ -60,13 +60,13 @@ TEST_F(CaseSave, NewPatientStoresTheFormattedTexts) {
     EXPECT_EQ(r.Case_number, 1);
     EXPECT_EQ(req.patientKey, "1");
     EXPECT_EQ(req.caseKey, "1");
-    // 70 kg x 2.2046 = 154.32 lb; 170 cm x 0.39372 = 66.93 in.
-    EXPECT_EQ(Value("PatientCase", "Wt", kCase1), "154.3");
+    // 70 kg x 2.2046 = 154.32 lb; 170 cm x 0.39372 = 66.93 in, to the two
+    // decimals the entry page shows.
+    EXPECT_EQ(Value("PatientCase", "Wt", kCase1), "154.32");
     EXPECT_EQ(Value("PatientCase", "kg", kCase1), "0");
-    EXPECT_EQ(Value("PatientCase", "Ht", kCase1), "66.9");
+    EXPECT_EQ(Value("PatientCase", "Ht", kCase1), "66.93");
     EXPECT_EQ(Value("PatientCase", "cm", kCase1), "0");
-    // 0.85 is held just below 0.85 in binary, so one decimal gives 0.8.
-    EXPECT_EQ(Value("PatientCase", "SCr", kCase1), "0.8");
+    EXPECT_EQ(Value("PatientCase", "SCr", kCase1), "0.85");
     EXPECT_EQ(Value("PatientCase", "CrCl", kCase1), "0.0");
     EXPECT_EQ(Value("PatientCase", "Drug ID", kCase1), "GM");
     EXPECT_EQ(Value("PatientCase", "factor 1", kCase1), "3");

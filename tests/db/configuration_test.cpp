@@ -97,7 +97,7 @@ TEST_F(Configuration, InstallCopiesOnceAndKeepsTheRestOfOptionsDat) {
     EXPECT_EQ(first.outcome, InstallOutcome::Installed);
     EXPECT_EQ(ReadOptions(), target.string() + "\nInstitution line\n");
     EXPECT_EQ(ConfiguredDatabasePath(), target.string());
-    EXPECT_TRUE(DatabaseWorks(target.string()));
+    EXPECT_EQ(TestDatabase(target.string()), DatabaseState::Works);
 
     // An existing file is kept as it is and still configured.
     {

@@ -13,6 +13,7 @@
 #include "records/db/case_save.h"
 #include "records/db/configuration.h"
 #include "records/db/database.h"
+#include "records/db/db_error.h"
 #include "tests/pages/page_test_support.h"
 
 namespace {
@@ -200,6 +201,36 @@ private slots:
         QCOMPARE(env->prompts.Texts(),
                  QStringList{"Options.dat file is either corrupted or missing. Please contact Orvane Inc. "});
         QVERIFY(welcome->isVisible());
+    }
+
+    void configureRefusesTheShippedEmptyDatabase() {
+        MakeProgramFolder("Configure Database\n");
+        auto welcome = MakeWelcome();
+        env->prompts.shown.clear();
+        env->prompts.paths = {QString::fromStdString((env->Dir() / "Patients.mdb").string())};
+        env->prompts.answers = {true};
+        Click(welcome.get(), "configureDatabase");
+        QCOMPARE(env->prompts.shown.back().title, QString("Warning"));
+        QVERIFY(env->prompts.shown.back().text.startsWith("This is the empty database that comes with Kinevo"));
+        QCOMPARE(FileText(env->Dir() / "Options.dat"), std::string("Configure Database\n"));
+        QCOMPARE(ConfiguredDatabasePath(), std::string(kDatabaseNotConfigured));
+    }
+
+    void aLockedDatabaseIsInUseNotUnconfigured() {
+        DatabaseBusyWaitMs() = 50;
+        const std::string db = env->MakeDatabase("work.mdb");
+        MakeProgramFolder(db + "\n");
+        Database other(db);
+        other.Execute("BEGIN EXCLUSIVE");
+        QVERIFY(ReadStartUpConfiguration(env->Dir()));
+        QCOMPARE(ConfiguredDatabasePath(), db);
+        auto welcome = MakeWelcome();
+        Click(welcome.get(), "configureDatabase");
+        // No file dialog: nothing new is installed over a database in use.
+        QCOMPARE(env->prompts.Texts(), (QStringList{kDatabaseBusyText, kDatabaseBusyText}));
+        QCOMPARE(ConfiguredDatabasePath(), db);
+        other.Execute("ROLLBACK");
+        DatabaseBusyWaitMs() = 5000;
     }
 };
 

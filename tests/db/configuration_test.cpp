@@ -134,3 +134,34 @@ TEST(BuiltFiles, FirstStartNeedsNoConfiguring) {
     EXPECT_EQ(QueryInt(empty, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'"), 6);
     EXPECT_EQ(QueryInt(empty, "SELECT COUNT(*) FROM PatientBasic"), 0);
 }
+
+TEST_F(Configuration, TheShippedEmptyDatabaseIsNeverTheTarget) {
+    const fs::path empty = Dir() / "Patients.mdb.shipped";
+    CreateEmptyDatabase(empty);
+    WriteOptions("Configure Database\n");
+    for (const fs::path& same : {empty, Dir() / "." / empty.filename()}) {
+        EXPECT_EQ(InstallDatabase(Options(), empty, same).outcome, InstallOutcome::TargetIsSource);
+        EXPECT_EQ(ReadOptions(), "Configure Database\n");
+    }
+}
+
+TEST_F(Configuration, ALockedDatabaseIsBusyNotUnconfigured) {
+    DatabaseBusyWaitMs() = 50;
+    Database other(Path());
+    other.Execute("BEGIN EXCLUSIVE");
+    EXPECT_EQ(TestDatabase(Path()), DatabaseState::Busy);
+    WriteOptions(Path() + "\n");
+    EXPECT_EQ(StartUpDatabasePath(Options()), Path());
+    try {
+        Database db(Path());
+        Transaction t(db);
+        FAIL() << "a write went through a held lock";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.Fault(), DbFault::Busy);
+        EXPECT_STREQ(e.what(), kDatabaseBusyText);
+    }
+    other.Execute("ROLLBACK");
+    EXPECT_EQ(TestDatabase(Path()), DatabaseState::Works);
+    EXPECT_EQ(TestDatabase((Dir() / "missing.mdb").string()), DatabaseState::NotConfigured);
+    DatabaseBusyWaitMs() = 5000;
+}

@@ -1,12 +1,16 @@
 // The end page: its opening, the four ways on, Previous by source, and the
 // save into a real database, including a failing one.
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QTest>
 
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
 #include "app/page_set.h"
+#include "pages/entry_pages.h"
 #include "records/case_record.h"
 #include "records/db/configuration.h"
 #include "records/db/database.h"
@@ -22,6 +26,33 @@ class EndPageTest : public QObject {
     static std::int64_t Rows(const std::string& db, const char* table) {
         Database d(db);
         return QueryInt(d, std::string("SELECT COUNT(*) FROM \"") + table + "\"");
+    }
+
+    // Types the case part of an entry page: phenytoin, 70 kg, 170 cm, SCr
+    // 0.85 and albumin 2.45 (values one decimal would change).
+    static void TypeCase(KinevoPage& p) {
+        p.findChild<QComboBox*>("drug")->setCurrentText("Phenytoin");
+        for (const auto& [name, text] : {std::pair{"weight", "70"}, {"height", "170"}, {"scr", "0.85"}})
+            p.findChild<QLineEdit*>(name)->setText(text);
+        p.findChild<QRadioButton*>("kilograms")->setChecked(true);
+        p.findChild<QRadioButton*>("centimetres")->setChecked(true);
+        p.findChild<QLineEdit*>("albumin")->setText("2.45");
+    }
+    // A new patient typed on page 137 and taken on with Next, not stored.
+    void TypeNewPatient() {
+        ResetCaseAndFlags(true);
+        const auto r = RunChain(*pages, code::kNewPatientEntry, {{137, [](KinevoPage& p) {
+                                                                      for (const auto& [name, text] :
+                                                                           {std::pair{"lastName", "Alpha"},
+                                                                            {"firstName", "Ann"},
+                                                                            {"birthday", "01/05/1950"}})
+                                                                          p.findChild<QLineEdit*>(name)->setText(text);
+                                                                      p.findChild<QRadioButton*>("female")->setChecked(true);
+                                                                      TypeCase(p);
+                                                                      static_cast<EntryPage&>(p).UpdateButtons();
+                                                                      Click(&p, "next");
+                                                                  }}});
+        QCOMPARE(r.visited, (V{137, 140}));
     }
 
 private slots:
@@ -158,6 +189,45 @@ private slots:
         QVERIFY(!env->prompts.shown[0].text.isEmpty());
         QCOMPARE(end.PatientKey(), std::string("0"));
         QCOMPARE(TheCase().PATIENT_REC_Num, 0);
+    }
+
+    void reopenedUnchangedCaseIsSavedWithoutASecondCase() {
+        const std::string db = env->MakeDatabase("reopen.mdb");
+        ConfiguredDatabasePath() = db;
+        TypeNewPatient();
+        const auto r = RunChain(*pages, code::kEnd,
+                                {{144, [](KinevoPage& p) { Click(&p, "save"), Click(&p, "sameDrug"); }},
+                                 {138, Press("next")}});
+        QCOMPARE(r.visited, (V{144, 138, 140}));
+        QVERIFY(!Nav().caseChanged && !Nav().patientChanged);
+        RunChain(*pages, code::kEnd, {{144, [this](KinevoPage& p) {
+                                          Click(&p, "save");
+                                          ExitWithOk(env->prompts, p);
+                                      }}});
+        QCOMPARE(Rows(db, "PatientBasic"), std::int64_t(1));
+        QCOMPARE(Rows(db, "PatientCase"), std::int64_t(1));
+        QCOMPARE(env->prompts.Texts(), QStringList{"Are you sure you want to exit Kinevo?"});
+    }
+
+    void samePatientBeforeAnySaveStoresThePatientWithTheCase() {
+        const std::string db = env->MakeDatabase("unsaved.mdb");
+        ConfiguredDatabasePath() = db;
+        TypeNewPatient();
+        QString caption;
+        RunChain(*pages, code::kEnd, {{144, Press("samePatient")}, {136, [&](KinevoPage& p) {
+                                                                        TypeCase(p);
+                                                                        static_cast<EntryPage&>(p).UpdateButtons();
+                                                                        Click(&p, "save");
+                                                                        caption = p.findChild<QPushButton*>("save")->text();
+                                                                        ExitWithOk(env->prompts, p);
+                                                                    }}});
+        QCOMPARE(env->prompts.Texts(), QStringList{"Are you sure you want to exit Kinevo?"});
+        QCOMPARE(caption, QString("Data saved"));
+        Database d(db);
+        QCOMPARE(QueryInt(d, "SELECT COUNT(*) FROM PatientBasic JOIN PatientCase USING (\"PATIENT REC Num\") "
+                             "WHERE \"PATIENT LAST NAME\" = 'Alpha'"),
+                 std::int64_t(1));
+        QCOMPARE(Rows(db, "PatientCase"), std::int64_t(1));
     }
 };
 

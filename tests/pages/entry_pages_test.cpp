@@ -484,6 +484,52 @@ private slots:
         QCOMPARE(Rows("PatientCase"), std::int64_t(2));
         QCOMPARE(TheCase().Case_number, 2);
     }
+
+    void creatinineIsCheckedBeforeTheClearanceIsChosen() {
+        EntryPage& page = pages->newPatient;
+        Activate(page);
+        QLineEdit* scr = Field(&page, "scr");
+        QLineEdit* clcr = Field(&page, "clcr");
+        const QStringList scrMessage{"Please input a correct Value of SCr. Acceptable range is 0.09 to 15 mg/dL"};
+        // Tab passes the read-only clearance by, so the creatinine is checked.
+        scr->setFocus();
+        QTest::keyClicks(scr, "16");
+        QTest::keyClick(scr, Qt::Key_Tab);
+        QApplication::processEvents();
+        QCOMPARE(Shown(), scrMessage);
+        QCOMPARE(QApplication::focusWidget(), scr);
+        QVERIFY(Field<QRadioButton>(&page, "crsChoice")->isChecked());
+        QVERIFY(!scr->isReadOnly());
+        // A click into the clearance waits for the creatinine to be mended.
+        clcr->setFocus(Qt::MouseFocusReason);
+        QApplication::processEvents();
+        QCOMPARE(Shown().size(), 2);
+        QVERIFY(Field<QRadioButton>(&page, "crsChoice")->isChecked());
+        QCOMPARE(scr->text(), QString("16"));
+        scr->setText("1.1");
+        clcr->setFocus(Qt::MouseFocusReason);
+        QApplication::processEvents();
+        QVERIFY(Field<QRadioButton>(&page, "clcrChoice")->isChecked());
+        QCOMPARE(scr->focusPolicy(), Qt::ClickFocus);
+        QCOMPARE(Shown().size(), 2);
+    }
+
+    void updatedDatesAreThisPatientsAndShowAfterSave() {
+        TheCase().DATE_STORED = TestMoment() - 400;  // someone seen a year ago
+        EntryPage& page = pages->newPatient;
+        page.Open();
+        FillAdult(page, "Gentamicin");
+        Click(&page, "save");
+        const QString today = "03/15/2012";
+        QCOMPARE(Field(&page, "patientUpdated")->text(), today);
+        QCOMPARE(Field(&page, "caseUpdated")->text(), today);
+
+        Nav().existingCasePatientKey = Nav().existingCaseCaseKey = "1";
+        EntryPage& existing = pages->existingCase;
+        existing.Open();
+        QCOMPARE(Field(&existing, "patientUpdated")->text(), today);
+        QCOMPARE(Field(&existing, "caseUpdated")->text(), today);
+    }
 };
 
 QTEST_MAIN(EntryPagesTest)

@@ -148,7 +148,8 @@ ExpansionConstants ExpansionConstantsOf(const CaseRecord& r) {
 double TimeZeroOf(const std::vector<DoseRow>& doses, const std::vector<LevelRow>& levels) {
     double zero = std::numeric_limits<double>::infinity();
     for (const DoseRow& row : doses) zero = std::min(zero, RowHours(row));
-    for (const LevelRow& row : levels) zero = std::min(zero, RowHours(row));
+    for (const LevelRow& row : levels)
+        if (row.level >= 0) zero = std::min(zero, RowHours(row));
     return std::isfinite(zero) ? zero : 0;
 }
 

@@ -19,8 +19,10 @@ struct ExpansionConstants {
 };
 ExpansionConstants ExpansionConstantsOf(const CaseRecord& r);
 
-// The earlier of the earliest dose row and the earliest level row, in
-// absolute hours; 0 without rows.
+// The earlier of the earliest dose row and the earliest measured level, in
+// absolute hours; 0 without either. A prediction-only row never moves it, so
+// asking for a prediction cannot change the fit: one before it gets a
+// negative time.
 double TimeZeroOf(const std::vector<DoseRow>& doses, const std::vector<LevelRow>& levels);
 
 // Fills the converted part of `h` (TimeZero, events, level points, counts) from

@@ -66,10 +66,10 @@ struct Elimination {
 std::optional<double> Finite(double c) { return std::isfinite(c) ? std::optional<double>(c) : std::nullopt; }
 }  // namespace
 
-PhenytoinGrid PhenytoinGridOf(double spanHours) {
+PhenytoinGrid PhenytoinGridOf(double spanHours, double reachHours) {
     PhenytoinGrid g;
     g.stepsPerHour = spanHours > 0 ? std::min(std::floor(kMaxSteps / spanHours), 60.0) : 60.0;
-    g.steps = static_cast<int>(std::floor(g.stepsPerHour * std::max(spanHours, 0.0)));
+    g.steps = static_cast<int>(std::floor(g.stepsPerHour * std::max({spanHours, reachHours, 0.0})));
     return g;
 }
 
@@ -95,7 +95,10 @@ std::vector<double> PhenytoinInputRates(const PredictionInput& in, const Paramet
 void PredictPhenytoin(const PredictionInput& in, const ParameterSet& p, const std::vector<double>& times,
                       std::vector<std::optional<double>>& out) {
     if (times.empty() || p.Vd == 0) return;
-    const PhenytoinGrid g = PhenytoinGridOf(in.gridSpan);
+    // The grid reaches no further than the latest time asked for: a fit never
+    // pays for a prediction row far beyond its levels.
+    const double latest = *std::max_element(times.begin(), times.end());
+    const PhenytoinGrid g = PhenytoinGridOf(in.gridSpan, std::min(in.predictionReach, latest));
     const std::vector<double> rates = PhenytoinInputRates(in, p, g);
     std::vector<std::size_t> order(times.size());
     std::iota(order.begin(), order.end(), 0);

@@ -10,7 +10,9 @@ struct PhenytoinGrid {
     double stepsPerHour = 60;
     int steps = 0;  // grid points 0..steps at i / stepsPerHour hours
 };
-PhenytoinGrid PhenytoinGridOf(double spanHours);
+// At most 60 steps per hour and 48000 steps over `spanHours`; the grid
+// reaches on at the same rate to `reachHours` when that is later.
+PhenytoinGrid PhenytoinGridOf(double spanHours, double reachHours = 0);
 
 // Input rate (mg/h) of cells 0..steps-1; cell i holds from point i to i + 1.
 std::vector<double> PhenytoinInputRates(const PredictionInput& in, const ParameterSet& p, const PhenytoinGrid& g);

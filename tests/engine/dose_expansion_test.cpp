@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "engine/analysis_fits.h"
 #include "engine/dose_expansion.h"
 #include "engine/history_rows.h"
 #include "engine/population_models.h"
@@ -180,4 +183,56 @@ TEST(AcceptHistory, RoutesOtherThanTheChosenProductKeepTheirSaltAndKa) {
     ASSERT_EQ(AcceptHistory(r), std::nullopt);
     EXPECT_DOUBLE_EQ(r.history.events[0].ka, 1.5);  // the tablets' ka
     EXPECT_DOUBLE_EQ(r.history.events[1].salt, 1.0);
+}
+
+// Gentamicin: a level of 2.0 before the 08:00 infusion, 7.5 and 3.0 after it,
+// and a prediction asked for at 06:00, before everything else.
+TEST(PredictionRows, NeverChangeTheFitOrTheMeasuredLevels) {
+    CaseRecord r = AdultWith("gm", "Intermittent IV - Injection");
+    r.history.doseRows = {DoseRowOn(1, 8, 0, 120, "IV", 0.5, 8, 1)};
+    r.history.levelRows = {LevelRowOn(1, 7, 0, 2.0), LevelRowOn(1, 9, 0, 7.5), LevelRowOn(1, 15, 30, 3.0)};
+    CaseRecord withRow = r;
+    withRow.history.levelRows.push_back(LevelRowOn(1, 6, 0, -1));
+    for (CaseRecord* c : {&r, &withRow}) {
+        ASSERT_EQ(AcceptHistory(*c), std::nullopt);
+        RunAnalysisFits(*c);
+        FillLevelPredictions(*c);
+    }
+    EXPECT_DOUBLE_EQ(withRow.history.timeZero, 24.0 * DayNumber(2026, 12, 1) + 7);
+    EXPECT_EQ(withRow.leastSquares, r.leastSquares);
+    EXPECT_EQ(withRow.bayes, r.bayes);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(withRow.history.levels[i].leastSquares, r.history.levels[i].leastSquares);
+    // The row an hour before time zero, before any dose: the 07:00 level
+    // traced back one hour.
+    const LevelPoint& asked = withRow.history.levels[3];
+    EXPECT_DOUBLE_EQ(asked.time, -1);
+    const double k = r.population.Cl / r.population.Vd;
+    EXPECT_NEAR(asked.population.value_or(-1), 2.0 * std::exp(k), 1e-12);
+
+    // Phenytoin over 37 days: a prediction row three weeks later must not
+    // coarsen the grid the measured levels are predicted on.
+    CaseRecord ph;
+    ph.Age = 40;
+    ph.Wt = 70;
+    ph.Ht = 175;
+    ph.SCr = 1;
+    ph.Albumin = 4.4;
+    ph.Drug_ID = "ph";
+    SelectDrugModel(ph);
+    ChooseRouteProduct(ph, "Oral - Capsules");
+    ph.history.doseRows = {DoseRowOn(1, 8, 0, 300, "C", 0, 24, 38)};
+    ph.history.levelRows = {LevelRowOn(10, 7, 0, 9), LevelRowOn(31, 7, 0, 14)};
+    CaseRecord phWithRow = ph;
+    phWithRow.history.levelRows.push_back(LevelRowOn(31, 7, 0, 0));
+    phWithRow.history.levelRows.back().date = {2027, 1, 20};
+    phWithRow.history.levelRows.back().level = -1;
+    for (CaseRecord* c : {&ph, &phWithRow}) {
+        ASSERT_EQ(AcceptHistory(*c), std::nullopt);
+        FillLevelPredictions(*c);
+    }
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(ph.history.levels[i].population.has_value());
+        EXPECT_EQ(phWithRow.history.levels[i].population, ph.history.levels[i].population);
+    }
+    EXPECT_GT(phWithRow.history.levels[2].population.value_or(0), 0);
 }

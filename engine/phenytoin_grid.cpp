@@ -19,16 +19,22 @@ constexpr double kAbsorbedEnough = 1e-12;
 
 // How many cells an input lasts: x rounded up, except that a product such as
 // 60 x 4.6 / 4.6, a whole number only a rounding above it, stays that number
-// (a cell more would add a minute of input).
+// (a cell more would stretch the input by a step).
 double CellsOf(double x) {
     const double whole = std::round(x);
     return std::fabs(x - whole) <= 1e-9 * std::max(1.0, whole) ? whole : std::ceil(x);
 }
 
-void AddToCells(std::vector<double>& rates, double firstCell, double cellCount, double rate) {
+// Spreads `amount` evenly over `cellCount` cells from `firstCell` (at least
+// one), so that it is delivered whole whatever the step length; cells past
+// the grid's end receive nothing.
+void AddToCells(std::vector<double>& rates, double firstCell, double cellCount, double amount, double stepsPerHour) {
+    const double cells = std::max(cellCount, 1.0);
     const double size = static_cast<double>(rates.size());
     const double begin = std::clamp(firstCell, 0.0, size);
-    const double end = std::clamp(firstCell + cellCount, begin, size);
+    const double end = std::clamp(firstCell + cells, begin, size);
+    if (!(end > begin)) return;
+    const double rate = amount * stepsPerHour / cells;
     for (auto i = static_cast<std::size_t>(begin); i < static_cast<std::size_t>(end); ++i) rates[i] += rate;
 }
 
@@ -81,10 +87,10 @@ std::vector<double> PhenytoinInputRates(const PredictionInput& in, const Paramet
         const DoseEvent& e = in.events[i];
         const double first = std::ceil(a * e.time);
         if (e.route == kEventOral) {
-            const double cells = in.phenytoinAbsRate > 0 ? CellsOf(a * e.amount / in.phenytoinAbsRate) : 0;
-            AddToCells(rates, first, cells, e.rate * e.salt * p.F * m[i]);
+            if (in.phenytoinAbsRate > 0)
+                AddToCells(rates, first, CellsOf(a * e.amount / in.phenytoinAbsRate), e.amount * e.salt * p.F * m[i], a);
         } else if (e.infusionTime > 0) {
-            AddToCells(rates, first, CellsOf(a * e.infusionTime), e.rate * e.salt * m[i]);
+            AddToCells(rates, first, CellsOf(a * e.infusionTime), e.amount * e.salt * m[i], a);
         } else if (e.route == kEventIM) {
             AddFirstOrder(rates, first, e.amount * e.salt * m[i], e.ka, a);
         }

@@ -15,4 +15,6 @@ struct PhenytoinGrid {
 PhenytoinGrid PhenytoinGridOf(double spanHours, double reachHours = 0);
 
 // Input rate (mg/h) of cells 0..steps-1; cell i holds from point i to i + 1.
+// Each dose is spread evenly over the cells it covers and delivers exactly
+// its amount, however long the cells are.
 std::vector<double> PhenytoinInputRates(const PredictionInput& in, const ParameterSet& p, const PhenytoinGrid& g);

@@ -145,3 +145,26 @@ TEST(PhenytoinModel, NoNumberThatIsNotFinite) {
         EXPECT_TRUE(!c || std::isfinite(*c));
     }
 }
+
+// A 150-day history gets 13 steps an hour: 1000 mg over 0.33 h covers five
+// cells (0.385 h) and a 10 mg portion at 60 mg/h three cells (0.23 h). Each
+// must still deliver its dose, not the full rate over every cell it touches.
+TEST(PhenytoinModel, EveryInputDeliversExactlyItsDose) {
+    PredictionInput in;
+    in.modelType = 3;
+    in.phenytoinAbsRate = 60;
+    in.gridSpan = 3624;
+    in.events = {Infusion(0, 1000, 0.33), Portion(24, 60, 0), Portion(25, 10, 0)};
+    const auto g = PhenytoinGridOf(in.gridSpan);
+    ASSERT_EQ(g.stepsPerHour, 13);
+    const std::vector<double> rates = PhenytoinInputRates(in, Phenytoin(0.9, 45, 4, 500, 1), g);
+    const auto delivered = [&](int fromHour, int toHour) {
+        return std::accumulate(rates.begin() + fromHour * 13, rates.begin() + toHour * 13, 0.0) / 13;
+    };
+    EXPECT_NEAR(delivered(0, 24), 1000 * 0.92, 1e-9);
+    EXPECT_NEAR(delivered(24, 25), 60 * 0.92 * 0.9, 1e-9);
+    EXPECT_NEAR(delivered(25, 48), 10 * 0.92 * 0.9, 1e-9);
+    // Without elimination the level is what was delivered per litre.
+    EXPECT_NEAR(PredictConcentration(in, Phenytoin(0.9, 1, 1, 0, 1), 100).value_or(-1), (1000 + 70 * 0.9) * 0.92,
+                1e-9);
+}

@@ -14,9 +14,6 @@
 namespace {
 constexpr double kLithiumMEqPerMg = 0.027066666666666666;
 
-double RowHours(const DoseRow& row) { return HistoryHours(row.date, row.hour, row.minute); }
-double RowHours(const LevelRow& row) { return HistoryHours(row.date, row.hour, row.minute); }
-
 int EventRouteOf(const std::string& route) {
     if (route == "IV") return kEventIV;
     if (route == "IM") return kEventIM;

@@ -65,7 +65,9 @@ double PushedPortionTime(double candidate, const std::vector<DoseEvent>& created
 void ExpandPhenytoinOralRow(const DoseRow& row, double start, const ExpansionConstants& c,
                             std::vector<DoseEvent>& out) {
     const double limit = c.phenytoinAbsRate;
-    const int portions = static_cast<int>(PhenytoinPortionCount(row.dose, limit));  // checked against the event limit
+    // Rows beyond the event limit never pass the checks; the bound keeps the
+    // conversion to a count defined whatever the row holds.
+    const int portions = static_cast<int>(std::min(PhenytoinPortionCount(row.dose, limit), double{kMaxDoseEvents}));
     // Rounding must not make the last portion exceed the limit.
     const double rest = row.dose - (portions - 1) * limit;
     const double lastPortion = limit > 0 ? std::min(limit, rest) : rest;

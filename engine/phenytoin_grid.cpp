@@ -14,6 +14,9 @@
 
 namespace {
 constexpr double kMaxSteps = 48000;
+// A grid stretched to a far prediction row: a minute's steps over more than
+// a year and a half.
+constexpr double kMaxGridSteps = 1e6;
 // An intramuscular dose spreads until less than this fraction is left.
 constexpr double kAbsorbedEnough = 1e-12;
 
@@ -42,7 +45,7 @@ void AddToCells(std::vector<double>& rates, double firstCell, double cellCount, 
 // with its ka, as the linear models absorb it; the grid would otherwise
 // drop it. Each cell gets the share absorbed over it.
 void AddFirstOrder(std::vector<double>& rates, double firstCell, double amount, double ka, double stepsPerHour) {
-    if (firstCell >= static_cast<double>(rates.size())) return;
+    if (!(firstCell < static_cast<double>(rates.size()))) return;
     const auto start = static_cast<std::size_t>(std::max(firstCell, 0.0));
     if (!(ka > 0)) {
         rates[start] += amount * stepsPerHour;
@@ -72,10 +75,16 @@ struct Elimination {
 std::optional<double> Finite(double c) { return std::isfinite(c) ? std::optional<double>(c) : std::nullopt; }
 }  // namespace
 
-PhenytoinGrid PhenytoinGridOf(double spanHours, double reachHours) {
+std::optional<PhenytoinGrid> PhenytoinGridOf(double spanHours, double reachHours) {
+    if (!std::isfinite(spanHours) || !std::isfinite(reachHours)) return std::nullopt;
     PhenytoinGrid g;
-    g.stepsPerHour = spanHours > 0 ? std::min(std::floor(kMaxSteps / spanHours), 60.0) : 60.0;
-    g.steps = static_cast<int>(std::floor(g.stepsPerHour * std::max({spanHours, reachHours, 0.0})));
+    if (spanHours > 0) {
+        const double whole = std::floor(kMaxSteps / spanHours);
+        g.stepsPerHour = whole >= 1 ? std::min(whole, 60.0) : kMaxSteps / spanHours;
+    }
+    const double steps = std::floor(g.stepsPerHour * std::max({spanHours, reachHours, 0.0}));
+    if (steps > kMaxGridSteps) return std::nullopt;
+    g.steps = static_cast<int>(steps);
     return g;
 }
 
@@ -104,7 +113,9 @@ void PredictPhenytoin(const PredictionInput& in, const ParameterSet& p, const st
     // The grid reaches no further than the latest time asked for: a fit never
     // pays for a prediction row far beyond its levels.
     const double latest = *std::max_element(times.begin(), times.end());
-    const PhenytoinGrid g = PhenytoinGridOf(in.gridSpan, std::min(in.predictionReach, latest));
+    const auto grid = PhenytoinGridOf(in.gridSpan, std::min(in.predictionReach, latest));
+    if (!grid) return;
+    const PhenytoinGrid& g = *grid;
     const std::vector<double> rates = PhenytoinInputRates(in, p, g);
     std::vector<std::size_t> order(times.size());
     std::iota(order.begin(), order.end(), 0);

@@ -1,6 +1,7 @@
 // The history, fits and curves parts of a run.
 #include "cli/calc_history.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -81,6 +82,10 @@ void ReadHistory(const Json& input, CaseRecord& r) {
     const auto counted = static_cast<std::size_t>(CountedLevelRows(r.history.levelRows));
     if (counted < levels.size())
         Fail(Item("history.levels", counted), "a measured level after a prediction row (-1) would not be counted");
+    // Without either there is no time zero to count from and nothing to fit.
+    const bool measured = std::any_of(r.history.levelRows.begin(), r.history.levelRows.end(),
+                                      [](const LevelRow& l) { return l.level >= 0; });
+    if (r.history.doseRows.empty() && !measured) Fail("history", "needs a dose row or a measured level");
     if (auto message = AcceptHistory(r)) {
         for (char& c : *message)
             if (c == '\n') c = ' ';

@@ -140,6 +140,14 @@ TEST(KinevoCalcHistory, InputMistakesAreNamed) {
     in = GentamicinHistory();
     in.erase("history");
     ExpectRefused(in, "curves: needs a history");
+
+    // Nothing to count time from: no dose row and no measured level.
+    in.erase("curves");
+    for (const char* history : {R"({})", R"({"doses": [], "levels": []})",
+                                R"({"levels": [{"date": "2026-12-02", "time": "08:00", "level": -1}]})"}) {
+        in["history"] = json::parse(history);
+        ExpectRefused(in, "history: needs a dose row or a measured level");
+    }
 }
 
 TEST(KinevoCalcHistory, HistoryBeyondTheBoundsIsRefused) {

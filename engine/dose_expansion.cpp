@@ -144,6 +144,23 @@ ExpansionConstants ExpansionConstantsOf(const CaseRecord& r) {
     return c;
 }
 
+void ApplyFitRouteProducts(CaseRecord& r, const std::vector<std::string>& products) {
+    if (products.empty()) return;
+    ChooseRouteProduct(r, products[0]);
+    if (products.size() < 2) return;
+    CaseRecord both = r;
+    ChooseRouteProduct(both, products[1]);
+    const bool firstOral = r.RouteCode == 'O', secondOral = both.RouteCode == 'O';
+    if (secondOral && !firstOral) {
+        r.PO_Salt = both.PO_Salt;
+        r.PO_Ka = both.PO_Ka;
+        r.population.F = both.population.F;
+        r.Init_f_sd = both.Init_f_sd;
+    }
+    if (!secondOral && firstOral) r.ParenteralSalt = both.ParenteralSalt;
+    if ((!secondOral && firstOral) || (both.RouteCode == 'I' && r.RouteCode != 'I')) r.IM_ka = both.IM_ka;
+}
+
 double TimeZeroOf(const std::vector<DoseRow>& doses, const std::vector<LevelRow>& levels) {
     double zero = std::numeric_limits<double>::infinity();
     for (const DoseRow& row : doses) zero = std::min(zero, RowHours(row));

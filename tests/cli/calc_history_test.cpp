@@ -162,3 +162,39 @@ TEST(KinevoCalcHistory, HistoryBeyondTheBoundsIsRefused) {
     in["history"]["doses"][0]["interval"] = 1e308;
     ExpectRefused(in, "history:  Error in Dose Entry # 1: the interval is above 720 hours.");
 }
+
+TEST(KinevoCalcHistory, FitRouteProductsDecideEachDoseAndAreShown) {
+    json in = json::parse(R"json({
+      "today": "2026-12-08",
+      "patient": { "age_years": 40.0, "sex": "M", "weight_kg": 70.0, "height_cm": 170.0, "scr_mg_dl": 1.0 },
+      "drug": "TH",
+      "history": {
+        "route_products": [ "Intermittent IV - Injection", "Oral - Tablets (Aminophylline)" ],
+        "doses": [ { "date": "2026-12-01", "time": "08:00", "dose": 300, "route": "IV",
+                     "infusion_time": 0.5, "interval": 12, "doses": 1, "status": "I" },
+                   { "date": "2026-12-02", "time": "08:00", "dose": 300, "route": "O",
+                     "interval": 12, "doses": 1, "status": "I" } ],
+        "levels": [ { "date": "2026-12-02", "time": "07:00", "level": 8.0 } ]
+      }
+    })json");
+    CalcRun run = RunCalcProgram(in);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    json events = run.json()["history"]["events"];
+    EXPECT_EQ(events[0]["salt"], 1.0);  // plain theophylline, not aminophylline
+    EXPECT_EQ(events[0]["F"], 1.0);
+    EXPECT_EQ(events[1]["salt"], 0.8);
+    EXPECT_EQ(events[1]["F"], 0.94);
+    EXPECT_EQ(events[1]["ka"], 2.4);
+
+    // An F given with the parameters stands over the product's.
+    in["parameters"] = {{"F", 0.9}};
+    run = RunCalcProgram(in);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.json()["history"]["events"][1]["F"], 0.9);
+
+    in["history"]["route_products"] = {"Oral - Tablets (Theo - dur)"};
+    ExpectRefused(in, "history.route_products[0]: \"Oral - Tablets (Theo - dur)\" is not offered for Theophylline");
+    in = GentamicinHistory();
+    in["history"]["route_products"] = {"Intermittent IV - Injection", "IM - Injection"};
+    ExpectRefused(in, "history.route_products: a second route-product is offered only for theophylline");
+}

@@ -236,3 +236,38 @@ TEST(PredictionRows, NeverChangeTheFitOrTheMeasuredLevels) {
     }
     EXPECT_GT(phWithRow.history.levels[2].population.value_or(0), 0);
 }
+
+// Theophylline by infusion, then by mouth. Salt, ka and F by route come from
+// the set-up page's products (the dosage-form table), whichever list holds
+// the oral one; without an intravenous product the infusion would take the
+// drug's first, the aminophylline injection (0.79).
+TEST(AcceptHistory, FitRouteProductsDecideSaltKaAndF) {
+    const std::vector<DoseRow> rows = {DoseRowOn(1, 8, 0, 300, "IV", 0.5, 12, 1), DoseRowOn(2, 8, 0, 300, "O", 0, 12, 1)};
+    struct Case {
+        std::vector<std::string> products;
+        double ivSalt, oralSalt, oralKa, F;
+    };
+    const Case cases[] = {
+        {{"Oral - Tablets (Theo - dur 200,300 mg)", "Intermittent IV - Injection"}, 1.0, 1.0, 0.125, 0.97},
+        {{"Intermittent IV - Injection(Aminophylline)", "Oral - Tablets (Aminophylline)"}, 0.79, 0.8, 2.4, 0.94},
+        {{"Continuous IV - Injection", "Oral - Liquids(Aminophylline)"}, 1.0, 0.86, 2.3, 1.0},
+        {{"Oral - Tablets (Theo - dur 200,300 mg)"}, 0.79, 1.0, 0.125, 0.97},
+    };
+    for (const Case& c : cases) {
+        CaseRecord r = AdultWith("th", "Oral - Capsules");
+        r.history.doseRows = rows;
+        ApplyFitRouteProducts(r, c.products);
+        EXPECT_EQ(r.RouteProduct, c.products[0]);
+        ASSERT_EQ(AcceptHistory(r), std::nullopt);
+        EXPECT_DOUBLE_EQ(r.history.events[0].salt, c.ivSalt) << c.products[0];
+        EXPECT_DOUBLE_EQ(r.history.events[1].salt, c.oralSalt) << c.products[0];
+        EXPECT_DOUBLE_EQ(r.history.events[1].ka, c.oralKa) << c.products[0];
+        EXPECT_DOUBLE_EQ(r.population.F, c.F) << c.products[0];
+    }
+    // Quinidine: an intravenous product first, the IM one second gives the
+    // IM ka; the IM salt stays the first product's.
+    CaseRecord qd = AdultWith("qd", "Oral - Tablets (Cardioquin)");
+    ApplyFitRouteProducts(qd, {"Intermittent IV - Injection(Gluconate)", "IM - Injection(Gluconate)"});
+    EXPECT_DOUBLE_EQ(qd.IM_ka, 0.77);
+    EXPECT_DOUBLE_EQ(qd.ParenteralSalt, 0.625);
+}

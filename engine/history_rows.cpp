@@ -57,7 +57,10 @@ std::optional<std::string> DoseRowBeyondBounds(const DoseRow& row) {
     return std::nullopt;
 }
 
-bool LevelRowComplete(const LevelRow& row) { return DateEntered(row.date) && row.timeEntered && row.level != 0; }
+// A level read from text such as "nan" or "1e999" is no level.
+bool LevelRowComplete(const LevelRow& row) {
+    return DateEntered(row.date) && row.timeEntered && row.level != 0 && std::isfinite(row.level);
+}
 }  // namespace
 
 std::string NormaliseRoute(const std::string& text) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/history_rows.h"
 #include "history_fixtures.h"
 
@@ -83,6 +85,10 @@ TEST(HistoryRows, MessagePrecedence) {
     EXPECT_EQ(CheckHistoryRows({good, tooMany}, levels, kGentamicin), " Error in Level Entry # 3");
     EXPECT_EQ(CheckHistoryRows({good, tooMany}, {Level(1, 9, 4)}, kGentamicin),
               "Data Entry Not Complete.\nOr \nToo Many Doses Entered.");
+    // Text read as a number can give a level that is none.
+    for (double notANumber : {std::nan(""), HUGE_VAL})
+        EXPECT_EQ(CheckHistoryRows({good}, {Level(1, 9, 4), Level(1, 10, notANumber)}, kGentamicin),
+                  " Error in Level Entry # 2");
 }
 
 TEST(HistoryRows, ThousandEventLimitCountsPhenytoinPortions) {

@@ -160,6 +160,7 @@ CaseRecord AdultWith(const char* drug, const std::string& product) {
     r.Wt = 70;
     r.Ht = 175;
     r.SCr = 1;
+    r.Albumin = 4.4;
     r.Drug_ID = drug;
     SelectDrugModel(r);
     ChooseRouteProduct(r, product);
@@ -211,15 +212,7 @@ TEST(PredictionRows, NeverChangeTheFitOrTheMeasuredLevels) {
 
     // Phenytoin over 37 days: a prediction row three weeks later must not
     // coarsen the grid the measured levels are predicted on.
-    CaseRecord ph;
-    ph.Age = 40;
-    ph.Wt = 70;
-    ph.Ht = 175;
-    ph.SCr = 1;
-    ph.Albumin = 4.4;
-    ph.Drug_ID = "ph";
-    SelectDrugModel(ph);
-    ChooseRouteProduct(ph, "Oral - Capsules");
+    CaseRecord ph = AdultWith("ph", "Oral - Capsules");
     ph.history.doseRows = {DoseRowOn(1, 8, 0, 300, "C", 0, 24, 38)};
     ph.history.levelRows = {LevelRowOn(10, 7, 0, 9), LevelRowOn(31, 7, 0, 14)};
     CaseRecord phWithRow = ph;

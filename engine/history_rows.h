@@ -49,7 +49,7 @@ inline constexpr double kMaxDose = 100000;  // in the dose unit
 inline constexpr double kMaxIntervalHours = 720;
 inline constexpr double kMinInfusionHours = 0.01;
 inline constexpr double kMaxInfusionHours = 720;
-inline constexpr double kMaxHistoryDays = 365;
+inline constexpr double kMaxHistoryDays = 730;
 
 // Hours from the earliest row (dose or level, prediction rows included) to
 // the latest administration or level row; 0 without rows.

@@ -14,9 +14,9 @@
 
 namespace {
 constexpr double kMaxSteps = 48000;
-// A grid stretched to a far prediction row: a minute's steps over more than
-// a year and a half.
-constexpr double kMaxGridSteps = 1e6;
+// A grid stretched to a far prediction row: a minute's steps over the
+// longest history the rows allow (730 days and a 720-hour interval) fit.
+constexpr double kMaxGridSteps = 2e6;
 // An intramuscular dose spreads until less than this fraction is left.
 constexpr double kAbsorbedEnough = 1e-12;
 

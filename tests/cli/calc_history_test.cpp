@@ -156,7 +156,7 @@ TEST(KinevoCalcHistory, HistoryBeyondTheBoundsIsRefused) {
     in["history"]["doses"].insert(in["history"]["doses"].begin(),
                                   json::parse(R"({"date": "2021-01-01", "time": "08:00", "dose": 100, "route": "C",
                                                    "interval": 24, "doses": 1, "status": "O"})"));
-    ExpectRefused(in, "history: The history spans more than 365 days. Please check the years entered.");
+    ExpectRefused(in, "history: The history spans more than 730 days. Please check the years entered.");
 
     in = Phenytoin();
     in["history"]["doses"][0]["interval"] = 1e308;

@@ -125,16 +125,16 @@ TEST(HistoryRows, BoundsNoRealCourseComesNear) {
     hugeDose.dose = 1e300;
     EXPECT_EQ(CheckHistoryRows({hugeDose}, {}, kGentamicin), " Error in Dose Entry # 1: the dose is above 100000.");
 
-    // A year typed wrong: the 2025 dose lies a year and an hour before the
+    // A year typed wrong: the 2024 dose lies two years and an hour before the
     // level; the span counts a prediction row and a row's later
     // administrations too.
-    DoseRow lastYear = good;
-    lastYear.date.year = 2025;
-    const std::string tooLong = "The history spans more than 365 days. Please check the years entered.";
-    EXPECT_EQ(CheckHistoryRows({lastYear}, {Level(1, 9, 4)}, kGentamicin), tooLong);
-    EXPECT_EQ(CheckHistoryRows({lastYear}, {Level(1, 8, 4)}, kGentamicin), std::nullopt);  // 365 days exactly
-    LevelRow farPrediction = Level(1, 9, -1);
-    farPrediction.date.year = 2027;
+    DoseRow typo = good;
+    typo.date.year = 2024;
+    const std::string tooLong = "The history spans more than 730 days. Please check the years entered.";
+    EXPECT_EQ(CheckHistoryRows({typo}, {Level(1, 9, 4)}, kGentamicin), tooLong);
+    EXPECT_EQ(CheckHistoryRows({typo}, {Level(1, 8, 4)}, kGentamicin), std::nullopt);  // 730 days exactly
+    LevelRow farPrediction = Level(1, 8, -1);
+    farPrediction.date.year = 2028;
     EXPECT_EQ(CheckHistoryRows({good}, {Level(1, 9, 4), farPrediction}, kGentamicin), tooLong);
     EXPECT_DOUBLE_EQ(HistorySpanHours({Dose(1, 8, 80, "IV", 0.5, 24, 3)}, {Level(1, 6, 2)}), 50);
 }

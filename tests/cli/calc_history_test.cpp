@@ -150,19 +150,6 @@ TEST(KinevoCalcHistory, InputMistakesAreNamed) {
     }
 }
 
-TEST(KinevoCalcHistory, HistoryBeyondTheBoundsIsRefused) {
-    // A dose row typed with the year 2021 in a 2026 course.
-    json in = Phenytoin();
-    in["history"]["doses"].insert(in["history"]["doses"].begin(),
-                                  json::parse(R"({"date": "2021-01-01", "time": "08:00", "dose": 100, "route": "C",
-                                                   "interval": 24, "doses": 1, "status": "O"})"));
-    ExpectRefused(in, "history: The history spans more than 730 days. Please check the years entered.");
-
-    in = Phenytoin();
-    in["history"]["doses"][0]["interval"] = 1e308;
-    ExpectRefused(in, "history:  Error in Dose Entry # 1: the interval is above 720 hours.");
-}
-
 TEST(KinevoCalcHistory, FitRouteProductsDecideEachDoseAndAreShown) {
     json in = json::parse(R"json({
       "today": "2026-12-08",

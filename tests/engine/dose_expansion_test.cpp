@@ -243,7 +243,6 @@ TEST(AcceptHistory, FitRouteProductsDecideSaltKaAndF) {
     const Case cases[] = {
         {{"Oral - Tablets (Theo - dur 200,300 mg)", "Intermittent IV - Injection"}, 1.0, 1.0, 0.125, 0.97},
         {{"Intermittent IV - Injection(Aminophylline)", "Oral - Tablets (Aminophylline)"}, 0.79, 0.8, 2.4, 0.94},
-        {{"Continuous IV - Injection", "Oral - Liquids(Aminophylline)"}, 1.0, 0.86, 2.3, 1.0},
         {{"Oral - Tablets (Theo - dur 200,300 mg)"}, 0.79, 1.0, 0.125, 0.97},
     };
     for (const Case& c : cases) {

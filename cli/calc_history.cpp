@@ -1,6 +1,7 @@
 // The history, fits and curves parts of a run.
 #include "cli/calc_history.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -68,9 +69,34 @@ LevelRow ReadLevelRow(const Json& row, const std::string& where) {
     return l;
 }
 
+// The fit set-up page's lists: the drug's route-products, a second one only
+// for the drugs whose page offers a second list.
+std::vector<std::string> ReadFitRouteProducts(const Json& history, const CaseRecord& r) {
+    if (!history.contains("route_products")) return {};
+    const Json& list = history.at("route_products");
+    const std::string where = "history.route_products";
+    if (!list.is_array() || list.empty() || list.size() > 2) Fail(where, "must be a list of one or two route-products");
+    const bool second = r.Drug_ID == "th" || r.Drug_ID == "qd" || r.Drug_ID == "ph";
+    if (list.size() == 2 && !second) Fail(where, "a second route-product is offered only for theophylline, quinidine and phenytoin");
+    const auto offered = r.Drug_ID == "zz" ? UserDrugRouteProducts(r.userDrug) : RouteProductsOf(r.Drug_ID);
+    std::vector<std::string> products;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (!list[i].is_string()) Fail(Item(where, i), "must be a route-product text");
+        const std::string product = list[i].get<std::string>();
+        if (std::find(offered.begin(), offered.end(), product) == offered.end())
+            Fail(Item(where, i), "\"" + product + "\" is not offered for " + DrugNameOf(r.Drug_ID));
+        products.push_back(product);
+    }
+    return products;
+}
+
 void ReadHistory(const Json& input, CaseRecord& r) {
     const Json& h = ObjectField(input, "", "history");
-    CheckKeys(h, "history", {"doses", "levels"});
+    CheckKeys(h, "history", {"doses", "levels", "route_products"});
+    // An F given with the parameters is the user's edit after the products.
+    const double givenF = r.population.F;
+    ApplyFitRouteProducts(r, ReadFitRouteProducts(h, r));
+    if (input.contains("parameters") && input.at("parameters").contains("F")) r.population.F = givenF;
     const Json& doses = Rows(h, "doses");
     for (std::size_t i = 0; i < doses.size(); ++i)
         r.history.doseRows.push_back(ReadDoseRow(doses[i], Item("history.doses", i), r));
@@ -81,6 +107,10 @@ void ReadHistory(const Json& input, CaseRecord& r) {
     const auto counted = static_cast<std::size_t>(CountedLevelRows(r.history.levelRows));
     if (counted < levels.size())
         Fail(Item("history.levels", counted), "a measured level after a prediction row (-1) would not be counted");
+    // Without either there is no time zero to count from and nothing to fit.
+    const bool measured = std::any_of(r.history.levelRows.begin(), r.history.levelRows.end(),
+                                      [](const LevelRow& l) { return l.level >= 0; });
+    if (r.history.doseRows.empty() && !measured) Fail("history", "needs a dose row or a measured level");
     if (auto message = AcceptHistory(r)) {
         for (char& c : *message)
             if (c == '\n') c = ' ';
@@ -91,7 +121,9 @@ void ReadHistory(const Json& input, CaseRecord& r) {
 // "YYYY-MM-DD HH:MM" of a moment in absolute hours.
 std::string TimeZeroText(double hours) { return IsoDateTime(hours / 24).substr(0, 16); }
 
-Json HistoryJson(const History& h) {
+// `F` is the population F the fits start from for doses by mouth; no other
+// dose is scaled by F.
+Json HistoryJson(const History& h, double F) {
     Json events = Json::array();
     for (const DoseEvent& e : h.events)
         events.push_back({{"time", Num(e.time)},
@@ -101,6 +133,7 @@ Json HistoryJson(const History& h) {
                           {"infusion_time", Num(e.infusionTime)},
                           {"rate", Num(e.rate)},
                           {"salt", Num(e.salt)},
+                          {"F", Num(e.route == kEventOral ? F : 1.0)},
                           {"ka", Num(e.ka)}});
     Json levels = Json::array();
     for (const LevelPoint& l : h.levels)
@@ -165,7 +198,7 @@ void RunHistorySection(const Json& input, CaseRecord& r, Json& out) {
     const AnalysisFits fits = RunAnalysisFits(r);
     FillLevelPredictions(r);
     const bool phenytoin = r.ModelType == 3;
-    out["history"] = HistoryJson(r.history);
+    out["history"] = HistoryJson(r.history, r.population.F);
     out["fits"] = {{"least_squares", SetJson(r.leastSquares, r.leastSquaresRange, fits.fitted, phenytoin)},
                    {"bayes", SetJson(r.bayes, r.bayesRange, fits.fitted, phenytoin)},
                    {"messages", fits.messages}};

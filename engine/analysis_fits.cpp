@@ -94,9 +94,19 @@ AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const Analys
     };
     const bool twoFits = h.measuredCount >= 2 && !s.phenytoin;
     const FitProblem first = twoFits ? ProblemOf(h, s, 0, 0.01) : ProblemOf(h, s, s.fixedError, s.proportionalError);
+    out.fitted = std::all_of(first.priorMeans.begin(), first.priorMeans.end(), [](double m) { return m > 0; });
+    // Levels that no dose reaches carry nothing to fit: the search would hand
+    // back its start as if it agreed with them.
+    if (out.fitted && !times.empty()) {
+        const auto start = model(first.priorMeans);
+        if (std::none_of(start.begin(), start.end(), [](const auto& c) { return c && *c != 0; })) {
+            out.messages.push_back("Cannot Fit Data: no dose reaches a measured level.");
+            out.fitted = false;
+            return out;
+        }
+    }
     FitOutcome fit = FitParameters(first, model, progress);
     if (fit.cannotFit) out.messages.push_back("Cannot Fit Data");
-    out.fitted = std::all_of(first.priorMeans.begin(), first.priorMeans.end(), [](double m) { return m > 0; });
     if (!out.fitted) return out;
     const Stored leastSquares = Store(fit, h, s);
     out.leastSquares = leastSquares.set;

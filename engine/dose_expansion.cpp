@@ -14,9 +14,6 @@
 namespace {
 constexpr double kLithiumMEqPerMg = 0.027066666666666666;
 
-double RowHours(const DoseRow& row) { return HistoryHours(row.date, row.hour, row.minute); }
-double RowHours(const LevelRow& row) { return HistoryHours(row.date, row.hour, row.minute); }
-
 int EventRouteOf(const std::string& route) {
     if (route == "IV") return kEventIV;
     if (route == "IM") return kEventIM;
@@ -68,7 +65,9 @@ double PushedPortionTime(double candidate, const std::vector<DoseEvent>& created
 void ExpandPhenytoinOralRow(const DoseRow& row, double start, const ExpansionConstants& c,
                             std::vector<DoseEvent>& out) {
     const double limit = c.phenytoinAbsRate;
-    const int portions = static_cast<int>(PhenytoinPortionCount(row.dose, limit));  // checked against the event limit
+    // Rows beyond the event limit never pass the checks; the bound keeps the
+    // conversion to a count defined whatever the row holds.
+    const int portions = static_cast<int>(std::min(PhenytoinPortionCount(row.dose, limit), double{kMaxDoseEvents}));
     // Rounding must not make the last portion exceed the limit.
     const double rest = row.dose - (portions - 1) * limit;
     const double lastPortion = limit > 0 ? std::min(limit, rest) : rest;
@@ -145,10 +144,28 @@ ExpansionConstants ExpansionConstantsOf(const CaseRecord& r) {
     return c;
 }
 
+void ApplyFitRouteProducts(CaseRecord& r, const std::vector<std::string>& products) {
+    if (products.empty()) return;
+    ChooseRouteProduct(r, products[0]);
+    if (products.size() < 2) return;
+    CaseRecord both = r;
+    ChooseRouteProduct(both, products[1]);
+    const bool firstOral = r.RouteCode == 'O', secondOral = both.RouteCode == 'O';
+    if (secondOral && !firstOral) {
+        r.PO_Salt = both.PO_Salt;
+        r.PO_Ka = both.PO_Ka;
+        r.population.F = both.population.F;
+        r.Init_f_sd = both.Init_f_sd;
+    }
+    if (!secondOral && firstOral) r.ParenteralSalt = both.ParenteralSalt;
+    if ((!secondOral && firstOral) || (both.RouteCode == 'I' && r.RouteCode != 'I')) r.IM_ka = both.IM_ka;
+}
+
 double TimeZeroOf(const std::vector<DoseRow>& doses, const std::vector<LevelRow>& levels) {
     double zero = std::numeric_limits<double>::infinity();
     for (const DoseRow& row : doses) zero = std::min(zero, RowHours(row));
-    for (const LevelRow& row : levels) zero = std::min(zero, RowHours(row));
+    for (const LevelRow& row : levels)
+        if (row.level >= 0) zero = std::min(zero, RowHours(row));
     return std::isfinite(zero) ? zero : 0;
 }
 

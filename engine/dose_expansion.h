@@ -19,8 +19,18 @@ struct ExpansionConstants {
 };
 ExpansionConstants ExpansionConstantsOf(const CaseRecord& r);
 
-// The earlier of the earliest dose row and the earliest level row, in
-// absolute hours; 0 without rows.
+// The fit set-up page's one or two route-products decide the salt, ka and F
+// of the history's doses. The first is applied to the case as the page does;
+// the second sets what the first leaves to other routes: the salt and ka of
+// its route, and, being the one by mouth, F (which acts on oral doses only).
+// A route neither covers keeps the case's values, and without those the
+// drug's first product of that route (ExpansionConstantsOf).
+void ApplyFitRouteProducts(CaseRecord& r, const std::vector<std::string>& products);
+
+// The earlier of the earliest dose row and the earliest measured level, in
+// absolute hours; 0 without either. A prediction-only row never moves it, so
+// asking for a prediction cannot change the fit: one before it gets a
+// negative time.
 double TimeZeroOf(const std::vector<DoseRow>& doses, const std::vector<LevelRow>& levels);
 
 // Fills the converted part of `h` (TimeZero, events, level points, counts) from

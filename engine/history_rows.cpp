@@ -48,7 +48,19 @@ bool DoseRowComplete(const DoseRow& row, const HistoryRules& rules) {
     return row.route != "IV" || row.infusionTime > 0;
 }
 
-bool LevelRowComplete(const LevelRow& row) { return DateEntered(row.date) && row.timeEntered && row.level != 0; }
+// What is wrong with a complete row beyond the bounds.
+std::optional<std::string> DoseRowBeyondBounds(const DoseRow& row) {
+    if (row.dose > kMaxDose) return FormatNumber("the dose is above %.0f.", kMaxDose);
+    if (row.interval > kMaxIntervalHours) return FormatNumber("the interval is above %.0f hours.", kMaxIntervalHours);
+    if (row.infusionTime != 0 && !(row.infusionTime >= kMinInfusionHours && row.infusionTime <= kMaxInfusionHours))
+        return FormatNumbers("the infusion time must be %.2f to %.0f hours.", kMinInfusionHours, kMaxInfusionHours);
+    return std::nullopt;
+}
+
+// A level read from text such as "nan" or "1e999" is no level.
+bool LevelRowComplete(const LevelRow& row) {
+    return DateEntered(row.date) && row.timeEntered && row.level != 0 && std::isfinite(row.level);
+}
 }  // namespace
 
 std::string NormaliseRoute(const std::string& text) {
@@ -77,6 +89,9 @@ bool IsPhenytoinOralRoute(const std::string& route) {
 double HistoryHours(const CivilDate& date, int hour, int minute) {
     return 24.0 * static_cast<double>(DayNumber(date)) + hour + minute / 60.0;
 }
+
+double RowHours(const DoseRow& row) { return HistoryHours(row.date, row.hour, row.minute); }
+double RowHours(const LevelRow& row) { return HistoryHours(row.date, row.hour, row.minute); }
 
 int CountedLevelRows(const std::vector<LevelRow>& rows) {
     int count = 0;
@@ -107,10 +122,26 @@ double DoseEventCount(const std::vector<DoseRow>& rows, bool phenytoin, double p
     return count;
 }
 
+double HistorySpanHours(const std::vector<DoseRow>& doses, const std::vector<LevelRow>& levels) {
+    double first = HUGE_VAL, last = -HUGE_VAL;
+    for (const DoseRow& row : doses) {
+        first = std::min(first, RowHours(row));
+        last = std::max(last, RowHours(row) + std::max(row.doses - 1, 0) * row.interval);
+    }
+    for (const LevelRow& row : levels) {
+        first = std::min(first, RowHours(row));
+        last = std::max(last, RowHours(row));
+    }
+    return last >= first ? last - first : 0;
+}
+
 std::optional<std::string> CheckHistoryRows(const std::vector<DoseRow>& doses, const std::vector<LevelRow>& levels,
                                             const HistoryRules& rules) {
-    for (std::size_t i = 0; i < doses.size(); ++i)
-        if (!DoseRowComplete(doses[i], rules)) return FormatNumber(" Error in Dose Entry # %.0f", static_cast<double>(i + 1));
+    for (std::size_t i = 0; i < doses.size(); ++i) {
+        const std::string entry = FormatNumber(" Error in Dose Entry # %.0f", static_cast<double>(i + 1));
+        if (!DoseRowComplete(doses[i], rules)) return entry;
+        if (const auto beyond = DoseRowBeyondBounds(doses[i])) return entry + ": " + *beyond;
+    }
     int lastIncomplete = 0;
     const int counted = CountedLevelRows(levels);
     for (int i = 0; i < counted; ++i)
@@ -119,5 +150,8 @@ std::optional<std::string> CheckHistoryRows(const std::vector<DoseRow>& doses, c
     const bool phenytoin = ToUpper(rules.drugCode) == "PH";
     if (DoseEventCount(doses, phenytoin, rules.phenytoinAbsRate) > kMaxDoseEvents)
         return std::string("Data Entry Not Complete.\nOr \nToo Many Doses Entered.");
+    const std::vector<LevelRow> countedRows(levels.begin(), levels.begin() + counted);
+    if (HistorySpanHours(doses, countedRows) > kMaxHistoryDays * 24)
+        return FormatNumber("The history spans more than %.0f days. Please check the years entered.", kMaxHistoryDays);
     return std::nullopt;
 }

@@ -27,6 +27,8 @@ bool IsPhenytoinOralRoute(const std::string& route);
 
 // A moment in absolute hours: 24 x day number + hour + minute / 60.
 double HistoryHours(const CivilDate& date, int hour, int minute);
+double RowHours(const DoseRow& row);
+double RowHours(const LevelRow& row);
 
 // How many level rows count: measured rows first, then prediction rows; the
 // first measured row after a prediction row ends the count.
@@ -41,6 +43,18 @@ double PhenytoinPortionCount(double dose, double limit);
 // counts as one event per absorption-limit portion.
 double DoseEventCount(const std::vector<DoseRow>& rows, bool phenytoin, double phenytoinAbsRate);
 
+// Bounds no real course comes near: beyond them a typo (a year, a lost
+// decimal point) would give numbers without meaning.
+inline constexpr double kMaxDose = 100000;  // in the dose unit
+inline constexpr double kMaxIntervalHours = 720;
+inline constexpr double kMinInfusionHours = 0.01;
+inline constexpr double kMaxInfusionHours = 720;
+inline constexpr double kMaxHistoryDays = 730;
+
+// Hours from the earliest row (dose or level, prediction rows included) to
+// the latest administration or level row; 0 without rows.
+double HistorySpanHours(const std::vector<DoseRow>& doses, const std::vector<LevelRow>& levels);
+
 // What the row checks need to know about the drug.
 struct HistoryRules {
     std::string drugCode;
@@ -48,7 +62,8 @@ struct HistoryRules {
     double phenytoinAbsRate = 0;  // mg/h
 };
 
-// The one message Next shows, by precedence: the first incomplete dose row,
-// the last incomplete level row (of the counted rows), too many dose events.
+// The one message Next shows, by precedence: the first incomplete dose row or
+// dose row beyond the bounds, the last incomplete level row (of the counted
+// rows), too many dose events, a history longer than the bound.
 std::optional<std::string> CheckHistoryRows(const std::vector<DoseRow>& doses, const std::vector<LevelRow>& levels,
                                             const HistoryRules& rules);

@@ -14,21 +14,30 @@
 
 namespace {
 constexpr double kMaxSteps = 48000;
+// A grid stretched to a far prediction row: a minute's steps over the
+// longest history the rows allow (730 days and a 720-hour interval) fit.
+constexpr double kMaxGridSteps = 2e6;
 // An intramuscular dose spreads until less than this fraction is left.
 constexpr double kAbsorbedEnough = 1e-12;
 
 // How many cells an input lasts: x rounded up, except that a product such as
 // 60 x 4.6 / 4.6, a whole number only a rounding above it, stays that number
-// (a cell more would add a minute of input).
+// (a cell more would stretch the input by a step).
 double CellsOf(double x) {
     const double whole = std::round(x);
     return std::fabs(x - whole) <= 1e-9 * std::max(1.0, whole) ? whole : std::ceil(x);
 }
 
-void AddToCells(std::vector<double>& rates, double firstCell, double cellCount, double rate) {
+// Spreads `amount` evenly over `cellCount` cells from `firstCell` (at least
+// one), so that it is delivered whole whatever the step length; cells past
+// the grid's end receive nothing.
+void AddToCells(std::vector<double>& rates, double firstCell, double cellCount, double amount, double stepsPerHour) {
+    const double cells = std::max(cellCount, 1.0);
     const double size = static_cast<double>(rates.size());
     const double begin = std::clamp(firstCell, 0.0, size);
-    const double end = std::clamp(firstCell + cellCount, begin, size);
+    const double end = std::clamp(firstCell + cells, begin, size);
+    if (!(end > begin)) return;
+    const double rate = amount * stepsPerHour / cells;
     for (auto i = static_cast<std::size_t>(begin); i < static_cast<std::size_t>(end); ++i) rates[i] += rate;
 }
 
@@ -36,7 +45,7 @@ void AddToCells(std::vector<double>& rates, double firstCell, double cellCount, 
 // with its ka, as the linear models absorb it; the grid would otherwise
 // drop it. Each cell gets the share absorbed over it.
 void AddFirstOrder(std::vector<double>& rates, double firstCell, double amount, double ka, double stepsPerHour) {
-    if (firstCell >= static_cast<double>(rates.size())) return;
+    if (!(firstCell < static_cast<double>(rates.size()))) return;
     const auto start = static_cast<std::size_t>(std::max(firstCell, 0.0));
     if (!(ka > 0)) {
         rates[start] += amount * stepsPerHour;
@@ -66,10 +75,16 @@ struct Elimination {
 std::optional<double> Finite(double c) { return std::isfinite(c) ? std::optional<double>(c) : std::nullopt; }
 }  // namespace
 
-PhenytoinGrid PhenytoinGridOf(double spanHours) {
+std::optional<PhenytoinGrid> PhenytoinGridOf(double spanHours, double reachHours) {
+    if (!std::isfinite(spanHours) || !std::isfinite(reachHours)) return std::nullopt;
     PhenytoinGrid g;
-    g.stepsPerHour = spanHours > 0 ? std::min(std::floor(kMaxSteps / spanHours), 60.0) : 60.0;
-    g.steps = static_cast<int>(std::floor(g.stepsPerHour * std::max(spanHours, 0.0)));
+    if (spanHours > 0) {
+        const double whole = std::floor(kMaxSteps / spanHours);
+        g.stepsPerHour = whole >= 1 ? std::min(whole, 60.0) : kMaxSteps / spanHours;
+    }
+    const double steps = std::floor(g.stepsPerHour * std::max({spanHours, reachHours, 0.0}));
+    if (steps > kMaxGridSteps) return std::nullopt;
+    g.steps = static_cast<int>(steps);
     return g;
 }
 
@@ -81,10 +96,10 @@ std::vector<double> PhenytoinInputRates(const PredictionInput& in, const Paramet
         const DoseEvent& e = in.events[i];
         const double first = std::ceil(a * e.time);
         if (e.route == kEventOral) {
-            const double cells = in.phenytoinAbsRate > 0 ? CellsOf(a * e.amount / in.phenytoinAbsRate) : 0;
-            AddToCells(rates, first, cells, e.rate * e.salt * p.F * m[i]);
+            if (in.phenytoinAbsRate > 0)
+                AddToCells(rates, first, CellsOf(a * e.amount / in.phenytoinAbsRate), e.amount * e.salt * p.F * m[i], a);
         } else if (e.infusionTime > 0) {
-            AddToCells(rates, first, CellsOf(a * e.infusionTime), e.rate * e.salt * m[i]);
+            AddToCells(rates, first, CellsOf(a * e.infusionTime), e.amount * e.salt * m[i], a);
         } else if (e.route == kEventIM) {
             AddFirstOrder(rates, first, e.amount * e.salt * m[i], e.ka, a);
         }
@@ -95,7 +110,12 @@ std::vector<double> PhenytoinInputRates(const PredictionInput& in, const Paramet
 void PredictPhenytoin(const PredictionInput& in, const ParameterSet& p, const std::vector<double>& times,
                       std::vector<std::optional<double>>& out) {
     if (times.empty() || p.Vd == 0) return;
-    const PhenytoinGrid g = PhenytoinGridOf(in.gridSpan);
+    // The grid reaches no further than the latest time asked for: a fit never
+    // pays for a prediction row far beyond its levels.
+    const double latest = *std::max_element(times.begin(), times.end());
+    const auto grid = PhenytoinGridOf(in.gridSpan, std::min(in.predictionReach, latest));
+    if (!grid) return;
+    const PhenytoinGrid& g = *grid;
     const std::vector<double> rates = PhenytoinInputRates(in, p, g);
     std::vector<std::size_t> order(times.size());
     std::iota(order.begin(), order.end(), 0);

@@ -24,9 +24,12 @@ PredictionInput PredictionInputOf(const CaseRecord& r) {
     in.vc = r.Vc;
     in.k21 = r.K21;
     in.phenytoinAbsRate = r.PhenytoinAbsRate;
-    double latest = h.events.empty() ? 0 : h.events.back().time;
-    for (const LevelPoint& level : h.levels) latest = std::max(latest, level.time);
-    in.gridSpan = latest + h.lastDoseInterval;
+    double measured = h.events.empty() ? 0 : h.events.back().time;
+    for (int i = 0; i < h.measuredCount; ++i) measured = std::max(measured, h.levels[i].time);
+    double predicted = 0;
+    for (std::size_t i = h.measuredCount; i < h.levels.size(); ++i) predicted = std::max(predicted, h.levels[i].time);
+    in.gridSpan = measured + h.lastDoseInterval;
+    in.predictionReach = predicted + h.lastDoseInterval;
     return in;
 }
 

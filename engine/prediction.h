@@ -17,7 +17,11 @@ struct PredictionInput {
     std::optional<double> baseline;  // a measured level at time 0
     double vc = 0, k21 = 0;          // L, 1/h: model kind 2
     double phenytoinAbsRate = 0;     // mg/h: model kind 3
-    double gridSpan = 0;             // h: model kind 3
+    // Model kind 3: the doses, the measured levels and the last interval set
+    // the steps per hour; a prediction-only row beyond them only stretches
+    // the grid at that rate, so it never changes the fit.
+    double gridSpan = 0;         // h
+    double predictionReach = 0;  // h, the latest prediction row + the last interval
     // One model pass per time instead of one per call: the same numbers more
     // slowly, kept so that the two routes can be compared.
     bool passPerTime = false;

@@ -140,4 +140,63 @@ TEST(KinevoCalcHistory, InputMistakesAreNamed) {
     in = GentamicinHistory();
     in.erase("history");
     ExpectRefused(in, "curves: needs a history");
+
+    // Nothing to count time from: no dose row and no measured level.
+    in.erase("curves");
+    for (const char* history : {R"({})", R"({"doses": [], "levels": []})",
+                                R"({"levels": [{"date": "2026-12-02", "time": "08:00", "level": -1}]})"}) {
+        in["history"] = json::parse(history);
+        ExpectRefused(in, "history: needs a dose row or a measured level");
+    }
+}
+
+TEST(KinevoCalcHistory, FitRouteProductsDecideEachDoseAndAreShown) {
+    json in = json::parse(R"json({
+      "today": "2026-12-08",
+      "patient": { "age_years": 40.0, "sex": "M", "weight_kg": 70.0, "height_cm": 170.0, "scr_mg_dl": 1.0 },
+      "drug": "TH",
+      "history": {
+        "route_products": [ "Intermittent IV - Injection", "Oral - Tablets (Aminophylline)" ],
+        "doses": [ { "date": "2026-12-01", "time": "08:00", "dose": 300, "route": "IV",
+                     "infusion_time": 0.5, "interval": 12, "doses": 1, "status": "I" },
+                   { "date": "2026-12-02", "time": "08:00", "dose": 300, "route": "O",
+                     "interval": 12, "doses": 1, "status": "I" } ],
+        "levels": [ { "date": "2026-12-02", "time": "07:00", "level": 8.0 } ]
+      }
+    })json");
+    CalcRun run = RunCalcProgram(in);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    json events = run.json()["history"]["events"];
+    EXPECT_EQ(events[0]["salt"], 1.0);  // plain theophylline, not aminophylline
+    EXPECT_EQ(events[0]["F"], 1.0);
+    EXPECT_EQ(events[1]["salt"], 0.8);
+    EXPECT_EQ(events[1]["F"], 0.94);
+    EXPECT_EQ(events[1]["ka"], 2.4);
+
+    // An F given with the parameters stands over the product's.
+    in["parameters"] = {{"F", 0.9}};
+    run = RunCalcProgram(in);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.json()["history"]["events"][1]["F"], 0.9);
+
+    in["history"]["route_products"] = {"Oral - Tablets (Theo - dur)"};
+    ExpectRefused(in, "history.route_products[0]: \"Oral - Tablets (Theo - dur)\" is not offered for Theophylline");
+    in = GentamicinHistory();
+    in["history"]["route_products"] = {"Intermittent IV - Injection", "IM - Injection"};
+    ExpectRefused(in, "history.route_products: a second route-product is offered only for theophylline");
+}
+
+// 300 days of capsules give the grid 10-minute steps; a level drawn 5 minutes
+// after the first capsule lies before any input reaches the blood.
+TEST(KinevoCalcHistory, LevelsNoDoseReachesAreNotFitted) {
+    json in = Phenytoin();
+    in["history"]["doses"][0] = {{"date", "2026-01-01"}, {"time", "08:00"}, {"dose", 100}, {"route", "C"},
+                                 {"interval", 24},       {"doses", 300},     {"status", "I"}};
+    in["history"]["levels"] = {{{"date", "2026-01-01"}, {"time", "08:05"}, {"level", 5.0}}};
+    const CalcRun run = RunCalcProgram(in);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const json out = run.json();
+    EXPECT_EQ(out["history"]["levels"][0]["population"], 0.0);
+    EXPECT_EQ(out["fits"]["messages"], json::array({"Cannot Fit Data: no dose reaches a measured level."}));
+    EXPECT_TRUE(out["fits"]["least_squares"]["Vm"].is_null());
 }

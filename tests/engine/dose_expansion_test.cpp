@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "engine/analysis_fits.h"
 #include "engine/dose_expansion.h"
 #include "engine/history_rows.h"
 #include "engine/population_models.h"
@@ -157,6 +160,7 @@ CaseRecord AdultWith(const char* drug, const std::string& product) {
     r.Wt = 70;
     r.Ht = 175;
     r.SCr = 1;
+    r.Albumin = 4.4;
     r.Drug_ID = drug;
     SelectDrugModel(r);
     ChooseRouteProduct(r, product);
@@ -180,4 +184,82 @@ TEST(AcceptHistory, RoutesOtherThanTheChosenProductKeepTheirSaltAndKa) {
     ASSERT_EQ(AcceptHistory(r), std::nullopt);
     EXPECT_DOUBLE_EQ(r.history.events[0].ka, 1.5);  // the tablets' ka
     EXPECT_DOUBLE_EQ(r.history.events[1].salt, 1.0);
+}
+
+// Gentamicin: a level of 2.0 before the 08:00 infusion, 7.5 and 3.0 after it,
+// and a prediction asked for at 06:00, before everything else.
+TEST(PredictionRows, NeverChangeTheFitOrTheMeasuredLevels) {
+    CaseRecord r = AdultWith("gm", "Intermittent IV - Injection");
+    r.history.doseRows = {DoseRowOn(1, 8, 0, 120, "IV", 0.5, 8, 1)};
+    r.history.levelRows = {LevelRowOn(1, 7, 0, 2.0), LevelRowOn(1, 9, 0, 7.5), LevelRowOn(1, 15, 30, 3.0)};
+    CaseRecord withRow = r;
+    withRow.history.levelRows.push_back(LevelRowOn(1, 6, 0, -1));
+    for (CaseRecord* c : {&r, &withRow}) {
+        ASSERT_EQ(AcceptHistory(*c), std::nullopt);
+        RunAnalysisFits(*c);
+        FillLevelPredictions(*c);
+    }
+    EXPECT_DOUBLE_EQ(withRow.history.timeZero, 24.0 * DayNumber(2026, 12, 1) + 7);
+    EXPECT_EQ(withRow.leastSquares, r.leastSquares);
+    EXPECT_EQ(withRow.bayes, r.bayes);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(withRow.history.levels[i].leastSquares, r.history.levels[i].leastSquares);
+    // The row an hour before time zero, before any dose: the 07:00 level
+    // traced back one hour.
+    const LevelPoint& asked = withRow.history.levels[3];
+    EXPECT_DOUBLE_EQ(asked.time, -1);
+    const double k = r.population.Cl / r.population.Vd;
+    EXPECT_NEAR(asked.population.value_or(-1), 2.0 * std::exp(k), 1e-12);
+
+    // Phenytoin over 37 days: a prediction row three weeks later must not
+    // coarsen the grid the measured levels are predicted on.
+    CaseRecord ph = AdultWith("ph", "Oral - Capsules");
+    ph.history.doseRows = {DoseRowOn(1, 8, 0, 300, "C", 0, 24, 38)};
+    ph.history.levelRows = {LevelRowOn(10, 7, 0, 9), LevelRowOn(31, 7, 0, 14)};
+    CaseRecord phWithRow = ph;
+    phWithRow.history.levelRows.push_back(LevelRowOn(31, 7, 0, 0));
+    phWithRow.history.levelRows.back().date = {2027, 1, 20};
+    phWithRow.history.levelRows.back().level = -1;
+    for (CaseRecord* c : {&ph, &phWithRow}) {
+        ASSERT_EQ(AcceptHistory(*c), std::nullopt);
+        FillLevelPredictions(*c);
+    }
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(ph.history.levels[i].population.has_value());
+        EXPECT_EQ(phWithRow.history.levels[i].population, ph.history.levels[i].population);
+    }
+    EXPECT_GT(phWithRow.history.levels[2].population.value_or(0), 0);
+}
+
+// Theophylline by infusion, then by mouth. Salt, ka and F by route come from
+// the set-up page's products (the dosage-form table), whichever list holds
+// the oral one; without an intravenous product the infusion would take the
+// drug's first, the aminophylline injection (0.79).
+TEST(AcceptHistory, FitRouteProductsDecideSaltKaAndF) {
+    const std::vector<DoseRow> rows = {DoseRowOn(1, 8, 0, 300, "IV", 0.5, 12, 1), DoseRowOn(2, 8, 0, 300, "O", 0, 12, 1)};
+    struct Case {
+        std::vector<std::string> products;
+        double ivSalt, oralSalt, oralKa, F;
+    };
+    const Case cases[] = {
+        {{"Oral - Tablets (Theo - dur 200,300 mg)", "Intermittent IV - Injection"}, 1.0, 1.0, 0.125, 0.97},
+        {{"Intermittent IV - Injection(Aminophylline)", "Oral - Tablets (Aminophylline)"}, 0.79, 0.8, 2.4, 0.94},
+        {{"Oral - Tablets (Theo - dur 200,300 mg)"}, 0.79, 1.0, 0.125, 0.97},
+    };
+    for (const Case& c : cases) {
+        CaseRecord r = AdultWith("th", "Oral - Capsules");
+        r.history.doseRows = rows;
+        ApplyFitRouteProducts(r, c.products);
+        EXPECT_EQ(r.RouteProduct, c.products[0]);
+        ASSERT_EQ(AcceptHistory(r), std::nullopt);
+        EXPECT_DOUBLE_EQ(r.history.events[0].salt, c.ivSalt) << c.products[0];
+        EXPECT_DOUBLE_EQ(r.history.events[1].salt, c.oralSalt) << c.products[0];
+        EXPECT_DOUBLE_EQ(r.history.events[1].ka, c.oralKa) << c.products[0];
+        EXPECT_DOUBLE_EQ(r.population.F, c.F) << c.products[0];
+    }
+    // Quinidine: an intravenous product first, the IM one second gives the
+    // IM ka; the IM salt stays the first product's.
+    CaseRecord qd = AdultWith("qd", "Oral - Tablets (Cardioquin)");
+    ApplyFitRouteProducts(qd, {"Intermittent IV - Injection(Gluconate)", "IM - Injection(Gluconate)"});
+    EXPECT_DOUBLE_EQ(qd.IM_ka, 0.77);
+    EXPECT_DOUBLE_EQ(qd.ParenteralSalt, 0.625);
 }

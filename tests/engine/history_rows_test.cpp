@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/history_rows.h"
 #include "history_fixtures.h"
 
@@ -83,6 +85,10 @@ TEST(HistoryRows, MessagePrecedence) {
     EXPECT_EQ(CheckHistoryRows({good, tooMany}, levels, kGentamicin), " Error in Level Entry # 3");
     EXPECT_EQ(CheckHistoryRows({good, tooMany}, {Level(1, 9, 4)}, kGentamicin),
               "Data Entry Not Complete.\nOr \nToo Many Doses Entered.");
+    // Text read as a number can give a level that is none.
+    for (double notANumber : {std::nan(""), HUGE_VAL})
+        EXPECT_EQ(CheckHistoryRows({good}, {Level(1, 9, 4), Level(1, 10, notANumber)}, kGentamicin),
+                  " Error in Level Entry # 2");
 }
 
 TEST(HistoryRows, ThousandEventLimitCountsPhenytoinPortions) {
@@ -100,4 +106,35 @@ TEST(HistoryRows, ThousandEventLimitCountsPhenytoinPortions) {
     EXPECT_NE(CheckHistoryRows({capsules}, {}, phenytoin), std::nullopt);
     // 130 mg: 60 + 60 + 10.
     EXPECT_DOUBLE_EQ(DoseEventCount({Dose(1, 8, 130, "T", 0, 24, 2)}, true, 60), 6);
+}
+
+TEST(HistoryRows, BoundsNoRealCourseComesNear) {
+    const DoseRow good = Dose(1, 8, 80, "IV", 0.5, 720, 2);
+    EXPECT_EQ(CheckHistoryRows({good}, {}, kGentamicin), std::nullopt);
+    DoseRow longInterval = good;
+    longInterval.interval = 1e308;
+    EXPECT_EQ(CheckHistoryRows({good, longInterval}, {}, kGentamicin),
+              " Error in Dose Entry # 2: the interval is above 720 hours.");
+    for (double infusion : {0.005, 720.5, 1e16}) {
+        DoseRow row = good;
+        row.infusionTime = infusion;
+        EXPECT_EQ(CheckHistoryRows({row}, {}, kGentamicin),
+                  " Error in Dose Entry # 1: the infusion time must be 0.01 to 720 hours.");
+    }
+    DoseRow hugeDose = good;
+    hugeDose.dose = 1e300;
+    EXPECT_EQ(CheckHistoryRows({hugeDose}, {}, kGentamicin), " Error in Dose Entry # 1: the dose is above 100000.");
+
+    // A year typed wrong: the 2024 dose lies two years and an hour before the
+    // level; the span counts a prediction row and a row's later
+    // administrations too.
+    DoseRow typo = good;
+    typo.date.year = 2024;
+    const std::string tooLong = "The history spans more than 730 days. Please check the years entered.";
+    EXPECT_EQ(CheckHistoryRows({typo}, {Level(1, 9, 4)}, kGentamicin), tooLong);
+    EXPECT_EQ(CheckHistoryRows({typo}, {Level(1, 8, 4)}, kGentamicin), std::nullopt);  // 730 days exactly
+    LevelRow farPrediction = Level(1, 8, -1);
+    farPrediction.date.year = 2028;
+    EXPECT_EQ(CheckHistoryRows({good}, {Level(1, 9, 4), farPrediction}, kGentamicin), tooLong);
+    EXPECT_DOUBLE_EQ(HistorySpanHours({Dose(1, 8, 80, "IV", 0.5, 24, 3)}, {Level(1, 6, 2)}), 50);
 }

@@ -39,12 +39,14 @@ PredictionInput History36Hours() {
 }  // namespace
 
 TEST(PhenytoinGrid, StepsOfAMinuteUpTo48000) {
-    EXPECT_EQ(PhenytoinGridOf(800).stepsPerHour, 60);
-    EXPECT_EQ(PhenytoinGridOf(800).steps, 48000);
-    EXPECT_EQ(PhenytoinGridOf(1000).stepsPerHour, 48);
-    EXPECT_EQ(PhenytoinGridOf(1000).steps, 48000);
-    EXPECT_EQ(PhenytoinGridOf(62.5).steps, 3750);
-    EXPECT_EQ(PhenytoinGridOf(50000).steps, 0);
+    EXPECT_EQ(PhenytoinGridOf(800)->stepsPerHour, 60);
+    EXPECT_EQ(PhenytoinGridOf(800)->steps, 48000);
+    EXPECT_EQ(PhenytoinGridOf(1000)->stepsPerHour, 48);
+    EXPECT_EQ(PhenytoinGridOf(1000)->steps, 48000);
+    EXPECT_EQ(PhenytoinGridOf(62.5)->steps, 3750);
+    // A prediction row later than the span: the same rate, further on.
+    EXPECT_EQ(PhenytoinGridOf(1000, 1500)->stepsPerHour, 48);
+    EXPECT_EQ(PhenytoinGridOf(1000, 1500)->steps, 72000);
 }
 
 TEST(PhenytoinModel, RungeKuttaAgainstAFinerIntegration) {
@@ -90,7 +92,7 @@ TEST(PhenytoinModel, OnePassForAllTimesIsBitIdenticalToOnePassEach) {
 
 TEST(PhenytoinModel, ComplianceAndBioavailabilityScaleTheOralInput) {
     PredictionInput in = History36Hours();
-    const PhenytoinGrid g = PhenytoinGridOf(in.gridSpan);
+    const PhenytoinGrid g = PhenytoinGridOf(in.gridSpan).value();
     const std::vector<double> rates = PhenytoinInputRates(in, Phenytoin(0.9, 45, 4, 500, 0.8), g);
     const double oral = std::accumulate(rates.begin(), rates.begin() + 12 * 60, 0.0) / 60;
     const double iv = std::accumulate(rates.begin() + 12 * 60, rates.end(), 0.0) / 60;
@@ -104,7 +106,7 @@ TEST(PhenytoinModel, IntramuscularDoseWithoutInfusionTimeIsAbsorbedWhole) {
     in.gridSpan = 48;
     in.events = {Infusion(1, 500, 0, kEventIM)};
     in.events[0].ka = 2.5;
-    const PhenytoinGrid g = PhenytoinGridOf(in.gridSpan);
+    const PhenytoinGrid g = PhenytoinGridOf(in.gridSpan).value();
     const std::vector<double> rates = PhenytoinInputRates(in, Phenytoin(1, 45, 4, 500, 1), g);
     EXPECT_NEAR(std::accumulate(rates.begin(), rates.end(), 0.0) / 60, 500 * 0.92, 1e-6);
     EXPECT_DOUBLE_EQ(rates[59], 0);  // nothing before the dose
@@ -133,10 +135,11 @@ TEST(PhenytoinModel, InputLastsItsWholeNumberOfCells) {
 TEST(PhenytoinModel, NoNumberThatIsNotFinite) {
     PredictionInput in = History36Hours();
     EXPECT_EQ(PredictConcentration(in, Phenytoin(0.9, 0, 4, 500, 1), 20), std::nullopt);
-    // A span beyond 48000 hours has no steps: the baseline stands.
-    in.gridSpan = 50000;
-    in.baseline = 3;
-    EXPECT_EQ(PredictConcentration(in, Phenytoin(0.9, 45, 4, 500, 1), 20), 3);
+    // A span that is not finite has no grid, and no prediction.
+    for (double span : {HUGE_VAL, std::nan("")}) {
+        in.gridSpan = span;
+        EXPECT_EQ(PredictConcentration(in, Phenytoin(0.9, 45, 4, 500, 1), 20), std::nullopt);
+    }
     // A negative Km meets the concentration on the way: never NaN.
     in.gridSpan = 36;
     in.baseline.reset();
@@ -144,4 +147,47 @@ TEST(PhenytoinModel, NoNumberThatIsNotFinite) {
         const auto c = PredictConcentration(in, Phenytoin(0.9, 45, -2, 500, 1), t);
         EXPECT_TRUE(!c || std::isfinite(*c));
     }
+}
+
+// A 150-day history gets 13 steps an hour: 1000 mg over 0.33 h covers five
+// cells (0.385 h) and a 10 mg portion at 60 mg/h three cells (0.23 h). Each
+// must still deliver its dose, not the full rate over every cell it touches.
+TEST(PhenytoinModel, EveryInputDeliversExactlyItsDose) {
+    PredictionInput in;
+    in.modelType = 3;
+    in.phenytoinAbsRate = 60;
+    in.gridSpan = 3624;
+    in.events = {Infusion(0, 1000, 0.33), Portion(24, 60, 0), Portion(25, 10, 0)};
+    const PhenytoinGrid g = PhenytoinGridOf(in.gridSpan).value();
+    ASSERT_EQ(g.stepsPerHour, 13);
+    const std::vector<double> rates = PhenytoinInputRates(in, Phenytoin(0.9, 45, 4, 500, 1), g);
+    const auto delivered = [&](int fromHour, int toHour) {
+        return std::accumulate(rates.begin() + fromHour * 13, rates.begin() + toHour * 13, 0.0) / 13;
+    };
+    EXPECT_NEAR(delivered(0, 24), 1000 * 0.92, 1e-9);
+    EXPECT_NEAR(delivered(24, 25), 60 * 0.92 * 0.9, 1e-9);
+    EXPECT_NEAR(delivered(25, 48), 10 * 0.92 * 0.9, 1e-9);
+    // Without elimination the level is what was delivered per litre.
+    EXPECT_NEAR(PredictConcentration(in, Phenytoin(0.9, 1, 1, 0, 1), 100).value_or(-1), (1000 + 70 * 0.9) * 0.92,
+                1e-9);
+}
+
+// Beyond 48000 hours the steps grow longer than an hour instead of vanishing:
+// 1000 mg over an hour, then the level at 40 h (the grid point before it)
+// against a fine integration.
+TEST(PhenytoinModel, AnySpanGetsAGridThatStillPredicts) {
+    PredictionInput in;
+    in.modelType = 3;
+    in.gridSpan = 50000;
+    in.events = {Infusion(0, 1000, 1)};
+    in.events[0].salt = 1;
+    const auto g = PhenytoinGridOf(in.gridSpan);
+    ASSERT_TRUE(g.has_value());
+    EXPECT_NEAR(g->stepsPerHour * 50000, 48000, 1e-6);
+    const OdeSlope infusing = [](double, const OdeState& c) { return OdeState{(1000 - 500.0 / 24 * c[0] / (4 + c[0])) / 45}; };
+    const OdeSlope after = [](double, const OdeState& c) { return OdeState{(-500.0 / 24 * c[0] / (4 + c[0])) / 45}; };
+    const OdeState end = IntegrateOde(infusing, {0}, 0, 1, 1000);
+    const double point = std::ceil(g->stepsPerHour * 40 - 1) / g->stepsPerHour;
+    const double fine = IntegrateOde(after, end, 1, point, 40000)[0];
+    EXPECT_NEAR(PredictConcentration(in, Phenytoin(1, 45, 4, 500, 1), 40).value_or(-1), fine, 0.01 * fine);
 }

@@ -52,6 +52,16 @@ struct Stored {
     FitRange range;
 };
 
+// A fit that ran away (say to Vd = 1e11 L) has no patient behind it: every
+// value must be finite, above 0 and within a factor 100 of its prior mean.
+bool Plausible(const FitVector& values, const FitVector& priors) {
+    for (std::size_t j = 0; j < values.size(); ++j) {
+        const double v = values[j];
+        if (!std::isfinite(v) || !(v > 0) || v > 100 * priors[j] || v < priors[j] / 100) return false;
+    }
+    return true;
+}
+
 // The fitted set as the record keeps it, with bounds one standard deviation
 // either side of each stored value.
 Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s) {
@@ -62,6 +72,7 @@ Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s) {
     if (allIV) values[0] = s.initial.F;
     if (allInpatient) values[3] = s.initial.CF;
     Stored out{SetOf(values, s.initial, s.phenytoin), {}};
+    out.range.plausible = Plausible(values, VectorOf(s.initial, s.phenytoin));
     out.range.covariance = fit.covariance;
     if (!fit.covariance) return out;
     for (std::size_t j = 0; j < values.size(); ++j) {
@@ -102,12 +113,16 @@ AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const Analys
     out.leastSquares = leastSquares.set;
     out.leastSquaresRange = leastSquares.range;
     if (twoFits) {
+        if (!leastSquares.range.plausible) out.messages.push_back("Least-squares fit did not converge to plausible parameters.");
         fit = FitParameters(ProblemOf(h, s, s.fixedError, s.proportionalError), model, progress);
         if (fit.cannotFit) out.messages.push_back("Cannot Fit Data");
     }
     const Stored bayes = Store(fit, h, s);
     out.bayes = bayes.set;
     out.bayesRange = bayes.range;
+    if (!bayes.range.plausible)
+        out.messages.push_back(twoFits ? "Bayesian fit did not converge to plausible parameters."
+                                       : "Fit did not converge to plausible parameters.");
     return out;
 }
 

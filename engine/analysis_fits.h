@@ -24,7 +24,9 @@ AnalysisSetup AnalysisSetupOf(const CaseRecord& r);
 struct AnalysisFits {
     ParameterSet leastSquares, bayes;
     FitRange leastSquaresRange, bayesRange;
-    std::vector<std::string> messages;  // "Cannot Fit Data" once per fit that gives up
+    // "Cannot Fit Data" once per fit that gives up; a word per fit that ran
+    // away to implausible values (its range is then marked).
+    std::vector<std::string> messages;
     bool fitted = false;  // false when the initial set misses a fitted parameter
 };
 

@@ -51,6 +51,7 @@ void Intermittent(const Json& f, const CaseRecord& r, Json& result) {
     result["time_above_mic"] = Num(levels.timeAboveMic);
     if (levels.timeAboveMic) result["time_above_mic_label"] = levels.timeAboveMicLabel;
     result["auic"] = Num(levels.auic);
+    result["message"] = levels.message;
 }
 
 void Continuous(const Json& f, const CaseRecord& r, Json& result) {
@@ -103,7 +104,7 @@ void RunForecastSection(const Json& input, const CaseRecord& r, Json& out) {
                    {"post", nullptr},           {"average", nullptr},
                    {"post_mic", nullptr},       {"time_above_mic", nullptr},
                    {"time_above_mic_label", nullptr}, {"auic", nullptr},
-                   {"average_level", nullptr},
+                   {"average_level", nullptr}, {"message", ""},
                    {"uneven", {{"peak", nullptr}, {"trough", nullptr}, {"average", nullptr}, {"level", nullptr}}}};
     if (r.RouteCode == 'D') Intermittent(f, r, result);
     else if (r.RouteCode == 'O' || r.RouteCode == 'I') OralOrIm(f, r, result);

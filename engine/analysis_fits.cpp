@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/forecast_inputs.h"
 #include "records/case_record.h"
 
 namespace {
@@ -53,18 +54,20 @@ struct Stored {
 };
 
 // A fit that ran away (say to Vd = 1e11 L) has no patient behind it: every
-// value must be finite, above 0 and within a factor 100 of its prior mean.
-bool Plausible(const FitVector& values, const FitVector& priors) {
+// value must be finite, above 0 and within a factor 100 of its prior mean,
+// and a two-compartment set must still describe that model.
+bool Plausible(const FitVector& values, const AnalysisSetup& s, const PredictionInput& in) {
+    const FitVector priors = VectorOf(s.initial, s.phenytoin);
     for (std::size_t j = 0; j < values.size(); ++j) {
         const double v = values[j];
         if (!std::isfinite(v) || !(v > 0) || v > 100 * priors[j] || v < priors[j] / 100) return false;
     }
-    return true;
+    return in.modelType != 2 || !TwoCompartmentProblem(values[1], values[2], in.vc, in.k21);
 }
 
 // The fitted set as the record keeps it, with bounds one standard deviation
 // either side of each stored value.
-Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s) {
+Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s, const PredictionInput& in) {
     const bool allIV = std::all_of(h.events.begin(), h.events.end(), [](const DoseEvent& e) { return e.route == kEventIV; });
     const bool allInpatient =
         std::all_of(h.events.begin(), h.events.end(), [](const DoseEvent& e) { return e.outpatient == 0; });
@@ -72,7 +75,7 @@ Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s) {
     if (allIV) values[0] = s.initial.F;
     if (allInpatient) values[3] = s.initial.CF;
     Stored out{SetOf(values, s.initial, s.phenytoin), {}};
-    out.range.plausible = Plausible(values, VectorOf(s.initial, s.phenytoin));
+    out.range.plausible = Plausible(values, s, in);
     out.range.covariance = fit.covariance;
     if (!fit.covariance) return out;
     for (std::size_t j = 0; j < values.size(); ++j) {
@@ -105,11 +108,18 @@ AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const Analys
     };
     const bool twoFits = h.measuredCount >= 2 && !s.phenytoin;
     const FitProblem first = twoFits ? ProblemOf(h, s, 0, 0.01) : ProblemOf(h, s, s.fixedError, s.proportionalError);
+    out.fitted = std::all_of(first.priorMeans.begin(), first.priorMeans.end(), [](double m) { return m > 0; });
+    if (out.fitted && in.modelType == 2) {
+        if (const auto problem = TwoCompartmentProblem(s.initial.Vd, s.initial.Cl, in.vc, in.k21)) {
+            out.messages.push_back(*problem);
+            out.fitted = false;
+            return out;
+        }
+    }
     FitOutcome fit = FitParameters(first, model, progress);
     if (fit.cannotFit) out.messages.push_back("Cannot Fit Data");
-    out.fitted = std::all_of(first.priorMeans.begin(), first.priorMeans.end(), [](double m) { return m > 0; });
     if (!out.fitted) return out;
-    const Stored leastSquares = Store(fit, h, s);
+    const Stored leastSquares = Store(fit, h, s, in);
     out.leastSquares = leastSquares.set;
     out.leastSquaresRange = leastSquares.range;
     if (twoFits) {
@@ -117,7 +127,7 @@ AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const Analys
         fit = FitParameters(ProblemOf(h, s, s.fixedError, s.proportionalError), model, progress);
         if (fit.cannotFit) out.messages.push_back("Cannot Fit Data");
     }
-    const Stored bayes = Store(fit, h, s);
+    const Stored bayes = Store(fit, h, s, in);
     out.bayes = bayes.set;
     out.bayesRange = bayes.range;
     if (!bayes.range.plausible)

@@ -27,7 +27,9 @@ struct AnalysisFits {
     // "Cannot Fit Data" once per fit that gives up; a word per fit that ran
     // away to implausible values (its range is then marked).
     std::vector<std::string> messages;
-    bool fitted = false;  // false when the initial set misses a fitted parameter
+    // False when the initial set misses a fitted parameter or, for the
+    // two-compartment model, describes no such model (the message says why).
+    bool fitted = false;
 };
 
 // The least-squares fit, then the Bayesian fit with two or more measured

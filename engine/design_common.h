@@ -19,6 +19,7 @@ struct DesignInputs {
 struct RegimenDesign {
     std::optional<double> dose, interval, daily, loadingDose;
     std::string note;
+    std::string message;  // why there is no regimen
 };
 
 // Drugs whose pages read a desired average for a regular regimen.

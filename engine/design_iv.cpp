@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/forecast_inputs.h"
 #include "engine/forecast_levels.h"
 
 namespace {
@@ -122,7 +123,8 @@ RegimenDesign DesignIv(const RegimenModel& m, char routeCode, const DesignInputs
     if (!(t.T > 0) || !(t.trough > 0) || t.trough > t.post || t.tpost < 0) return {};
     if (m.modelType == 2) {
         const auto c = TwoCompartmentOf(m);
-        return c ? TwoCompartmentDesign(m, *c, t, in) : RegimenDesign{};
+        if (!c) return {.message = ModelProblem(m, false).value_or(kNoUsableModel)};
+        return TwoCompartmentDesign(m, *c, t, in);
     }
     return OneCompartment(m, *k, t, in);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/forecast_inputs.h"
 #include "engine/forecast_levels.h"
 #include "records/text_format.h"
 
@@ -68,7 +69,10 @@ IntermittentLevels ForecastIntermittent(const RegimenModel& m, const Intermitten
                     regimen.mic.value_or(0)};
     if (g.dose < 0 || g.T < 0 || g.tpost < 0 || !(g.tau > 0) || g.T > g.tau || g.tpost > g.tau) return out;
     const auto phases = PhasesOf(m);
-    if (!phases) return out;
+    if (!phases) {
+        out.message = ModelProblem(m, false).value_or(kNoUsableModel);
+        return out;
+    }
     // The two-compartment model takes the dose as given; salt and F do not enter.
     const double amount = m.modelType == 2 ? g.dose : m.salt * g.dose;
     auto level = [&](double t) { return Finite(SteadyStateInfusionLevel(*phases, amount, g.T, g.tau, t)); };

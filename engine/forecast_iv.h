@@ -17,6 +17,7 @@ struct IntermittentLevels {
     std::optional<double> timeAboveMic;  // hours per day, or per interval when it is over 24 h
     std::string timeAboveMicLabel;       // "hr/ 24 hr" or "hr/ 36 hr"; empty with no time
     std::optional<double> auic;          // a whole number
+    std::string message;                 // why there are no levels
 };
 
 // The drugs for which the MIC indices are worked out.

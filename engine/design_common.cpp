@@ -4,6 +4,12 @@
 
 #include "records/text_format.h"
 
+RegimenDesign NoRegimen(const std::string& reason) {
+    RegimenDesign d;
+    d.message = reason;
+    return d;
+}
+
 bool TakesAverageTarget(const std::string& drug) { return IsOneOf(drug, {"dg", "li", "pb", "qd", "th", "zz"}); }
 
 bool SkipsLoadingAboveTrough(const std::string& drug) {

@@ -22,6 +22,9 @@ struct RegimenDesign {
     std::string message;  // why there is no regimen
 };
 
+// No regimen, and why.
+RegimenDesign NoRegimen(const std::string& reason);
+
 // Drugs whose pages read a desired average for a regular regimen.
 bool TakesAverageTarget(const std::string& drug);
 // Drugs given no loading dose while the current level is above the trough.

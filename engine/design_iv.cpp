@@ -8,6 +8,8 @@
 namespace {
 constexpr double kRootTolerance = 0.0001;
 constexpr int kRootIterations = 30;
+constexpr const char* kNoRegimen =
+    "The interval search found no interval longer than the infusion for the desired post and trough.";
 
 bool SameSign(double a, double b) { return (a < 0) == (b < 0); }
 
@@ -56,7 +58,9 @@ RegimenDesign TwoCompartmentDesign(const RegimenModel& m, const TwoCompartment& 
         return level + t.trough * std::expm1(-b * tau);
     };
     const double tau = IntervalRoot(troughGap, std::log(2.0) / b);
-    if (tau > t.T) d.interval = Finite(tau);
+    // A dose without its interval is no regimen.
+    if (!(tau > t.T) || !(std::abs(troughGap(tau)) <= kRootTolerance)) return NoRegimen(kNoRegimen);
+    d.interval = tau;
     std::optional<double> loading;
     const auto now = CurrentLevel(b, in.initialConc, in.timeDrawn);
     if (in.loadingInfusionTime && in.timeDrawn && now) {
@@ -123,7 +127,7 @@ RegimenDesign DesignIv(const RegimenModel& m, char routeCode, const DesignInputs
     if (!(t.T > 0) || !(t.trough > 0) || t.trough > t.post || t.tpost < 0) return {};
     if (m.modelType == 2) {
         const auto c = TwoCompartmentOf(m);
-        if (!c) return {.message = ModelProblem(m, false).value_or(kNoUsableModel)};
+        if (!c) return NoRegimen(ModelProblem(m, false).value_or(kNoUsableModel));
         return TwoCompartmentDesign(m, *c, t, in);
     }
     return OneCompartment(m, *k, t, in);

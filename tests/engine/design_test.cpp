@@ -91,6 +91,21 @@ TEST(DesignIv, TwoCompartmentIntervalFoundFromAFarStart) {
     EXPECT_LE(std::abs(f(*d.interval)), 1e-4);
 }
 
+TEST(DesignIv, TwoCompartmentSearchWithoutAnIntervalGivesNoDose) {
+    // A newborn: the search starts at ln 2 / beta = 1.4 h, inside the 3-hour
+    // infusion, and ends without an interval; a dose alone is no regimen.
+    const RegimenModel m{.drug = "vm", .modelType = 2, .Vd = 14.35, .Cl = 7.12, .vc = 0.527, .k21 = 0.64};
+    DesignInputs in = PostAndTrough(53.486, 2, 23.916, 3);
+    in.initialConc = 10;
+    in.timeDrawn = 1;
+    in.loadingInfusionTime = 1;
+    const RegimenDesign d = DesignIv(m, 'D', in);
+    EXPECT_FALSE(d.dose || d.interval || d.loadingDose);
+    EXPECT_EQ(d.message,
+              "The interval search found no interval longer than the infusion for the desired post and trough.");
+    EXPECT_TRUE(DesignIv(Vancomycin(), 'D', PostAndTrough(30, 1, 10, 1)).message.empty());
+}
+
 TEST(DesignIv, LoadingDoseBringsTheCurrentLevelToThePeak) {
     const RegimenModel m = OneCompartment("vm", 40, 4);
     DesignInputs in = PostAndTrough(30, 1, 10, 1);

@@ -57,7 +57,9 @@ void Intermittent(const Json& f, const CaseRecord& r, Json& result) {
 void Continuous(const Json& f, const CaseRecord& r, Json& result) {
     CheckPageKeys(f, "forecast", {"rate"}, r);
     const auto rate = CheckedNumber(f, "forecast", "rate", Check(ForecastField::InfusionRate));
-    result["average_level"] = Num(ForecastContinuous(SectionModel(r), rate));
+    const ContinuousLevel level = ForecastContinuous(SectionModel(r), rate);
+    result["average_level"] = Num(level.average);
+    result["message"] = level.message;
 }
 
 std::vector<UnevenRow> UnevenRows(const Json& f) {
@@ -84,6 +86,7 @@ void OralOrIm(const Json& f, const CaseRecord& r, Json& result) {
         const UnevenLevels u = ForecastUneven(m, UnevenRows(f), hour, r.Drug_ID == "zz" ? r.TimeLag : 0);
         result["uneven"] = {{"peak", Num(u.peak)}, {"trough", Num(u.trough)},
                             {"average", Num(u.average)}, {"level", Num(u.level)}};
+        result["message"] = u.message;
         return;
     }
     if (f.contains("level_hour")) Fail("forecast.level_hour", "belongs to the uneven schedule");
@@ -93,6 +96,7 @@ void OralOrIm(const Json& f, const CaseRecord& r, Json& result) {
     result["peak"] = Num(levels.peak);
     result["trough"] = Num(levels.trough);
     result["average"] = Num(levels.average);
+    result["message"] = levels.message;
 }
 }  // namespace
 

@@ -2,9 +2,14 @@
 
 #include "records/text_format.h"
 
-namespace {
-std::optional<double> IfPositive(double value) { return value > 0 ? std::optional(value) : std::nullopt; }
-}  // namespace
+std::optional<double> GivenIfPositive(double value) { return value > 0 ? std::optional(value) : std::nullopt; }
+
+std::optional<std::string> DoseOrIntervalProblem(double dose, double interval) {
+    if (const auto negative = ForecastFieldProblem(ForecastField::Dose, dose)) return negative;
+    if (const auto negative = ForecastFieldProblem(ForecastField::Interval, interval)) return negative;
+    if (!(interval > 0)) return "Interval cannot be 0.";
+    return std::nullopt;
+}
 
 std::optional<std::string> TwoCompartmentProblem(double vd, double cl, double vc, double k21) {
     if (!(vd > vc))
@@ -16,11 +21,11 @@ std::optional<std::string> TwoCompartmentProblem(double vd, double cl, double vc
 }
 
 std::optional<std::string> ModelProblem(const RegimenModel& m, bool absorbed) {
-    if (const auto missing = FirstMissing({{"Vd", IfPositive(m.Vd)}, {"Cl", IfPositive(m.Cl)}}))
+    if (const auto missing = FirstMissing({{"Vd", GivenIfPositive(m.Vd)}, {"Cl", GivenIfPositive(m.Cl)}}))
         return missing;
     if (absorbed && !(m.ka > 0)) return "The product has no absorption rate (ka).";
     if (m.modelType != 2) return std::nullopt;
-    if (const auto missing = FirstMissing({{"Vc", IfPositive(m.vc)}, {"K21", IfPositive(m.k21)}}))
+    if (const auto missing = FirstMissing({{"Vc", GivenIfPositive(m.vc)}, {"K21", GivenIfPositive(m.k21)}}))
         return missing;
     return TwoCompartmentProblem(m.Vd, m.Cl, m.vc, m.k21);
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/forecast_checks.h"
 #include "engine/forecast_model.h"
 
 // The two-compartment model exists only while k12 > 0, that is while the
@@ -18,6 +19,13 @@ inline constexpr const char* kNoUsableModel = "These parameters describe no usab
 // `absorbed`, and for model type 2 Vc or K21 missing or the constants
 // describing no model.
 std::optional<std::string> ModelProblem(const RegimenModel& m, bool absorbed);
+
+// A model value counts as given when it is above 0.
+std::optional<double> GivenIfPositive(double value);
+
+// A regimen's dose or interval: the field's message for a negative one, and
+// an interval of 0 repeats the dose without end.
+std::optional<std::string> DoseOrIntervalProblem(double dose, double interval);
 
 struct NamedInput {
     const char* name;  // as the page labels it, "Dose"

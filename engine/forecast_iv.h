@@ -26,11 +26,15 @@ bool HasMicIndices(const std::string& drug);
 // Levels when dose, interval, infusion time and time of post are given and
 // not negative, the interval is above 0, the infusion fits in the interval
 // and the post is not later than the interval. An infusion time of 0 is a
-// bolus dose.
+// bolus dose. Otherwise the message names the input missing or wrong.
 IntermittentLevels ForecastIntermittent(const RegimenModel& m, const IntermittentRegimen& regimen);
 
+struct ContinuousLevel {
+    std::optional<double> average;
+    std::string message;  // why there is no level
+};
 // Average level of a continuous infusion at `rate` dose units per hour.
-std::optional<double> ForecastContinuous(const RegimenModel& m, std::optional<double> rate);
+ContinuousLevel ForecastContinuous(const RegimenModel& m, std::optional<double> rate);
 
 // AUIC rounded to the nearest whole number, halves up.
 double RoundAuic(double auic);

@@ -169,7 +169,7 @@ TEST(DesignIv, ContinuousRoundTripAndLoading) {
     DesignInputs in;
     in.desiredAverage = 12;
     const auto d = DesignIv(m, 'C', in);
-    EXPECT_NEAR(*ForecastContinuous(m, *d.daily / 24), 12, 1e-9);
+    EXPECT_NEAR(*ForecastContinuous(m, *d.daily / 24).average, 12, 1e-9);
     EXPECT_FALSE(d.dose || d.interval);
     // A level of 4 drawn 3 h ago with 20 mg/h running since.
     in.initialConc = 4;

@@ -264,11 +264,41 @@ TEST(TwoCompartment, ConstantsWithoutAModelAreRefusedEverywhere) {
                                  "Vd (10.000 L) must be larger than Vc (15.000 L) for the two-compartment model."});
 }
 
+TEST(Forecasts, SayWhyThereAreNoLevels) {
+    const RegimenModel gm = Gentamicin();
+    const auto intermittent = [&](const RegimenModel& m, IntermittentRegimen r) {
+        const IntermittentLevels levels = ForecastIntermittent(m, r);
+        EXPECT_FALSE(levels.peak || levels.trough || levels.post || levels.average);
+        return levels.message;
+    };
+    EXPECT_EQ(intermittent(gm, Regimen(120, 8, 10, 1)), "Infusion time cannot be longer than the interval.");
+    EXPECT_EQ(intermittent(gm, {std::nullopt, 8, 0.5, 1, std::nullopt}), "Dose is missing.");
+    EXPECT_EQ(intermittent(gm, {120, 8, 0.5, std::nullopt, std::nullopt}), "Time of post is missing.");
+    EXPECT_EQ(intermittent(gm, Regimen(120, 0, 0, 0)), "Interval cannot be 0.");
+    EXPECT_EQ(intermittent(gm, Regimen(120, 8, 0.5, 9)), "Time of post cannot be more than interval.");
+    RegimenModel noClearance = gm;
+    noClearance.Cl = 0;
+    EXPECT_EQ(intermittent(noClearance, Regimen(120, 8, 0.5, 1)), "Cl is missing.");
+    EXPECT_EQ(ForecastContinuous(noClearance, 50).message, "Cl is missing.");
+    EXPECT_EQ(ForecastContinuous(gm, std::nullopt).message, "Infusion rate is missing.");
+    EXPECT_TRUE(ForecastIntermittent(gm, Regimen(120, 8, 0.5, 1)).message.empty());
+
+    // An oral product without an absorption rate.
+    RegimenModel th{.drug = "th", .Vd = 30, .Cl = 3, .salt = 0.79};
+    EXPECT_EQ(ForecastOral(th, 300, 12).message, "The product has no absorption rate (ka).");
+    EXPECT_EQ(ForecastUneven(th, {{300, 8}}, std::nullopt, 0).message, "The product has no absorption rate (ka).");
+    th.ka = 0.125;
+    EXPECT_EQ(ForecastOral(th, 300, std::nullopt).message, "Interval is missing.");
+    EXPECT_EQ(ForecastUneven(th, {}, std::nullopt, 0).message, "Dose and time of day are missing.");
+    EXPECT_EQ(ForecastUneven(th, {{300, 24}}, std::nullopt, 0).message, "Hours have to be from 0 to 23");
+    EXPECT_TRUE(ForecastOral(th, 300, 12).peak);
+}
+
 TEST(ForecastContinuous, AverageFromRate) {
     const RegimenModel m{.drug = "th", .F = 0.9, .Vd = 20, .Cl = 5, .salt = 0.8};
-    EXPECT_NEAR(*ForecastContinuous(m, 50), 0.8 * 0.9 * 50 / 5, 1e-12);
-    EXPECT_FALSE(ForecastContinuous(m, std::nullopt));
-    EXPECT_FALSE(ForecastContinuous(m, -1));
+    EXPECT_NEAR(*ForecastContinuous(m, 50).average, 0.8 * 0.9 * 50 / 5, 1e-12);
+    EXPECT_FALSE(ForecastContinuous(m, std::nullopt).average);
+    EXPECT_FALSE(ForecastContinuous(m, -1).average);
 }
 
 TEST(ForecastOral, AgreesWithManySingleDoses) {

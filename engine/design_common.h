@@ -25,6 +25,11 @@ struct RegimenDesign {
 // No regimen, and why.
 RegimenDesign NoRegimen(const std::string& reason);
 
+// The targets of a peak-and-trough design (`peakWord` "post" or "peak"):
+// both given, the trough above 0 and not above the peak.
+std::optional<std::string> PeakTroughProblem(const std::string& peakWord, std::optional<double> peak,
+                                             std::optional<double> trough);
+
 // Drugs whose pages read a desired average for a regular regimen.
 bool TakesAverageTarget(const std::string& drug);
 // Drugs given no loading dose while the current level is above the trough.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/design_checks.h"
 #include "engine/forecast_inputs.h"
 #include "engine/forecast_levels.h"
 
@@ -74,7 +75,7 @@ RegimenDesign TwoCompartmentDesign(const RegimenModel& m, const TwoCompartment& 
 
 RegimenDesign Continuous(const RegimenModel& m, double k, const DesignInputs& in) {
     RegimenDesign d;
-    if (!in.desiredAverage || !(*in.desiredAverage > 0)) return d;
+    if (!in.desiredAverage || !(*in.desiredAverage > 0)) return NoRegimen("Desired average is missing.");
     const double average = *in.desiredAverage;
     d.daily = Finite(24 * average * m.Cl / (m.salt * m.F));
     std::optional<double> loading;
@@ -119,12 +120,16 @@ double IntervalRoot(const std::function<double(double)>& f, double start) {
 
 RegimenDesign DesignIv(const RegimenModel& m, char routeCode, const DesignInputs& in) {
     const auto k = EliminationRate(m);
-    if (!k) return {};
+    if (!k) return NoRegimen(ModelProblem(m, false).value_or(kNoUsableModel));
     if (routeCode != 'D') return Continuous(m, *k, in);
-    const bool averageAsked = TakesAverageTarget(m.drug) && in.desiredAverage && *in.desiredAverage > 0;
-    if (averageAsked || !in.desiredPost || !in.desiredTrough || !in.infusionTime) return {};
+    if (TakesAverageTarget(m.drug) && in.desiredAverage && *in.desiredAverage > 0)
+        return NoRegimen("A desired average cannot be designed for an intermittent infusion.");
+    auto problem = PeakTroughProblem("post", in.desiredPost, in.desiredTrough);
+    if (!problem) problem = FirstMissing({{"Infusion time", in.infusionTime}});
+    if (!problem && !(*in.infusionTime > 0)) problem = "Infusion time must be above 0.";
+    if (!problem && in.postTime) problem = DesignFieldProblem(DesignField::PostTime, *in.postTime);
+    if (problem) return NoRegimen(*problem);
     const Targets t{*in.desiredPost, in.postTime.value_or(0), *in.desiredTrough, *in.infusionTime};
-    if (!(t.T > 0) || !(t.trough > 0) || t.trough > t.post || t.tpost < 0) return {};
     if (m.modelType == 2) {
         const auto c = TwoCompartmentOf(m);
         if (!c) return NoRegimen(ModelProblem(m, false).value_or(kNoUsableModel));

@@ -106,6 +106,34 @@ TEST(DesignIv, TwoCompartmentSearchWithoutAnIntervalGivesNoDose) {
     EXPECT_TRUE(DesignIv(Vancomycin(), 'D', PostAndTrough(30, 1, 10, 1)).message.empty());
 }
 
+TEST(Designs, SayWhyThereIsNoRegimen) {
+    const RegimenModel gm = OneCompartment("gm", 20, 5);
+    DesignInputs noTrough = PostAndTrough(8, 1, 1, 0.5);
+    noTrough.desiredTrough.reset();
+    EXPECT_EQ(DesignIv(gm, 'D', noTrough).message, "Desired trough is missing.");
+    EXPECT_EQ(DesignIv(gm, 'D', PostAndTrough(4, 1, 5, 0.5)).message,
+              "Desired trough cannot be above the desired post.");
+    EXPECT_EQ(DesignIv(OneCompartment("gm", 0, 5), 'D', PostAndTrough(8, 1, 1, 0.5)).message, "Vd is missing.");
+    DesignInputs average = PostAndTrough(2, 1, 1, 0.5);
+    average.desiredAverage = 1.5;
+    EXPECT_EQ(DesignIv(OneCompartment("dg", 400, 8), 'D', average).message,
+              "A desired average cannot be designed for an intermittent infusion.");
+    EXPECT_EQ(DesignIv(gm, 'C', DesignInputs{}).message, "Desired average is missing.");
+    EXPECT_TRUE(DesignIv(gm, 'D', PostAndTrough(8, 1, 1, 0.5)).message.empty());
+
+    // Theophylline tablets without an absorption rate: no peak-and-trough
+    // design, but the average target needs no ka.
+    const RegimenModel th = OneCompartment("th", 30, 3);
+    DesignInputs oral;
+    oral.desiredPeak = 15;
+    oral.desiredTrough = 10;
+    const RegimenDesign none = DesignOral(th, oral);
+    EXPECT_FALSE(none.dose || none.interval);
+    EXPECT_EQ(none.message, "The product has no absorption rate (ka).");
+    oral.desiredAverage = 12;
+    EXPECT_NEAR(*DesignOral(th, oral).daily, 24 * 12 * 3, 1e-9);
+}
+
 TEST(DesignIv, LoadingDoseBringsTheCurrentLevelToThePeak) {
     const RegimenModel m = OneCompartment("vm", 40, 4);
     DesignInputs in = PostAndTrough(30, 1, 10, 1);

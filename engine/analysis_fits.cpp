@@ -54,20 +54,23 @@ struct Stored {
 };
 
 // A fit that ran away (say to Vd = 1e11 L) has no patient behind it: every
-// value must be finite, above 0 and within a factor 100 of its prior mean,
-// and a two-compartment set must still describe that model.
-bool Plausible(const FitVector& values, const AnalysisSetup& s, const PredictionInput& in) {
+// value must be finite, above 0 and within a factor 100 of its prior mean, a
+// two-compartment set must still describe that model, and the measured
+// levels must be predicted as levels (finite, not below 0).
+bool Plausible(const FitVector& values, const History& h, const AnalysisSetup& s, PredictionInput& in) {
     const FitVector priors = VectorOf(s.initial, s.phenytoin);
     for (std::size_t j = 0; j < values.size(); ++j) {
         const double v = values[j];
         if (!std::isfinite(v) || !(v > 0) || v > 100 * priors[j] || v < priors[j] / 100) return false;
     }
-    return in.modelType != 2 || !TwoCompartmentProblem(values[1], values[2], in.vc, in.k21);
+    if (in.modelType == 2 && TwoCompartmentProblem(values[1], values[2], in.vc, in.k21)) return false;
+    const auto predictions = PredictConcentrations(in, SetOf(values, s.initial, s.phenytoin), MeasuredTimes(h));
+    return std::all_of(predictions.begin(), predictions.end(), [](const auto& c) { return c && *c >= 0; });
 }
 
 // The fitted set as the record keeps it, with bounds one standard deviation
 // either side of each stored value.
-Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s, const PredictionInput& in) {
+Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s, PredictionInput& in) {
     const bool allIV = std::all_of(h.events.begin(), h.events.end(), [](const DoseEvent& e) { return e.route == kEventIV; });
     const bool allInpatient =
         std::all_of(h.events.begin(), h.events.end(), [](const DoseEvent& e) { return e.outpatient == 0; });
@@ -75,7 +78,7 @@ Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s, co
     if (allIV) values[0] = s.initial.F;
     if (allInpatient) values[3] = s.initial.CF;
     Stored out{SetOf(values, s.initial, s.phenytoin), {}};
-    out.range.plausible = Plausible(values, s, in);
+    out.range.plausible = Plausible(values, h, s, in);
     out.range.covariance = fit.covariance;
     if (!fit.covariance) return out;
     for (std::size_t j = 0; j < values.size(); ++j) {
@@ -147,22 +150,30 @@ AnalysisFits RunAnalysisFits(CaseRecord& r, const FitProgress& progress) {
     return fits;
 }
 
-void FillLevelPredictions(PredictionInput& in, std::vector<LevelPoint>& levels, const ParameterSet& population,
-                          const ParameterSet& leastSquares, const ParameterSet& bayes) {
+std::vector<std::string> FillLevelPredictions(PredictionInput& in, std::vector<LevelPoint>& levels,
+                                              const ParameterSet& population, const ParameterSet& leastSquares,
+                                              const ParameterSet& bayes) {
     std::vector<double> times;
     for (const LevelPoint& level : levels) times.push_back(level.time);
-    const auto pop = PredictConcentrations(in, population, times);
-    const auto ls = PredictConcentrations(in, leastSquares, times);
-    const auto bay = PredictConcentrations(in, bayes, times);
-    for (std::size_t i = 0; i < levels.size(); ++i) {
-        levels[i].population = pop[i];
-        levels[i].leastSquares = ls[i];
-        levels[i].bayes = bay[i];
-    }
+    std::vector<std::string> messages;
+    const auto fill = [&](const ParameterSet& set, std::optional<double> LevelPoint::*column, const char* name) {
+        const auto predictions = PredictConcentrations(in, set, times);
+        bool negative = false;
+        for (std::size_t i = 0; i < levels.size(); ++i) {
+            negative = negative || (predictions[i] && *predictions[i] < 0);
+            levels[i].*column = predictions[i] && *predictions[i] >= 0 ? predictions[i] : std::nullopt;
+        }
+        if (negative) messages.push_back(std::string(name) + " predictions below 0 are not shown.");
+    };
+    fill(population, &LevelPoint::population, "Population");
+    fill(leastSquares, &LevelPoint::leastSquares, "Least-squares");
+    fill(bayes, &LevelPoint::bayes, "Bayesian");
+    return messages;
 }
 
-void FillLevelPredictions(CaseRecord& r) {
+std::vector<std::string> FillLevelPredictions(CaseRecord& r) {
     PredictionInput in = PredictionInputOf(r);
-    FillLevelPredictions(in, r.history.levels, r.population, r.leastSquares, r.bayes);
+    auto messages = FillLevelPredictions(in, r.history.levels, r.population, r.leastSquares, r.bayes);
     r.history.events = std::move(in.events);
+    return messages;
 }

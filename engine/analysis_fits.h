@@ -41,7 +41,10 @@ AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const Analys
 // Runs them on the record's history and stores both sets with their ranges.
 AnalysisFits RunAnalysisFits(CaseRecord& r, const FitProgress& progress = {});
 
-// The population, least-squares and Bayesian predictions at every level point.
-void FillLevelPredictions(PredictionInput& in, std::vector<LevelPoint>& levels, const ParameterSet& population,
-                          const ParameterSet& leastSquares, const ParameterSet& bayes);
-void FillLevelPredictions(CaseRecord& r);
+// The population, least-squares and Bayesian predictions at every level
+// point. A prediction below 0 is no level: it is left missing, and the
+// message for its set says so.
+std::vector<std::string> FillLevelPredictions(PredictionInput& in, std::vector<LevelPoint>& levels,
+                                              const ParameterSet& population, const ParameterSet& leastSquares,
+                                              const ParameterSet& bayes);
+std::vector<std::string> FillLevelPredictions(CaseRecord& r);

@@ -49,6 +49,11 @@ std::string LoadingNote(const RegimenModel& m, DesignPath path, double loadingDo
 
 void FinishDesign(const RegimenModel& m, DesignPath path, std::optional<double> loadingDose, double k,
                   std::optional<double> currentLevel, double target, const DesignInputs& in, RegimenDesign& d) {
+    const bool dosed = path == DesignPath::IvPeakTrough || path == DesignPath::OralPeakTrough;
+    if (dosed ? !UsableResult(d.dose) || !UsableResult(d.interval) : !UsableResult(d.daily)) {
+        d = NoRegimen(kUnusableDose);
+        return;
+    }
     if (loadingDose && *loadingDose > 0) {
         d.loadingDose = loadingDose;
         d.note = LoadingNote(m, path, *loadingDose, in, d);

@@ -45,6 +45,7 @@ enum class DesignPath { IvPeakTrough, IvAverage, OralPeakTrough, OralAverage };
 
 // Keeps a positive loading dose with its note, or leaves it empty and says
 // how long to wait until the level has fallen to `target`; then turns
-// lithium amounts from mEq into mg.
+// lithium amounts from mEq into mg. A maintenance dose, interval or daily
+// amount that came out negative or not finite leaves no regimen.
 void FinishDesign(const RegimenModel& m, DesignPath path, std::optional<double> loadingDose, double k,
                   std::optional<double> currentLevel, double target, const DesignInputs& in, RegimenDesign& d);

@@ -47,7 +47,7 @@ RegimenDesign TwoCompartmentDesign(const RegimenModel& m, const TwoCompartment& 
     const double dose = (t.post - t.trough * std::exp(-b * (t.T + t.tpost))) /
                         SingleInfusionLevel(phases, 1, t.T, t.T + t.tpost);
     d.dose = Finite(dose);
-    if (!d.dose) return d;
+    if (!UsableResult(d.dose)) return NoRegimen(kUnusableDose);
     // The dose's level at tau in its after-infusion form for every tau: a
     // secant step that lands inside the infusion must see the same smooth
     // exponentials, or the search runs away from the root.

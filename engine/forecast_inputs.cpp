@@ -30,6 +30,8 @@ std::optional<std::string> ModelProblem(const RegimenModel& m, bool absorbed) {
     return TwoCompartmentProblem(m.Vd, m.Cl, m.vc, m.k21);
 }
 
+bool UsableResult(const std::optional<double>& value) { return value && *value >= 0; }
+
 std::optional<std::string> FirstMissing(std::initializer_list<NamedInput> inputs) {
     for (const NamedInput& input : inputs)
         if (!input.value) return std::string(input.name) + " is missing.";

@@ -27,6 +27,12 @@ std::optional<double> GivenIfPositive(double value);
 // an interval of 0 repeats the dose without end.
 std::optional<std::string> DoseOrIntervalProblem(double dose, double interval);
 
+// A computed level or dose can be shown only when it is finite (Finite()
+// leaves the others missing) and not negative.
+bool UsableResult(const std::optional<double>& value);
+inline constexpr const char* kUnusableLevels = "The levels come out negative or not finite for these values.";
+inline constexpr const char* kUnusableDose = "The dose comes out negative or not finite for these values.";
+
 struct NamedInput {
     const char* name;  // as the page labels it, "Dose"
     std::optional<double> value;

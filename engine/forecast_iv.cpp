@@ -94,8 +94,13 @@ IntermittentLevels ForecastIntermittent(const RegimenModel& m, const Intermitten
     out.trough = level(g.tau);
     out.post = level(g.T + g.tpost);
     if (m.modelType != 2) out.average = Finite(m.salt * m.F * g.dose / (g.tau * m.Cl));
-    if (out.peak && out.trough && out.post && g.mic > 0 && HasMicIndices(m.drug))
-        AddMicIndices(m, g, *phases, out);
+    if (!UsableResult(out.peak) || !UsableResult(out.trough) || !UsableResult(out.post) ||
+        (m.modelType != 2 && !UsableResult(out.average))) {
+        IntermittentLevels none;
+        none.message = kUnusableLevels;
+        return none;
+    }
+    if (g.mic > 0 && HasMicIndices(m.drug)) AddMicIndices(m, g, *phases, out);
     return out;
 }
 
@@ -105,5 +110,9 @@ ContinuousLevel ForecastContinuous(const RegimenModel& m, std::optional<double> 
     if (!problem) problem = ForecastFieldProblem(ForecastField::InfusionRate, *rate);
     if (problem) out.message = *problem;
     else out.average = Finite(m.salt * m.F * *rate / m.Cl);
+    if (!problem && !UsableResult(out.average)) {
+        out.average.reset();
+        out.message = kUnusableLevels;
+    }
     return out;
 }

@@ -62,6 +62,11 @@ OralLevels ForecastOral(const RegimenModel& m, std::optional<double> dose, std::
     out.peak = Finite(absorbed * std::exp(-*k * tmax) / (m.Vd * -std::expm1(-*k * tau)));
     out.trough = Finite(OralSteadyStateLevel(m.ka, *k, m.Vd, absorbed, tau, tau));
     if (m.modelType == 1) out.average = Finite(absorbed / (m.Cl * tau));
+    if (!UsableResult(out.peak) || !UsableResult(out.trough) || (m.modelType == 1 && !UsableResult(out.average))) {
+        OralLevels none;
+        none.message = kUnusableLevels;
+        return none;
+    }
     return out;
 }
 
@@ -95,5 +100,11 @@ UnevenLevels ForecastUneven(const RegimenModel& m, const std::vector<UnevenRow>&
     out.trough = Finite(trough * unit);
     out.average = Finite(m.salt * m.F * total / (kDay * m.Cl) * unit);
     if (levelHour && ValidHour(*levelHour)) out.level = Finite(levelAt(*levelHour) * unit);
+    const bool levelUsable = !levelHour || !ValidHour(*levelHour) || UsableResult(out.level);
+    if (!UsableResult(out.peak) || !UsableResult(out.trough) || !UsableResult(out.average) || !levelUsable) {
+        UnevenLevels none;
+        none.message = kUnusableLevels;
+        return none;
+    }
     return out;
 }

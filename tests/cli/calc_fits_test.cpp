@@ -51,6 +51,23 @@ TEST(KinevoCalcFits, RunawayFitsAreFlaggedAndDrawnNowhere) {
     EXPECT_EQ(prior["curves"]["least_squares"].size(), 281u);
 }
 
+TEST(KinevoCalcFits, NegativePredictionsAreNotShown) {
+    // Km 0.001 mg/L: the level falls to 0 so steeply that its integration
+    // overshoots below 0.
+    const json out = Output(Regression("phenytoin-km-0.001.json"));
+    bool missing = false;
+    for (const json& level : out["history"]["levels"])
+        for (const char* column : {"population", "least_squares", "bayes"}) {
+            missing = missing || level[column].is_null();
+            EXPECT_TRUE(level[column].is_null() || level[column].get<double>() >= 0) << level;
+        }
+    const json& messages = out["fits"]["messages"];
+    if (missing) {
+        EXPECT_TRUE(Has(messages, "Population predictions below 0 are not shown.")) << messages;
+        EXPECT_TRUE(Has(messages, "Fit did not converge to plausible parameters.")) << messages;
+    }
+}
+
 TEST(KinevoCalcFits, SearchThatUsedToLoopForeverEndsQuickly) {
     // A hundred oral doses 36 seconds apart and levels far from them: the
     // damping ran away and the search repeated one rejected step forever.

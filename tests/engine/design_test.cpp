@@ -134,6 +134,18 @@ TEST(Designs, SayWhyThereIsNoRegimen) {
     EXPECT_NEAR(*DesignOral(th, oral).daily, 24 * 12 * 3, 1e-9);
 }
 
+TEST(Designs, DosesAndLevelsThatAreNotFiniteAreNoResult) {
+    // Vd 1e-300 L: e^(k tpost) overflows, and so do the peak, the interval
+    // and the dose.
+    const RegimenDesign d = DesignIv(OneCompartment("gm", 1e-300, 5), 'D', PostAndTrough(8, 1, 1, 0.5));
+    EXPECT_FALSE(d.dose || d.interval || d.loadingDose);
+    EXPECT_EQ(d.message, "The dose comes out negative or not finite for these values.");
+    // 1.7e308 mg/h through a clearance of 0.5 L/h is beyond any double.
+    const ContinuousLevel level = ForecastContinuous(OneCompartment("th", 30, 0.5), 1.7e308);
+    EXPECT_FALSE(level.average);
+    EXPECT_EQ(level.message, "The levels come out negative or not finite for these values.");
+}
+
 TEST(DesignIv, LoadingDoseBringsTheCurrentLevelToThePeak) {
     const RegimenModel m = OneCompartment("vm", 40, 4);
     DesignInputs in = PostAndTrough(30, 1, 10, 1);

@@ -126,7 +126,8 @@ AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const Analys
     out.leastSquares = leastSquares.set;
     out.leastSquaresRange = leastSquares.range;
     if (twoFits) {
-        if (!leastSquares.range.plausible) out.messages.push_back("Least-squares fit did not converge to plausible parameters.");
+        if (!leastSquares.range.plausible)
+            out.messages.push_back("Least-squares fit did not converge to plausible parameters.");
         fit = FitParameters(ProblemOf(h, s, s.fixedError, s.proportionalError), model, progress);
         if (fit.cannotFit) out.messages.push_back("Cannot Fit Data");
     }

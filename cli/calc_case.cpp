@@ -73,11 +73,11 @@ void ReadFactors(const Json& input, CaseRecord& r) {
     const auto count = static_cast<int>(FactorQuestions(r.Drug_ID, r.Age, r.SEX).size());
     for (const Json& item : f) {
         if (!item.is_number_integer()) Fail("factors", "must be a list of question numbers");
-        const int i = item.get<int>();
-        if (i < 1 || i > count)
-            Fail("factors", "question " + std::to_string(i) + " is not in this patient's list of " +
-                                std::to_string(count));
-        r.FactorFlags[i] = 1;
+        // Compared before any narrowing: 4294967297 must not pass as question 1.
+        const double question = item.get<double>();
+        if (question < 1 || question > count)
+            Fail("factors", "question " + item.dump() + " is not in this patient's list of " + std::to_string(count));
+        r.FactorFlags[static_cast<int>(question)] = 1;
     }
 }
 

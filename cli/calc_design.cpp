@@ -44,5 +44,6 @@ void RunDesignSection(const Json& input, const CaseRecord& r, Json& out) {
                      {"interval", Num(design.interval)},
                      {"daily", Num(design.daily)},
                      {"loading_dose", Num(design.loadingDose)},
-                     {"note", design.note}};
+                     {"note", design.note},
+                     {"message", design.message}};
 }

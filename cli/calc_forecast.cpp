@@ -51,12 +51,15 @@ void Intermittent(const Json& f, const CaseRecord& r, Json& result) {
     result["time_above_mic"] = Num(levels.timeAboveMic);
     if (levels.timeAboveMic) result["time_above_mic_label"] = levels.timeAboveMicLabel;
     result["auic"] = Num(levels.auic);
+    result["message"] = levels.message;
 }
 
 void Continuous(const Json& f, const CaseRecord& r, Json& result) {
     CheckPageKeys(f, "forecast", {"rate"}, r);
     const auto rate = CheckedNumber(f, "forecast", "rate", Check(ForecastField::InfusionRate));
-    result["average_level"] = Num(ForecastContinuous(SectionModel(r), rate));
+    const ContinuousLevel level = ForecastContinuous(SectionModel(r), rate);
+    result["average_level"] = Num(level.average);
+    result["message"] = level.message;
 }
 
 std::vector<UnevenRow> UnevenRows(const Json& f) {
@@ -83,6 +86,7 @@ void OralOrIm(const Json& f, const CaseRecord& r, Json& result) {
         const UnevenLevels u = ForecastUneven(m, UnevenRows(f), hour, r.Drug_ID == "zz" ? r.TimeLag : 0);
         result["uneven"] = {{"peak", Num(u.peak)}, {"trough", Num(u.trough)},
                             {"average", Num(u.average)}, {"level", Num(u.level)}};
+        result["message"] = u.message;
         return;
     }
     if (f.contains("level_hour")) Fail("forecast.level_hour", "belongs to the uneven schedule");
@@ -92,6 +96,7 @@ void OralOrIm(const Json& f, const CaseRecord& r, Json& result) {
     result["peak"] = Num(levels.peak);
     result["trough"] = Num(levels.trough);
     result["average"] = Num(levels.average);
+    result["message"] = levels.message;
 }
 }  // namespace
 
@@ -103,7 +108,7 @@ void RunForecastSection(const Json& input, const CaseRecord& r, Json& out) {
                    {"post", nullptr},           {"average", nullptr},
                    {"post_mic", nullptr},       {"time_above_mic", nullptr},
                    {"time_above_mic_label", nullptr}, {"auic", nullptr},
-                   {"average_level", nullptr},
+                   {"average_level", nullptr}, {"message", ""},
                    {"uneven", {{"peak", nullptr}, {"trough", nullptr}, {"average", nullptr}, {"level", nullptr}}}};
     if (r.RouteCode == 'D') Intermittent(f, r, result);
     else if (r.RouteCode == 'O' || r.RouteCode == 'I') OralOrIm(f, r, result);

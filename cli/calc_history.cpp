@@ -195,8 +195,8 @@ void RunHistorySection(const Json& input, CaseRecord& r, Json& out) {
         return;
     }
     ReadHistory(input, r);
-    const AnalysisFits fits = RunAnalysisFits(r);
-    FillLevelPredictions(r);
+    AnalysisFits fits = RunAnalysisFits(r);
+    for (std::string& message : FillLevelPredictions(r)) fits.messages.push_back(std::move(message));
     const bool phenytoin = r.ModelType == 3;
     out["history"] = HistoryJson(r.history, r.population.F);
     out["fits"] = {{"least_squares", SetJson(r.leastSquares, r.leastSquaresRange, fits.fitted, phenytoin)},

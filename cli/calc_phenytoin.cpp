@@ -58,6 +58,7 @@ void RunPhenytoinSection(const Json& input, const CaseRecord& r, Json& out) {
                         {"daily_dose", Num(design.dailyDose)},
                         {"interval", design.interval},
                         {"loading_dose", Num(design.loadingDose)},
+                        {"design_message", design.message},
                         {"observed_average", Num(levels.observed)},
                         {"adjusted_average", Num(levels.adjusted)},
                         {"t90_days", Num(levels.t90Days)},

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/forecast_inputs.h"
 #include "records/case_record.h"
 
 namespace {
@@ -52,9 +53,24 @@ struct Stored {
     FitRange range;
 };
 
+// A fit that ran away (say to Vd = 1e11 L) has no patient behind it: every
+// value must be finite, above 0 and within a factor 100 of its prior mean, a
+// two-compartment set must still describe that model, and the measured
+// levels must be predicted as levels (finite, not below 0).
+bool Plausible(const FitVector& values, const History& h, const AnalysisSetup& s, PredictionInput& in) {
+    const FitVector priors = VectorOf(s.initial, s.phenytoin);
+    for (std::size_t j = 0; j < values.size(); ++j) {
+        const double v = values[j];
+        if (!std::isfinite(v) || !(v > 0) || v > 100 * priors[j] || v < priors[j] / 100) return false;
+    }
+    if (in.modelType == 2 && TwoCompartmentProblem(values[1], values[2], in.vc, in.k21)) return false;
+    const auto predictions = PredictConcentrations(in, SetOf(values, s.initial, s.phenytoin), MeasuredTimes(h));
+    return std::all_of(predictions.begin(), predictions.end(), [](const auto& c) { return c && *c >= 0; });
+}
+
 // The fitted set as the record keeps it, with bounds one standard deviation
 // either side of each stored value.
-Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s) {
+Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s, PredictionInput& in) {
     const bool allIV = std::all_of(h.events.begin(), h.events.end(), [](const DoseEvent& e) { return e.route == kEventIV; });
     const bool allInpatient =
         std::all_of(h.events.begin(), h.events.end(), [](const DoseEvent& e) { return e.outpatient == 0; });
@@ -62,6 +78,7 @@ Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s) {
     if (allIV) values[0] = s.initial.F;
     if (allInpatient) values[3] = s.initial.CF;
     Stored out{SetOf(values, s.initial, s.phenytoin), {}};
+    out.range.plausible = Plausible(values, h, s, in);
     out.range.covariance = fit.covariance;
     if (!fit.covariance) return out;
     for (std::size_t j = 0; j < values.size(); ++j) {
@@ -71,6 +88,20 @@ Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s) {
         out.range.upper[j] = values[j] + std::sqrt(variance);
     }
     return out;
+}
+
+// Why a fit cannot start: constants that describe no two-compartment model,
+// or levels that no dose reaches, which carry nothing to fit (the search
+// would hand back its start as if it agreed with them).
+std::optional<std::string> StartProblem(const PredictionInput& in, const AnalysisSetup& s, const FitProblem& first,
+                                        const LevelModel& model) {
+    if (in.modelType == 2)
+        if (auto problem = TwoCompartmentProblem(s.initial.Vd, s.initial.Cl, in.vc, in.k21)) return problem;
+    if (first.times.empty()) return std::nullopt;
+    const auto start = model(first.priorMeans);
+    if (std::none_of(start.begin(), start.end(), [](const auto& c) { return c && *c != 0; }))
+        return "Cannot Fit Data: no dose reaches a measured level.";
+    return std::nullopt;
 }
 }  // namespace
 
@@ -95,29 +126,29 @@ AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const Analys
     const bool twoFits = h.measuredCount >= 2 && !s.phenytoin;
     const FitProblem first = twoFits ? ProblemOf(h, s, 0, 0.01) : ProblemOf(h, s, s.fixedError, s.proportionalError);
     out.fitted = std::all_of(first.priorMeans.begin(), first.priorMeans.end(), [](double m) { return m > 0; });
-    // Levels that no dose reaches carry nothing to fit: the search would hand
-    // back its start as if it agreed with them.
-    if (out.fitted && !times.empty()) {
-        const auto start = model(first.priorMeans);
-        if (std::none_of(start.begin(), start.end(), [](const auto& c) { return c && *c != 0; })) {
-            out.messages.push_back("Cannot Fit Data: no dose reaches a measured level.");
-            out.fitted = false;
-            return out;
-        }
+    if (const auto problem = out.fitted ? StartProblem(in, s, first, model) : std::nullopt) {
+        out.messages.push_back(*problem);
+        out.fitted = false;
+        return out;
     }
     FitOutcome fit = FitParameters(first, model, progress);
     if (fit.cannotFit) out.messages.push_back("Cannot Fit Data");
     if (!out.fitted) return out;
-    const Stored leastSquares = Store(fit, h, s);
+    const Stored leastSquares = Store(fit, h, s, in);
     out.leastSquares = leastSquares.set;
     out.leastSquaresRange = leastSquares.range;
     if (twoFits) {
+        if (!leastSquares.range.plausible)
+            out.messages.push_back("Least-squares fit did not converge to plausible parameters.");
         fit = FitParameters(ProblemOf(h, s, s.fixedError, s.proportionalError), model, progress);
         if (fit.cannotFit) out.messages.push_back("Cannot Fit Data");
     }
-    const Stored bayes = Store(fit, h, s);
+    const Stored bayes = Store(fit, h, s, in);
     out.bayes = bayes.set;
     out.bayesRange = bayes.range;
+    if (!bayes.range.plausible)
+        out.messages.push_back(twoFits ? "Bayesian fit did not converge to plausible parameters."
+                                       : "Fit did not converge to plausible parameters.");
     return out;
 }
 
@@ -132,22 +163,30 @@ AnalysisFits RunAnalysisFits(CaseRecord& r, const FitProgress& progress) {
     return fits;
 }
 
-void FillLevelPredictions(PredictionInput& in, std::vector<LevelPoint>& levels, const ParameterSet& population,
-                          const ParameterSet& leastSquares, const ParameterSet& bayes) {
+std::vector<std::string> FillLevelPredictions(PredictionInput& in, std::vector<LevelPoint>& levels,
+                                              const ParameterSet& population, const ParameterSet& leastSquares,
+                                              const ParameterSet& bayes) {
     std::vector<double> times;
     for (const LevelPoint& level : levels) times.push_back(level.time);
-    const auto pop = PredictConcentrations(in, population, times);
-    const auto ls = PredictConcentrations(in, leastSquares, times);
-    const auto bay = PredictConcentrations(in, bayes, times);
-    for (std::size_t i = 0; i < levels.size(); ++i) {
-        levels[i].population = pop[i];
-        levels[i].leastSquares = ls[i];
-        levels[i].bayes = bay[i];
-    }
+    std::vector<std::string> messages;
+    const auto fill = [&](const ParameterSet& set, std::optional<double> LevelPoint::*column, const char* name) {
+        const auto predictions = PredictConcentrations(in, set, times);
+        bool negative = false;
+        for (std::size_t i = 0; i < levels.size(); ++i) {
+            negative = negative || (predictions[i] && *predictions[i] < 0);
+            levels[i].*column = predictions[i] && *predictions[i] >= 0 ? predictions[i] : std::nullopt;
+        }
+        if (negative) messages.push_back(std::string(name) + " predictions below 0 are not shown.");
+    };
+    fill(population, &LevelPoint::population, "Population");
+    fill(leastSquares, &LevelPoint::leastSquares, "Least-squares");
+    fill(bayes, &LevelPoint::bayes, "Bayesian");
+    return messages;
 }
 
-void FillLevelPredictions(CaseRecord& r) {
+std::vector<std::string> FillLevelPredictions(CaseRecord& r) {
     PredictionInput in = PredictionInputOf(r);
-    FillLevelPredictions(in, r.history.levels, r.population, r.leastSquares, r.bayes);
+    auto messages = FillLevelPredictions(in, r.history.levels, r.population, r.leastSquares, r.bayes);
     r.history.events = std::move(in.events);
+    return messages;
 }

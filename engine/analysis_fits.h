@@ -24,8 +24,12 @@ AnalysisSetup AnalysisSetupOf(const CaseRecord& r);
 struct AnalysisFits {
     ParameterSet leastSquares, bayes;
     FitRange leastSquaresRange, bayesRange;
-    std::vector<std::string> messages;  // "Cannot Fit Data" once per fit that gives up
-    bool fitted = false;  // false when the initial set misses a fitted parameter
+    // "Cannot Fit Data" once per fit that gives up; a word per fit that ran
+    // away to implausible values (its range is then marked).
+    std::vector<std::string> messages;
+    // False when the initial set misses a fitted parameter or, for the
+    // two-compartment model, describes no such model (the message says why).
+    bool fitted = false;
 };
 
 // The least-squares fit, then the Bayesian fit with two or more measured
@@ -37,7 +41,10 @@ AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const Analys
 // Runs them on the record's history and stores both sets with their ranges.
 AnalysisFits RunAnalysisFits(CaseRecord& r, const FitProgress& progress = {});
 
-// The population, least-squares and Bayesian predictions at every level point.
-void FillLevelPredictions(PredictionInput& in, std::vector<LevelPoint>& levels, const ParameterSet& population,
-                          const ParameterSet& leastSquares, const ParameterSet& bayes);
-void FillLevelPredictions(CaseRecord& r);
+// The population, least-squares and Bayesian predictions at every level
+// point. A prediction below 0 is no level: it is left missing, and the
+// message for its set says so.
+std::vector<std::string> FillLevelPredictions(PredictionInput& in, std::vector<LevelPoint>& levels,
+                                              const ParameterSet& population, const ParameterSet& leastSquares,
+                                              const ParameterSet& bayes);
+std::vector<std::string> FillLevelPredictions(CaseRecord& r);

@@ -74,14 +74,15 @@ AnalysisCurves ComputeCurves(PredictionInput& in, const History& h, const CurveS
     out.time = TimeAxisFor(SpanNeeded(h));
     const double step = out.time.span / (kCurvePoints - 1);
     for (int i = 0; i < kCurvePoints; ++i) out.times.push_back(i * step);
-    const auto curve = [&](const ParameterSet& s) {
-        return CurveAllowed(s) ? PredictConcentrations(in, s, out.times) : std::vector<std::optional<double>>{};
+    const auto curve = [&](const ParameterSet& s, bool plausible = true) {
+        return plausible && CurveAllowed(s) ? PredictConcentrations(in, s, out.times)
+                                            : std::vector<std::optional<double>>{};
     };
     out.population = curve(sets.population);
     done();
-    out.leastSquares = curve(sets.leastSquares);
+    out.leastSquares = curve(sets.leastSquares, sets.leastSquaresPlausible);
     done();
-    out.bayes = in.modelType == 3 ? out.leastSquares : curve(sets.bayes);
+    out.bayes = in.modelType == 3 ? out.leastSquares : curve(sets.bayes, sets.bayesPlausible);
     done();
 
     double highest = 0;
@@ -95,8 +96,9 @@ AnalysisCurves ComputeCurves(PredictionInput& in, const History& h, const CurveS
 
 AnalysisCurves ComputeCurves(CaseRecord& r, const std::function<void()>& setDone) {
     PredictionInput in = PredictionInputOf(r);
-    AnalysisCurves curves = ComputeCurves(in, r.history, {r.population, r.leastSquares, r.bayes}, r.GraphMax,
-                                          r.Drug_ID == "li", setDone);
+    const CurveSets sets{r.population, r.leastSquares, r.bayes, r.leastSquaresRange.plausible,
+                         r.bayesRange.plausible};
+    AnalysisCurves curves = ComputeCurves(in, r.history, sets, r.GraphMax, r.Drug_ID == "li", setDone);
     r.history.events = std::move(in.events);
     return curves;
 }

@@ -2,7 +2,24 @@
 
 #include <cmath>
 
+#include "engine/forecast_inputs.h"
+
 #include "records/text_format.h"
+
+RegimenDesign NoRegimen(const std::string& reason) {
+    RegimenDesign d;
+    d.message = reason;
+    return d;
+}
+
+std::optional<std::string> PeakTroughProblem(const std::string& peakWord, std::optional<double> peak,
+                                             std::optional<double> trough) {
+    const std::string peakName = "Desired " + peakWord;
+    if (const auto missing = FirstMissing({{peakName.c_str(), peak}, {"Desired trough", trough}})) return missing;
+    if (!(*trough > 0)) return "Desired trough must be above 0.";
+    if (*trough > *peak) return "Desired trough cannot be above the desired " + peakWord + ".";
+    return std::nullopt;
+}
 
 bool TakesAverageTarget(const std::string& drug) { return IsOneOf(drug, {"dg", "li", "pb", "qd", "th", "zz"}); }
 
@@ -32,6 +49,11 @@ std::string LoadingNote(const RegimenModel& m, DesignPath path, double loadingDo
 
 void FinishDesign(const RegimenModel& m, DesignPath path, std::optional<double> loadingDose, double k,
                   std::optional<double> currentLevel, double target, const DesignInputs& in, RegimenDesign& d) {
+    const bool dosed = path == DesignPath::IvPeakTrough || path == DesignPath::OralPeakTrough;
+    if (dosed ? !UsableResult(d.dose) || !UsableResult(d.interval) : !UsableResult(d.daily)) {
+        d = NoRegimen(kUnusableDose);
+        return;
+    }
     if (loadingDose && *loadingDose > 0) {
         d.loadingDose = loadingDose;
         d.note = LoadingNote(m, path, *loadingDose, in, d);

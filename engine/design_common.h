@@ -19,7 +19,16 @@ struct DesignInputs {
 struct RegimenDesign {
     std::optional<double> dose, interval, daily, loadingDose;
     std::string note;
+    std::string message;  // why there is no regimen
 };
+
+// No regimen, and why.
+RegimenDesign NoRegimen(const std::string& reason);
+
+// The targets of a peak-and-trough design (`peakWord` "post" or "peak"):
+// both given, the trough above 0 and not above the peak.
+std::optional<std::string> PeakTroughProblem(const std::string& peakWord, std::optional<double> peak,
+                                             std::optional<double> trough);
 
 // Drugs whose pages read a desired average for a regular regimen.
 bool TakesAverageTarget(const std::string& drug);
@@ -36,6 +45,7 @@ enum class DesignPath { IvPeakTrough, IvAverage, OralPeakTrough, OralAverage };
 
 // Keeps a positive loading dose with its note, or leaves it empty and says
 // how long to wait until the level has fallen to `target`; then turns
-// lithium amounts from mEq into mg.
+// lithium amounts from mEq into mg. A maintenance dose, interval or daily
+// amount that came out negative or not finite leaves no regimen.
 void FinishDesign(const RegimenModel& m, DesignPath path, std::optional<double> loadingDose, double k,
                   std::optional<double> currentLevel, double target, const DesignInputs& in, RegimenDesign& d);

@@ -2,11 +2,15 @@
 
 #include <cmath>
 
+#include "engine/design_checks.h"
+#include "engine/forecast_inputs.h"
 #include "engine/forecast_levels.h"
 
 namespace {
 constexpr double kRootTolerance = 0.0001;
 constexpr int kRootIterations = 30;
+constexpr const char* kNoRegimen =
+    "The interval search found no interval longer than the infusion for the desired post and trough.";
 
 bool SameSign(double a, double b) { return (a < 0) == (b < 0); }
 
@@ -43,7 +47,7 @@ RegimenDesign TwoCompartmentDesign(const RegimenModel& m, const TwoCompartment& 
     const double dose = (t.post - t.trough * std::exp(-b * (t.T + t.tpost))) /
                         SingleInfusionLevel(phases, 1, t.T, t.T + t.tpost);
     d.dose = Finite(dose);
-    if (!d.dose) return d;
+    if (!UsableResult(d.dose)) return NoRegimen(kUnusableDose);
     // The dose's level at tau in its after-infusion form for every tau: a
     // secant step that lands inside the infusion must see the same smooth
     // exponentials, or the search runs away from the root.
@@ -55,7 +59,9 @@ RegimenDesign TwoCompartmentDesign(const RegimenModel& m, const TwoCompartment& 
         return level + t.trough * std::expm1(-b * tau);
     };
     const double tau = IntervalRoot(troughGap, std::log(2.0) / b);
-    if (tau > t.T) d.interval = Finite(tau);
+    // A dose without its interval is no regimen.
+    if (!(tau > t.T) || !(std::abs(troughGap(tau)) <= kRootTolerance)) return NoRegimen(kNoRegimen);
+    d.interval = tau;
     std::optional<double> loading;
     const auto now = CurrentLevel(b, in.initialConc, in.timeDrawn);
     if (in.loadingInfusionTime && in.timeDrawn && now) {
@@ -69,7 +75,7 @@ RegimenDesign TwoCompartmentDesign(const RegimenModel& m, const TwoCompartment& 
 
 RegimenDesign Continuous(const RegimenModel& m, double k, const DesignInputs& in) {
     RegimenDesign d;
-    if (!in.desiredAverage || !(*in.desiredAverage > 0)) return d;
+    if (!in.desiredAverage || !(*in.desiredAverage > 0)) return NoRegimen("Desired average is missing.");
     const double average = *in.desiredAverage;
     d.daily = Finite(24 * average * m.Cl / (m.salt * m.F));
     std::optional<double> loading;
@@ -114,15 +120,20 @@ double IntervalRoot(const std::function<double(double)>& f, double start) {
 
 RegimenDesign DesignIv(const RegimenModel& m, char routeCode, const DesignInputs& in) {
     const auto k = EliminationRate(m);
-    if (!k) return {};
+    if (!k) return NoRegimen(ModelProblem(m, false).value_or(kNoUsableModel));
     if (routeCode != 'D') return Continuous(m, *k, in);
-    const bool averageAsked = TakesAverageTarget(m.drug) && in.desiredAverage && *in.desiredAverage > 0;
-    if (averageAsked || !in.desiredPost || !in.desiredTrough || !in.infusionTime) return {};
+    if (TakesAverageTarget(m.drug) && in.desiredAverage && *in.desiredAverage > 0)
+        return NoRegimen("A desired average cannot be designed for an intermittent infusion.");
+    auto problem = PeakTroughProblem("post", in.desiredPost, in.desiredTrough);
+    if (!problem) problem = FirstMissing({{"Infusion time", in.infusionTime}});
+    if (!problem && !(*in.infusionTime > 0)) problem = "Infusion time must be above 0.";
+    if (!problem && in.postTime) problem = DesignFieldProblem(DesignField::PostTime, *in.postTime);
+    if (problem) return NoRegimen(*problem);
     const Targets t{*in.desiredPost, in.postTime.value_or(0), *in.desiredTrough, *in.infusionTime};
-    if (!(t.T > 0) || !(t.trough > 0) || t.trough > t.post || t.tpost < 0) return {};
     if (m.modelType == 2) {
         const auto c = TwoCompartmentOf(m);
-        return c ? TwoCompartmentDesign(m, *c, t, in) : RegimenDesign{};
+        if (!c) return NoRegimen(ModelProblem(m, false).value_or(kNoUsableModel));
+        return TwoCompartmentDesign(m, *c, t, in);
     }
     return OneCompartment(m, *k, t, in);
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/forecast_inputs.h"
 #include "engine/forecast_levels.h"
 
 namespace {
@@ -40,11 +41,12 @@ RegimenDesign PeakAndTrough(const RegimenModel& m, double k, double peak, double
 
 RegimenDesign DesignOral(const RegimenModel& m, const DesignInputs& in) {
     const auto k = EliminationRate(m);
-    if (!k) return {};
+    if (!k) return NoRegimen(ModelProblem(m, false).value_or(kNoUsableModel));
     const auto average = TakesAverageTarget(m.drug) ? in.desiredAverage : std::nullopt;
     if (average && *average > 0) return AverageTarget(m, *k, *average, in);
-    if (!in.desiredPeak || !in.desiredTrough || !(*in.desiredTrough > 0) || *in.desiredTrough > *in.desiredPeak)
-        return {};
-    if (m.modelType != 1 || !(m.ka > 0)) return {};
+    auto problem = PeakTroughProblem("peak", in.desiredPeak, in.desiredTrough);
+    if (!problem) problem = ModelProblem(m, true);
+    if (!problem && m.modelType != 1) problem = kNoUsableModel;
+    if (problem) return NoRegimen(*problem);
     return PeakAndTrough(m, *k, *in.desiredPeak, *in.desiredTrough, in);
 }

@@ -7,6 +7,11 @@
 
 namespace {
 constexpr int kIterationLimit = 1000;
+// The damping stays where (1 + lambda) still means something: below the
+// floor it would underflow to 0 after enough accepted steps (and 0 x 10 never
+// grows again); above the cap the step is far below the convergence test.
+constexpr double kMinDamping = 1e-7;
+constexpr double kMaxDamping = 1e10;
 
 // Residuals of the level points followed by the prior points; `valid` is
 // false when a prediction is missing or a residual is not finite.
@@ -121,13 +126,15 @@ double ScaleOf(const Curvature& c, int j) {
 }
 
 // The damped step: the scaled curvature with its diagonal times (1 + lambda),
-// inverted into `inverse` (which keeps its earlier content when singular).
-FitVector DampedStep(const Curvature& c, int np, double lambda, FitMatrix& inverse) {
+// inverted. Missing when that matrix is singular: an old inverse would only
+// repeat a step already rejected.
+std::optional<FitVector> DampedStep(const Curvature& c, int np, double lambda) {
     FitMatrix scaled{};
     for (int j = 0; j < np; ++j)
         for (int k = 0; k < np; ++k) scaled[j][k] = c.alpha[j][k] / (ScaleOf(c, j) * ScaleOf(c, k));
     for (int j = 0; j < np; ++j) scaled[j][j] *= 1 + lambda;
-    InvertMatrix(scaled, np, inverse);
+    FitMatrix inverse{};
+    if (!InvertMatrix(scaled, np, inverse)) return std::nullopt;
     FitVector delta(np);
     for (int j = 0; j < np; ++j) {
         double sum = 0;
@@ -183,7 +190,6 @@ FitOutcome FitParameters(const FitProblem& problem, const LevelModel& model, con
     double lambda = 10;
     bool recompute = true;
     Curvature c;
-    FitMatrix inverse{};
     while (true) {
         report(std::min(4 * out.iterations, 100));
         if (recompute) {
@@ -197,19 +203,21 @@ FitOutcome FitParameters(const FitProblem& problem, const LevelModel& model, con
                 return out;
             }
         }
-        const FitVector delta = DampedStep(c, np, lambda, inverse);
-        if (out.iterations >= kIterationLimit || !AllFinite(delta)) {
+        const auto step = DampedStep(c, np, lambda);
+        if (out.iterations + out.rejectedSteps >= kIterationLimit || !step || !AllFinite(*step)) {
             out.cannotFit = true;
             break;
         }
+        const FitVector& delta = *step;
         if (Converged(delta, p)) break;
         for (int j = 0; j < np; ++j) p[j] += delta[j];
         if (search.Evaluate(p).ChiSquare() <= c.chiSquare) {
-            lambda *= 0.1;
+            lambda = std::max(lambda * 0.1, kMinDamping);
             recompute = true;
         } else {
             for (int j = 0; j < np; ++j) p[j] -= delta[j];
-            lambda *= 10;
+            lambda = std::min(lambda * 10, kMaxDamping);
+            ++out.rejectedSteps;
         }
     }
     out.covariance = CovarianceAt(search, p);

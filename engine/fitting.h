@@ -35,11 +35,13 @@ struct FitOutcome {
     // Missing when the final curvature matrix could not be inverted, or the
     // inverse is not finite.
     std::optional<FitMatrix> covariance;
-    // The 1000-iteration limit was reached, or the search could not start
-    // (a prior mean of 0, a model that gives nothing at the start). The
-    // parameters are the ones reached.
+    // The limit of 1000 iterations and rejected steps was reached, the damped
+    // matrix could not be inverted, or the search could not start (a prior
+    // mean of 0, a model that gives nothing at the start). The parameters are
+    // the ones reached.
     bool cannotFit = false;
-    int iterations = 0;  // curvature evaluations; rejected steps do not count
+    int iterations = 0;     // curvature evaluations
+    int rejectedSteps = 0;  // trial steps undone for raising chi-square
 };
 
 FitOutcome FitParameters(const FitProblem& problem, const LevelModel& model, const FitProgress& progress = {});

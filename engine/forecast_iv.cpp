@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/forecast_inputs.h"
 #include "engine/forecast_levels.h"
 #include "records/text_format.h"
 
@@ -34,6 +35,14 @@ double TwoCompartmentTimeAbove(const std::vector<Phase>& phases, const Regimen& 
     return std::max(0.0, o - m);
 }
 
+// The regimen's values against each other; all of them are given.
+std::optional<std::string> RegimenProblem(const IntermittentRegimen& r) {
+    if (const auto problem = DoseOrIntervalProblem(*r.dose, *r.interval)) return problem;
+    if (const auto negative = ForecastFieldProblem(ForecastField::InfusionTime, *r.infusionTime)) return negative;
+    if (*r.infusionTime > *r.interval) return "Infusion time cannot be longer than the interval.";
+    return PostTimeProblem(*r.postTime, r.interval);
+}
+
 void AddMicIndices(const RegimenModel& m, const Regimen& g, const std::vector<Phase>& phases,
                    IntermittentLevels& out) {
     const double peak = *out.peak, trough = *out.trough;
@@ -63,12 +72,21 @@ double RoundAuic(double auic) { return std::floor(auic + 0.5); }
 
 IntermittentLevels ForecastIntermittent(const RegimenModel& m, const IntermittentRegimen& regimen) {
     IntermittentLevels out;
-    if (!regimen.dose || !regimen.interval || !regimen.infusionTime || !regimen.postTime) return out;
+    auto problem = ModelProblem(m, false);
+    if (!problem)
+        problem = FirstMissing({{"Dose", regimen.dose},
+                                {"Interval", regimen.interval},
+                                {"Infusion time", regimen.infusionTime},
+                                {"Time of post", regimen.postTime}});
+    if (!problem) problem = RegimenProblem(regimen);
+    std::optional<std::vector<Phase>> phases;
+    if (!problem) phases = PhasesOf(m);
+    if (!phases) {
+        out.message = problem.value_or(kNoUsableModel);
+        return out;
+    }
     const Regimen g{*regimen.dose, *regimen.interval, *regimen.infusionTime, *regimen.postTime,
                     regimen.mic.value_or(0)};
-    if (g.dose < 0 || g.T < 0 || g.tpost < 0 || !(g.tau > 0) || g.T > g.tau || g.tpost > g.tau) return out;
-    const auto phases = PhasesOf(m);
-    if (!phases) return out;
     // The two-compartment model takes the dose as given; salt and F do not enter.
     const double amount = m.modelType == 2 ? g.dose : m.salt * g.dose;
     auto level = [&](double t) { return Finite(SteadyStateInfusionLevel(*phases, amount, g.T, g.tau, t)); };
@@ -76,12 +94,25 @@ IntermittentLevels ForecastIntermittent(const RegimenModel& m, const Intermitten
     out.trough = level(g.tau);
     out.post = level(g.T + g.tpost);
     if (m.modelType != 2) out.average = Finite(m.salt * m.F * g.dose / (g.tau * m.Cl));
-    if (out.peak && out.trough && out.post && g.mic > 0 && HasMicIndices(m.drug))
-        AddMicIndices(m, g, *phases, out);
+    if (!UsableResult(out.peak) || !UsableResult(out.trough) || !UsableResult(out.post) ||
+        (m.modelType != 2 && !UsableResult(out.average))) {
+        IntermittentLevels none;
+        none.message = kUnusableLevels;
+        return none;
+    }
+    if (g.mic > 0 && HasMicIndices(m.drug)) AddMicIndices(m, g, *phases, out);
     return out;
 }
 
-std::optional<double> ForecastContinuous(const RegimenModel& m, std::optional<double> rate) {
-    if (!rate || *rate < 0 || !(m.Cl > 0)) return std::nullopt;
-    return Finite(m.salt * m.F * *rate / m.Cl);
+ContinuousLevel ForecastContinuous(const RegimenModel& m, std::optional<double> rate) {
+    ContinuousLevel out;
+    auto problem = FirstMissing({{"Cl", GivenIfPositive(m.Cl)}, {"Infusion rate", rate}});
+    if (!problem) problem = ForecastFieldProblem(ForecastField::InfusionRate, *rate);
+    if (problem) out.message = *problem;
+    else out.average = Finite(m.salt * m.F * *rate / m.Cl);
+    if (!problem && !UsableResult(out.average)) {
+        out.average.reset();
+        out.message = kUnusableLevels;
+    }
+    return out;
 }

@@ -17,6 +17,7 @@ struct IntermittentLevels {
     std::optional<double> timeAboveMic;  // hours per day, or per interval when it is over 24 h
     std::string timeAboveMicLabel;       // "hr/ 24 hr" or "hr/ 36 hr"; empty with no time
     std::optional<double> auic;          // a whole number
+    std::string message;                 // why there are no levels
 };
 
 // The drugs for which the MIC indices are worked out.
@@ -25,11 +26,15 @@ bool HasMicIndices(const std::string& drug);
 // Levels when dose, interval, infusion time and time of post are given and
 // not negative, the interval is above 0, the infusion fits in the interval
 // and the post is not later than the interval. An infusion time of 0 is a
-// bolus dose.
+// bolus dose. Otherwise the message names the input missing or wrong.
 IntermittentLevels ForecastIntermittent(const RegimenModel& m, const IntermittentRegimen& regimen);
 
+struct ContinuousLevel {
+    std::optional<double> average;
+    std::string message;  // why there is no level
+};
 // Average level of a continuous infusion at `rate` dose units per hour.
-std::optional<double> ForecastContinuous(const RegimenModel& m, std::optional<double> rate);
+ContinuousLevel ForecastContinuous(const RegimenModel& m, std::optional<double> rate);
 
 // AUIC rounded to the nearest whole number, halves up.
 double RoundAuic(double auic);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "engine/forecast_inputs.h"
+
 namespace {
 // Fraction of a unit dose, infused over T, that one phase shows at time t.
 double PhaseShare(double rate, double T, double t) {
@@ -12,10 +14,10 @@ double PhaseShare(double rate, double T, double t) {
 }  // namespace
 
 std::optional<TwoCompartment> TwoCompartmentOf(const RegimenModel& m) {
-    if (!(m.Vd > 0) || !(m.Cl > 0) || !(m.vc > 0) || !(m.k21 > 0)) return std::nullopt;
+    if (ModelProblem(m, false)) return std::nullopt;
     const double beta = m.Cl / m.Vd;
     const double alpha = m.k21 * (m.Cl / m.vc) / beta;
-    if (!std::isfinite(alpha) || !std::isfinite(beta) || alpha == beta) return std::nullopt;
+    if (!std::isfinite(alpha) || !std::isfinite(beta)) return std::nullopt;
     return TwoCompartment{alpha, beta, m.vc, m.k21};
 }
 

@@ -12,7 +12,8 @@ struct Phase {
     double rate;
 };
 
-// The two-compartment constants: beta = Cl/Vd, alpha = K21 (Cl/Vc) / beta.
+// The two-compartment constants: beta = Cl/Vd, alpha = K21 (Cl/Vc) / beta;
+// missing when ModelProblem finds no such model.
 struct TwoCompartment {
     double alpha, beta, vc, k21;
 };

@@ -2,12 +2,14 @@
 // Steady-state levels of a regular oral or IM regimen and of an uneven daily
 // schedule of up to four doses at fixed clock hours.
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "engine/forecast_model.h"
 
 struct OralLevels {
     std::optional<double> peak, trough, average;
+    std::string message;  // why there are no levels
 };
 
 // Levels when dose and interval are given, the dose is not negative and the
@@ -22,6 +24,7 @@ struct UnevenRow {
 struct UnevenLevels {
     std::optional<double> peak, trough, average;
     std::optional<double> level;  // at the requested hour
+    std::string message;          // why there are no levels
 };
 
 // The rows up to the last one with both dose and hour; a row among them

@@ -1,5 +1,6 @@
 #include "engine/phenytoin_forecast.h"
 
+#include "engine/forecast_inputs.h"
 #include "engine/forecast_model.h"
 
 namespace {
@@ -21,19 +22,36 @@ std::optional<PhenytoinRange> AdjustedRange(double freeFraction) {
 PhenytoinDesign DesignPhenytoin(const PhenytoinParameters& p, double salt, double F,
                                 std::optional<double> desiredAverage, std::optional<double> currentConc) {
     PhenytoinDesign d;
-    if (!desiredAverage || !(*desiredAverage > 0) || !(p.Vd > 0)) return d;
+    const auto missing = FirstMissing({{"Desired average", desiredAverage ? GivenIfPositive(*desiredAverage)
+                                                                          : std::nullopt},
+                                       {"Vd", GivenIfPositive(p.Vd)}});
+    if (missing) {
+        d.message = *missing;
+        return d;
+    }
     const double target = *desiredAverage;
     d.dailyDose = Finite(p.Vm * target / ((p.Km + target) * salt * F));
     if (currentConc && *currentConc >= 0)
         d.loadingDose = *currentConc >= target ? 0 : Finite((target - *currentConc) * p.Vd / (salt * F));
+    const bool loadingAsked = currentConc && *currentConc >= 0;
+    if (!UsableResult(d.dailyDose) || (loadingAsked && !UsableResult(d.loadingDose))) {
+        d.dailyDose.reset();
+        d.loadingDose.reset();
+        d.message = kUnusableDose;
+    }
     return d;
 }
 
 PhenytoinLevels ForecastPhenytoin(const PhenytoinParameters& p, double F, double freeFraction,
                                   const PhenytoinDoseLine& first, const PhenytoinDoseLine& second) {
     PhenytoinLevels out;
-    if (!Counts(first) && !Counts(second)) return out;
-    if (!(p.Vd > 0) || !(p.Km > 0) || !(p.Vm > 0)) return out;
+    auto problem = FirstMissing({{"Vd", GivenIfPositive(p.Vd)}, {"Km", GivenIfPositive(p.Km)},
+                                 {"Vm", GivenIfPositive(p.Vm)}});
+    if (!problem && !Counts(first) && !Counts(second)) problem = "Dose and interval are missing.";
+    if (problem) {
+        out.message = *problem;
+        return out;
+    }
     double rate = 0;
     if (Counts(first)) rate += F * DailyAmount(first);
     if (Counts(second)) rate += F * DailyAmount(second);
@@ -47,6 +65,10 @@ PhenytoinLevels ForecastPhenytoin(const PhenytoinParameters& p, double F, double
     out.observed = Finite(p.Km * rate / headroom);
     if (out.observed) out.adjusted = Finite(10 * freeFraction * *out.observed);
     out.t90Days = Finite((2.3 * p.Vm - 0.9 * rate) * p.Km * p.Vd / (headroom * headroom));
+    if (!UsableResult(out.observed) || !UsableResult(out.adjusted) || !UsableResult(out.t90Days)) {
+        out.observed = out.adjusted = out.t90Days = std::nullopt;
+        out.message = kUnusableLevels;
+    }
     return out;
 }
 

@@ -21,6 +21,7 @@ struct PhenytoinDesign {
     std::optional<double> dailyDose;  // per 24 h
     double interval = 24;
     std::optional<double> loadingDose;
+    std::string message;  // why there is no dose
 };
 
 // Daily dose when the desired average is above 0; loading dose when the
@@ -37,7 +38,7 @@ struct PhenytoinDoseLine {
 struct PhenytoinLevels {
     std::optional<double> dailyRate;  // mg/day reaching the body
     std::optional<double> observed, adjusted, t90Days;
-    std::string message;  // the Vmax message when the rate reaches Vm
+    std::string message;  // the Vmax message when the rate reaches Vm, or why there are no levels
 };
 
 // Each line counts when its dose and interval are both above 0; either line

@@ -17,10 +17,8 @@ double Number(const std::string& text) { return std::strtod(text.c_str(), nullpt
 
 bool IsAminoglycoside(const std::string& c) { return c == "gm" || c == "ak" || c == "tm" || c == "nm"; }
 
-FormRow RowFor(const CaseRecord& r) {
+FormRow RowFor(const CaseRecord& r, char route, const std::string& form) {
     const std::string& c = r.Drug_ID;
-    const char route = r.RouteCode;
-    const std::string& form = r.FormName;
     if (IsAminoglycoside(c) && (route == 'D' || route == 'I')) return {1.0, 1.0, {}, {}};
     if (c == "vm" && route == 'D') return {1.0, 1.0, {}, {}};
     if (c == "dg") {
@@ -144,15 +142,24 @@ void ApplyFactorEffects(CaseRecord& r, const FormRow& row) {
     }
 }
 
+// The oral ka of the drug's default product, when that product is oral.
+std::optional<double> DefaultOralKa(const CaseRecord& r) {
+    const std::string product = DefaultRouteProduct(r.Drug_ID);
+    if (product.empty() || RouteCodeOf(product) != 'O') return std::nullopt;
+    return RowFor(r, 'O', FormNameOf(product)).ka;
+}
+
 }  // namespace
 
 void ApplyDosageForm(CaseRecord& r) {
-    const FormRow row = RowFor(r);
+    const FormRow row = RowFor(r, r.RouteCode, r.FormName);
     const bool oral = r.RouteCode == 'O';
     if (row.S) (oral ? r.PO_Salt : r.ParenteralSalt) = *row.S;
     if (row.F) r.population.F = *row.F;
     if (row.fSd) r.Init_f_sd = *row.fSd;
     if (row.ka) (oral ? r.PO_Ka : r.IM_ka) = *row.ka;
+    // A row without ka keeps the ka in force, and a new case has none yet.
+    if (oral && !row.ka && !(r.PO_Ka > 0)) r.PO_Ka = DefaultOralKa(r).value_or(0);
     if (r.Drug_ID == "dg") r.PO_Ka = 1.5;
     if (r.Drug_ID == "zz") {
         const bool mg = r.userDrug.units == "mg-mg/L";

@@ -22,6 +22,9 @@ using FitMatrix = std::array<std::array<double, kMaxFitParameters>, kMaxFitParam
 struct FitRange {
     std::array<std::optional<double>, kMaxFitParameters> lower, upper;
     std::optional<FitMatrix> covariance;
+    // False when the fit ran away to values no patient has; such a set is
+    // shown with a message and gets no curve.
+    bool plausible = true;
 };
 
 // Numbered as the stored fit method numbers them.

@@ -92,6 +92,9 @@ TEST(KinevoCalc, BadInputExitsTwoWithOneLine) {
     json threeFactors = Gentamicin();
     threeFactors["factors"] = {1, 2, 3};
     ExpectRefused(threeFactors, "Select no more than 2 factors.");
+    json wrappedFactor = Gentamicin();
+    wrappedFactor["factors"] = json::array({4294967297LL});  // 2^32 + 1, which an int sees as 1
+    ExpectRefused(wrappedFactor, "question 4294967297 is not in this patient's list");
     json badProduct = Gentamicin();
     badProduct["route_product"] = "Oral - Tablets";
     ExpectRefused(badProduct, "route_product");

@@ -91,6 +91,61 @@ TEST(DesignIv, TwoCompartmentIntervalFoundFromAFarStart) {
     EXPECT_LE(std::abs(f(*d.interval)), 1e-4);
 }
 
+TEST(DesignIv, TwoCompartmentSearchWithoutAnIntervalGivesNoDose) {
+    // A newborn: the search starts at ln 2 / beta = 1.4 h, inside the 3-hour
+    // infusion, and ends without an interval; a dose alone is no regimen.
+    const RegimenModel m{.drug = "vm", .modelType = 2, .Vd = 14.35, .Cl = 7.12, .vc = 0.527, .k21 = 0.64};
+    DesignInputs in = PostAndTrough(53.486, 2, 23.916, 3);
+    in.initialConc = 10;
+    in.timeDrawn = 1;
+    in.loadingInfusionTime = 1;
+    const RegimenDesign d = DesignIv(m, 'D', in);
+    EXPECT_FALSE(d.dose || d.interval || d.loadingDose);
+    EXPECT_EQ(d.message,
+              "The interval search found no interval longer than the infusion for the desired post and trough.");
+    EXPECT_TRUE(DesignIv(Vancomycin(), 'D', PostAndTrough(30, 1, 10, 1)).message.empty());
+}
+
+TEST(Designs, SayWhyThereIsNoRegimen) {
+    const RegimenModel gm = OneCompartment("gm", 20, 5);
+    DesignInputs noTrough = PostAndTrough(8, 1, 1, 0.5);
+    noTrough.desiredTrough.reset();
+    EXPECT_EQ(DesignIv(gm, 'D', noTrough).message, "Desired trough is missing.");
+    EXPECT_EQ(DesignIv(gm, 'D', PostAndTrough(4, 1, 5, 0.5)).message,
+              "Desired trough cannot be above the desired post.");
+    EXPECT_EQ(DesignIv(OneCompartment("gm", 0, 5), 'D', PostAndTrough(8, 1, 1, 0.5)).message, "Vd is missing.");
+    DesignInputs average = PostAndTrough(2, 1, 1, 0.5);
+    average.desiredAverage = 1.5;
+    EXPECT_EQ(DesignIv(OneCompartment("dg", 400, 8), 'D', average).message,
+              "A desired average cannot be designed for an intermittent infusion.");
+    EXPECT_EQ(DesignIv(gm, 'C', DesignInputs{}).message, "Desired average is missing.");
+    EXPECT_TRUE(DesignIv(gm, 'D', PostAndTrough(8, 1, 1, 0.5)).message.empty());
+
+    // Theophylline tablets without an absorption rate: no peak-and-trough
+    // design, but the average target needs no ka.
+    const RegimenModel th = OneCompartment("th", 30, 3);
+    DesignInputs oral;
+    oral.desiredPeak = 15;
+    oral.desiredTrough = 10;
+    const RegimenDesign none = DesignOral(th, oral);
+    EXPECT_FALSE(none.dose || none.interval);
+    EXPECT_EQ(none.message, "The product has no absorption rate (ka).");
+    oral.desiredAverage = 12;
+    EXPECT_NEAR(*DesignOral(th, oral).daily, 24 * 12 * 3, 1e-9);
+}
+
+TEST(Designs, DosesAndLevelsThatAreNotFiniteAreNoResult) {
+    // Vd 1e-300 L: e^(k tpost) overflows, and so do the peak, the interval
+    // and the dose.
+    const RegimenDesign d = DesignIv(OneCompartment("gm", 1e-300, 5), 'D', PostAndTrough(8, 1, 1, 0.5));
+    EXPECT_FALSE(d.dose || d.interval || d.loadingDose);
+    EXPECT_EQ(d.message, "The dose comes out negative or not finite for these values.");
+    // 1.7e308 mg/h through a clearance of 0.5 L/h is beyond any double.
+    const ContinuousLevel level = ForecastContinuous(OneCompartment("th", 30, 0.5), 1.7e308);
+    EXPECT_FALSE(level.average);
+    EXPECT_EQ(level.message, "The levels come out negative or not finite for these values.");
+}
+
 TEST(DesignIv, LoadingDoseBringsTheCurrentLevelToThePeak) {
     const RegimenModel m = OneCompartment("vm", 40, 4);
     DesignInputs in = PostAndTrough(30, 1, 10, 1);
@@ -154,7 +209,7 @@ TEST(DesignIv, ContinuousRoundTripAndLoading) {
     DesignInputs in;
     in.desiredAverage = 12;
     const auto d = DesignIv(m, 'C', in);
-    EXPECT_NEAR(*ForecastContinuous(m, *d.daily / 24), 12, 1e-9);
+    EXPECT_NEAR(*ForecastContinuous(m, *d.daily / 24).average, 12, 1e-9);
     EXPECT_FALSE(d.dose || d.interval);
     // A level of 4 drawn 3 h ago with 20 mg/h running since.
     in.initialConc = 4;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <stdexcept>
 
 #include "engine/fit_matrix.h"
 #include "engine/fitting.h"
@@ -122,4 +123,44 @@ TEST(FitParameters, ZeroPriorMeanCannotStart) {
     EXPECT_TRUE(fit.cannotFit);
     EXPECT_EQ(calls, 0);
     EXPECT_EQ(fit.covariance, std::nullopt);
+}
+
+TEST(FitParameters, SearchAlwaysEnds) {
+    // Accepted steps first shrink the damping far below any number a double
+    // holds (each one divides it by 10); then every trial step is refused.
+    // The damping must still grow and the search end, within 1000 steps.
+    {
+        FitProblem problem = OneParameter();
+        double target = 5;
+        int passes = 0;
+        long calls = 0;
+        std::optional<double> frozen;
+        const LevelModel model = [&](const FitVector& p) -> std::vector<std::optional<double>> {
+            if (++calls > 100000) throw std::runtime_error("the search does not end");
+            if (passes < 400) return {10 * p[0] / target};
+            if (!frozen) frozen = p[0];
+            if (std::fabs(p[0] / *frozen - 1) > 1e-4) return {std::nullopt};
+            return {10 * p[0] / target};
+        };
+        const FitOutcome fit = FitParameters(problem, model, [&](int) {
+            ++passes;
+            target *= 1.01;
+        });
+        EXPECT_GT(fit.rejectedSteps, 0);
+        EXPECT_LE(fit.iterations + fit.rejectedSteps, 1000);
+        EXPECT_TRUE(std::isfinite(fit.p[0]));
+    }
+    // A parameter that no residual feels (its prior SD is so wide that its
+    // curvature underflows to 0) leaves the damped matrix singular: the
+    // search cannot go on and says so instead of repeating an old step.
+    {
+        FitProblem problem = OneParameter();
+        problem.priorMeans = {20, 1};
+        problem.relativeSd = {1e6, 1e300};
+        const FitOutcome fit = FitParameters(problem, [](const FitVector& p) {
+            return std::vector<std::optional<double>>{10 * p[0] / 5};
+        });
+        EXPECT_TRUE(fit.cannotFit);
+        EXPECT_EQ(fit.iterations, 1);
+    }
 }

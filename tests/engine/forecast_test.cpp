@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/analysis_fits.h"
+#include "engine/design_iv.h"
 #include "engine/forecast_checks.h"
 #include "engine/forecast_iv.h"
 #include "engine/forecast_levels.h"
@@ -211,11 +213,92 @@ TEST(ForecastIntermittent, IncompleteOrImpossibleRegimensGiveNothing) {
     EXPECT_FALSE(ForecastIntermittent(noVolume, Regimen(120, 8, 0.5, 1)).peak);
 }
 
+TEST(TwoCompartment, ConstantsWithoutAModelAreRefusedEverywhere) {
+    // k12 < 0 by the micro constants: Vd below Vc, and Cl/Vd above K21.
+    RegimenModel small = Vancomycin();
+    small.Vd = 10;
+    small.Cl = 3;
+    RegimenModel fast = Vancomycin();
+    fast.Vd = 20;
+    fast.Cl = 30;
+    fast.vc = 11.4856;
+    ASSERT_LT(CompartmentsOf(small).k12, 0);
+    ASSERT_LT(CompartmentsOf(fast).k12, 0);
+    ASSERT_GT(CompartmentsOf(Vancomycin()).k12, 0);
+    DesignInputs targets;
+    targets.desiredPost = 30;
+    targets.postTime = 1;
+    targets.desiredTrough = 10;
+    targets.infusionTime = 1;
+    for (const RegimenModel& m : {small, fast}) {
+        const IntermittentLevels levels = ForecastIntermittent(m, Regimen(1000, 12, 1, 1));
+        EXPECT_FALSE(levels.peak || levels.trough || levels.post);
+        EXPECT_NE(levels.message.find("two-compartment model"), std::string::npos) << levels.message;
+        const RegimenDesign design = DesignIv(m, 'D', targets);
+        EXPECT_FALSE(design.dose || design.interval);
+        EXPECT_EQ(design.message, levels.message);
+    }
+    EXPECT_EQ(ForecastIntermittent(small, Regimen(1000, 12, 1, 1)).message,
+              "Vd (10.000 L) must be larger than Vc (15.000 L) for the two-compartment model.");
+    EXPECT_EQ(DesignIv(fast, 'D', targets).message,
+              "Cl/Vd (1.500 /hr) must be below K21 (0.460 /hr) for the two-compartment model.");
+    EXPECT_TRUE(ForecastIntermittent(Vancomycin(), Regimen(1000, 12, 1, 1)).message.empty());
+
+    // The fit does not start from such a set.
+    History h;
+    h.events = {{.time = 0, .amount = 1000, .route = kEventIV, .infusionTime = 1, .rate = 1000}};
+    h.levels = {{.time = 6, .observed = 20}};
+    h.measuredCount = 1;
+    h.lastLevelTime = 6;
+    PredictionInput in;
+    in.modelType = 2;
+    in.events = h.events;
+    in.vc = 15;
+    in.k21 = 0.46;
+    AnalysisSetup s;
+    s.initial = {.F = 1, .Vd = 10, .Cl = 3, .CF = 1};
+    s.relativeSd = {0.1, 0.2, 0.3, 0.5, 0};
+    const AnalysisFits fits = RunAnalysisFits(in, h, s);
+    EXPECT_FALSE(fits.fitted);
+    EXPECT_EQ(fits.messages, std::vector<std::string>{
+                                 "Vd (10.000 L) must be larger than Vc (15.000 L) for the two-compartment model."});
+}
+
+TEST(Forecasts, SayWhyThereAreNoLevels) {
+    const RegimenModel gm = Gentamicin();
+    const auto intermittent = [&](const RegimenModel& m, IntermittentRegimen r) {
+        const IntermittentLevels levels = ForecastIntermittent(m, r);
+        EXPECT_FALSE(levels.peak || levels.trough || levels.post || levels.average);
+        return levels.message;
+    };
+    EXPECT_EQ(intermittent(gm, Regimen(120, 8, 10, 1)), "Infusion time cannot be longer than the interval.");
+    EXPECT_EQ(intermittent(gm, {std::nullopt, 8, 0.5, 1, std::nullopt}), "Dose is missing.");
+    EXPECT_EQ(intermittent(gm, {120, 8, 0.5, std::nullopt, std::nullopt}), "Time of post is missing.");
+    EXPECT_EQ(intermittent(gm, Regimen(120, 0, 0, 0)), "Interval cannot be 0.");
+    EXPECT_EQ(intermittent(gm, Regimen(120, 8, 0.5, 9)), "Time of post cannot be more than interval.");
+    RegimenModel noClearance = gm;
+    noClearance.Cl = 0;
+    EXPECT_EQ(intermittent(noClearance, Regimen(120, 8, 0.5, 1)), "Cl is missing.");
+    EXPECT_EQ(ForecastContinuous(noClearance, 50).message, "Cl is missing.");
+    EXPECT_EQ(ForecastContinuous(gm, std::nullopt).message, "Infusion rate is missing.");
+    EXPECT_TRUE(ForecastIntermittent(gm, Regimen(120, 8, 0.5, 1)).message.empty());
+
+    // An oral product without an absorption rate.
+    RegimenModel th{.drug = "th", .Vd = 30, .Cl = 3, .salt = 0.79};
+    EXPECT_EQ(ForecastOral(th, 300, 12).message, "The product has no absorption rate (ka).");
+    EXPECT_EQ(ForecastUneven(th, {{300, 8}}, std::nullopt, 0).message, "The product has no absorption rate (ka).");
+    th.ka = 0.125;
+    EXPECT_EQ(ForecastOral(th, 300, std::nullopt).message, "Interval is missing.");
+    EXPECT_EQ(ForecastUneven(th, {}, std::nullopt, 0).message, "Dose and time of day are missing.");
+    EXPECT_EQ(ForecastUneven(th, {{300, 24}}, std::nullopt, 0).message, "Hours have to be from 0 to 23");
+    EXPECT_TRUE(ForecastOral(th, 300, 12).peak);
+}
+
 TEST(ForecastContinuous, AverageFromRate) {
     const RegimenModel m{.drug = "th", .F = 0.9, .Vd = 20, .Cl = 5, .salt = 0.8};
-    EXPECT_NEAR(*ForecastContinuous(m, 50), 0.8 * 0.9 * 50 / 5, 1e-12);
-    EXPECT_FALSE(ForecastContinuous(m, std::nullopt));
-    EXPECT_FALSE(ForecastContinuous(m, -1));
+    EXPECT_NEAR(*ForecastContinuous(m, 50).average, 0.8 * 0.9 * 50 / 5, 1e-12);
+    EXPECT_FALSE(ForecastContinuous(m, std::nullopt).average);
+    EXPECT_FALSE(ForecastContinuous(m, -1).average);
 }
 
 TEST(ForecastOral, AgreesWithManySingleDoses) {

@@ -89,3 +89,19 @@ TEST(PhenytoinForecast, SaltUnitsAndIntervalCheck) {
     EXPECT_EQ(*PhenytoinIntervalProblem(-12), " Interval can not be negative. ");
     EXPECT_FALSE(PhenytoinIntervalProblem(0));
 }
+
+TEST(PhenytoinForecast, SaysWhyThereIsNoResult) {
+    EXPECT_EQ(DesignPhenytoin(kAdult, 1, 1, std::nullopt, 5).message, "Desired average is missing.");
+    EXPECT_EQ(DesignPhenytoin({0, 4, 500}, 1, 1, 15, 5).message, "Vd is missing.");
+    const auto noF = DesignPhenytoin(kAdult, 1, 0, 15, 5);  // divided by S F = 0
+    EXPECT_FALSE(noF.dailyDose || noF.loadingDose);
+    EXPECT_EQ(noF.message, "The dose comes out negative or not finite for these values.");
+    EXPECT_TRUE(DesignPhenytoin(kAdult, 1, 1, 15, 5).message.empty());
+
+    EXPECT_EQ(ForecastPhenytoin({45, 0, 500}, 1, 0.1, Line(300, 24), {}).message, "Km is missing.");
+    EXPECT_EQ(ForecastPhenytoin(kAdult, 1, 0.1, {}, {}).message, "Dose and interval are missing.");
+    // A volume of 1e308 L takes the 90 % time past any double.
+    const auto huge = ForecastPhenytoin({1e308, 4, 500}, 1, 0.1, Line(300, 24), {});
+    EXPECT_FALSE(huge.observed || huge.t90Days);
+    EXPECT_EQ(huge.message, "The levels come out negative or not finite for these values.");
+}

@@ -77,6 +77,19 @@ TEST(DosageForm, RowsThatLeaveValuesAlone) {
     EXPECT_DOUBLE_EQ(iv.PO_Ka, 1.5);
 }
 
+TEST(DosageForm, FirstProductWithoutKaTakesTheDefaultProductsKa) {
+    // A new theophylline case has no oral ka yet; Phyllocontin sets none, so
+    // the default product's (Theo - dur 200,300 mg) 0.125 per hour stands in.
+    CaseRecord th = Case("th");
+    ChooseRouteProduct(th, "Oral - Tablets (Aminophylline Phyllocontin)");
+    EXPECT_DOUBLE_EQ(th.PO_Ka, 0.125);
+    EXPECT_DOUBLE_EQ(th.PO_Salt, 0.79);
+    // An IV product leaves the oral ka alone.
+    CaseRecord iv = Case("th");
+    ChooseRouteProduct(iv, "Intermittent IV - Injection");
+    EXPECT_DOUBLE_EQ(iv.PO_Ka, 0);
+}
+
 TEST(DosageForm, CiprofloxacinTabletOverSixty) {
     CaseRecord at60 = Case("cx", 60);
     ChooseRouteProduct(at60, "Oral - Tablets");

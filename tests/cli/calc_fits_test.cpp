@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+#include "calc_runner.h"
+
+using nlohmann::json;
+
+namespace {
+json Regression(const char* name) {
+    std::ifstream file(std::string(KINEVO_EXAMPLES_DIR "/../tests/cli/regression/") + name);
+    std::stringstream text;
+    text << file.rdbuf();
+    return json::parse(text.str());
+}
+
+json Output(const json& in) {
+    const CalcRun run = RunCalcProgram(in);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    return run.exitCode == 0 ? run.json() : json::object();
+}
+
+bool Has(const json& messages, const std::string& text) {
+    return std::find(messages.begin(), messages.end(), json(text)) != messages.end();
+}
+}  // namespace
+
+TEST(KinevoCalcFits, RunawayFitsAreFlaggedAndDrawnNowhere) {
+    // Ten daily digoxin doses ending a month before two rising levels: the
+    // least-squares fit can only stop the drug's elimination.
+    const json out = Output(Regression("digoxin-runaway-fit.json"));
+    const json& fits = out["fits"];
+    const double priorVd = out["population"]["Vd"].get<double>();
+    EXPECT_GT(fits["least_squares"]["Vd"].get<double>(), 100 * priorVd);
+    EXPECT_TRUE(Has(fits["messages"], "Least-squares fit did not converge to plausible parameters."));
+    EXPECT_TRUE(out["curves"]["least_squares"].empty());
+    // The Bayesian fit stays within reach of its priors and keeps its curve.
+    const double bayesVd = fits["bayes"]["Vd"].get<double>();
+    EXPECT_TRUE(bayesVd < 100 * priorVd && bayesVd > priorVd / 100);
+    EXPECT_FALSE(Has(fits["messages"], "Bayesian fit did not converge to plausible parameters."));
+    EXPECT_EQ(out["curves"]["bayes"].size(), 281u);
+    EXPECT_EQ(out["curves"]["population"].size(), 281u);
+
+    // Prediction rows only: the fits are the priors, with no word and a curve.
+    json priorsOnly = Regression("digoxin-runaway-fit.json");
+    priorsOnly["history"]["levels"] = json::parse(R"([{"date":"2026-12-05","time":"07:00","level":-1}])");
+    const json prior = Output(priorsOnly);
+    EXPECT_TRUE(prior["fits"]["messages"].empty());
+    EXPECT_EQ(prior["curves"]["least_squares"].size(), 281u);
+}
+
+TEST(KinevoCalcFits, NegativePredictionsAreNotShown) {
+    // Km 0.001 mg/L: the level falls to 0 so steeply that its integration
+    // overshoots below 0.
+    const json out = Output(Regression("phenytoin-km-0.001.json"));
+    bool missing = false;
+    for (const json& level : out["history"]["levels"])
+        for (const char* column : {"population", "least_squares", "bayes"}) {
+            missing = missing || level[column].is_null();
+            EXPECT_TRUE(level[column].is_null() || level[column].get<double>() >= 0) << level;
+        }
+    const json& messages = out["fits"]["messages"];
+    if (missing) {
+        EXPECT_TRUE(Has(messages, "Population predictions below 0 are not shown.")) << messages;
+        EXPECT_TRUE(Has(messages, "Fit did not converge to plausible parameters.")) << messages;
+    }
+}
+
+TEST(KinevoCalcFits, SearchThatUsedToLoopForeverEndsQuickly) {
+    // A hundred oral doses 36 seconds apart and levels far from them: the
+    // damping ran away and the search repeated one rejected step forever.
+    const auto start = std::chrono::steady_clock::now();
+    const json out = Output(Regression("fit-damping-loop.json"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_TRUE(Has(out["fits"]["messages"], "Cannot Fit Data"));
+}

@@ -16,14 +16,6 @@ json Gentamicin() {
       "drug": "GM"
     })");
 }
-
-void ExpectRefused(const json& input, const std::string& fieldInMessage) {
-    const CalcRun run = RunCalcProgram(input);
-    EXPECT_EQ(run.exitCode, 2) << run.err;
-    EXPECT_TRUE(run.out.empty()) << run.out;
-    EXPECT_NE(run.err.find(fieldInMessage), std::string::npos) << run.err;
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
-}
 }  // namespace
 
 TEST(KinevoCalc, GentamicinAdultByHand) {

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 #include "calc_runner.h"
 
@@ -94,12 +92,4 @@ TEST(KinevoCalc, BadInputExitsTwoWithOneLine) {
     const CalcRun notJson = RunCalcProgram(std::string("{not json"));
     EXPECT_EQ(notJson.exitCode, 2);
     EXPECT_TRUE(notJson.out.empty());
-}
-
-TEST(KinevoCalc, ShippedExampleRuns) {
-    std::ifstream file(KINEVO_EXAMPLES_DIR "/gentamicin.json");
-    std::stringstream text;
-    text << file.rdbuf();
-    const CalcRun run = RunCalcProgram(text.str());
-    EXPECT_EQ(run.exitCode, 0) << run.err;
 }

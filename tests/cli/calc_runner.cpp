@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fstream>
@@ -74,12 +75,16 @@ CalcRun RunCalcProgram(const std::string& input) {
 
 CalcRun RunCalcProgram(const nlohmann::json& input) { return RunCalcProgram(input.dump()); }
 
-std::string Refusal(const std::string& input) {
-    const CalcRun run = RunCalcProgram(input);
-    EXPECT_EQ(run.exitCode, 2) << run.out;
-    EXPECT_TRUE(run.out.empty()) << run.out;
+void ExpectOneLineRefusal(const CalcRun& run) {
+    EXPECT_EQ(run.exitCode, 2) << run.err;
+    EXPECT_TRUE(run.out.empty()) << run.out.substr(0, 200);
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_TRUE(!run.err.empty() && run.err.back() == '\n') << run.err;
+}
+
+std::string Refusal(const std::string& input) {
+    const CalcRun run = RunCalcProgram(input);
+    ExpectOneLineRefusal(run);
     return run.err;
 }
 
@@ -91,3 +96,11 @@ void ExpectRefused(const std::string& input, const std::string& message) {
 }
 
 void ExpectRefused(const nlohmann::json& input, const std::string& message) { ExpectRefused(input.dump(), message); }
+
+std::vector<std::filesystem::path> JsonFilesIn(const std::filesystem::path& dir) {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        if (entry.path().extension() == ".json") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}

@@ -2,6 +2,7 @@
 // Runs the built kinevo-calc on a JSON text or file and captures what it printed.
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -18,10 +19,14 @@ CalcRun RunCalcOnFile(const std::filesystem::path& input, double limitSeconds = 
 CalcRun RunCalcProgram(const std::string& input);
 CalcRun RunCalcProgram(const nlohmann::json& input);
 
-// The message of a refused input, after expecting exit 2, nothing on stdout
-// and exactly one line on stderr.
+// Expects exit 2, nothing on stdout and exactly one line on stderr.
+void ExpectOneLineRefusal(const CalcRun& run);
+// The message of a refused input, after ExpectOneLineRefusal.
 std::string Refusal(const std::string& input);
 std::string Refusal(const nlohmann::json& input);
 // Expects a refusal whose message holds `message`.
 void ExpectRefused(const std::string& input, const std::string& message);
 void ExpectRefused(const nlohmann::json& input, const std::string& message);
+
+// The *.json files of `dir`, in name order.
+std::vector<std::filesystem::path> JsonFilesIn(const std::filesystem::path& dir);

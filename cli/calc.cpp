@@ -40,10 +40,10 @@ CalcOutcome RunCalcText(const std::string& text, double systemNow) noexcept {
     } catch (const BadInput& e) {
         return {2, {}, e.what()};
     } catch (const std::bad_alloc&) {
-        return {2, {}, "kinevo-calc: out of memory"};
+        return {2, {}, "kinevo-calc: out of memory", true};
     } catch (const std::exception& e) {
-        return {2, {}, "kinevo-calc: internal error: " + OneLine(e.what())};
+        return {2, {}, "kinevo-calc: internal error: " + OneLine(e.what()), true};
     } catch (...) {
-        return {2, {}, "kinevo-calc: internal error"};
+        return {2, {}, "kinevo-calc: internal error", true};
     }
 }

@@ -11,6 +11,7 @@ struct CalcOutcome {
     int exitCode = 2;
     std::string output;
     std::string error;
+    bool internalFault = false;  // the failure was the program's, not the input's
 };
 
 // Runs kinevo-calc on an input text. Never throws: any failure, in the input

@@ -1,7 +1,10 @@
 #include "cli/calc.h"
 
+#include <new>
+
 #include "cli/calc_forecast.h"
 #include "cli/calc_history.h"
+#include "cli/json_input.h"
 #include "records/calendar.h"
 #include "records/case_record.h"
 
@@ -29,4 +32,18 @@ Json RunCalc(const Json& input, double systemNow) {
     RunPhenytoinSection(input, r, out);
     RunHistorySection(input, r, out);
     return out;
+}
+
+CalcOutcome RunCalcText(const std::string& text, double systemNow) noexcept {
+    try {
+        return {0, RunCalc(ParseInput(text), systemNow).dump(2) + "\n", {}};
+    } catch (const BadInput& e) {
+        return {2, {}, e.what()};
+    } catch (const std::bad_alloc&) {
+        return {2, {}, "kinevo-calc: out of memory", true};
+    } catch (const std::exception& e) {
+        return {2, {}, "kinevo-calc: internal error: " + OneLine(e.what()), true};
+    } catch (...) {
+        return {2, {}, "kinevo-calc: internal error", true};
+    }
 }

@@ -58,7 +58,7 @@ void ReadPatient(const Json& input, double now, CaseRecord& r) {
 void ReadDrug(const Json& input, CaseRecord& r) {
     const auto code = OptText(input, "", "drug");
     if (!code) Fail("drug", "is required");
-    if (!FindDrug(*code)) Fail("drug", "unknown drug code \"" + *code + "\"");
+    if (!FindDrug(*code)) Fail("drug", "unknown drug code " + Quoted(*code));
     r.Drug_ID = ToLower(*code);
     if (r.Drug_ID == "zz" && !input.contains("user_drug")) Fail("user_drug", "is required for drug ZZ");
     if (r.Drug_ID != "zz" && input.contains("user_drug")) Fail("user_drug", "is only for drug ZZ");
@@ -73,11 +73,10 @@ void ReadFactors(const Json& input, CaseRecord& r) {
     const auto count = static_cast<int>(FactorQuestions(r.Drug_ID, r.Age, r.SEX).size());
     for (const Json& item : f) {
         if (!item.is_number_integer()) Fail("factors", "must be a list of question numbers");
-        // Compared before any narrowing: 4294967297 must not pass as question 1.
-        const double question = item.get<double>();
-        if (question < 1 || question > count)
+        const auto i = IntegerIn(item, 1, count);
+        if (!i)
             Fail("factors", "question " + item.dump() + " is not in this patient's list of " + std::to_string(count));
-        r.FactorFlags[static_cast<int>(question)] = 1;
+        r.FactorFlags[static_cast<std::size_t>(*i)] = 1;
     }
 }
 
@@ -88,7 +87,7 @@ void ReadRouteProduct(const Json& input, CaseRecord& r) {
     const std::string fallback = user ? list.front() : DefaultRouteProduct(r.Drug_ID);
     const std::string product = OptText(input, "", "route_product").value_or(fallback);
     if (std::find(list.begin(), list.end(), product) == list.end())
-        Fail("route_product", "\"" + product + "\" is not offered for " + DrugNameOf(r.Drug_ID));
+        Fail("route_product", Quoted(product) + " is not offered for " + DrugNameOf(r.Drug_ID));
     ChooseRouteProduct(r, product);
 }
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <tuple>
 
 #include "engine/analysis_fits.h"
 #include "engine/curves.h"
@@ -32,10 +32,9 @@ void ReadMoment(const Json& row, const std::string& where, CivilDate& date, int&
     if (!parsed) Fail(where + ".date", "must be a date YYYY-MM-DD");
     date = *parsed;
     const auto timeText = OptText(row, where, "time");
-    int used = 0;
-    if (!timeText || std::sscanf(timeText->c_str(), "%d:%d%n", &hour, &minute, &used) != 2 ||
-        used != static_cast<int>(timeText->size()))
-        Fail(where + ".time", "must be a time HH:MM");
+    const auto time = timeText ? ParseHourMinute(*timeText) : std::nullopt;
+    if (!time) Fail(where + ".time", "must be a time HH:MM");
+    std::tie(hour, minute) = *time;
     if (hour < 0 || hour > 23) Fail(where + ".time", "Please Input Valid Hour Value 0 to 23.");
     if (minute < 0 || minute > 59) Fail(where + ".time", "Please Input Valid Minutes Value 0 to 59.");
 }

@@ -22,7 +22,7 @@ PhenytoinDoseLine ReadLine(const Json& line, std::size_t i, const CaseRecord& r)
         const std::string second = product.value_or(DefaultRouteProduct("PH"));
         const auto list = RouteProductsOf("PH");
         if (std::find(list.begin(), list.end(), second) == list.end())
-            Fail(where + ".route_product", "\"" + second + "\" is not offered for Phenytoin");
+            Fail(where + ".route_product", Quoted(second) + " is not offered for Phenytoin");
         out.salt = SecondRegimenSalt(FormNameOf(second));
     }
     out.dose = OptNumber(line, where, "dose");

@@ -15,7 +15,14 @@ struct BadInput : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Throws BadInput "field: problem", control characters escaped so that it
+// stays one line whatever input text it holds.
 [[noreturn]] void Fail(const std::string& field, const std::string& problem);
+
+// Input text shown in a message: in double quotes, escaped as a JSON string.
+std::string Quoted(const std::string& text);
+// `text` with each control character escaped, for a one-line message.
+std::string OneLine(const std::string& text);
 
 // Refuses any key of `object` not in `allowed`; `where` names the object.
 void CheckKeys(const Json& object, const std::string& where, std::initializer_list<const char*> allowed);
@@ -23,6 +30,8 @@ const Json& ObjectField(const Json& parent, const std::string& where, const char
 
 std::optional<double> OptNumber(const Json& object, const std::string& where, const char* key);
 double Number(const Json& object, const std::string& where, const char* key);
+// The value of a JSON integer within [low, high]; none for anything else.
+std::optional<long long> IntegerIn(const Json& value, long long low, long long high);
 std::optional<std::string> OptText(const Json& object, const std::string& where, const char* key);
 
 // A finite number, or null.

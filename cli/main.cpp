@@ -2,9 +2,9 @@
 #include <chrono>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "cli/calc.h"
+#include "cli/json_input.h"
 #include "records/calendar.h"
 
 namespace {
@@ -16,6 +16,15 @@ double SystemNow() {
     return MomentOf({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, local.tm_hour, local.tm_min,
                     local.tm_sec);
 }
+
+// Reads at most one byte past the input limit, so that an endless stream is
+// refused without being held in memory.
+bool ReadLimited(std::istream& in, std::string& text) {
+    text.resize(kMaxInputBytes + 1);
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return !in.bad();
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -24,25 +33,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string path = argc == 2 ? argv[1] : "-";
-    std::stringstream text;
-    if (path == "-") {
-        text << std::cin.rdbuf();
-    } else {
-        std::ifstream file(path);
-        if (!file) {
-            std::cerr << path << ": cannot be read\n";
-            return 2;
-        }
-        text << file.rdbuf();
+    std::string text;
+    std::ifstream file;
+    if (path != "-") file.open(path, std::ios::binary);
+    if ((path != "-" && !file) || !ReadLimited(path == "-" ? std::cin : file, text)) {
+        std::cerr << Quoted(path) << ": cannot be read\n";
+        return 2;
     }
-    try {
-        const Json input = Json::parse(text.str());
-        std::cout << RunCalc(input, SystemNow()).dump(2) << '\n';
-        return 0;
-    } catch (const Json::parse_error& e) {
-        std::cerr << "input: not valid JSON (byte " << e.byte << ")\n";
-    } catch (const BadInput& e) {
-        std::cerr << e.what() << '\n';
-    }
-    return 2;
+    const CalcOutcome outcome = RunCalcText(text, SystemNow());
+    std::cout << outcome.output;
+    if (outcome.exitCode != 0) std::cerr << outcome.error << '\n';
+    return outcome.exitCode;
 }

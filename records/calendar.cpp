@@ -29,6 +29,17 @@ CivilDate CivilFromDays(long z) {
 
 const long kBase = DaysFromCivil(1899, 12, 30);
 
+// Exactly `count` decimal digits at `pos`; no sign, blank or other character.
+bool Digits(const std::string& text, std::size_t pos, std::size_t count, int& value) {
+    if (pos + count > text.size()) return false;
+    value = 0;
+    for (std::size_t i = pos; i < pos + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        value = value * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
 int DaysInMonth(int year, int month) {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -75,22 +86,31 @@ std::string IsoDateTime(double moment) {
 }
 
 std::optional<double> ParseIsoDateTime(const std::string& text) {
-    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
-    char tail = 0;
-    const int n = std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &tail);
-    if ((n != 3 && n != 6) || !IsValidDate(y, mo, d) || h > 23 || mi > 59 || s > 59 || h < 0 ||
-        mi < 0 || s < 0)
+    const auto date = ParseIsoDate(text.substr(0, 10));
+    if (!date || (text.size() != 10 && text.size() != 19)) return std::nullopt;
+    if (text.size() == 10) return MomentOf(*date);
+    int h = 0, mi = 0, s = 0;
+    if (text[10] != ' ' || !Digits(text, 11, 2, h) || text[13] != ':' || !Digits(text, 14, 2, mi) ||
+        text[16] != ':' || !Digits(text, 17, 2, s) || h > 23 || mi > 59 || s > 59)
         return std::nullopt;
-    return MomentOf({y, mo, d}, h, mi, s);
+    return MomentOf(*date, h, mi, s);
 }
 
 std::optional<CivilDate> ParseIsoDate(const std::string& text) {
     int y = 0, mo = 0, d = 0;
-    char tail = 0;
-    if (text.size() != 10 || std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &mo, &d, &tail) != 3 ||
-        !IsValidDate(y, mo, d))
+    if (text.size() != 10 || !Digits(text, 0, 4, y) || text[4] != '-' || !Digits(text, 5, 2, mo) ||
+        text[7] != '-' || !Digits(text, 8, 2, d) || !IsValidDate(y, mo, d))
         return std::nullopt;
     return CivilDate{y, mo, d};
+}
+
+std::optional<std::pair<int, int>> ParseHourMinute(const std::string& text) {
+    const std::size_t colon = text.find(':');
+    int hour = 0, minute = 0;
+    if (colon < 1 || colon > 2 || text.size() != colon + 3 || !Digits(text, 0, colon, hour) ||
+        !Digits(text, colon + 1, 2, minute))
+        return std::nullopt;
+    return std::pair(hour, minute);
 }
 
 std::string IsoDate(const CivilDate& d) {

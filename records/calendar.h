@@ -3,6 +3,7 @@
 // date-time; a time of day is the fraction of a day.
 #include <optional>
 #include <string>
+#include <utility>
 
 struct CivilDate {
     int year = 1899;
@@ -22,9 +23,13 @@ double MomentOf(const CivilDate& d, int hour = 0, int minute = 0, int second = 0
 
 // "YYYY-MM-DD HH:MM:SS"; a time of day alone sits on 1899-12-30.
 std::string IsoDateTime(double moment);
+// "YYYY-MM-DD HH:MM:SS" or "YYYY-MM-DD" (midnight), digits exactly so.
 std::optional<double> ParseIsoDateTime(const std::string& text);
-// "YYYY-MM-DD" strictly.
+// "YYYY-MM-DD" exactly: four, two and two digits, no blank or sign.
 std::optional<CivilDate> ParseIsoDate(const std::string& text);
+// "H:MM" or "HH:MM" in digits: the hour and minute as written, not yet
+// checked against 23 and 59.
+std::optional<std::pair<int, int>> ParseHourMinute(const std::string& text);
 std::string IsoDate(const CivilDate& d);
 
 // Age in fractional years on `now` (a moment): whole years completed, plus

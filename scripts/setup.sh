@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Kinevo builds and tests with; a no-op when all are present.
+# Installs the Debian packages Kinevo builds and tests with, and any packages
+# named as arguments; a no-op when all are present.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
@@ -7,6 +8,7 @@ packages=(
   libsqlite3-dev sqlite3 nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
   xvfb xauth poppler-utils
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do

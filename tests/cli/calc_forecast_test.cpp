@@ -23,15 +23,6 @@ json Output(const json& in) {
     return run.exitCode == 0 ? run.json() : json::object();
 }
 
-// The one-line message of a refused input; stdout must stay empty.
-std::string Refusal(const json& in) {
-    const CalcRun run = RunCalcProgram(in);
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.out.empty()) << run.out;
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
-    return run.err;
-}
-
 json UserDrug() {
     return json::parse(R"({ "name": "Drug X", "clearance": 50, "clearance_unit": "mL/min", "volume": 0.5,
                             "volume_unit": "L/kg", "cf_percent": 100, "therapeutic_min": 10,

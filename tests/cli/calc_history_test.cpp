@@ -38,14 +38,6 @@ json Phenytoin() {
       "curves": true
     })");
 }
-
-void ExpectRefused(const json& input, const std::string& message) {
-    const CalcRun run = RunCalcProgram(input);
-    EXPECT_EQ(run.exitCode, 2) << run.out;
-    EXPECT_TRUE(run.out.empty());
-    EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
-}
 }  // namespace
 
 TEST(KinevoCalcHistory, GentamicinHistoryFitsAndCurves) {

@@ -33,3 +33,19 @@ TEST(Calendar, AgeCountsWholeYearsAndDaysSinceTheBirthday) {
     // Born today: 0.
     EXPECT_NEAR(AgeInYears({2026, 12, 8}, now), 0.0, 1e-12);
 }
+
+TEST(Calendar, DateAndTimeTextsAreExactlyDigitsAndSeparators) {
+    EXPECT_EQ(ParseIsoDate("2026-12-08"), (CivilDate{2026, 12, 8}));
+    for (const char* sloppy : {" 2026-1-01", "2026-12- 1", "+123-+1-+1", "2026-1-011", "2026/12/08", "-026-12-08"})
+        EXPECT_FALSE(ParseIsoDate(sloppy)) << sloppy;
+    EXPECT_DOUBLE_EQ(*ParseIsoDateTime("2026-12-08"), DayNumber(2026, 12, 8));
+    for (const char* sloppy : {"2026-12-08 8:30:00", "2026-12-08T08:30:00", "2026-12-08 08:30", "2026-12-8 08:30:00"})
+        EXPECT_FALSE(ParseIsoDateTime(sloppy)) << sloppy;
+
+    EXPECT_EQ(ParseHourMinute("08:30"), std::pair(8, 30));
+    EXPECT_EQ(ParseHourMinute("8:30"), std::pair(8, 30));
+    // The range is the caller's check, with its own message.
+    EXPECT_EQ(ParseHourMinute("24:75"), std::pair(24, 75));
+    for (const char* sloppy : {"4294967313:00", " 8:30", "+8:30", "8:5", "08:30 ", "08-30", ":30", "123:00"})
+        EXPECT_FALSE(ParseHourMinute(sloppy)) << sloppy;
+}

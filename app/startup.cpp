@@ -50,9 +50,6 @@ bool ReadStartUpConfiguration(const std::filesystem::path& programDir) {
 }
 
 int RunProgram(QApplication& app, const std::filesystem::path& programDir) {
-    // The program ends when the welcome page returns, never because a message
-    // box was the last window open (a page may show one before its own window).
-    app.setQuitOnLastWindowClosed(false);
     SetDialogColours(app);
     if (!ReadStartUpConfiguration(programDir)) return 1;
     PageSet pages;

@@ -89,8 +89,17 @@ void WelcomePage::Next() {
     if (!Configured()) return Warn(this, kNotConfigured);
     hide();
     const int code = runPages_();
-    if (code == code::kBackToWelcome) show();
-    else done(code);
+    if (code != code::kBackToWelcome) return done(code);
+    backFromPages_ = true;
+    show();
+}
+
+int WelcomePage::exec() {
+    for (;;) {
+        backFromPages_ = false;
+        const int code = KinevoPage::exec();
+        if (!backFromPages_) return code;
+    }
 }
 
 void WelcomePage::ConfigureDatabase() {

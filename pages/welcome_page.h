@@ -15,6 +15,9 @@ public:
     // `programDir` holds Options.dat and the empty Patients.mdb. `runPages`
     // runs the working pages and returns the code the walk ended with.
     WelcomePage(std::filesystem::path programDir, std::function<int()> runPages, QWidget* parent = nullptr);
+    // Hiding a dialog ends its exec(), and the page hides while the working
+    // pages run: it goes on after they come back, until it is closed.
+    int exec() override;
 
 protected:
     void OnOpen() override;
@@ -30,4 +33,5 @@ private:
     std::filesystem::path programDir_;
     std::function<int()> runPages_;
     QLabel* today_;
+    bool backFromPages_ = false;
 };

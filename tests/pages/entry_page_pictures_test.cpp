@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -77,6 +78,33 @@ private slots:
         }
         QVERIFY(picture.save(ShotPath("entry_page_message.png")));
         InstitutionName().clear();
+    }
+
+    void disabledButtonsLookDisabled() {
+        SetDialogColours(*qobject_cast<QApplication*>(QApplication::instance()));
+        PageTestEnvironment env;
+        PageSet pages;
+        EntryPage& page = pages.newPatient;
+        page.Open();
+        page.show();
+        QApplication::processEvents();
+        // The darkest pixel of a caption: black when in use, grey when not.
+        auto darkest = [&page](const char* name) {
+            auto* button = page.findChild<QPushButton*>(name);
+            const QImage image = button->grab().toImage();
+            int least = 255;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) least = std::min(least, qGray(image.pixel(x, y)));
+            return std::pair{button->isEnabled(), least};
+        };
+        QCOMPARE(darkest("previous"), std::pair(true, 0));
+        for (const char* name : {"save", "next"}) {
+            const auto [enabled, least] = darkest(name);
+            QVERIFY(!enabled);
+            QVERIFY2(least > 90, name);
+        }
+        if (!qEnvironmentVariableIsEmpty("KINEVO_SHOT_DIR"))
+            QVERIFY(page.grab().save(ShotPath("entry_page_disabled_buttons.png")));
     }
 };
 

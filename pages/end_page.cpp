@@ -65,6 +65,10 @@ EndPage::EndPage(QWidget* parent) : KinevoPage(144, "What Would You Like To Do N
     choice("Work on the Same Patient", "samePatient", [this] { SamePatient(); });
     choice("Work on a New Patient", "newPatient", [this] { NewPatient(); });
     Body()->addLayout(choices);
+    saved_ = new QLabel(this);
+    saved_->setObjectName("saved");
+    saved_->setAlignment(Qt::AlignCenter);
+    Body()->addWidget(saved_);
     Body()->addStretch(1);
     previous_ = AddButton("&Previous", "previous", [this] { Previous(); });
     QPushButton* exit = AddButton("E&xit", "exit", [this] { reject(); });
@@ -78,6 +82,7 @@ void EndPage::OnOpen() {
     caseKey_ = std::to_string(r.Case_number);
     const int source = Nav().endPageSource;
     previous_->setEnabled(source != 91 && source != 92);
+    saved_->clear();
 }
 
 void EndPage::reject() {
@@ -123,6 +128,8 @@ void EndPage::Save() {
     nav.patientChanged = request.patientChanged;
     nav.patientIdentityChanged = request.patientIdentityChanged;
     nav.caseChanged = request.caseChanged;
+    // The save shows no box; the page says what it stored.
+    saved_->setText(QString("Case %1 of patient %2 saved.").arg(caseKey_.c_str(), patientKey_.c_str()));
 }
 
 void EndPage::Previous() {

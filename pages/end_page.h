@@ -26,6 +26,7 @@ private:
     void Save();
     void Previous();
     QLabel* drug_;
+    QLabel* saved_;  // what the last save stored, until the page opens again
     QPushButton* previous_;
     // The current numbers as decimal text; a save that makes new ones rewrites them.
     std::string patientKey_, caseKey_;

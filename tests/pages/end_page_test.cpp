@@ -154,6 +154,7 @@ private slots:
         QVERIFY(env->prompts.shown.empty());
         QCOMPARE(end.PatientKey(), std::string("1"));
         QCOMPARE(end.CaseKey(), std::string("1"));
+        QCOMPARE(end.findChild<QLabel*>("saved")->text(), QString("Case 1 of patient 1 saved."));
         QCOMPARE(TheCase().PATIENT_REC_Num, 1);
         QCOMPARE(Rows(db, "PatientBasic"), std::int64_t(1));
         QCOMPARE(Rows(db, "PatientCase"), std::int64_t(1));

@@ -17,6 +17,7 @@
 #include "records/case_record.h"
 #include "records/db/configuration.h"
 #include "records/db/database.h"
+#include "records/db/db_error.h"
 #include "tests/pages/page_test_support.h"
 
 namespace {
@@ -529,6 +530,33 @@ private slots:
         existing.Open();
         QCOMPARE(Field(&existing, "patientUpdated")->text(), today);
         QCOMPARE(Field(&existing, "caseUpdated")->text(), today);
+    }
+
+    void aPatientReplacedElsewhereIsNotTakenForTheOneWorkedOn() {
+        EntryPage& entry = pages->newPatient;
+        entry.Open();
+        FillAdult(entry, "Gentamicin");
+        Click(&entry, "save");
+        {
+            // Another workstation deletes the patient and stores someone else as 1.
+            Database other(db);
+            other.Execute("DELETE FROM PatientCase; DELETE FROM PatientBasic;"
+                          "INSERT INTO PatientBasic (\"PATIENT REC Num\", \"PATIENT LAST NAME\") VALUES (1, 'Delta')");
+        }
+        ResetCase(TheCase(), false);  // "Work on the Same Patient"
+        Nav().newCasePatientKey = "1";
+        EntryPage& page = pages->newCase;
+        page.Open();
+        QCOMPARE(Shown(), QStringList{kPatientChangedText});
+        QCOMPARE(Field(&page, "lastName")->text(), QString("Smith"));
+        Field<QComboBox>(&page, "drug")->setCurrentText("Digoxin");
+        Field(&page, "weight")->setText("60");
+        Field(&page, "height")->setText("165");
+        Field(&page, "scr")->setText("0.9");
+        page.UpdateButtons();
+        Click(&page, "save");
+        QCOMPARE(Shown(), (QStringList{kPatientChangedText, kPatientChangedText}));
+        QCOMPARE(Rows("PatientCase"), std::int64_t(0));
     }
 };
 

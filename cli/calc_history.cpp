@@ -83,7 +83,7 @@ std::vector<std::string> ReadFitRouteProducts(const Json& history, const CaseRec
         if (!list[i].is_string()) Fail(Item(where, i), "must be a route-product text");
         const std::string product = list[i].get<std::string>();
         if (std::find(offered.begin(), offered.end(), product) == offered.end())
-            Fail(Item(where, i), "\"" + product + "\" is not offered for " + DrugNameOf(r.Drug_ID));
+            Fail(Item(where, i), Quoted(product) + " is not offered for " + DrugNameOf(r.Drug_ID));
         products.push_back(product);
     }
     return products;

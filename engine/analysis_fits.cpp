@@ -100,7 +100,7 @@ std::optional<std::string> StartProblem(const PredictionInput& in, const Analysi
     if (first.times.empty()) return std::nullopt;
     const auto start = model(first.priorMeans);
     if (std::none_of(start.begin(), start.end(), [](const auto& c) { return c && *c != 0; }))
-        return "Cannot Fit Data: no dose reaches a measured level.";
+        return "Cannot Fit Data: the starting parameters predict no drug at any measured level.";
     return std::nullopt;
 }
 }  // namespace

@@ -56,7 +56,10 @@ PhenytoinLevels ForecastPhenytoin(const PhenytoinParameters& p, double F, double
     if (Counts(first)) rate += F * DailyAmount(first);
     if (Counts(second)) rate += F * DailyAmount(second);
     out.dailyRate = Finite(rate);
-    if (!out.dailyRate) return out;
+    if (!out.dailyRate) {
+        out.message = kUnusableLevels;
+        return out;
+    }
     if (rate >= p.Vm) {
         out.message = "Daily Dosage is greater than Vmax.";
         return out;

@@ -62,13 +62,18 @@ struct Elimination {
     double vm;  // mg/h
     double km;
     double vd;
-    double Slope(double c, double rate) const { return (rate - vm * c / (km + c)) / vd; }
+    // Elimination stops at an empty body: with a tiny Km the step would
+    // otherwise overshoot below 0, where the model means nothing.
+    double Slope(double c, double rate) const {
+        c = std::max(c, 0.0);
+        return (rate - vm * c / (km + c)) / vd;
+    }
     double Step(double c, double rate, double h) const {
         const double k1 = Slope(c, rate);
         const double k2 = Slope(c + h / 2 * k1, rate);
         const double k3 = Slope(c + h / 2 * k2, rate);
         const double k4 = Slope(c + h * k3, rate);
-        return c + h / 6 * (k1 + 2 * k2 + 2 * k3 + k4);
+        return std::max(c + h / 6 * (k1 + 2 * k2 + 2 * k3 + k4), 0.0);
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/forecast_inputs.h"
 #include "engine/prediction_models.h"
 #include "records/case_record.h"
 
@@ -40,6 +41,8 @@ std::vector<std::optional<double>> PredictConcentrations(PredictionInput& in, co
         else PredictLinear(in, p, t, out);
     };
     std::vector<std::optional<double>> out(times.size());
+    // Constants that describe no two-compartment model predict nothing.
+    if (in.modelType == 2 && TwoCompartmentProblem(p.Vd, p.Cl, in.vc, in.k21)) return out;
     if (!in.passPerTime) {
         predict(times, out);
         return out;

@@ -189,6 +189,6 @@ TEST(KinevoCalcHistory, LevelsNoDoseReachesAreNotFitted) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const json out = run.json();
     EXPECT_EQ(out["history"]["levels"][0]["population"], 0.0);
-    EXPECT_EQ(out["fits"]["messages"], json::array({"Cannot Fit Data: no dose reaches a measured level."}));
+    EXPECT_EQ(out["fits"]["messages"], json::array({"Cannot Fit Data: the starting parameters predict no drug at any measured level."}));
     EXPECT_TRUE(out["fits"]["least_squares"]["Vm"].is_null());
 }

@@ -262,6 +262,9 @@ TEST(TwoCompartment, ConstantsWithoutAModelAreRefusedEverywhere) {
     EXPECT_FALSE(fits.fitted);
     EXPECT_EQ(fits.messages, std::vector<std::string>{
                                  "Vd (10.000 L) must be larger than Vc (15.000 L) for the two-compartment model."});
+    // Nor does the level table or a curve predict from it.
+    EXPECT_FALSE(PredictConcentration(in, s.initial, 6));
+    EXPECT_TRUE(PredictConcentration(in, {.F = 1, .Vd = 30, .Cl = 3, .CF = 1}, 6));
 }
 
 TEST(Forecasts, SayWhyThereAreNoLevels) {

@@ -104,4 +104,6 @@ TEST(PhenytoinForecast, SaysWhyThereIsNoResult) {
     const auto huge = ForecastPhenytoin({1e308, 4, 500}, 1, 0.1, Line(300, 24), {});
     EXPECT_FALSE(huge.observed || huge.t90Days);
     EXPECT_EQ(huge.message, "The levels come out negative or not finite for these values.");
+    // A daily amount past any double says so too.
+    EXPECT_EQ(ForecastPhenytoin(kAdult, 1, 0.1, Line(1e308, 0.001), {}).message, huge.message);
 }

@@ -196,7 +196,7 @@ TEST(AnalysisFits, PhenytoinSpanBeyondTheGridStaysFinite) {
     PredictionInput in;
     in.modelType = 3;
     in.events = h.events;
-    in.gridSpan = 50024;  // no steps: every prediction is the baseline, 0
+    in.gridSpan = 50024;  // steps longer than an hour over the whole span
     AnalysisSetup s = GentamicinSetup();
     s.phenytoin = true;
     s.initial.Km = s.initial.Cl = 4;

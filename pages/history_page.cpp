@@ -1,6 +1,7 @@
 #include "pages/history_page.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <cmath>
@@ -47,6 +48,9 @@ HistoryPage::HistoryPage(QWidget* parent)
         Leave(code::kFittingSetUp);
     });
     next_ = AddButton("&Next", "next", [this] { Next(); });
+    // The page's own minimum is narrower than the grid; all 10 + 10 rows
+    // must show without scrolling.
+    setMinimumSize(minimumSize().expandedTo(layout()->minimumSize()));
 }
 
 // The record's rows, not the page, hold the entries: the set-up page's Next

@@ -9,9 +9,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
 #include "app/page_set.h"
 #include "records/case_record.h"
+#include "records/db/configuration.h"
 #include "tests/pages/page_test_support.h"
 
 class FittingSetUpPageTest : public QObject {
@@ -141,6 +143,28 @@ private slots:
         Type("timeWeight", "0.99");
         QCOMPARE(LastMessage(),
                  QString("Time Weighting Factor is beyond its range (1 - 1.015), please input it again."));
+    }
+
+    void savedSetShownAndImported() {
+        ConfiguredDatabasePath() = env->MakeDatabase("saved.mdb");
+        // A Bayesian set stored through the end page from the results page.
+        Nav().endPageSource = 8;
+        Nav().shownParameters = PageParameterTexts{"100", "20.5", "4.2", "80", "", "", 1.0, 1.0};
+        pages->end.Open();
+        Click(&pages->end, "save");
+        QVERIFY(env->prompts.shown.empty());
+        OpenPage();
+        QCOMPARE(Text("savedTitle"), QString("Bayesian Parameters Saved On 03/15/2012"));
+        QCOMPARE(Text("savedVd"), QString("20.5"));
+        QCOMPARE(Text("Vd"), QString("35.00"));
+        Click(&Page(), "import");
+        QCOMPARE(Text("Vd"), QString("20.50"));
+        QCOMPARE(Text("VdSd"), QString("4.10"));  // 0.2 x 20.5
+        QCOMPARE(Text("Cl"), QString("4.200"));
+        QCOMPARE(Text("CF"), QString("80.00"));
+        SavePagePicture(Page(), "fitting-setup-saved.png");
+        QCOMPARE(Press("next"), code::kHistory);
+        QCOMPARE(TheCase().population.CF, 0.8);
     }
 
     // The real box, answered by a timer: the page stays, the focus with the field.

@@ -75,6 +75,8 @@ private slots:
         HistoryPage history;
         AnalysisGraphPage graph;
         auto spies = SpiesFor({153, 157, 156});
+        TheCase().population = ParameterSet{1.0, 20, 4, 1.0, 0, 0};  // the set-up page's Next needs a set
+        setUp.Open();
         Click(&setUp, "next");
         Click(&history, "next");
         Click(&graph, "detailed");

@@ -281,6 +281,7 @@ private slots:
 
     void fittingSetUpAndHistory() {
         SetUpAdult(TheCase(), "gm");
+        TheCase().population = ParameterSet{1.0, 20, 4, 1.0, 0, 0};  // the set-up page's Next needs a set
         Nav().endPageSource = 5;
         auto r = RunChain(*pages, code::kFittingSetUp,
                           {{154, Press("next")}, {153, Press("previous")}, {154, Press("noFitting")},

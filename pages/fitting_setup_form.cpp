@@ -1,0 +1,323 @@
+#include "pages/fitting_setup_form.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+#include "app/kit/prompts.h"
+#include "engine/dose_expansion.h"
+#include "engine/user_drug.h"
+#include "pages/entry_values.h"
+#include "records/case_record.h"
+#include "records/drug_catalogue.h"
+#include "records/text_format.h"
+
+namespace {
+constexpr const char* kFormats[] = {"%.2f", "%.2f", "%.3f", "%.2f", "%.2f"};
+constexpr const char* kNames[] = {"F", "Vd", "Cl", "CF", "Vm"};
+
+QString Text(const char* format, double value) { return QString::fromStdString(FormatNumber(format, value)); }
+
+QLineEdit* Edit(QWidget* parent, const QString& name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setFixedWidth(90);
+    return edit;
+}
+
+QLabel* Shown(QWidget* parent, const QString& name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setMinimumWidth(90);
+    return label;
+}
+
+bool Phenytoin(const std::string& drug) { return drug == "ph"; }
+bool TwoProducts(const std::string& drug) { return drug == "th" || drug == "qd" || drug == "ph"; }
+
+std::vector<std::string> ProductsOf(const CaseRecord& r) {
+    return r.Drug_ID == "zz" ? UserDrugRouteProducts(r.userDrug) : RouteProductsOf(r.Drug_ID);
+}
+
+void Fill(QComboBox* list, const std::vector<std::string>& products, const std::string& chosen) {
+    const QSignalBlocker quiet(list);
+    list->clear();
+    for (const std::string& p : products) list->addItem(QString::fromStdString(p));
+    list->setCurrentIndex(std::max(list->findText(QString::fromStdString(chosen)), 0));
+}
+}  // namespace
+
+FittingSetUpForm::FittingSetUpForm(QWidget* parent) : QWidget(parent) {
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    auto* initial = new QGroupBox("Initial Pharmacokinetic Parameters :", this);
+    auto* grid = new QGridLayout(initial);
+    savedTitle_ = Shown(initial, "savedTitle");
+    grid->addWidget(savedTitle_, 0, 6);
+    const char* labels[] = {"F:", "Vd:", "Cl:", "CF:", "Vm:"};
+    const char* units[] = {"%", "L", "L/hr", "%", "mg/day"};
+    for (int p = 0; p < kParameters; ++p) {
+        const int row = p + 1;
+        auto* label = new QLabel(labels[p], initial);
+        if (p == kCl) clLabel_ = label;
+        grid->addWidget(label, row, 0);
+        auto* unit = new QLabel(units[p], initial);
+        auto* plusMinus = new QLabel("+/-", initial);
+        auto* spreadUnit = new QLabel(units[p], initial);
+        values_[p] = Edit(initial, kNames[p]);
+        spreads_[p] = Edit(initial, QString(kNames[p]) + "Sd");
+        saved_[p] = Shown(initial, QString("saved") + kNames[p]);
+        grid->addWidget(values_[p], row, 1);
+        grid->addWidget(unit, row, 2);
+        grid->addWidget(plusMinus, row, 3);
+        grid->addWidget(spreads_[p], row, 4);
+        grid->addWidget(spreadUnit, row, 5);
+        if (p == kVm) vmRow_ = {label, values_[p], unit, plusMinus, spreads_[p], spreadUnit, saved_[p]};
+        grid->addWidget(saved_[p], row, 6);
+        connect(values_[p], &QLineEdit::editingFinished, this, [this, p] { ParameterLeft(p); });
+        connect(spreads_[p], &QLineEdit::editingFinished, this, [this, p] { SpreadLeft(p); });
+    }
+    perKg_ = Shown(initial, "perKg");
+    grid->addWidget(perKg_, kVd + 1, 7);
+    kd_ = Shown(initial, "kd");
+    halfLife_ = Shown(initial, "halfLife");
+    grid->addWidget(new QLabel("kd:", initial), 6, 0);
+    grid->addWidget(kd_, 6, 1);
+    grid->addWidget(new QLabel("1/hr", initial), 6, 2);
+    grid->addWidget(new QLabel("t1/2:", initial), 7, 0);
+    grid->addWidget(halfLife_, 7, 1);
+    grid->addWidget(new QLabel("hr", initial), 7, 2);
+    grid->setColumnStretch(8, 1);
+    root->addWidget(initial);
+
+    auto* routes = new QGroupBox("Route - Product", this);
+    auto* routeRows = new QVBoxLayout(routes);
+    auto productRow = [&](QComboBox*& list, QLabel*& salt, QLabel*& f, const char* name) {
+        auto* box = new QWidget(routes);
+        auto* row = new QHBoxLayout(box);
+        row->setContentsMargins(0, 0, 0, 0);
+        list = new QComboBox(box);
+        list->setObjectName(name);
+        list->setMinimumContentsLength(30);
+        salt = Shown(box, QString(name) + "Salt");
+        f = Shown(box, QString(name) + "F");
+        row->addWidget(list);
+        row->addWidget(new QLabel("Salt:", box));
+        row->addWidget(salt);
+        row->addWidget(new QLabel("F:", box));
+        row->addWidget(f);
+        row->addStretch(1);
+        routeRows->addWidget(box);
+        connect(list, &QComboBox::currentIndexChanged, this, [this] { ProductChosen(true); });
+        return box;
+    };
+    productRow(product1_, salt1_, f1_, "product1");
+    secondProduct_ = productRow(product2_, salt2_, f2_, "product2");
+    root->addWidget(routes);
+
+    auto* factors = new QGroupBox("Curve Fitting Factors:", this);
+    factors_ = factors;
+    auto* fgrid = new QGridLayout(factors);
+    timeWeight_ = Edit(factors, "timeWeight");
+    fixedError_ = Edit(factors, "fixedError");
+    fgrid->addWidget(new QLabel("Time Weighting Factor:", factors), 0, 0);
+    fgrid->addWidget(timeWeight_, 0, 1);
+    fgrid->addWidget(new QLabel("Outpatient: (1 - 1.005)", factors), 0, 2);
+    fgrid->addWidget(new QLabel("Inpatient: (1.01 - 1.015)", factors), 0, 3);
+    fixedErrorRow_ = new QLabel("Bayes Fixed Error:", factors);
+    fgrid->addWidget(fixedErrorRow_, 1, 0);
+    fgrid->addWidget(fixedError_, 1, 1);
+    fgrid->addWidget(new QLabel("% (5 - 20)", factors), 1, 2);
+    fgrid->setColumnStretch(4, 1);
+    for (QLineEdit* e : {timeWeight_, fixedError_}) {
+        e->installEventFilter(this);
+        connect(e, &QLineEdit::editingFinished, this, [this, e] { CheckFactor(e); });
+    }
+    root->addWidget(factors);
+}
+
+double FittingSetUpForm::Scale(int p) const { return p == kF || p == kCF ? 100.0 : 1.0; }
+
+void FittingSetUpForm::Show(const CaseRecord& r) {
+    drug_ = r.Drug_ID;
+    weight_ = r.Wt;
+    therapeuticMid_ = (r.TherapeuticMin + r.TherapeuticMax) / 2;
+    const bool ph = Phenytoin(drug_);
+    clLabel_->setText(ph ? "Km:" : "Cl:");
+    for (QWidget* w : vmRow_) w->setVisible(ph);
+    const ParameterSet& s = r.population;
+    const std::array<double, kParameters> value = {s.F, s.Vd, ph ? s.Km : s.Cl, s.CF, s.Vm};
+    const std::array<double, kParameters> sd = {r.Init_f_sd, r.init_vd_sd, r.init_cl_sd, r.init_cf_sd, r.init_vm_sd};
+    for (int p = 0; p < kParameters; ++p) {
+        relative_[p] = sd[p];
+        values_[p]->setText(Text(kFormats[p], value[p] * Scale(p)));
+        spreads_[p]->setText(Text(kFormats[p], sd[p] * value[p] * Scale(p)));
+    }
+    const auto products = ProductsOf(r);
+    Fill(product1_, products, r.RouteProduct);
+    Fill(product2_, products, r.RouteProduct2.empty() ? r.RouteProduct : r.RouteProduct2);
+    secondProduct_->setVisible(TwoProducts(drug_));
+    factors_->setVisible(drug_ == "zz" || ph);
+    fixedErrorRow_->setVisible(drug_ == "zz");
+    fixedError_->setVisible(drug_ == "zz");
+    lastTimeWeight_ = r.Time_wt;
+    timeWeight_->setText(Text("%.3f", r.Time_wt));
+    lastFixedError_ = therapeuticMid_ > 0 ? r.Fixed_err / therapeuticMid_ * 100 : 0;
+    fixedError_->setText(Text("%.2f", lastFixedError_));
+    ProductChosen(false);
+    UpdateDerived();
+}
+
+void FittingSetUpForm::ShowSaved(const std::optional<ParameterRow>& row, const std::string& dateText) {
+    savedRow_ = row;
+    const char* methods[] = {"Population", "LS", "Bayesian"};
+    const bool shown = row && row->Cur_fit_method >= 1 && row->Cur_fit_method <= 3;
+    savedTitle_->setText(shown ? QString(methods[row->Cur_fit_method - 1]) + " Parameters Saved On " +
+                                     QString::fromStdString(dateText)
+                               : QString());
+    for (QLabel* l : saved_) l->clear();
+    if (!shown) return;
+    const bool ph = Phenytoin(drug_);
+    saved_[kVd]->setText(QString::fromStdString(row->Vd));
+    saved_[kCl]->setText(ph ? QString::number(row->Km) : QString::fromStdString(row->Cl));
+    saved_[kCF]->setText(QString::fromStdString(row->CF));
+    if (ph) saved_[kVm]->setText(QString::number(row->Vm));
+}
+
+// Vd, Cl (or Km and Vm) and CF; CF is stored in percent, as shown.
+void FittingSetUpForm::ImportSaved() {
+    if (saved_[kVd]->text().isEmpty()) return;
+    for (int p : {kVd, kCl, kCF, kVm}) {
+        const auto value = FieldNumber(saved_[p]->text());
+        if (!value || values_[p]->isHidden()) continue;
+        values_[p]->setText(Text(kFormats[p], *value));
+        ParameterLeft(p);
+    }
+}
+
+void FittingSetUpForm::ParameterLeft(int p) {
+    const auto value = FieldNumber(values_[p]->text());
+    if (value) spreads_[p]->setText(Text(kFormats[p], relative_[p] * *value));
+    UpdateDerived();
+}
+
+void FittingSetUpForm::SpreadLeft(int p) {
+    const auto value = FieldNumber(values_[p]->text());
+    const auto spread = FieldNumber(spreads_[p]->text());
+    if (value && spread && *value > 0 && *spread >= 0) relative_[p] = *spread / *value;
+}
+
+void FittingSetUpForm::UpdateDerived() {
+    const auto vd = FieldNumber(values_[kVd]->text());
+    perKg_->setText(vd && weight_ > 0 ? "(" + Text("%.3f", *vd / weight_) + " L/kg)" : QString("(0.00 L/kg)"));
+    const auto cl = FieldNumber(values_[kCl]->text());
+    const bool derived = !Phenytoin(drug_) && vd && *vd > 0 && cl && *cl > 0;
+    kd_->setText(derived ? Text("%.3f", *cl / *vd) : QString());
+    halfLife_->setText(derived ? Text("%.3f", 0.693 / (*cl / *vd)) : QString());
+}
+
+std::vector<std::string> FittingSetUpForm::Products() const {
+    std::vector<std::string> products;
+    if (product1_->currentIndex() >= 0) products.push_back(product1_->currentText().toStdString());
+    if (TwoProducts(drug_) && product2_->currentIndex() >= 0) products.push_back(product2_->currentText().toStdString());
+    return products;
+}
+
+// The salt and F each chosen product gives; a new choice also puts the F the
+// doses by mouth will take into the F field.
+void FittingSetUpForm::ProductChosen(bool takeF) {
+    const std::vector<std::string> products = Products();
+    CaseRecord trial = TheCase();
+    auto show = [&](const std::string& product, QLabel* salt, QLabel* f) {
+        CaseRecord one = trial;
+        ApplyFitRouteProducts(one, {product});
+        salt->setText(Text("%.2f", one.RouteCode == 'O' ? one.PO_Salt : one.ParenteralSalt));
+        f->setText(Text("%.2f", one.population.F));
+    };
+    if (!products.empty()) show(products[0], salt1_, f1_);
+    if (products.size() > 1) show(products[1], salt2_, f2_);
+    ApplyFitRouteProducts(trial, products);
+    if (takeF && !products.empty()) {
+        values_[kF]->setText(Text(kFormats[kF], trial.population.F * 100));
+        ParameterLeft(kF);
+    }
+}
+
+bool FittingSetUpForm::CheckFactor(QLineEdit* field) {
+    if (messageOpen_ || factors_->isHidden() || field->isHidden()) return true;
+    const bool twf = field == timeWeight_;
+    double& last = twf ? lastTimeWeight_ : lastFixedError_;
+    if (field->text().trimmed().isEmpty()) {
+        field->setText(Text(twf ? "%.3f" : "%.2f", last));
+        return true;
+    }
+    const auto value = FieldNumber(field->text());
+    const bool inRange = value && (twf ? *value >= 1 && *value <= 1.015 : *value >= 5 && *value <= 20);
+    if (inRange) {
+        last = *value;
+        return true;
+    }
+    const char* message = !twf ? "Variable Error is beyond its range, please input it again."
+                          : Phenytoin(drug_)
+                              ? "Time Weighting Factor is beyond its range (1 - 1.015), please input it again."
+                              : "Time Weighting Factor is beyond its range, please input it again.";
+    messageOpen_ = true;
+    Tell(this, message);
+    messageOpen_ = false;
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+    return false;
+}
+
+bool FittingSetUpForm::Store(CaseRecord& r) {
+    for (QLineEdit* f : {timeWeight_, fixedError_})
+        if (!CheckFactor(f)) return false;
+    std::array<double, kParameters> value{};
+    for (int p = 0; p < kParameters; ++p) {
+        if (values_[p]->isHidden()) continue;
+        SpreadLeft(p);
+        const auto v = FieldNumber(values_[p]->text());
+        if (!v || *v <= 0) {
+            Warn(this, "Please enter a value above 0.");
+            values_[p]->setFocus(Qt::OtherFocusReason);
+            return false;
+        }
+        value[p] = *v / Scale(p);
+    }
+    ApplyFitRouteProducts(r, Products());
+    ParameterSet& s = r.population;
+    s.F = value[kF], s.Vd = value[kVd], s.CF = value[kCF];
+    s.Cl = value[kCl];
+    if (Phenytoin(drug_)) s.Km = value[kCl], s.Vm = value[kVm];
+    r.Init_f_sd = relative_[kF], r.init_vd_sd = relative_[kVd], r.init_cl_sd = relative_[kCl];
+    r.init_cf_sd = relative_[kCF], r.init_vm_sd = relative_[kVm];
+    if (!factors_->isHidden()) r.Time_wt = lastTimeWeight_;
+    if (drug_ == "zz") r.Fixed_err = therapeuticMid_ * lastFixedError_ / 100;
+    return true;
+}
+
+// Enter on a refused factor must not let the page move the focus on.
+bool FittingSetUpForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !CheckFactor(static_cast<QLineEdit*>(watched)))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QLineEdit* FittingSetUpForm::FirstField() const { return values_[kF]; }
+
+std::vector<QWidget*> FittingSetUpForm::EnterOrder() const {
+    std::vector<QWidget*> order;
+    for (int p = 0; p < kParameters; ++p) order.insert(order.end(), {values_[p], spreads_[p]});
+    order.insert(order.end(), {product1_, product2_, timeWeight_, fixedError_});
+    return order;
+}
+

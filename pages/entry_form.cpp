@@ -3,7 +3,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCompleter>
-#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,7 +14,6 @@
 #include <cmath>
 
 #include "app/kit/clock.h"
-#include "app/kit/prompts.h"
 #include "pages/birthday_text.h"
 #include "records/entry_limits.h"
 
@@ -334,16 +333,10 @@ std::optional<FieldProblem> EntryForm::FirstProblem() const {
     return std::nullopt;
 }
 
-void EntryForm::Refuse(const FieldProblem& problem) {
-    if (messageOpen_) return;
-    messageOpen_ = true;
-    Warn(window(), problem.message);
-    messageOpen_ = false;
-    problem.field->setFocus(Qt::OtherFocusReason);
-}
+void EntryForm::Refuse(const FieldProblem& problem) { warnings_.Refuse(problem); }
 
 void EntryForm::CheckOnLeaving(QWidget* field) {
-    if (messageOpen_) return;
+    if (warnings_.Showing()) return;
     if (field == birthday_) birthday_->setText(QString::fromStdString(PaddedBirthday(birthday_->text().toStdString())));
     if (field == drug_) LeaveDrugList();
     if (auto message = ProblemOf(field)) Refuse({field, *message});
@@ -386,13 +379,10 @@ void EntryForm::MoveVertically(QWidget* from, bool down) {
 bool EntryForm::eventFilter(QObject* watched, QEvent* event) {
     auto* field = qobject_cast<QWidget*>(watched);
     switch (event->type()) {
-        case QEvent::FocusOut: {
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            // A message box or the list's own popup taking the focus is no leaving.
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        case QEvent::FocusOut:
+            if (LeftByUser(event))
                 QMetaObject::invokeMethod(this, [this, field] { CheckOnLeaving(field); }, Qt::QueuedConnection);
             break;
-        }
         case QEvent::FocusIn:
             if (field == scr_ && !crs_->isChecked()) ChooseRenal(true, false);
             if (field == clcr_ && crs_->isChecked()) ChooseRenal(false, false);

@@ -1,6 +1,7 @@
 // The factor page (140): the questions by drug, age and sex, the ticks kept
-// in the record and dropped for another drug, the two-tick limit, the codes
-// by drug group, and a stored case's factors shown again.
+// in the record and dropped for another drug, the two-tick limit, and a
+// stored case's factors shown again. The codes by drug group are walked in
+// the page chain test.
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -107,33 +108,6 @@ private slots:
         QCOMPARE(pages->factors.result(), code::kFittingSetUp);
         QCOMPARE(Flags(), QList<int>{});
         QVERIFY(Nav().caseChanged);
-    }
-
-    void codesByDrugGroup() {
-        struct Case {
-            const char* drug;
-            const char* button;
-            int code;
-        };
-        for (const Case& c : {Case{"vm", "regimenForecast", 71}, Case{"cx", "levelForecast", 81},
-                              Case{"ph", "regimenForecast", 73}, Case{"ph", "levelForecast", 83},
-                              Case{"dg", "regimenForecast", 72}, Case{"th", "levelForecast", 82},
-                              Case{"ph", "levelAnalysis", 13}}) {
-            TheCase().Albumin = 4;
-            OpenFor(c.drug, 50, "M");
-            Click(&pages->factors, c.button);
-            QCOMPARE(pages->factors.result(), c.code);
-        }
-        Nav().caseExists = false;
-        pages->factors.Open();
-        Click(&pages->factors, "previous");
-        QCOMPARE(pages->factors.result(), code::kNewPatientEntry);
-        Nav().caseExists = true;
-        TheCase().PATIENT_REC_Num = 4, TheCase().Case_number = 2;
-        pages->factors.Open();
-        Click(&pages->factors, "previous");
-        QCOMPARE(pages->factors.result(), code::kExistingCaseEntry);
-        QCOMPARE(Nav().existingCaseCaseKey, std::string("2"));
     }
 
     void threeTicksAreRefusedWithoutChange() {

@@ -15,7 +15,7 @@
 #include "app/page_set.h"
 #include "engine/population_models.h"
 #include "records/case_record.h"
-#include "records/db/case_reload.h"
+#include "records/db/configuration.h"
 #include "records/db/database.h"
 #include "records/db/entry_stores.h"
 #include "tests/pages/page_test_support.h"
@@ -146,6 +146,7 @@ private slots:
 
     void storedCaseTicksItsThirdQuestion() {
         const std::string path = env->MakeDatabase("factors.mdb");
+        ConfiguredDatabasePath() = path;
         CaseRecord stored = TheCase();
         stored.FactorFlags[3] = 1;
         EntryKeys keys;
@@ -153,17 +154,19 @@ private slots:
             Database db(path);
             StoreNewPatientPage(db, stored, keys, true, TestMoment());
         }
-        CaseRecord& r = TheCase();
-        ResetCase(r, true);
-        r.PATIENT_REC_Num = stored.PATIENT_REC_Num;
-        r.Case_number = stored.Case_number;
-        {
-            Database db(path);
-            ReloadCase(db, r, TestMoment());
-        }
-        pages->factors.Open();
+        // Reopened from the list: the existing-case page loads it, Next goes on.
+        ResetCase(TheCase(), true);
+        Nav().existingCasePatientKey = keys.patient;
+        Nav().existingCaseCaseKey = keys.caseNumber;
+        QList<int> ticked;
+        const ChainResult r = RunChain(*pages, code::kExistingCaseEntry,
+                                       {{138, Press("next")}, {140, [&](KinevoPage& p) {
+                                             ticked = Ticked();
+                                             ExitWithOk(env->prompts, p);
+                                         }}});
+        QCOMPARE(r.visited, (std::vector<int>{138, 140}));
         QCOMPARE(List()->count(), 5);
-        QCOMPARE(Ticked(), QList<int>{2});
+        QCOMPARE(ticked, QList<int>{2});
     }
 
     void newbornPicture() {

@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCompleter>
-#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,6 +14,7 @@
 
 #include "app/kit/clock.h"
 #include "pages/birthday_text.h"
+#include "pages/form_keys.h"
 #include "records/entry_limits.h"
 
 namespace {
@@ -378,6 +378,11 @@ void EntryForm::MoveVertically(QWidget* from, bool down) {
 
 bool EntryForm::eventFilter(QObject* watched, QEvent* event) {
     auto* field = qobject_cast<QWidget*>(watched);
+    // The list keeps its arrows for its entries.
+    if (const int step = VerticalStep(event); step != 0 && field != drug_) {
+        MoveVertically(field, step > 0);
+        return true;
+    }
     switch (event->type()) {
         case QEvent::FocusOut:
             if (LeftByUser(event))
@@ -387,14 +392,6 @@ bool EntryForm::eventFilter(QObject* watched, QEvent* event) {
             if (field == scr_ && !crs_->isChecked()) ChooseRenal(true, false);
             if (field == clcr_ && crs_->isChecked()) ChooseRenal(false, false);
             break;
-        case QEvent::KeyPress: {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if ((key == Qt::Key_Up || key == Qt::Key_Down) && field != drug_) {
-                MoveVertically(field, key == Qt::Key_Down);
-                return true;
-            }
-            break;
-        }
         case QEvent::MouseButtonPress: pressedWithFocus_ = field->hasFocus() ? field : nullptr; break;
         case QEvent::MouseButtonRelease:
             // A click into the field being typed in goes on at the end of its text.

@@ -2,13 +2,14 @@
 
 #include <QComboBox>
 #include <QCompleter>
-#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
+
+#include "pages/form_keys.h"
 
 
 namespace {
@@ -147,52 +148,34 @@ void UserChoiceForm::ShowConcentrationUnit() {
     for (QLabel* label : concentrationUnits_) label->setText(unit);
 }
 
+std::vector<UserChoiceForm::TextField> UserChoiceForm::TextFields() const {
+    using D = UserDrugDefinition;
+    return {{name_, &D::drugName},         {clearance_, &D::clearance}, {volume_, &D::volume},
+            {compliance_, &D::compliance}, {min_, &D::therapeuticMin},  {max_, &D::therapeuticMax},
+            {lag_, &D::timeLag},           {ivSalt_, &D::ivSalt},       {imKa_, &D::imKa},
+            {imSalt_, &D::imSalt},         {imF_, &D::imF},             {oralKa_, &D::oralKa},
+            {oralSalt_, &D::oralSalt},     {oralF_, &D::oralF}};
+}
+
 UserDrugDefinition UserChoiceForm::Values() const {
     UserDrugDefinition d;
-    d.drugName = name_->text().toStdString();
+    for (const auto& [edit, text] : TextFields()) d.*text = edit->text().toStdString();
     d.units = units_->currentText().toStdString();
-    d.clearance = clearance_->text().toStdString();
     d.clearanceUnit = clearanceUnit_->currentText().toStdString();
-    d.volume = volume_->text().toStdString();
     d.volumeUnit = volumeUnit_->currentText().toStdString();
-    d.compliance = compliance_->text().toStdString();
-    d.therapeuticMin = min_->text().toStdString();
-    d.therapeuticMax = max_->text().toStdString();
-    d.timeLag = lag_->text().toStdString();
-    d.ivSalt = ivSalt_->text().toStdString();
-    d.imKa = imKa_->text().toStdString();
-    d.imSalt = imSalt_->text().toStdString();
-    d.imF = imF_->text().toStdString();
     d.oralForm = oralForm_->currentText().toStdString();
-    d.oralKa = oralKa_->text().toStdString();
-    d.oralSalt = oralSalt_->text().toStdString();
-    d.oralF = oralF_->text().toStdString();
     return d;
 }
 
 void UserChoiceForm::Show(const UserDrugDefinition& d) {
-    auto set = [](QLineEdit* e, const std::string& text) { e->setText(QString::fromStdString(text)); };
-    set(name_, d.drugName);
+    for (const auto& [edit, text] : TextFields()) edit->setText(QString::fromStdString(d.*text));
     name_->setReadOnly(!d.drugName.empty());
     name_->setFocusPolicy(d.drugName.empty() ? Qt::StrongFocus : Qt::NoFocus);
     Choose(units_, d.units);
-    set(clearance_, d.clearance);
     Choose(clearanceUnit_, d.clearanceUnit);
-    set(volume_, d.volume);
     Choose(volumeUnit_, d.volumeUnit);
-    set(compliance_, d.compliance);
-    set(min_, d.therapeuticMin);
-    set(max_, d.therapeuticMax);
-    set(lag_, d.timeLag);
-    set(ivSalt_, d.ivSalt);
-    set(imKa_, d.imKa);
-    set(imSalt_, d.imSalt);
-    set(imF_, d.imF);
     oralForm_->setCurrentIndex(oralForm_->findText(QString::fromStdString(d.oralForm)));
     oralForm_->setEditText(QString::fromStdString(d.oralForm));
-    set(oralKa_, d.oralKa);
-    set(oralSalt_, d.oralSalt);
-    set(oralF_, d.oralF);
 }
 
 void UserChoiceForm::FocusFirstField() { (name_->isReadOnly() ? clearance_ : name_)->setFocus(Qt::OtherFocusReason); }
@@ -260,20 +243,12 @@ void UserChoiceForm::MoveVertically(QWidget* from, bool down) {
 
 bool UserChoiceForm::eventFilter(QObject* watched, QEvent* event) {
     auto* field = qobject_cast<QWidget*>(watched);
-    switch (event->type()) {
-        case QEvent::FocusOut:
-            if (LeftByUser(event))
-                QMetaObject::invokeMethod(this, [this, field] { CheckOnLeaving(field); }, Qt::QueuedConnection);
-            break;
-        case QEvent::KeyPress: {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if ((key == Qt::Key_Up || key == Qt::Key_Down) && field != oralForm_) {
-                MoveVertically(field, key == Qt::Key_Down);
-                return true;
-            }
-            break;
-        }
-        default: break;
+    // The list keeps its arrows for its entries.
+    if (const int step = VerticalStep(event); step != 0 && field != oralForm_) {
+        MoveVertically(field, step > 0);
+        return true;
     }
+    if (LeftByUser(event))
+        QMetaObject::invokeMethod(this, [this, field] { CheckOnLeaving(field); }, Qt::QueuedConnection);
     return QWidget::eventFilter(watched, event);
 }

@@ -43,6 +43,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Each line edit with the definition's text it holds.
+    using TextField = std::pair<QLineEdit*, std::string UserDrugDefinition::*>;
+    std::vector<TextField> TextFields() const;
     QWidget* BuildDrugPart();
     QWidget* BuildGroups();
     QLineEdit* Checked(const char* name, UserDrugField field, int maxLength = 32767);

@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCompleter>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,8 +13,8 @@
 #include <cmath>
 
 #include "app/kit/clock.h"
-#include "app/kit/prompts.h"
 #include "pages/birthday_text.h"
+#include "pages/form_keys.h"
 #include "records/entry_limits.h"
 
 namespace {
@@ -334,16 +333,10 @@ std::optional<FieldProblem> EntryForm::FirstProblem() const {
     return std::nullopt;
 }
 
-void EntryForm::Refuse(const FieldProblem& problem) {
-    if (messageOpen_) return;
-    messageOpen_ = true;
-    Warn(window(), problem.message);
-    messageOpen_ = false;
-    problem.field->setFocus(Qt::OtherFocusReason);
-}
+void EntryForm::Refuse(const FieldProblem& problem) { warnings_.Refuse(problem); }
 
 void EntryForm::CheckOnLeaving(QWidget* field) {
-    if (messageOpen_) return;
+    if (warnings_.Showing()) return;
     if (field == birthday_) birthday_->setText(QString::fromStdString(PaddedBirthday(birthday_->text().toStdString())));
     if (field == drug_) LeaveDrugList();
     if (auto message = ProblemOf(field)) Refuse({field, *message});
@@ -385,26 +378,20 @@ void EntryForm::MoveVertically(QWidget* from, bool down) {
 
 bool EntryForm::eventFilter(QObject* watched, QEvent* event) {
     auto* field = qobject_cast<QWidget*>(watched);
+    // The list keeps its arrows for its entries.
+    if (const int step = VerticalStep(event); step != 0 && field != drug_) {
+        MoveVertically(field, step > 0);
+        return true;
+    }
     switch (event->type()) {
-        case QEvent::FocusOut: {
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            // A message box or the list's own popup taking the focus is no leaving.
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        case QEvent::FocusOut:
+            if (LeftByUser(event))
                 QMetaObject::invokeMethod(this, [this, field] { CheckOnLeaving(field); }, Qt::QueuedConnection);
             break;
-        }
         case QEvent::FocusIn:
             if (field == scr_ && !crs_->isChecked()) ChooseRenal(true, false);
             if (field == clcr_ && crs_->isChecked()) ChooseRenal(false, false);
             break;
-        case QEvent::KeyPress: {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if ((key == Qt::Key_Up || key == Qt::Key_Down) && field != drug_) {
-                MoveVertically(field, key == Qt::Key_Down);
-                return true;
-            }
-            break;
-        }
         case QEvent::MouseButtonPress: pressedWithFocus_ = field->hasFocus() ? field : nullptr; break;
         case QEvent::MouseButtonRelease:
             // A click into the field being typed in goes on at the end of its text.

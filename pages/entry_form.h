@@ -7,17 +7,13 @@
 #include <vector>
 
 #include "pages/entry_values.h"
+#include "pages/field_problem.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QRadioButton;
-
-struct FieldProblem {
-    QWidget* field;
-    QString message;
-};
 
 class EntryForm : public QWidget {
     Q_OBJECT
@@ -75,6 +71,6 @@ private:
     QLineEdit *weight_, *height_, *scr_, *clcr_, *albumin_, *caseUpdated_;
     QRadioButton *pounds_, *kilograms_, *inches_, *centimetres_, *crs_, *clcrChoice_;
     QPlainTextEdit* caseNote_;
-    bool messageOpen_ = false;
+    FieldWarnings warnings_;
     QWidget* pressedWithFocus_ = nullptr;
 };

@@ -139,14 +139,17 @@ void EntryPage::Next() {
     if (Refused("Please Select a kind of drug, before you click Next.", "You must enter albumin value.")) return;
     const EntryValues shown = form_->Values();
     CaseRecord& r = TheCase();
+    const std::string drugBefore = r.Drug_ID;
     FillRecord(shown, r, Now());
     const EntryChanges changes = ChangesSince(held_, shown);
     Nav().patientChanged = changes.patientChanged;
     Nav().patientIdentityChanged = changes.identityChanged;
     Nav().caseChanged = changes.caseChanged;
     if (r.Drug_ID != "zz") {
-        // The factors are ticked afresh for the case as it now stands.
-        r.FactorFlags.fill(0);
+        // The factor page lists its questions afresh for the case as it now
+        // stands. Ticks belong to the drug they were made for; a stored case
+        // going on with its drug keeps its own.
+        if (r.Drug_ID != drugBefore) r.FactorFlags.fill(0);
         ResetPage(140);
     }
     Leave(DrugPageCode());

@@ -171,6 +171,7 @@ private slots:
         d.imKa = "1.00";
         d.imSalt = "1.00";
         d.imF = "100";
+        d.held = true;  // the page shows the definition left by an earlier visit
         r = RunChain(*pages, code::kUserChoice,
                      {{139, Press("regimenForecast")}, {142, Press("back")},
                       {139, Press("levelForecast")}, {150, exitOk()}});
@@ -186,9 +187,9 @@ private slots:
         d.therapeuticMax = "5";
         env->prompts.shown.clear();
         r = RunChain(*pages, code::kUserChoice,
-                     {{139, [&d](KinevoPage& p) {
+                     {{139, [](KinevoPage& p) {
                            Click(&p, "levelAnalysis");
-                           d.therapeuticMax = "20";
+                           p.findChild<QLineEdit*>("therapeuticMax")->setText("20");
                            Click(&p, "levelAnalysis");
                        }},
                       {154, exitOk()}});

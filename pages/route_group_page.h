@@ -35,10 +35,9 @@ protected:
     virtual void Compute(const QSet<int>& groups) = 0;
     // Everything recomputed, as after a change of the parameters.
     void ComputeAll();
-    ParameterPanel* Panel() const { return panel_; }
     FieldWatch& Watch() const { return *watch_; }
-    // Before the page closes: its texts go into the case record and its
-    // parameter texts to the end page's save.
+    // Before the page closes: the results of what was typed, the page's own
+    // keeping (Keep) and its parameter texts for the end page's save.
     void KeepState();
     virtual void Keep() {}
 

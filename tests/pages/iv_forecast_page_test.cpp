@@ -2,6 +2,7 @@
 // indices against a hand calculation of the one-compartment infusion, the
 // field checks, the parameters written back, and the texts kept.
 #include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -12,6 +13,8 @@
 
 #include "app/kit/navigation.h"
 #include "app/kit/prompts.h"
+#include "records/db/configuration.h"
+#include "records/db/record_sets.h"
 #include "pages/forecast_pages.h"
 #include "pages/kept_forecast.h"
 #include "records/case_record.h"
@@ -157,6 +160,49 @@ private slots:
         QVERIFY(FieldText(&page, "kd").isEmpty());
         QVERIFY(FieldText(&page, "halfLife").isEmpty());
         QVERIFY(FieldText(&page, "peak").isEmpty());
+    }
+
+    void storedParametersAreShownAndImported() {
+        PageTestEnvironment env;
+        ConfiguredDatabasePath() = env.MakeDatabase("params.mdb");
+        {
+            Database db(ConfiguredDatabasePath());
+            Cpcasepset stored;
+            stored.Open(db);
+            stored.AddNew();
+            stored.Patient_Rec_Num = 7;
+            stored.Case_number = 2;
+            stored.Cur_fit_method = kLeastSquares;
+            stored.Vd = "25.000";
+            stored.Cl = "6.000";
+            stored.CF = "90";
+            stored.Update();
+        }
+        SetUpFortyYearOld("gm", "Intermittent IV - Injection");
+        TheCase().PATIENT_REC_Num = 7;
+        TheCase().Case_number = 2;
+        TheCase().DateText = "03/01/2012";
+        IvForecastPage page;
+        OpenActive(page);
+        auto* group = page.findChild<QGroupBox*>("savedParameters");
+        QVERIFY(group->isVisible());
+        QCOMPARE(group->title(), QString("LS Parameters Saved On 03/01/2012"));
+        QCOMPARE(FieldText(&page, "savedKd"), QString("0.240"));
+        QCOMPARE(FieldText(&page, "savedHalfLife"), QString::number(0.693 / 0.24, 'f', 3));
+        QCOMPARE(Label(&page, "savedVdPerKg"), QString("(0.357 L/kg)"));
+        TypeRegimen(&page, "100", "12", "1", "0", "");
+        Click(&page, "importSaved");
+        QCOMPARE(TheCase().population.Vd, 25.0);
+        QCOMPARE(TheCase().population.Cl, 6.0);
+        QCOMPARE(TheCase().population.CF, 0.9);
+        QCOMPARE(FieldText(&page, "vd"), QString("25.000"));
+        const double peak = 100 * (1 - std::exp(-0.24)) / (6 * (1 - std::exp(-0.24 * 12)));
+        QCOMPARE(FieldText(&page, "peak"), QString::number(peak, 'f', 1));
+
+        // A case not stored has nothing to show.
+        TheCase().Case_number = 0;
+        page.Open();
+        QVERIFY(!group->isVisible());
     }
 
     void continuousRouteAndTheMicListOfTheophylline() {

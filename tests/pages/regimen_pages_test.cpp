@@ -13,6 +13,20 @@
 #include "tests/pages/field_typing.h"
 #include "tests/pages/page_test_support.h"
 
+namespace {
+// Post 6 mg/L 1 h after a half-hour infusion, trough 1 mg/L, and a level
+// drawn `drawn` hours ago; the loading dose infused over half an hour.
+void TypeGentamicinTargets(QWidget* page, const char* level, const char* drawn) {
+    TypeInto(page, "desiredPost", "6");
+    TypeInto(page, "postTime", "1");
+    TypeInto(page, "desiredTrough", "1");
+    TypeInto(page, "infusionTime", "0.5");
+    TypeInto(page, "initialConc", level);
+    TypeInto(page, "timeDrawn", drawn);
+    TypeInto(page, "loadingInfusionTime", "0.5");
+}
+}  // namespace
+
 class RegimenPagesTest : public QObject {
     Q_OBJECT
 private slots:
@@ -21,13 +35,7 @@ private slots:
         SetUpFortyYearOld("gm", "Intermittent IV - Injection");
         IvRegimenPage page;
         OpenActive(page);
-        TypeInto(&page, "desiredPost", "6");
-        TypeInto(&page, "postTime", "1");
-        TypeInto(&page, "desiredTrough", "1");
-        TypeInto(&page, "infusionTime", "0.5");
-        TypeInto(&page, "initialConc", "0.5");
-        TypeInto(&page, "timeDrawn", "2");
-        TypeInto(&page, "loadingInfusionTime", "0.5");
+        TypeGentamicinTargets(&page, "0.5", "2");
 
         const CaseRecord& r = TheCase();
         const double Vd = r.population.Vd, Cl = r.population.Cl, k = Cl / Vd, S = r.ParenteralSalt;
@@ -62,13 +70,7 @@ private slots:
         SetUpFortyYearOld("gm", "Intermittent IV - Injection");
         IvRegimenPage page;
         OpenActive(page);
-        TypeInto(&page, "desiredPost", "6");
-        TypeInto(&page, "postTime", "1");
-        TypeInto(&page, "desiredTrough", "1");
-        TypeInto(&page, "infusionTime", "0.5");
-        TypeInto(&page, "initialConc", "5");
-        TypeInto(&page, "timeDrawn", "0");
-        TypeInto(&page, "loadingInfusionTime", "0.5");
+        TypeGentamicinTargets(&page, "5", "0");
         const double k = TheCase().population.Cl / TheCase().population.Vd;
         QVERIFY(FieldText(&page, "loadingDose").isEmpty());
         QCOMPARE(FieldText(&page, "note"), QString("Give dose in %1 hours.").arg(-std::log(1.0 / 5) / k, 0, 'f', 1));

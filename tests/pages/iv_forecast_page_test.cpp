@@ -114,6 +114,30 @@ private slots:
         QCOMPARE(env.prompts.Texts(), QStringList{"Please input a correct Value of CF."});
     }
 
+    void keyboardOnly() {
+        PageTestEnvironment env;
+        SetUpFortyYearOld("gm", "Intermittent IV - Injection");
+        IvForecastPage page;
+        OpenActive(page);
+        auto* dose = page.findChild<QLineEdit*>("dose");
+        dose->setFocus(Qt::TabFocusReason);
+        // Enter applies what was typed and moves on, as Tab does.
+        for (const char* typed : {"120", "8", "1", "0.5", "1"}) {
+            QTest::keyClicks(page.focusWidget(), typed);
+            QTest::keyClick(page.focusWidget(), Qt::Key_Return);
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(page.isVisible());
+        QCOMPARE(FieldText(&page, "peak"), QString("6.5"));
+        QCOMPARE(FieldText(&page, "mic"), QString("1"));
+        // Up and Down move between the fields in their order on the page.
+        dose->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(dose, Qt::Key_Down);
+        QCOMPARE(page.focusWidget()->objectName(), QString("interval"));
+        QTest::keyClick(page.focusWidget(), Qt::Key_Up);
+        QCOMPARE(page.focusWidget(), dose);
+    }
+
     void realMessageBoxAnsweredByATimer() {
         PageTestEnvironment env;
         UsePrompts(nullptr);  // the real boxes
@@ -221,6 +245,25 @@ private slots:
         const ParameterSet& p = TheCase().population;
         QCOMPARE(FieldText(&page, "averageLevel"), QString::number(TheCase().ParenteralSalt * p.F * 40 / p.Cl, 'f', 1));
         QVERIFY(FieldText(&page, "peak").isEmpty());
+    }
+
+    void vancomycinShowsBetaLabelsAndNoAverage() {
+        PageTestEnvironment env;
+        SetUpFortyYearOld("vm", "Intermittent IV - Injection");
+        IvForecastPage page;
+        OpenActive(page);
+        QStringList labels;
+        for (const QLabel* label : page.findChildren<QLabel*>())
+            if (label->isVisibleTo(&page)) labels << label->text();
+        QVERIFY(labels.contains(QString::fromUtf8("Vd\u03b2:")));
+        QVERIFY(labels.contains(QString::fromUtf8("\u03b2:")));
+        QVERIFY(!labels.contains("kd:"));
+        TypeRegimen(&page, "1000", "12", "1", "1", "1");
+        QVERIFY(!FieldText(&page, "peak").isEmpty());
+        QVERIFY(FieldText(&page, "average").isEmpty());
+        const CaseRecord& r = TheCase();
+        const double auic = 24 * r.ParenteralSalt * r.population.F * r.population.CF * 1000 / (12 * r.population.Cl * 1);
+        QCOMPARE(FieldText(&page, "auic"), QString::number(std::floor(auic + 0.5)));
     }
 
     void textsComeBackAndOtherProductsLeave() {

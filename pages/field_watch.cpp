@@ -65,12 +65,14 @@ void FieldWatch::Leaving(QLineEdit* field) {
 }
 
 void FieldWatch::Move(QLineEdit* from, bool down) {
-    auto it = std::find_if(fields_.begin(), fields_.end(), [&](const Watched& w) { return w.field == from; });
-    while (it != fields_.end()) {
-        if (down ? std::next(it) == fields_.end() : it == fields_.begin()) return;
-        it = down ? std::next(it) : std::prev(it);
-        if (!it->field->isReadOnly() && it->field->isVisibleTo(page_)) {
-            it->field->setFocus(Qt::OtherFocusReason);
+    // Along the page's Tab order, over the fields that can be typed in.
+    QWidget* w = from;
+    while ((w = down ? w->nextInFocusChain() : w->previousInFocusChain()) != from) {
+        auto* field = qobject_cast<QLineEdit*>(w);
+        const bool watched =
+            field && std::any_of(fields_.begin(), fields_.end(), [&](const Watched& x) { return x.field == field; });
+        if (watched && !field->isReadOnly() && field->isVisibleTo(page_)) {
+            field->setFocus(Qt::OtherFocusReason);
             return;
         }
     }

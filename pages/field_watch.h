@@ -22,7 +22,7 @@ public:
     // `compute` runs with the groups modified since the last run.
     FieldWatch(QWidget* page, std::function<void(const QSet<int>&)> compute);
 
-    // Watches `field` in `group`; its order of adding is the Up/Down order.
+    // Watches `field` in `group`; Up and Down follow the page's Tab order.
     void Watch(QLineEdit* field, int group, FieldRule rule = {});
     // Runs the computation for the modified groups, if any, and clears them.
     void RunPending();

@@ -136,6 +136,10 @@ private slots:
         QCOMPARE(page.focusWidget()->objectName(), QString("interval"));
         QTest::keyClick(page.focusWidget(), Qt::Key_Up);
         QCOMPARE(page.focusWidget(), dose);
+        // The regimen's last field is followed by the parameters.
+        page.findChild<QLineEdit*>("mic")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(page.focusWidget(), Qt::Key_Down);
+        QCOMPARE(page.focusWidget()->objectName(), QString("vd"));
     }
 
     void realMessageBoxAnsweredByATimer() {

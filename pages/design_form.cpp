@@ -14,12 +14,6 @@
 #include "pages/page_widgets.h"
 #include "records/case_record.h"
 
-namespace {
-FieldRule Rule(DesignField field) {
-    return [field](double v) { return DesignFieldProblem(field, v); };
-}
-}  // namespace
-
 DesignForm::DesignForm(bool intravenous, QWidget* parent) : QWidget(parent), intravenous_(intravenous) {
     auto* targets = new QGroupBox("Desired Levels", this);
     auto* grid = new QGridLayout(targets);
@@ -77,14 +71,14 @@ DesignForm::DesignForm(bool intravenous, QWidget* parent) : QWidget(parent), int
 }
 
 void DesignForm::Watch(FieldWatch& watch, int group) {
-    watch.Watch(peak_, group, Rule(DesignField::DesiredPeak));
-    if (postTime_) watch.Watch(postTime_, group, Rule(DesignField::PostTime));
-    watch.Watch(trough_, group, Rule(DesignField::DesiredTrough));
-    if (infusionTime_) watch.Watch(infusionTime_, group, Rule(DesignField::InfusionTime));
-    watch.Watch(average_, group, Rule(DesignField::DesiredAverage));
-    watch.Watch(initialConc_, group, Rule(DesignField::InitialConc));
-    watch.Watch(timeDrawn_, group, Rule(DesignField::TimeDrawn));
-    if (loadingInfusionTime_) watch.Watch(loadingInfusionTime_, group, Rule(DesignField::LoadingInfusionTime));
+    watch.Watch(peak_, group, DesignRule(DesignField::DesiredPeak));
+    if (postTime_) watch.Watch(postTime_, group, DesignRule(DesignField::PostTime));
+    watch.Watch(trough_, group, DesignRule(DesignField::DesiredTrough));
+    if (infusionTime_) watch.Watch(infusionTime_, group, DesignRule(DesignField::InfusionTime));
+    watch.Watch(average_, group, DesignRule(DesignField::DesiredAverage));
+    watch.Watch(initialConc_, group, DesignRule(DesignField::InitialConc));
+    watch.Watch(timeDrawn_, group, DesignRule(DesignField::TimeDrawn));
+    if (loadingInfusionTime_) watch.Watch(loadingInfusionTime_, group, DesignRule(DesignField::LoadingInfusionTime));
     if (rateSinceLevel_) watch.Watch(rateSinceLevel_, group);
 }
 

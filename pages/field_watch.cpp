@@ -21,6 +21,14 @@ void ShowValue(QLineEdit* field, const std::optional<double>& value, const char*
     field->setText(value && std::isfinite(*value) ? QString::fromStdString(FormatNumber(format, *value)) : QString());
 }
 
+FieldRule ForecastRule(ForecastField field) {
+    return [field](double v) { return ForecastFieldProblem(field, v); };
+}
+
+FieldRule DesignRule(DesignField field) {
+    return [field](double v) { return DesignFieldProblem(field, v); };
+}
+
 FieldWatch::FieldWatch(QWidget* page, std::function<void(const QSet<int>&)> compute)
     : QObject(page), page_(page), compute_(std::move(compute)) {}
 

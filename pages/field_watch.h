@@ -10,11 +10,18 @@
 #include <string>
 #include <vector>
 
+#include "engine/design_checks.h"
+#include "engine/forecast_checks.h"
+
 class QLineEdit;
 class QWidget;
 
 // A field's message for a value, or nothing when it is accepted.
 using FieldRule = std::function<std::optional<std::string>(double)>;
+
+// The engine's checks of the forecast and regimen fields as field rules.
+FieldRule ForecastRule(ForecastField field);
+FieldRule DesignRule(DesignField field);
 
 class FieldWatch : public QObject {
     Q_OBJECT

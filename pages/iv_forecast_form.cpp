@@ -11,12 +11,6 @@
 #include "pages/field_watch.h"
 #include "records/case_record.h"
 
-namespace {
-FieldRule Rule(ForecastField field) {
-    return [field](double v) { return ForecastFieldProblem(field, v); };
-}
-}  // namespace
-
 IvForecastForm::IvForecastForm(QWidget* parent) : QWidget(parent) {
     auto* intermittent = new QGroupBox("Intermittent IV Infusion", this);
     dose_ = InputField(intermittent, "dose");
@@ -71,12 +65,12 @@ IvForecastForm::IvForecastForm(QWidget* parent) : QWidget(parent) {
 }
 
 void IvForecastForm::Watch(FieldWatch& watch, int group) {
-    watch.Watch(dose_, group, Rule(ForecastField::Dose));
-    watch.Watch(interval_, group, Rule(ForecastField::Interval));
+    watch.Watch(dose_, group, ForecastRule(ForecastField::Dose));
+    watch.Watch(interval_, group, ForecastRule(ForecastField::Interval));
     watch.Watch(postTime_, group, [this](double v) { return PostTimeProblem(v, FieldValue(interval_)); });
-    watch.Watch(infusionTime_, group, Rule(ForecastField::InfusionTime));
-    watch.Watch(mic_, group, Rule(ForecastField::Mic));
-    watch.Watch(rate_, group, Rule(ForecastField::InfusionRate));
+    watch.Watch(infusionTime_, group, ForecastRule(ForecastField::InfusionTime));
+    watch.Watch(mic_, group, ForecastRule(ForecastField::Mic));
+    watch.Watch(rate_, group, ForecastRule(ForecastField::InfusionRate));
 }
 
 void IvForecastForm::ShowCase(const CaseRecord& r) {

@@ -12,9 +12,6 @@
 #include "records/case_record.h"
 
 namespace {
-FieldRule Rule(ForecastField field) {
-    return [field](double v) { return ForecastFieldProblem(field, v); };
-}
 
 // Clock hours are shown with two digits.
 void PadHour(QLineEdit* hour) {
@@ -83,13 +80,13 @@ OralForecastForm::OralForecastForm(QWidget* parent) : QWidget(parent) {
 }
 
 void OralForecastForm::Watch(FieldWatch& watch) {
-    watch.Watch(dose_, kRegularGroup, Rule(ForecastField::Dose));
-    watch.Watch(interval_, kRegularGroup, Rule(ForecastField::Interval));
+    watch.Watch(dose_, kRegularGroup, ForecastRule(ForecastField::Dose));
+    watch.Watch(interval_, kRegularGroup, ForecastRule(ForecastField::Interval));
     for (int i = 0; i < 4; ++i) {
-        watch.Watch(doses_[i], kUnevenGroup, Rule(ForecastField::Dose));
-        watch.Watch(hours_[i], kUnevenGroup, Rule(ForecastField::Hour));
+        watch.Watch(doses_[i], kUnevenGroup, ForecastRule(ForecastField::Dose));
+        watch.Watch(hours_[i], kUnevenGroup, ForecastRule(ForecastField::Hour));
     }
-    watch.Watch(levelHour_, kUnevenGroup, Rule(ForecastField::Hour));
+    watch.Watch(levelHour_, kUnevenGroup, ForecastRule(ForecastField::Hour));
 }
 
 void OralForecastForm::ShowCase(const CaseRecord& r) {

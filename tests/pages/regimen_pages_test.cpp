@@ -7,6 +7,7 @@
 #include <QTest>
 #include <cmath>
 
+#include "app/kit/navigation.h"
 #include "pages/forecast_pages.h"
 #include "pages/regimen_pages.h"
 #include "records/case_record.h"
@@ -81,6 +82,28 @@ private slots:
         TypeInto(&page, "desiredTrough", "7");  // above the post: no design
         QVERIFY(FieldText(&page, "dose").isEmpty());
         QVERIFY(FieldText(&page, "interval").isEmpty());
+    }
+
+    void anAverageTypedForIntermittentDigoxinSuppressesTheDesign() {
+        PageTestEnvironment env;
+        SetUpFortyYearOld("dg", "Intermittent IV - Injection");
+        IvRegimenPage page;
+        OpenActive(page);
+        TypeInto(&page, "desiredPost", "1.5");
+        TypeInto(&page, "postTime", "1");
+        TypeInto(&page, "desiredTrough", "1");
+        TypeInto(&page, "infusionTime", "0.5");
+        QVERIFY(!FieldText(&page, "dose").isEmpty());
+        TypeInto(&page, "desiredAverage", "1.2");
+        for (const char* result : {"dose", "interval", "loadingDose"}) QVERIFY2(FieldText(&page, result).isEmpty(), result);
+        QVERIFY(FieldText(&page, "daily").isEmpty());
+        // Choosing a product of the same group keeps the page open.
+        ChooseProduct(&page, "Intermittent IV - Injection");
+        QVERIFY(page.isVisible());
+        Click(&page, "done");
+        QCOMPARE(page.result(), 10);
+        QCOMPARE(Nav().endPageSource, 1);
+        QCOMPARE(Nav().shownParameters.Vd, FieldText(&page, "vd").toStdString());
     }
 
     void digoxinDividedDosesFromTheRatioOfLoadingToDailyAmount() {

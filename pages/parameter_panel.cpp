@@ -101,6 +101,7 @@ PageParameterTexts ParameterPanel::Texts() const {
     t.CF = cf_->text().toStdString();
     t.F = f_->text().toStdString();
     t.FValue = FieldValue(f_).value_or(0) / 100;
-    t.CFValue = FieldValue(cf_).value_or(0) / 100;
+    // CF in percent, as every other page stores it and the import reads it back.
+    t.CFValue = FieldValue(cf_).value_or(0);
     return t;
 }

@@ -104,6 +104,7 @@ private slots:
         QCOMPARE(page.result(), 10);
         QCOMPARE(Nav().endPageSource, 1);
         QCOMPARE(Nav().shownParameters.Vd, FieldText(&page, "vd").toStdString());
+        QCOMPARE(Nav().shownParameters.CFValue, 100.0);  // stored in percent, as the import reads it
     }
 
     void digoxinDividedDosesFromTheRatioOfLoadingToDailyAmount() {

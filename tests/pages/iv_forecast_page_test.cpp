@@ -226,6 +226,7 @@ private slots:
         QCOMPARE(FieldText(&page, "vd"), QString("25.000"));
         const double peak = 100 * (1 - std::exp(-0.24)) / (6 * (1 - std::exp(-0.24 * 12)));
         QCOMPARE(FieldText(&page, "peak"), QString::number(peak, 'f', 1));
+        PictureAt1024(page, "forecast_145_saved_parameters.png");
 
         // A case not stored has nothing to show.
         TheCase().Case_number = 0;

@@ -9,7 +9,8 @@
 #include "pages/list_page.h"
 #include "pages/phenytoin_pages.h"
 #include "pages/report_page.h"
-#include "pages/route_group_page.h"
+#include "pages/forecast_pages.h"
+#include "pages/regimen_pages.h"
 #include "pages/search_page.h"
 #include "pages/user_choice_page.h"
 

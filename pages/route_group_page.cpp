@@ -1,67 +1,111 @@
 #include "pages/route_group_page.h"
 
-#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
 
 #include "app/kit/navigation.h"
-#include "app/kit/result_codes.h"
+#include "pages/field_watch.h"
+#include "pages/parameter_panel.h"
 #include "pages/route_product_list.h"
+#include "pages/saved_parameters.h"
 #include "records/case_record.h"
 #include "records/dosage_form.h"
 
-RouteGroupPage::RouteGroupPage(int dialogId, const QString& heading, bool intravenous, int twinCode,
+RouteGroupPage::RouteGroupPage(int dialogId, const QString& heading, bool intravenous, int twinCode, int pageCode,
                                QWidget* parent)
     : KinevoPage(dialogId, heading, HeaderVariant::Full, parent), intravenous_(intravenous), twinCode_(twinCode) {
     products_ = new RouteProductList(this);
-    auto* form = new QFormLayout;
-    form->addRow("Route - Product:", products_);
-    Body()->addLayout(form);
-    Body()->addStretch(1);
+    panel_ = new ParameterPanel(pageCode, this);
+    watch_ = new FieldWatch(this, [this](const QSet<int>& groups) { Run(groups); });
+    panel_->Watch(*watch_, kParameterGroup);
+    saved_ = new SavedParameters(this);
+    connect(saved_, &SavedParameters::importRequested, this, [this] { ImportSaved(); });
+    auto* productRow = new QHBoxLayout;
+    productRow->addWidget(new QLabel("Route - Product:", this));
+    productRow->addWidget(products_);
+    productRow->addStretch(1);
+    Body()->addLayout(productRow);
+    columns_ = new QHBoxLayout;
+    auto* right = new QVBoxLayout;
+    right->addWidget(panel_, 1);
+    right->addWidget(saved_);
+    columns_->addLayout(right);
+    Body()->addLayout(columns_, 1);
     connect(products_, &QComboBox::activated, this, [this](int index) { ProductChosen(products_->itemText(index)); });
 }
 
-void RouteGroupPage::OnOpen() { products_->Fill(TheCase(), intravenous_); }
+void RouteGroupPage::SetForm(QWidget* form) {
+    columns_->insertWidget(0, form, 1);
+    // Tab goes from the product to the page's own fields, then to the parameters.
+    QWidget* previous = products_;
+    for (QWidget* part : {form, static_cast<QWidget*>(panel_)})
+        for (QLineEdit* field : part->findChildren<QLineEdit*>()) {
+            QWidget::setTabOrder(previous, field);
+            previous = field;
+        }
+}
+
+void RouteGroupPage::OnOpen() {
+    products_->Fill(TheCase(), intravenous_);
+    // The page works on the product it shows.
+    if (!products_->currentText().isEmpty() && products_->currentText().toStdString() != TheCase().RouteProduct)
+        ChooseRouteProduct(TheCase(), products_->currentText().toStdString());
+    panel_->Show(TheCase());
+    saved_->Load(TheCase());
+    ShowCase(TheCase());
+}
+
+void RouteGroupPage::ComputeAll() {
+    if (panel_->CanCompute(TheCase())) Compute({kParameterGroup});
+}
+
+void RouteGroupPage::ImportSaved() {
+    const std::optional<ParameterSet> stored = saved_->Saved();
+    if (!stored) return;
+    ParameterSet& set = TheCase().CurrentSet();
+    set.Vd = stored->Vd;
+    set.Cl = stored->Cl;
+    set.CF = stored->CF;
+    panel_->Show(TheCase());
+    ComputeAll();
+}
+
+void RouteGroupPage::OnEnter() {
+    watch_->RunPending();
+    focusNextChild();
+}
+
+void RouteGroupPage::mousePressEvent(QMouseEvent* event) {
+    watch_->RunPending();
+    KinevoPage::mousePressEvent(event);
+}
+
+void RouteGroupPage::Run(const QSet<int>& groups) {
+    CaseRecord& r = TheCase();
+    if (groups.contains(kParameterGroup)) panel_->Apply(r);
+    // Parameters that describe no model leave the results as they were.
+    if (!panel_->CanCompute(r)) return;
+    Compute(groups);
+}
 
 void RouteGroupPage::ProductChosen(const QString& product) {
     const std::string chosen = product.toStdString();
     ChooseRouteProduct(TheCase(), chosen);
-    if (IsIntravenous(chosen) != intravenous_) Leave(twinCode_);
+    if (IsIntravenous(chosen) != intravenous_) {
+        KeepState();
+        Leave(twinCode_);
+        return;
+    }
+    panel_->Show(TheCase());
+    ShowCase(TheCase());
+    ComputeAll();
 }
 
-IvRegimenPage::IvRegimenPage(QWidget* parent)
-    : RouteGroupPage(141, "Dosage Regimen Forecast - Intravenous", true, code::kOralRegimen, parent) {
-    AddButton("Serum Level Forecast", "levelForecast", [this] { Leave(code::kIvForecast); });
-    AddButton("Done", "done", [this] { LeaveToEnd(1); });
-    AddButton("Back", "back", [this] { Leave(DrugPageCode()); });
-}
-
-OralRegimenPage::OralRegimenPage(QWidget* parent)
-    : RouteGroupPage(142, "Dosage Regimen Forecast - Oral and Intramuscular", false, code::kIvRegimen, parent) {
-    AddButton("Serum Level Forecast", "levelForecast", [this] { Leave(code::kOralForecast); });
-    AddButton("Done", "done", [this] { LeaveToEnd(2); });
-    AddButton("Back", "back", [this] { Leave(DrugPageCode()); });
-}
-
-IvForecastPage::IvForecastPage(QWidget* parent)
-    : RouteGroupPage(145, "Steady-State Serum Level Forecast - Intravenous", true, code::kOralForecast, parent) {
-    AddButton("Previous", "previous", [this] { Leave(DrugPageCode()); });
-    AddButton("Report", "report", [this] { LeaveToReport(1); });
-    AddButton("Done", "done", [this] { LeaveToEnd(4); });
-}
-
-void IvForecastPage::OnOpen() {
-    RouteGroupPage::OnOpen();
-    Nav().revisitIvForecast = false;
-}
-
-OralForecastPage::OralForecastPage(QWidget* parent)
-    : RouteGroupPage(150, "Steady-State Serum Level Forecast - Oral and Intramuscular", false, code::kIvForecast,
-                     parent) {
-    AddButton("Previous", "previous", [this] { Leave(DrugPageCode()); });
-    AddButton("Report", "report", [this] { LeaveToReport(2); });
-    AddButton("Done", "done", [this] { LeaveToEnd(5); });
-}
-
-void OralForecastPage::OnOpen() {
-    RouteGroupPage::OnOpen();
-    Nav().revisitOralForecast = false;
+void RouteGroupPage::KeepState() {
+    // A button pressed straight after typing still leaves the results of what was typed.
+    watch_->RunPending();
+    Keep();
+    Nav().shownParameters = panel_->Texts();
 }

@@ -1,53 +1,56 @@
 #pragma once
-// A forecast or regimen page of one route group, intravenous or oral/IM.
-// Choosing a product of the other group leads to the twin page of that group.
+// A forecast or regimen page of one route group, intravenous or oral/IM:
+// the product list, the current parameter set and the page's own fields,
+// recomputed for the groups typed in when the focus leaves a field (Tab or
+// a click), on a click on the page and on Enter. Choosing a product of the
+// other group leads to the twin page of that group.
+#include <QSet>
+
 #include "app/kit/page_base.h"
 
+class FieldWatch;
+class ParameterPanel;
 class RouteProductList;
+struct CaseRecord;
 
 class RouteGroupPage : public KinevoPage {
     Q_OBJECT
 public:
-    RouteGroupPage(int dialogId, const QString& heading, bool intravenous, int twinCode, QWidget* parent);
+    // `pageCode`: the code that opens this page, naming it to the warning text.
+    RouteGroupPage(int dialogId, const QString& heading, bool intravenous, int twinCode, int pageCode,
+                   QWidget* parent);
     RouteProductList* Products() const { return products_; }
 
 protected:
+    static constexpr int kParameterGroup = 0;
+    // Puts the page's own fields beside the parameters.
+    void SetForm(QWidget* form);
     void OnOpen() override;
-    void OnEnter() override { FocusNextField(); }
+    void OnEnter() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    // Shows the case's units and the fields of its route.
+    virtual void ShowCase(const CaseRecord& r) = 0;
+    // Recomputes the results of `groups` (every group after a parameter or
+    // product change).
+    virtual void Compute(const QSet<int>& groups) = 0;
+    // Everything recomputed, as after a change of the parameters.
+    void ComputeAll();
+    FieldWatch& Watch() const { return *watch_; }
+    // Before the page closes: the results of what was typed, the page's own
+    // keeping (Keep) and its parameter texts for the end page's save.
+    void KeepState();
+    virtual void Keep() {}
 
 private:
+    void Run(const QSet<int>& groups);
     void ProductChosen(const QString& product);
+    // The stored Vd, Cl and CF become the current set's.
+    void ImportSaved();
     bool intravenous_;
     int twinCode_;
     RouteProductList* products_;
-};
-
-class IvRegimenPage : public RouteGroupPage {  // page 141
-    Q_OBJECT
-public:
-    explicit IvRegimenPage(QWidget* parent = nullptr);
-};
-
-class OralRegimenPage : public RouteGroupPage {  // page 142
-    Q_OBJECT
-public:
-    explicit OralRegimenPage(QWidget* parent = nullptr);
-};
-
-class IvForecastPage : public RouteGroupPage {  // page 145
-    Q_OBJECT
-public:
-    explicit IvForecastPage(QWidget* parent = nullptr);
-
-protected:
-    void OnOpen() override;
-};
-
-class OralForecastPage : public RouteGroupPage {  // page 150
-    Q_OBJECT
-public:
-    explicit OralForecastPage(QWidget* parent = nullptr);
-
-protected:
-    void OnOpen() override;
+    ParameterPanel* panel_;
+    class SavedParameters* saved_;
+    FieldWatch* watch_;
+    class QHBoxLayout* columns_;
 };

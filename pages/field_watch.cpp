@@ -1,0 +1,105 @@
+#include "pages/field_watch.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "app/kit/prompts.h"
+#include "records/text_format.h"
+
+std::optional<double> FieldValue(const QLineEdit* field) {
+    const QString text = field->text().trimmed();
+    if (text.isEmpty()) return std::nullopt;
+    const double value = std::strtod(text.toStdString().c_str(), nullptr);
+    return std::isfinite(value) ? value : 0.0;
+}
+
+void ShowValue(QLineEdit* field, const std::optional<double>& value, const char* format) {
+    field->setText(value && std::isfinite(*value) ? QString::fromStdString(FormatNumber(format, *value)) : QString());
+}
+
+FieldRule ForecastRule(ForecastField field) {
+    return [field](double v) { return ForecastFieldProblem(field, v); };
+}
+
+FieldRule DesignRule(DesignField field) {
+    return [field](double v) { return DesignFieldProblem(field, v); };
+}
+
+FieldWatch::FieldWatch(QWidget* page, std::function<void(const QSet<int>&)> compute)
+    : QObject(page), page_(page), compute_(std::move(compute)) {}
+
+void FieldWatch::Watch(QLineEdit* field, int group, FieldRule rule) {
+    fields_.push_back({field, group, std::move(rule)});
+    field->installEventFilter(this);
+    connect(field, &QLineEdit::textEdited, this, [this, group] { pending_.insert(group); });
+}
+
+void FieldWatch::RunPending() {
+    if (pending_.isEmpty() || FirstProblem()) return;
+    const QSet<int> groups = pending_;
+    pending_.clear();
+    compute_(groups);
+}
+
+std::optional<QString> FieldWatch::ProblemOf(const QLineEdit* field) const {
+    const auto it = std::find_if(fields_.begin(), fields_.end(), [&](const Watched& w) { return w.field == field; });
+    if (it == fields_.end() || !it->rule || field->isReadOnly()) return std::nullopt;
+    const std::optional<double> value = FieldValue(field);
+    if (!value) return std::nullopt;
+    if (const auto message = it->rule(*value)) return QString::fromStdString(*message);
+    return std::nullopt;
+}
+
+std::optional<std::pair<QLineEdit*, QString>> FieldWatch::FirstProblem() const {
+    for (const Watched& w : fields_)
+        if (const auto message = ProblemOf(w.field)) return std::pair{w.field, *message};
+    return std::nullopt;
+}
+
+void FieldWatch::Leaving(QLineEdit* field) {
+    if (messageOpen_) return;
+    if (const auto message = ProblemOf(field)) {
+        messageOpen_ = true;
+        Warn(page_, *message);
+        messageOpen_ = false;
+        field->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    RunPending();
+}
+
+void FieldWatch::Move(QLineEdit* from, bool down) {
+    // Along the page's Tab order, over the fields that can be typed in.
+    QWidget* w = from;
+    while ((w = down ? w->nextInFocusChain() : w->previousInFocusChain()) != from) {
+        auto* field = qobject_cast<QLineEdit*>(w);
+        const bool watched =
+            field && std::any_of(fields_.begin(), fields_.end(), [&](const Watched& x) { return x.field == field; });
+        if (watched && !field->isReadOnly() && field->isVisibleTo(page_)) {
+            field->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
+bool FieldWatch::eventFilter(QObject* watched, QEvent* event) {
+    auto* field = qobject_cast<QLineEdit*>(watched);
+    if (!field) return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        // A message box or a popup taking the focus is no leaving.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            QMetaObject::invokeMethod(this, [this, field] { Leaving(field); }, Qt::QueuedConnection);
+    } else if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            Move(field, key == Qt::Key_Down);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

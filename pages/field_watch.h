@@ -1,0 +1,65 @@
+#pragma once
+// The edit fields of a forecast or regimen page: the check each field makes
+// when it loses the focus (one message at a time, the focus back on the
+// field, the text kept), the groups typed in since the last computation,
+// and the Up and Down keys along the page's field order.
+#include <QObject>
+#include <QSet>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/design_checks.h"
+#include "engine/forecast_checks.h"
+
+class QLineEdit;
+class QWidget;
+
+// A field's message for a value, or nothing when it is accepted.
+using FieldRule = std::function<std::optional<std::string>(double)>;
+
+// The engine's checks of the forecast and regimen fields as field rules.
+FieldRule ForecastRule(ForecastField field);
+FieldRule DesignRule(DesignField field);
+
+class FieldWatch : public QObject {
+    Q_OBJECT
+public:
+    // `compute` runs with the groups modified since the last run.
+    FieldWatch(QWidget* page, std::function<void(const QSet<int>&)> compute);
+
+    // Watches `field` in `group`; Up and Down follow the page's Tab order.
+    void Watch(QLineEdit* field, int group, FieldRule rule = {});
+    // Runs the computation for the modified groups, if any, and clears them.
+    void RunPending();
+    // Marks a group as modified (a value changed other than by typing).
+    void Touch(int group) { pending_.insert(group); }
+    // The first watched field whose text its rule refuses, with the message.
+    std::optional<std::pair<QLineEdit*, QString>> FirstProblem() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::optional<QString> ProblemOf(const QLineEdit* field) const;
+    void Leaving(QLineEdit* field);
+    void Move(QLineEdit* from, bool down);
+
+    struct Watched {
+        QLineEdit* field;
+        int group;
+        FieldRule rule;
+    };
+    QWidget* page_;
+    std::function<void(const QSet<int>&)> compute_;
+    std::vector<Watched> fields_;
+    QSet<int> pending_;
+    bool messageOpen_ = false;
+};
+
+// A field's number; nullopt while it is empty. Text that is not a number
+// counts as 0, as the C library reads it.
+std::optional<double> FieldValue(const QLineEdit* field);
+// Shows `value` with `format`, or empties the field when it is missing.
+void ShowValue(QLineEdit* field, const std::optional<double>& value, const char* format);

@@ -1,0 +1,6 @@
+#include "pages/kept_forecast.h"
+
+KeptForecast& TheKeptForecast() {
+    static KeptForecast kept;
+    return kept;
+}

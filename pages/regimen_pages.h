@@ -1,0 +1,33 @@
+#pragma once
+// Pages 141 and 142: the dosage regimen designs, one page class with the
+// IV or the oral/IM targets.
+#include "pages/route_group_page.h"
+
+class DesignForm;
+
+class RegimenPage : public RouteGroupPage {
+    Q_OBJECT
+public:
+    RegimenPage(int dialogId, const QString& heading, bool intravenous, QWidget* parent);
+    void Reset() override;
+
+protected:
+    void OnOpen() override;
+    void ShowCase(const CaseRecord& r) override;
+    void Compute(const QSet<int>& groups) override;
+
+private:
+    DesignForm* form_;
+};
+
+class IvRegimenPage : public RegimenPage {  // page 141
+    Q_OBJECT
+public:
+    explicit IvRegimenPage(QWidget* parent = nullptr);
+};
+
+class OralRegimenPage : public RegimenPage {  // page 142
+    Q_OBJECT
+public:
+    explicit OralRegimenPage(QWidget* parent = nullptr);
+};

@@ -16,6 +16,7 @@
 #include "pages/leave_checks.h"
 #include "pages/phenytoin_case_values.h"
 #include "pages/phenytoin_parameter_group.h"
+#include "pages/phenytoin_saved_group.h"
 #include "pages/route_product_list.h"
 #include "records/case_record.h"
 #include "records/dosage_form.h"
@@ -52,12 +53,16 @@ PhenytoinForecastPage::PhenytoinForecastPage(QWidget* parent)
     results->addWidget(new QLabel("(Adjusted to Normal Binding)", this), 6, 0, 1, 3);
     t90_ = AddFieldRow(this, results, 7, "90% Steady-State Time:", "steadyStateTime", "days", true).field;
     freeFraction_ = AddFieldRow(this, results, 8, "Free Fraction:", "freeFraction", "%", true).field;
-    results->setRowStretch(9, 1);
+    saved_ = new PhenytoinSavedGroup(this);
+    auto* right = new QVBoxLayout;
+    right->addLayout(results);
+    right->addWidget(saved_);
+    right->addStretch(1);
 
     auto* columns = new QHBoxLayout;
     columns->addLayout(left);
     columns->addSpacing(20);
-    columns->addLayout(results);
+    columns->addLayout(right);
     columns->addStretch(1);
     Body()->addLayout(columns);
     warning_ = MakeWarningLine(this);
@@ -76,6 +81,10 @@ PhenytoinForecastPage::PhenytoinForecastPage(QWidget* parent)
     SetFieldOrder({first_.product, first_.dose, first_.interval, second_.product, second_.dose, second_.interval,
                    fields[0], fields[1], fields[2]});
 
+    connect(saved_, &PhenytoinSavedGroup::imported, this, [this] {
+        parameters_->Show(TheCase());
+        Recompute(true, nullptr);
+    });
     AddButton("Report", "report", [this] {
         RememberShown();
         LeaveToReport(3);
@@ -125,6 +134,7 @@ void PhenytoinForecastPage::OnOpen() {
     if (r.RouteProduct2.empty()) ChooseSecondProduct(r, DefaultRouteProduct(r.Drug_ID));
     second_.product->setCurrentText(QString::fromStdString(r.RouteProduct2));
     ShowProductValues();
+    saved_->Load(r);
     Recompute(false, nullptr);
 }
 

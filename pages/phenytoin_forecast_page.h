@@ -4,6 +4,7 @@
 
 class LeaveChecks;
 class PhenytoinParameterGroup;
+class PhenytoinSavedGroup;
 class QLabel;
 class QLineEdit;
 class RouteProductList;
@@ -39,5 +40,6 @@ private:
     QLineEdit *salt2_, *rangeLow_, *rangeHigh_, *observed_, *adjusted_, *t90_, *freeFraction_;
     QLabel* warning_;
     PhenytoinParameterGroup* parameters_;
+    PhenytoinSavedGroup* saved_;
     LeaveChecks* checks_;
 };

@@ -15,6 +15,7 @@
 #include "pages/leave_checks.h"
 #include "pages/phenytoin_case_values.h"
 #include "pages/phenytoin_parameter_group.h"
+#include "pages/phenytoin_saved_group.h"
 #include "pages/route_product_list.h"
 #include "records/case_record.h"
 #include "records/dosage_form.h"
@@ -47,10 +48,15 @@ PhenytoinRegimenPage::PhenytoinRegimenPage(QWidget* parent)
     loadingUnit_ = loading.unit;
     freeFraction_ = AddFieldRow(this, grid, 11, "Free Fraction:", "freeFraction", "%", true).field;
     parameters_ = new PhenytoinParameterGroup(this);
+    saved_ = new PhenytoinSavedGroup(this);
+    auto* sets = new QVBoxLayout;
+    sets->addWidget(parameters_);
+    sets->addWidget(saved_);
+    sets->addStretch(1);
     auto* columns = new QHBoxLayout;
     columns->addLayout(grid);
     columns->addSpacing(20);
-    columns->addWidget(parameters_, 0, Qt::AlignTop);
+    columns->addLayout(sets);
     columns->addStretch(1);
     Body()->addLayout(columns);
     warning_ = MakeWarningLine(this);
@@ -64,6 +70,10 @@ PhenytoinRegimenPage::PhenytoinRegimenPage(QWidget* parent)
     checks_->Watch(fields[1]);
     checks_->Watch(fields[2]);
     SetFieldOrder({products_, desired_, current_, drawn_, fields[0], fields[1], fields[2]});
+    connect(saved_, &PhenytoinSavedGroup::imported, this, [this] {
+        parameters_->Show(TheCase());
+        Recompute();
+    });
     connect(products_, &QComboBox::activated, this, [this](int index) { ProductChosen(products_->itemText(index)); });
 
     AddButton("Serum Level Forecast", "levelForecast", [this] {
@@ -91,6 +101,7 @@ void PhenytoinRegimenPage::OnOpen() {
     if (products_->currentText().toStdString() != r.RouteProduct)
         ChooseRouteProduct(r, products_->currentText().toStdString());
     parameters_->Show(r);
+    saved_->Load(r);
     ShowUnits();
     Recompute();
 }

@@ -4,6 +4,7 @@
 
 class LeaveChecks;
 class PhenytoinParameterGroup;
+class PhenytoinSavedGroup;
 class QLabel;
 class QLineEdit;
 class RouteProductList;
@@ -31,5 +32,6 @@ private:
     QLineEdit *rangeLow_, *rangeHigh_, *dose_, *interval_, *loading_, *freeFraction_;
     QLabel *doseUnit_, *loadingUnit_, *warning_;
     PhenytoinParameterGroup* parameters_;
+    PhenytoinSavedGroup* saved_;
     LeaveChecks* checks_;
 };

@@ -4,6 +4,7 @@
 // page giving its target back on the other.
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -16,6 +17,7 @@
 #include "app/page_set.h"
 #include "engine/population_models.h"
 #include "records/case_record.h"
+#include "records/db/configuration.h"
 #include "tests/pages/page_test_support.h"
 
 namespace {
@@ -272,6 +274,39 @@ private slots:
         QCOMPARE(Text(&forecast, "observedAverage"), QString("15.0"));
         Click(&forecast, "done");
         QCOMPARE(Nav().endPageSource, 6);
+    }
+
+    void savedParametersAreShownAndImported() {
+        ConfiguredDatabasePath() = env->MakeDatabase("saved.mdb");
+        SetUpPhenytoinAdult(4.4);
+        auto& regimen = pages->phenytoinRegimen;
+        Activate(regimen);
+        QVERIFY(!regimen.findChild<QGroupBox*>("savedParameters")->isVisible());  // no case numbers yet
+        TypeParameters(&regimen, "500.7");
+        Click(&regimen, "done");
+        QCOMPARE(Nav().endPageSource, 3);
+        regimen.hide();
+        pages->end.Open();
+        Click(&pages->end, "save");
+        QVERIFY(TheCase().Case_number != 0);
+
+        Activate(regimen);
+        auto* saved = regimen.findChild<QGroupBox*>("savedParameters");
+        QVERIFY(saved->isVisible());
+        QCOMPARE(saved->title(), QString::fromStdString("Parameters Saved On " + TheCase().DateText));
+        // Km and Vmax are kept as whole numbers; per kg of the 70 kg patient.
+        QCOMPARE(Text(&regimen, "savedVd"), QString("50 (0.71 L/kg)"));
+        QCOMPARE(Text(&regimen, "savedKm"), QString("4"));
+        QCOMPARE(Text(&regimen, "savedVmax"), QString("500 (7.14 mg/day/kg)"));
+        QCOMPARE(Text(&regimen, "savedF"), QString("1.00"));
+        QCOMPARE(Text(&regimen, "savedAlbumin").toDouble(), 4.4);
+        Type(&regimen, "vd", "60");
+        Type(&regimen, "desiredAverage", "15");
+        Click(&regimen, "importSaved");
+        QCOMPARE(Text(&regimen, "vd"), QString("50.00"));
+        QCOMPARE(Text(&regimen, "vmax"), QString("500.0"));
+        QCOMPARE(TheCase().population.Vm, 500.0);
+        QCOMPARE(Text(&regimen, "dose"), Fixed("%.0f", 7500 / (19 * 0.92)));
     }
 
     void vmaxMessageInARealBox() {

@@ -16,7 +16,6 @@
 #include "pages/leave_checks.h"
 #include "pages/phenytoin_case_values.h"
 #include "pages/phenytoin_parameter_group.h"
-#include "pages/phenytoin_saved_group.h"
 #include "pages/route_product_list.h"
 #include "records/case_record.h"
 #include "records/dosage_form.h"
@@ -33,16 +32,11 @@ PhenytoinDoseLine LineOf(const QLineEdit* dose, const QLineEdit* interval, doubl
 }  // namespace
 
 PhenytoinForecastPage::PhenytoinForecastPage(QWidget* parent)
-    : KinevoPage(149, "Phenytoin Steady-State Serum Level Forecast", HeaderVariant::Full, parent) {
+    : PhenytoinPage(149, "Phenytoin Steady-State Serum Level Forecast", HeaderVariant::Full, parent) {
     auto* regimens = new QGridLayout;
     first_ = AddLine(regimens, 0, "1");
     second_ = AddLine(regimens, 3, "2");
     salt2_ = AddFieldRow(this, regimens, 6, "   Salt Factor:", "salt2", "", true).field;
-    parameters_ = new PhenytoinParameterGroup(this);
-    auto* left = new QVBoxLayout;
-    left->addLayout(regimens);
-    left->addWidget(parameters_);
-
     auto* results = new QGridLayout;
     results->addWidget(new QLabel("Therapeutic Range:", this), 0, 0, 1, 3);
     rangeLow_ = AddFieldRow(this, results, 1, "   Low:", "rangeLow", "mg/L", true).field;
@@ -53,50 +47,19 @@ PhenytoinForecastPage::PhenytoinForecastPage(QWidget* parent)
     results->addWidget(new QLabel("(Adjusted to Normal Binding)", this), 6, 0, 1, 3);
     t90_ = AddFieldRow(this, results, 7, "90% Steady-State Time:", "steadyStateTime", "days", true).field;
     freeFraction_ = AddFieldRow(this, results, 8, "Free Fraction:", "freeFraction", "%", true).field;
-    saved_ = new PhenytoinSavedGroup(this);
-    auto* right = new QVBoxLayout;
-    right->addLayout(results);
-    right->addWidget(saved_);
-    right->addStretch(1);
+    PlaceColumns(regimens, results, false);
 
-    auto* columns = new QHBoxLayout;
-    columns->addLayout(left);
-    columns->addSpacing(20);
-    columns->addLayout(right);
-    columns->addStretch(1);
-    Body()->addLayout(columns);
-    warning_ = MakeWarningLine(this);
-    Body()->addWidget(warning_);
-    Body()->addStretch(1);
-
-    checks_ = new LeaveChecks(this, [this](QLineEdit* field) { FieldAccepted(field); });
     const auto fields = parameters_->Fields();
     for (const RegimenLine* line : {&first_, &second_}) {
         checks_->Watch(line->dose, DoseProblem);
         checks_->Watch(line->interval, PhenytoinIntervalProblem);
     }
-    checks_->Watch(fields[0], VdProblem);
-    checks_->Watch(fields[1]);
-    checks_->Watch(fields[2]);
     SetFieldOrder({first_.product, first_.dose, first_.interval, second_.product, second_.dose, second_.interval,
                    fields[0], fields[1], fields[2]});
 
-    connect(saved_, &PhenytoinSavedGroup::imported, this, [this] {
-        parameters_->Show(TheCase());
-        Recompute(true, nullptr);
-    });
-    AddButton("Report", "report", [this] {
-        RememberShown();
-        LeaveToReport(3);
-    });
-    AddButton("Done", "done", [this] {
-        RememberShown();
-        LeaveToEnd(6);
-    });
-    AddButton("Back", "back", [this] {
-        RememberShown();
-        Leave(code::kFactors);
-    });
+    AddLeavingButton("Report", "report", [this] { LeaveToReport(3); });
+    AddLeavingButton("Done", "done", [this] { LeaveToEnd(6); });
+    AddLeavingButton("Back", "back", [this] { Leave(code::kFactors); });
 }
 
 PhenytoinForecastPage::RegimenLine PhenytoinForecastPage::AddLine(QGridLayout* grid, int row, const char* suffix) {
@@ -133,8 +96,8 @@ void PhenytoinForecastPage::OnOpen() {
     second_.product->Fill(r, false);
     if (r.RouteProduct2.empty()) ChooseSecondProduct(r, DefaultRouteProduct(r.Drug_ID));
     second_.product->setCurrentText(QString::fromStdString(r.RouteProduct2));
+    ShowSets();
     ShowProductValues();
-    saved_->Load(r);
     Recompute(false, nullptr);
 }
 
@@ -162,13 +125,6 @@ void PhenytoinForecastPage::ShowProductValues() {
     second_.unit->setText(QString::fromStdString(DoseUnitsFor(r.FormName2).dose));
 }
 
-void PhenytoinForecastPage::FieldAccepted(QLineEdit* field) {
-    if (!field->isModified()) return;
-    const auto fields = parameters_->Fields();
-    if (std::find(fields.begin(), fields.end(), field) != fields.end()) parameters_->Store(TheCase());
-    Recompute(true, field);
-}
-
 void PhenytoinForecastPage::Recompute(bool edited, QLineEdit* changed) {
     const CaseRecord& r = TheCase();
     const double fu = CurrentFreeFraction(r);
@@ -193,8 +149,8 @@ void PhenytoinForecastPage::Recompute(bool edited, QLineEdit* changed) {
 // The report and the save take the regimen that counts: the first, or the
 // second when only it is given.
 void PhenytoinForecastPage::RememberShown() {
+    PhenytoinPage::RememberShown();
     CaseRecord& r = TheCase();
-    Nav().shownParameters = parameters_->Shown();
     const bool firstGiven = !first_.dose->text().isEmpty();
     const RegimenLine& line = firstGiven ? first_ : second_;
     SavedRegimen& saved = r.regimen;

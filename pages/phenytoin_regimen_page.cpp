@@ -4,25 +4,21 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <algorithm>
 
-#include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
-#include "engine/forecast_checks.h"
 #include "engine/population_models.h"
 #include "pages/entry_values.h"
 #include "pages/field_rows.h"
 #include "pages/leave_checks.h"
 #include "pages/phenytoin_case_values.h"
 #include "pages/phenytoin_parameter_group.h"
-#include "pages/phenytoin_saved_group.h"
 #include "pages/route_product_list.h"
 #include "records/case_record.h"
 #include "records/dosage_form.h"
 #include "records/text_format.h"
 
 PhenytoinRegimenPage::PhenytoinRegimenPage(QWidget* parent)
-    : KinevoPage(143, "Phenytoin Dosage Regimen Forecast", HeaderVariant::NoDrugLine, parent) {
+    : PhenytoinPage(143, "Phenytoin Dosage Regimen Forecast", HeaderVariant::NoDrugLine, parent) {
     products_ = new RouteProductList(this);
     auto* productRow = new QHBoxLayout;
     productRow->addWidget(new QLabel("Route - Product:", this));
@@ -47,47 +43,16 @@ PhenytoinRegimenPage::PhenytoinRegimenPage(QWidget* parent)
     loading_ = loading.field;
     loadingUnit_ = loading.unit;
     freeFraction_ = AddFieldRow(this, grid, 11, "Free Fraction:", "freeFraction", "%", true).field;
-    parameters_ = new PhenytoinParameterGroup(this);
-    saved_ = new PhenytoinSavedGroup(this);
-    auto* sets = new QVBoxLayout;
-    sets->addWidget(parameters_);
-    sets->addWidget(saved_);
-    sets->addStretch(1);
-    auto* columns = new QHBoxLayout;
-    columns->addLayout(grid);
-    columns->addSpacing(20);
-    columns->addLayout(sets);
-    columns->addStretch(1);
-    Body()->addLayout(columns);
-    warning_ = MakeWarningLine(this);
-    Body()->addWidget(warning_);
-    Body()->addStretch(1);
+    PlaceColumns(grid, new QVBoxLayout, true);
 
-    checks_ = new LeaveChecks(this, [this](QLineEdit* field) { FieldAccepted(field); });
     for (QLineEdit* field : {desired_, current_, drawn_}) checks_->Watch(field);
     const auto fields = parameters_->Fields();
-    checks_->Watch(fields[0], VdProblem);
-    checks_->Watch(fields[1]);
-    checks_->Watch(fields[2]);
     SetFieldOrder({products_, desired_, current_, drawn_, fields[0], fields[1], fields[2]});
-    connect(saved_, &PhenytoinSavedGroup::imported, this, [this] {
-        parameters_->Show(TheCase());
-        Recompute();
-    });
     connect(products_, &QComboBox::activated, this, [this](int index) { ProductChosen(products_->itemText(index)); });
 
-    AddButton("Serum Level Forecast", "levelForecast", [this] {
-        RememberShown();
-        Leave(code::kPhenytoinForecast);
-    });
-    AddButton("Done", "done", [this] {
-        RememberShown();
-        LeaveToEnd(3);
-    });
-    AddButton("Back", "back", [this] {
-        RememberShown();
-        Leave(code::kFactors);
-    });
+    AddLeavingButton("Serum Level Forecast", "levelForecast", [this] { Leave(code::kPhenytoinForecast); });
+    AddLeavingButton("Done", "done", [this] { LeaveToEnd(3); });
+    AddLeavingButton("Back", "back", [this] { Leave(code::kFactors); });
 }
 
 void PhenytoinRegimenPage::Reset() {
@@ -100,8 +65,7 @@ void PhenytoinRegimenPage::OnOpen() {
     products_->Fill(r, IsIntravenous(r.RouteProduct));
     if (products_->currentText().toStdString() != r.RouteProduct)
         ChooseRouteProduct(r, products_->currentText().toStdString());
-    parameters_->Show(r);
-    saved_->Load(r);
+    ShowSets();
     ShowUnits();
     Recompute();
 }
@@ -115,13 +79,6 @@ void PhenytoinRegimenPage::ProductChosen(const QString& product) {
     for (QLineEdit* field : {desired_, current_, drawn_}) field->clear();
     parameters_->Show(r);
     ShowUnits();
-    Recompute();
-}
-
-void PhenytoinRegimenPage::FieldAccepted(QLineEdit* field) {
-    if (!field->isModified()) return;
-    const auto fields = parameters_->Fields();
-    if (std::find(fields.begin(), fields.end(), field) != fields.end()) parameters_->Store(TheCase());
     Recompute();
 }
 
@@ -144,6 +101,3 @@ void PhenytoinRegimenPage::ShowUnits() {
     doseUnit_->setText(QString::fromStdString(units.daily));
     loadingUnit_->setText(QString::fromStdString(units.dose));
 }
-
-// The end page saves the parameters as this page shows them.
-void PhenytoinRegimenPage::RememberShown() { Nav().shownParameters = parameters_->Shown(); }

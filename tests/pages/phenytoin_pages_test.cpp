@@ -80,6 +80,17 @@ class PhenytoinPagesTest : public QObject {
     std::unique_ptr<PageTestEnvironment> env;
     std::unique_ptr<PageSet> pages;
 
+    // The forecast page with suspension (S 1) as the first product and
+    // Vd 50, Km 4, Vmax 500.
+    PhenytoinForecastPage& SuspensionForecast() {
+        SetUpPhenytoinAdult(4.4);
+        auto& page = pages->phenytoinForecast;
+        Activate(page);
+        Choose(&page, "routeProduct1", "Oral - Suspension");
+        TypeParameters(&page);
+        return page;
+    }
+
 private slots:
     void init() {
         env = std::make_unique<PageTestEnvironment>();
@@ -191,11 +202,7 @@ private slots:
     }
 
     void rateAtVmaxAndNegativeIntervalsAreRefused() {
-        SetUpPhenytoinAdult(4.4);
-        auto& page = pages->phenytoinForecast;
-        Activate(page);
-        Choose(&page, "routeProduct1", "Oral - Suspension");
-        TypeParameters(&page);
+        auto& page = SuspensionForecast();
         Type(&page, "dose1", "400");
         Type(&page, "interval1", "24");
         QVERIFY(!Text(&page, "observedAverage").isEmpty());
@@ -251,6 +258,7 @@ private slots:
         // 429 mg for 429.06: 0.92*429 = 394.68 mg/day gives 14.99 mg/L.
         const QString dose = Text(&regimen, "dose");
         QCOMPARE(dose, QString("429"));
+        Type(&regimen, "currentConc", "5");
         if (!qEnvironmentVariableIsEmpty("KINEVO_SHOT_DIR")) SavePagePicture(regimen, "phenytoin_regimen.png");
         Click(&regimen, "levelForecast");
         QCOMPARE(regimen.result(), code::kPhenytoinForecast);
@@ -311,11 +319,7 @@ private slots:
 
     void vmaxMessageInARealBox() {
         UsePrompts(nullptr);
-        SetUpPhenytoinAdult(4.4);
-        auto& page = pages->phenytoinForecast;
-        Activate(page);
-        Choose(&page, "routeProduct1", "Oral - Suspension");
-        TypeParameters(&page);
+        auto& page = SuspensionForecast();
         Type(&page, "interval1", "24");
         QString seen;
         QTimer timer;

@@ -24,6 +24,8 @@ public:
     // Shows `message` unless one is up already; the focus returns to `field`.
     void Refuse(QWidget* field, const QString& message);
     bool MessageOpen() const { return messageOpen_; }
+    // The check made now, as if the focus had left `field`.
+    void CheckNow(QLineEdit* field) { Left(field); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

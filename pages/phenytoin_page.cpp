@@ -1,6 +1,7 @@
 #include "pages/phenytoin_page.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
@@ -69,4 +70,15 @@ void PhenytoinPage::FieldAccepted(QLineEdit* field) {
     const auto fields = parameters_->Fields();
     if (std::find(fields.begin(), fields.end(), field) != fields.end()) parameters_->Store(TheCase());
     Recalculate(field);
+}
+
+void PhenytoinPage::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Up) return FocusPreviousField();
+    if (event->key() == Qt::Key_Down) return FocusNextField();
+    KinevoPage::keyPressEvent(event);
+}
+
+void PhenytoinPage::mousePressEvent(QMouseEvent* event) {
+    if (auto* field = qobject_cast<QLineEdit*>(focusWidget())) checks_->CheckNow(field);
+    KinevoPage::mousePressEvent(event);
 }

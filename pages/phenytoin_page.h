@@ -20,6 +20,10 @@ public:
 
 protected:
     void OnEnter() override { FocusNextField(); }
+    // Up and Down move between the fields; a click on the page applies the
+    // field being typed in, as leaving it would.
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     // After a field the user changed was accepted (nullptr: other changes).
     virtual void Recalculate(QLineEdit* changed) = 0;
     // For the report and the save; the parameters as shown.

@@ -227,6 +227,24 @@ private slots:
         QVERIFY(Text(&page, "observedAverage").isEmpty());
     }
 
+    void upDownMoveAndAClickApplies() {
+        SetUpPhenytoinAdult(4.4);
+        auto& page = pages->phenytoinRegimen;
+        Activate(page);
+        Field(&page, "currentConc")->setFocus();
+        QTest::keyClick(Field(&page, "currentConc"), Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), Field(&page, "timeDrawn"));
+        QTest::keyClick(Field(&page, "timeDrawn"), Qt::Key_Up);
+        QTest::keyClick(Field(&page, "currentConc"), Qt::Key_Up);
+        QCOMPARE(QApplication::focusWidget(), Field(&page, "desiredAverage"));
+        // Typed but not left: a click on the page computes the dose.
+        QTest::keyClicks(Field(&page, "desiredAverage"), "15");
+        QApplication::processEvents();
+        QVERIFY(Text(&page, "dose").isEmpty());
+        QTest::mouseClick(&page, Qt::LeftButton, {}, QPoint(5, page.height() - 5));
+        QVERIFY(!Text(&page, "dose").isEmpty());
+    }
+
     void fosphenytoinShowsPhenytoinEquivalents() {
         SetUpPhenytoinAdult(4.4);
         auto& page = pages->phenytoinRegimen;

@@ -136,6 +136,17 @@ private slots:
         QVERIFY(Text(&page, "dose").isEmpty());
         QVERIFY(Text(&page, "loadingDose").isEmpty());
         QVERIFY(!page.findChild<QLabel*>("warning")->text().isEmpty());
+
+        // A fitted set is shown, not typed: Vd 40, Km 5, Vmax 400 give
+        // 400*15/(20*0.92) mg/24 hr.
+        r.leastSquares = ParameterSet{1.0, 40, 5, 1.0, 5, 400};
+        r.Cur_fit_method = kLeastSquares;
+        Activate(page);
+        QCOMPARE(page.findChild<QGroupBox*>()->title(), QString("Current Parameters: LS"));
+        QCOMPARE(Text(&page, "vd"), QString("40.00"));
+        for (const char* name : {"vd", "km", "vmax"}) QVERIFY(Field(&page, name)->isReadOnly());
+        Type(&page, "desiredAverage", "15");
+        QCOMPARE(Text(&page, "dose"), Fixed("%.0f", 6000 / (20 * 0.92)));
     }
 
     void rangesAndLevelsFollowTheFreeFraction() {

@@ -24,12 +24,27 @@ void LeaveChecks::Refuse(QWidget* field, const QString& message) {
 }
 
 void LeaveChecks::Left(QLineEdit* field) {
-    if (messageOpen_) return;
+    // A page that has closed meanwhile checks nothing.
+    if (messageOpen_ || !page_->isVisible()) return;
+    Apply(field);
+}
+
+bool LeaveChecks::Apply(QLineEdit* field) {
     const auto it = std::find_if(checks_.begin(), checks_.end(), [&](const auto& c) { return c.first == field; });
-    if (it == checks_.end()) return;
+    if (it == checks_.end()) return true;
     if (const auto value = FieldNumber(field->text()); value && it->second)
-        if (const auto message = it->second(*value)) return Refuse(field, QString::fromStdString(*message));
+        if (const auto message = it->second(*value)) {
+            Refuse(field, QString::fromStdString(*message));
+            return false;
+        }
     accepted_(field);
+    return true;
+}
+
+bool LeaveChecks::ApplyPending() {
+    for (const auto& [field, check] : checks_)
+        if (field->isModified() && !Apply(field)) return false;
+    return true;
 }
 
 bool LeaveChecks::eventFilter(QObject* watched, QEvent* event) {

@@ -26,12 +26,17 @@ public:
     bool MessageOpen() const { return messageOpen_; }
     // The check made now, as if the focus had left `field`.
     void CheckNow(QLineEdit* field) { Left(field); }
+    // Checks the fields typed in but not yet left, as a page does before it
+    // closes; false when one refused its value.
+    bool ApplyPending();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Left(QLineEdit* field);
+    // False when the field's value was refused.
+    bool Apply(QLineEdit* field);
     QWidget* page_;
     std::function<void(QLineEdit*)> accepted_;
     std::vector<std::pair<QLineEdit*, NumberCheck>> checks_;

@@ -55,6 +55,7 @@ void PhenytoinPage::PlaceColumns(QLayout* left, QLayout* right, bool currentSetO
 void PhenytoinPage::AddLeavingButton(const QString& caption, const QString& objectName,
                                      std::function<void()> leave) {
     AddButton(caption, objectName, [this, leave = std::move(leave)] {
+        if (!checks_->ApplyPending()) return;
         RememberShown();
         leave();
     });
@@ -68,7 +69,8 @@ void PhenytoinPage::ShowSets() {
 void PhenytoinPage::FieldAccepted(QLineEdit* field) {
     if (!field->isModified()) return;
     const auto fields = parameters_->Fields();
-    if (std::find(fields.begin(), fields.end(), field) != fields.end()) parameters_->Store(TheCase());
+    if (std::any_of(fields.begin(), fields.end(), [](QLineEdit* f) { return f->isModified(); }))
+        parameters_->Store(TheCase());
     Recalculate(field);
 }
 

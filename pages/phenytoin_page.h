@@ -32,6 +32,7 @@ protected:
     // one or under the left one, the saved set on the right, and the
     // warning line below.
     void PlaceColumns(QLayout* left, QLayout* right, bool currentSetOnTheRight);
+    // Fields typed in but not left are applied first; a refused one keeps the page open.
     void AddLeavingButton(const QString& caption, const QString& objectName, std::function<void()> leave);
     // Both sets shown afresh from the record (the saved one read again).
     void ShowSets();

@@ -297,10 +297,12 @@ private slots:
         Activate(forecast);
         QCOMPARE(Text(&forecast, "km"), QString("4.00"));  // the set typed on the regimen page
         Type(&forecast, "dose1", dose);
-        Type(&forecast, "interval1", "24");
-        QCOMPARE(Text(&forecast, "observedAverage"), QString("15.0"));
-        // The report gets the regimen as shown; shown again, the page is unchanged.
+        // Typed and not left: Report applies it before the regimen is handed on.
+        Field(&forecast, "interval1")->setFocus();
+        QTest::keyClicks(Field(&forecast, "interval1"), "24");
+        QVERIFY(Text(&forecast, "observedAverage").isEmpty());
         Click(&forecast, "report");
+        QCOMPARE(Text(&forecast, "observedAverage"), QString("15.0"));
         QCOMPARE(forecast.result(), code::kReport);
         QCOMPARE(Nav().reportSource, 3);
         QCOMPARE(TheCase().regimen.Dose, dose.toStdString());

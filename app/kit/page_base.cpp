@@ -146,3 +146,10 @@ void KinevoPage::FocusNextField() {
     const bool wrap = it == fieldOrder_.end() || std::next(it) == fieldOrder_.end();
     (wrap ? fieldOrder_.front() : *std::next(it))->setFocus(Qt::TabFocusReason);
 }
+
+void KinevoPage::FocusPreviousField() {
+    if (fieldOrder_.empty()) return;
+    const auto it = std::find(fieldOrder_.begin(), fieldOrder_.end(), focusWidget());
+    const bool wrap = it == fieldOrder_.end() || it == fieldOrder_.begin();
+    (wrap ? fieldOrder_.back() : *std::prev(it))->setFocus(Qt::BacktabFocusReason);
+}

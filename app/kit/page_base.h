@@ -54,6 +54,8 @@ protected:
     // Enter moves the focus along these, wrapping to the first.
     void SetFieldOrder(std::vector<QWidget*> fields) { fieldOrder_ = std::move(fields); }
     void FocusNextField();
+    // Backwards along the same order, wrapping to the last.
+    void FocusPreviousField();
 
 private:
     int dialogId_;

@@ -104,6 +104,10 @@ std::optional<ParameterRow> ReadParameterRow(Database& db, std::int32_t patient,
     return FirstRow<ParameterRow>(db, CaseFilter(patient, caseNumber));
 }
 
+std::optional<PatientCaseRow> ReadCaseRow(Database& db, std::int32_t patient, std::int32_t caseNumber) {
+    return FirstRow<PatientCaseRow>(db, CaseFilter(patient, caseNumber));
+}
+
 std::optional<UserChoiceRow> ReadUserChoiceRow(Database& db, std::int32_t patient, std::int32_t caseNumber) {
     return FirstRow<UserChoiceRow>(db, CaseFilter(patient, caseNumber));
 }

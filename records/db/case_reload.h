@@ -5,6 +5,7 @@
 //                              rec.Case_number is not 0, that case, into rec
 //   ReadStoredHistory          the histories, for the history page
 //   ReadParameterRow           the saved parameter row, for Import Saved Parameters
+//   ReadCaseRow                the stored case row as it is now
 //   ReadUserChoiceRow          the user's choice definition row
 //
 // Errors (a patient or case no longer stored among them) throw DbError.
@@ -23,4 +24,5 @@ void ReloadCase(CaseRecord& rec, double now);
 // `present` stays false (the history page sets it).
 History ReadStoredHistory(Database& db, std::int32_t patient, std::int32_t caseNumber);
 std::optional<ParameterRow> ReadParameterRow(Database& db, std::int32_t patient, std::int32_t caseNumber);
+std::optional<PatientCaseRow> ReadCaseRow(Database& db, std::int32_t patient, std::int32_t caseNumber);
 std::optional<UserChoiceRow> ReadUserChoiceRow(Database& db, std::int32_t patient, std::int32_t caseNumber);

@@ -193,8 +193,16 @@ EntryPage::Opening NewPatientEntryPage::Load(EntryKeys& keys) {
     // Back from the factor or user's choice page: the record holds what was
     // typed here, and a patient this page stored stays stored.
     if (RecordHoldsCase()) {
-        Nav().newPatientSaved = !keys.patient.empty() && KeyNumber(keys.patient) == TheCase().PATIENT_REC_Num;
-        return {EntryValuesOf(TheCase(), true), std::nullopt};
+        const CaseRecord& r = TheCase();
+        // Stored meanwhile by another page (the user's choice page): this
+        // page goes on with that patient and case rather than adding them again.
+        if (r.PATIENT_REC_Num != 0 && KeyNumber(keys.patient) != r.PATIENT_REC_Num) {
+            keys = EntryKeys{std::to_string(r.PATIENT_REC_Num), r.Case_number ? std::to_string(r.Case_number) : ""};
+            Nav().newPatientSaved = true;
+            return {EntryValuesOf(r, true), EntryValuesOf(r, r.Case_number != 0)};
+        }
+        Nav().newPatientSaved = !keys.patient.empty() && KeyNumber(keys.patient) == r.PATIENT_REC_Num;
+        return {EntryValuesOf(r, true), std::nullopt};
     }
     Nav().newPatientSaved = false;
     keys = EntryKeys{};

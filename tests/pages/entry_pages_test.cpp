@@ -558,6 +558,27 @@ private slots:
         QCOMPARE(Shown(), (QStringList{kPatientChangedText, kPatientChangedText}));
         QCOMPARE(Rows("PatientCase"), std::int64_t(0));
     }
+
+    void aPatientStoredByAnotherPageIsNotAddedAgain() {
+        EntryPage& page = pages->newPatient;
+        page.Open();
+        FillAdult(page, "Gentamicin");
+        Click(&page, "next");
+        {
+            // The user's choice page stores the patient and the case.
+            Database d(db);
+            EntryKeys keys;
+            StoreUserChoicePage(d, TheCase(), keys, TestMoment());
+        }
+        page.Open();
+        QVERIFY(!Button(&page, "save")->isEnabled());
+        Field(&page, "weight")->setText("152");
+        page.UpdateButtons();
+        Click(&page, "save");
+        QCOMPARE(Rows("PatientBasic"), std::int64_t(1));
+        QCOMPARE(Rows("PatientCase"), std::int64_t(2));
+        QVERIFY(Shown().isEmpty());
+    }
 };
 
 QTEST_MAIN(EntryPagesTest)

@@ -65,8 +65,10 @@ void HistoryPage::OnOpen() {
     grid_->SetDrug(r.Drug_ID, {IvGroupComplete(r.userDrug), ImGroupComplete(r.userDrug), OralGroupComplete(r.userDrug)});
     grid_->ShowDoseUnit(QString::fromStdString(r.DoseUnit));
     History& h = r.history;
-    if (h.doseRows.empty() && h.levelRows.empty() && r.PATIENT_REC_Num != 0 && r.Case_number != 0) {
-        WithDatabase(this, [&](Database& db) {
+    // Once per opened case: rows the user has since deleted stay deleted.
+    if (!r.StoredHistoryRead && r.PATIENT_REC_Num != 0 && r.Case_number != 0) {
+        const bool rowsHeld = !h.doseRows.empty() || !h.levelRows.empty();
+        r.StoredHistoryRead = rowsHeld || WithDatabase(this, [&](Database& db) {
             const History stored = ReadStoredHistory(db, r.PATIENT_REC_Num, r.Case_number);
             h.doseRows = stored.doseRows;
             h.levelRows = stored.levelRows;

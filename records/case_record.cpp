@@ -30,6 +30,7 @@ void ResetCase(CaseRecord& r, bool newPatient) {
     r.Ht = r.Wt = r.SCr = r.Albumin = r.CrCl = 0;
     r.WtEntered = r.HtEntered = 0;
     r.history = History{};
+    r.StoredHistoryRead = false;
     r.regimen = SavedRegimen{};
     r.population = r.leastSquares = r.bayes = ParameterSet{};
     r.leastSquaresRange = r.bayesRange = FitRange{};

@@ -91,6 +91,9 @@ struct CaseRecord {
 
     // Later pages.
     History history;
+    // The case's stored history was read into `history` once: rows the user
+    // deleted since must not come back from the database.
+    bool StoredHistoryRead = false;
     SavedRegimen regimen;
     UserDrugDefinition userDrug;
 

@@ -278,6 +278,14 @@ private slots:
         for (int row = 1; row <= 2; ++row) shown << RowTexts("dose", row, 11) << RowTexts("level", row, 6);
         QCOMPARE(shown, typed);
         QVERIFY(RowTexts("dose", 3, 11).join("").isEmpty());
+        // Every row deleted stays deleted when the page is shown again.
+        Type("dose", 1, 0, "x");
+        Type("level", 1, 0, "x");
+        Click(&Page(), "previous");
+        ResetPage(153);
+        OpenPage();
+        QVERIFY(RowTexts("dose", 1, 11).join("").isEmpty());
+        QVERIFY(RowTexts("level", 1, 6).join("").isEmpty());
     }
 
     // The real message box of a route refusal, answered by a timer; its

@@ -24,6 +24,7 @@ CaseRecord FilledCase() {
     r.Cur_fit_method = kBayesian;
     r.bayes.Vd = 30;
     r.history.doseRows.resize(2);
+    r.StoredHistoryRead = true;
     r.userDrug.held = true;
     return r;
 }
@@ -45,6 +46,7 @@ TEST(ResetCase, SamePatientKeepsIdentityAndClearsTheCase) {
     EXPECT_EQ(r.Cur_fit_method, kPopulation);
     EXPECT_EQ(r.bayes, ParameterSet{});
     EXPECT_TRUE(r.history.doseRows.empty());
+    EXPECT_FALSE(r.StoredHistoryRead);
     EXPECT_FALSE(r.userDrug.held);
 }
 

@@ -161,7 +161,7 @@ void FittingSetUpForm::Show(const CaseRecord& r) {
     }
     const auto products = ProductsOf(r);
     Fill(product1_, products, r.RouteProduct);
-    Fill(product2_, products, r.RouteProduct2.empty() ? r.RouteProduct : r.RouteProduct2);
+    Fill(product2_, products, r.FitRouteProduct2.empty() ? r.RouteProduct : r.FitRouteProduct2);
     secondProduct_->setVisible(TwoProducts(drug_));
     factors_->setVisible(drug_ == "zz" || ph);
     fixedErrorRow_->setVisible(drug_ == "zz");
@@ -290,7 +290,9 @@ bool FittingSetUpForm::Store(CaseRecord& r) {
         }
         value[p] = *v / Scale(p);
     }
-    ApplyFitRouteProducts(r, Products());
+    const std::vector<std::string> products = Products();
+    ApplyFitRouteProducts(r, products);
+    if (products.size() > 1) r.FitRouteProduct2 = products[1];
     ParameterSet& s = r.population;
     s.F = value[kF], s.Vd = value[kVd], s.CF = value[kCF];
     s.Cl = value[kCl];

@@ -63,6 +63,9 @@ struct CaseRecord {
     std::string FormName2;
     double Salt2 = 1.0;
     double Ka2 = 0;
+    // The second route-product the fit's doses take (theophylline,
+    // quinidine, phenytoin), as chosen on the curve-fitting set-up page.
+    std::string FitRouteProduct2;
 
     // Drug model part.
     std::string DoseUnit = "mg";

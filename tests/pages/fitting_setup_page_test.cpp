@@ -2,6 +2,7 @@
 // spreads kept relative in the record, the derived kd and t1/2, the ranges
 // of the curve-fitting factors, and the codes it closes with.
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -143,6 +144,26 @@ private slots:
         Type("timeWeight", "0.99");
         QCOMPARE(LastMessage(),
                  QString("Time Weighting Factor is beyond its range (1 - 1.015), please input it again."));
+    }
+
+    // Both route-products of the fit are kept and shown again on return.
+    void phenytoinRouteProductsKept() {
+        CaseRecord& r = TheCase();
+        r.Drug_ID = "ph";
+        r.population = ParameterSet{1.0, 45, 4, 1.0, 4, 500};
+        r.init_vm_sd = 0.25;
+        OpenPage();
+        auto* first = Page().findChild<QComboBox*>("product1");
+        auto* second = Page().findChild<QComboBox*>("product2");
+        QVERIFY(second->isVisibleTo(&Page()));
+        first->setCurrentText("Oral - Suspension");
+        second->setCurrentText("Intermittent IV - Injection");
+        QCOMPARE(Press("next"), code::kHistory);
+        QCOMPARE(r.RouteProduct, std::string("Oral - Suspension"));
+        QCOMPARE(r.FitRouteProduct2, std::string("Intermittent IV - Injection"));
+        OpenPage();
+        QCOMPARE(first->currentText(), QString("Oral - Suspension"));
+        QCOMPARE(second->currentText(), QString("Intermittent IV - Injection"));
     }
 
     void savedSetShownAndImported() {

@@ -25,6 +25,7 @@ CaseRecord FilledCase() {
     r.bayes.Vd = 30;
     r.history.doseRows.resize(2);
     r.StoredHistoryRead = true;
+    r.FitRouteProduct2 = "IM - Injection";
     r.userDrug.held = true;
     return r;
 }
@@ -47,6 +48,7 @@ TEST(ResetCase, SamePatientKeepsIdentityAndClearsTheCase) {
     EXPECT_EQ(r.bayes, ParameterSet{});
     EXPECT_TRUE(r.history.doseRows.empty());
     EXPECT_FALSE(r.StoredHistoryRead);
+    EXPECT_TRUE(r.FitRouteProduct2.empty());
     EXPECT_FALSE(r.userDrug.held);
 }
 

@@ -78,6 +78,7 @@ FittingSetUpForm::FittingSetUpForm(QWidget* parent) : QWidget(parent) {
         grid->addWidget(plusMinus, row, 3);
         grid->addWidget(spreads_[p], row, 4);
         grid->addWidget(spreadUnit, row, 5);
+        if (p == kCl) clUnits_ = {unit, spreadUnit};
         if (p == kVm) vmRow_ = {label, values_[p], unit, plusMinus, spreads_[p], spreadUnit, saved_[p]};
         grid->addWidget(saved_[p], row, 6);
         connect(values_[p], &QLineEdit::editingFinished, this, [this, p] { ParameterLeft(p); });
@@ -87,12 +88,9 @@ FittingSetUpForm::FittingSetUpForm(QWidget* parent) : QWidget(parent) {
     grid->addWidget(perKg_, kVd + 1, 7);
     kd_ = Shown(initial, "kd");
     halfLife_ = Shown(initial, "halfLife");
-    grid->addWidget(new QLabel("kd:", initial), 6, 0);
-    grid->addWidget(kd_, 6, 1);
-    grid->addWidget(new QLabel("1/hr", initial), 6, 2);
-    grid->addWidget(new QLabel("t1/2:", initial), 7, 0);
-    grid->addWidget(halfLife_, 7, 1);
-    grid->addWidget(new QLabel("hr", initial), 7, 2);
+    derivedRows_ = {new QLabel("kd:", initial), kd_, new QLabel("1/hr", initial),
+                    new QLabel("t1/2:", initial), halfLife_, new QLabel("hr", initial)};
+    for (int i = 0; i < 6; ++i) grid->addWidget(derivedRows_[i], 6 + i / 3, i % 3);
     grid->setColumnStretch(8, 1);
     root->addWidget(initial);
 
@@ -130,10 +128,8 @@ FittingSetUpForm::FittingSetUpForm(QWidget* parent) : QWidget(parent) {
     fgrid->addWidget(timeWeight_, 0, 1);
     fgrid->addWidget(new QLabel("Outpatient: (1 - 1.005)", factors), 0, 2);
     fgrid->addWidget(new QLabel("Inpatient: (1.01 - 1.015)", factors), 0, 3);
-    fixedErrorRow_ = new QLabel("Bayes Fixed Error:", factors);
-    fgrid->addWidget(fixedErrorRow_, 1, 0);
-    fgrid->addWidget(fixedError_, 1, 1);
-    fgrid->addWidget(new QLabel("% (5 - 20)", factors), 1, 2);
+    fixedErrorRow_ = {new QLabel("Bayes Fixed Error:", factors), fixedError_, new QLabel("% (5 - 20)", factors)};
+    for (int i = 0; i < 3; ++i) fgrid->addWidget(fixedErrorRow_[i], 1, i);
     fgrid->setColumnStretch(4, 1);
     for (QLineEdit* e : {timeWeight_, fixedError_}) {
         e->installEventFilter(this);
@@ -150,7 +146,9 @@ void FittingSetUpForm::Show(const CaseRecord& r) {
     therapeuticMid_ = (r.TherapeuticMin + r.TherapeuticMax) / 2;
     const bool ph = Phenytoin(drug_);
     clLabel_->setText(ph ? "Km:" : "Cl:");
+    for (QLabel* unit : clUnits_) unit->setText(ph ? "mg/L" : "L/hr");
     for (QWidget* w : vmRow_) w->setVisible(ph);
+    for (QWidget* w : derivedRows_) w->setVisible(!ph);
     const ParameterSet& s = r.population;
     const std::array<double, kParameters> value = {s.F, s.Vd, ph ? s.Km : s.Cl, s.CF, s.Vm};
     const std::array<double, kParameters> sd = {r.Init_f_sd, r.init_vd_sd, r.init_cl_sd, r.init_cf_sd, r.init_vm_sd};
@@ -164,8 +162,7 @@ void FittingSetUpForm::Show(const CaseRecord& r) {
     Fill(product2_, products, r.FitRouteProduct2.empty() ? r.RouteProduct : r.FitRouteProduct2);
     secondProduct_->setVisible(TwoProducts(drug_));
     factors_->setVisible(drug_ == "zz" || ph);
-    fixedErrorRow_->setVisible(drug_ == "zz");
-    fixedError_->setVisible(drug_ == "zz");
+    for (QWidget* w : fixedErrorRow_) w->setVisible(drug_ == "zz");
     lastTimeWeight_ = r.Time_wt;
     timeWeight_->setText(Text("%.3f", r.Time_wt));
     lastFixedError_ = therapeuticMid_ > 0 ? r.Fixed_err / therapeuticMid_ * 100 : 0;

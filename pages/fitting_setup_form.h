@@ -49,11 +49,12 @@ private:
     std::array<QLineEdit*, kParameters> values_{}, spreads_{};
     std::array<double, kParameters> relative_{};  // spread / parameter
     std::array<QLabel*, kParameters> saved_{};
-    std::vector<QWidget*> vmRow_;
+    std::vector<QWidget*> vmRow_, derivedRows_, fixedErrorRow_;
+    std::vector<QLabel*> clUnits_;
     QLabel *perKg_, *kd_, *halfLife_, *savedTitle_, *clLabel_;
     QComboBox *product1_, *product2_;
     QLabel *salt1_, *f1_, *salt2_, *f2_;
-    QWidget *secondProduct_, *factors_, *fixedErrorRow_;
+    QWidget *secondProduct_, *factors_;
     QLineEdit *timeWeight_, *fixedError_;
     std::optional<ParameterRow> savedRow_;
     std::string drug_;

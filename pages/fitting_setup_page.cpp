@@ -1,5 +1,6 @@
 #include "pages/fitting_setup_page.h"
 
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -20,6 +21,9 @@ FittingSetUpPage::FittingSetUpPage(QWidget* parent)
     AddButton("&Previous", "previous", [this] { Leave(DrugPageCode()); });
     AddButton("No &Fitting", "noFitting", [this] { Leave(code::kEnd); });
     AddButton("&Next", "next", [this] { Next(); });
+    // The page's own minimum is lower than the form's: its rows must not
+    // be squeezed into each other.
+    setMinimumSize(minimumSize().expandedTo(layout()->minimumSize()));
 }
 
 void FittingSetUpPage::Reset() { form_->ShowSaved(std::nullopt, {}); }

@@ -158,6 +158,7 @@ private slots:
         QVERIFY(second->isVisibleTo(&Page()));
         first->setCurrentText("Oral - Suspension");
         second->setCurrentText("Intermittent IV - Injection");
+        SavePagePicture(Page(), "fitting-setup-phenytoin.png");
         QCOMPARE(Press("next"), code::kHistory);
         QCOMPARE(r.RouteProduct, std::string("Oral - Suspension"));
         QCOMPARE(r.FitRouteProduct2, std::string("Intermittent IV - Injection"));

@@ -4,7 +4,6 @@
 #include "app/kit/result_codes.h"
 #include "pages/field_watch.h"
 #include "pages/iv_forecast_form.h"
-#include "pages/kept_forecast.h"
 #include "pages/oral_forecast_form.h"
 #include "pages/parameter_panel.h"
 #include "records/case_record.h"
@@ -44,13 +43,12 @@ void ForecastPage::UseForm(ForecastForm* form) {
 
 void ForecastPage::Reset() {
     form_->Clear();
-    TheKeptForecast() = KeptForecast{};
 }
 
 void ForecastPage::OnOpen() {
     RouteGroupPage::OnOpen();
     if (revisit_) {
-        const KeptForecast& kept = TheKeptForecast();
+        const KeptForecast& kept = TheCase().pages.forecast;
         form_->Show(kept.shown, kept.unevenCount);
     } else {
         ComputeAll();
@@ -65,7 +63,7 @@ void ForecastPage::Compute(const QSet<int>& groups) { form_->Compute(PageModel(T
 // What the end page's save and the report take from the page.
 void ForecastPage::Keep() {
     CaseRecord& r = TheCase();
-    KeptForecast& page = TheKeptForecast();
+    KeptForecast& page = r.pages.forecast;
     page.shown = form_->Texts();
     page.F_percent = FormatNumber("%.3f", PageModel(r).F * 100);
     page.unevenCount = form_->UnevenCount();

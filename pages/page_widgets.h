@@ -39,14 +39,13 @@ private:
     int row_ = 0;
 };
 
-#include <map>
-#include <string>
+#include "records/page_texts.h"
 
 // Stacks a form's groups above its message line; returns the message line.
 QLabel* StackWithMessage(QWidget* form, std::initializer_list<QWidget*> groups);
 
 // The texts of the edit fields under `form`, by field name, and back.
-using FieldTexts = std::map<std::string, std::string>;
+using FieldTexts = PageTexts;
 FieldTexts TextsOf(const QWidget* form);
 void ShowTexts(QWidget* form, const FieldTexts& texts);
 void ClearFields(QWidget* form);

@@ -31,6 +31,7 @@ void ResetCase(CaseRecord& r, bool newPatient) {
     r.WtEntered = r.HtEntered = 0;
     r.history = History{};
     r.regimen = SavedRegimen{};
+    r.pages = KeptPages{};
     r.population = r.leastSquares = r.bayes = ParameterSet{};
     r.leastSquaresRange = r.bayesRange = FitRange{};
     r.userDrug.held = false;

@@ -7,6 +7,7 @@
 
 #include "records/calendar.h"
 #include "records/history.h"
+#include "records/page_texts.h"
 #include "records/parameter_set.h"
 #include "records/regimen.h"
 #include "records/user_drug.h"
@@ -92,6 +93,7 @@ struct CaseRecord {
     // Later pages.
     History history;
     SavedRegimen regimen;
+    KeptPages pages;
     UserDrugDefinition userDrug;
 
     ParameterSet& SetFor(int fitMethod);

@@ -4,7 +4,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "engine/design_checks.h"
 #include "engine/design_common.h"
@@ -59,15 +58,7 @@ DesignForm::DesignForm(bool intravenous, QWidget* parent) : QWidget(parent), int
     loadingUnit_ = results.Add("Loading Dose:", loadingDose_, "");
     grid2->addWidget(note_, results.Row(), 0, 1, 3);
 
-    message_ = new QLabel(this);
-    message_->setObjectName("message");
-    message_->setWordWrap(true);
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(targets);
-    column->addWidget(estimate);
-    column->addWidget(message_);
-    column->addStretch(1);
+    message_ = StackWithMessage(this, {targets, estimate});
 }
 
 void DesignForm::Watch(FieldWatch& watch, int group) {

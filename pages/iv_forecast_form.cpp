@@ -4,67 +4,43 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "engine/forecast_checks.h"
 #include "engine/forecast_iv.h"
 #include "pages/field_watch.h"
 #include "records/case_record.h"
 
-IvForecastForm::IvForecastForm(QWidget* parent) : QWidget(parent) {
+IvForecastForm::IvForecastForm(QWidget* parent) : ForecastForm(parent) {
     auto* intermittent = new QGroupBox("Intermittent IV Infusion", this);
-    dose_ = InputField(intermittent, "dose");
-    interval_ = InputField(intermittent, "interval");
-    postTime_ = InputField(intermittent, "postTime");
-    infusionTime_ = InputField(intermittent, "infusionTime");
-    mic_ = InputField(intermittent, "mic");
-    peak_ = OutputField(intermittent, "peak");
-    trough_ = OutputField(intermittent, "trough");
-    post_ = OutputField(intermittent, "post");
-    average_ = OutputField(intermittent, "average");
-    postMic_ = OutputField(intermittent, "postMic");
-    timeAboveMic_ = OutputField(intermittent, "timeAboveMic");
-    auic_ = OutputField(intermittent, "auic");
-    auto* grid = new QGridLayout(intermittent);
-    FieldRows inputs(grid);
-    doseUnit_ = inputs.Add("Dose:", dose_, "");
-    inputs.Add("Interval:", interval_, "hr");
-    inputs.Add("Time of Post:", postTime_, "hr after infusion");
-    inputs.Add("Infusion Time:", infusionTime_, "hr");
-    inputs.Add("MIC:", mic_, "mg/L");
+    FieldRows inputs = DoseAndInterval(intermittent);
+    QGridLayout* grid = inputs.Grid();
+    postTime_ = inputs.AddInput("Time of Post:", "postTime", "hr after infusion");
+    infusionTime_ = inputs.AddInput("Infusion Time:", "infusionTime", "hr");
+    mic_ = inputs.AddInput("MIC:", "mic", "mg/L");
     FieldRows results(grid, 3);
-    concUnits_.push_back(results.Add("Peak:", peak_, ""));
-    concUnits_.push_back(results.Add("Trough:", trough_, ""));
-    concUnits_.push_back(results.Add("Post:", post_, ""));
-    concUnits_.push_back(results.Add("Average:", average_, ""));
-    results.Add("Post/MIC:", postMic_, "");
-    timeAboveMicUnit_ = results.Add("Time Above MIC:", timeAboveMic_, "");
+    peak_ = results.AddLevel("Peak:", "peak", concUnits_);
+    trough_ = results.AddLevel("Trough:", "trough", concUnits_);
+    post_ = results.AddLevel("Post:", "post", concUnits_);
+    average_ = results.AddLevel("Average:", "average", concUnits_);
+    postMic_ = results.AddOutput("Post/MIC:", "postMic");
+    timeAboveMic_ = results.AddOutput("Time Above MIC:", "timeAboveMic", &timeAboveMicUnit_);
     timeAboveMicUnit_->setObjectName("timeAboveMicUnit");
-    results.Add("AUIC:", auic_, "");
+    auic_ = results.AddOutput("AUIC:", "auic");
     grid->setColumnMinimumWidth(3, 110);
 
     auto* continuous = new QGroupBox("Continuous IV Infusion", this);
-    rate_ = InputField(continuous, "rate");
-    averageLevel_ = OutputField(continuous, "averageLevel");
     auto* grid2 = new QGridLayout(continuous);
     FieldRows rateRow(grid2);
-    rateUnit_ = rateRow.Add("Infusion Rate:", rate_, "");
+    rate_ = rateRow.AddInput("Infusion Rate:", "rate", "", &rateUnit_);
     FieldRows levelRow(grid2, 3);
-    concUnits_.push_back(levelRow.Add("Average Level:", averageLevel_, ""));
+    averageLevel_ = levelRow.AddLevel("Average Level:", "averageLevel", concUnits_);
     grid2->setColumnMinimumWidth(3, 110);
 
-    message_ = new QLabel(this);
-    message_->setObjectName("message");
-    message_->setWordWrap(true);
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(intermittent);
-    column->addWidget(continuous);
-    column->addWidget(message_);
-    column->addStretch(1);
+    message_ = StackWithMessage(this, {intermittent, continuous});
 }
 
-void IvForecastForm::Watch(FieldWatch& watch, int group) {
+void IvForecastForm::Watch(FieldWatch& watch) {
+    const int group = kRegimenGroup;
     watch.Watch(dose_, group, ForecastRule(ForecastField::Dose));
     watch.Watch(interval_, group, ForecastRule(ForecastField::Interval));
     watch.Watch(postTime_, group, [this](double v) { return PostTimeProblem(v, FieldValue(interval_)); });
@@ -83,8 +59,8 @@ void IvForecastForm::ShowCase(const CaseRecord& r) {
     SetEditable(rate_, !intermittent);
 }
 
-void IvForecastForm::Compute(const RegimenModel& m, char routeCode) {
-    if (routeCode == 'D') {
+void IvForecastForm::Compute(const RegimenModel& m, const CaseRecord& r, const QSet<int>&) {
+    if (r.RouteCode == 'D') {
         const IntermittentLevels levels = ForecastIntermittent(
             m, {FieldValue(dose_), FieldValue(interval_), FieldValue(infusionTime_), FieldValue(postTime_),
                 FieldValue(mic_)});
@@ -107,15 +83,13 @@ void IvForecastForm::Compute(const RegimenModel& m, char routeCode) {
     message_->setText(QString::fromStdString(level.message));
 }
 
-QString IvForecastForm::Message() const { return message_->text(); }
-
 FieldTexts IvForecastForm::Texts() const {
     FieldTexts texts = TextsOf(this);
     texts["timeAboveMicUnit"] = timeAboveMicUnit_->text().toStdString();
     return texts;
 }
 
-void IvForecastForm::Show(const FieldTexts& texts) {
+void IvForecastForm::Show(const FieldTexts& texts, int) {
     ShowTexts(this, texts);
     const auto unit = texts.find("timeAboveMicUnit");
     timeAboveMicUnit_->setText(unit == texts.end() ? QString() : QString::fromStdString(unit->second));

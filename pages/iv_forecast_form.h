@@ -3,33 +3,27 @@
 // intermittent infusion (dose, interval, time of post, infusion time, MIC)
 // with its levels and MIC indices, or a continuous infusion's rate and
 // average level. The route decides which inputs may be typed in.
-#include <QWidget>
+#include "pages/forecast_form.h"
 
-#include "engine/forecast_model.h"
-#include "pages/page_widgets.h"
-
-class FieldWatch;
 class QLabel;
 class QLineEdit;
-struct CaseRecord;
 
-class IvForecastForm : public QWidget {
+class IvForecastForm : public ForecastForm {
     Q_OBJECT
 public:
+    static constexpr int kRegimenGroup = 1;
     explicit IvForecastForm(QWidget* parent);
-    void Watch(FieldWatch& watch, int group);
-    // Units of the case's drug and the fields of its route.
-    void ShowCase(const CaseRecord& r);
-    void Compute(const RegimenModel& m, char routeCode);
-    // The texts of all fields and of the time-above-MIC unit, and back.
-    FieldTexts Texts() const;
-    void Show(const FieldTexts& texts);
-    void Clear();
-    QString Message() const;
+    void Watch(FieldWatch& watch) override;
+    void ShowCase(const CaseRecord& r) override;
+    void Compute(const RegimenModel& m, const CaseRecord& r, const QSet<int>& groups) override;
+    // With the time-above-MIC unit.
+    FieldTexts Texts() const override;
+    void Show(const FieldTexts& texts, int unevenCount) override;
+    void Clear() override;
 
 private:
-    QLineEdit *dose_, *interval_, *postTime_, *infusionTime_, *mic_, *rate_;
+    QLineEdit *postTime_, *infusionTime_, *mic_, *rate_;
     QLineEdit *peak_, *trough_, *post_, *average_, *postMic_, *timeAboveMic_, *auic_, *averageLevel_;
-    QLabel *doseUnit_, *rateUnit_, *timeAboveMicUnit_, *message_;
+    QLabel *rateUnit_, *timeAboveMicUnit_, *message_;
     std::vector<QLabel*> concUnits_;
 };

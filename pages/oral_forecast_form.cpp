@@ -4,7 +4,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "engine/forecast_checks.h"
 #include "engine/forecast_oral.h"
@@ -19,21 +18,14 @@ void PadHour(QLineEdit* hour) {
 }
 }  // namespace
 
-OralForecastForm::OralForecastForm(QWidget* parent) : QWidget(parent) {
+OralForecastForm::OralForecastForm(QWidget* parent) : ForecastForm(parent) {
     auto* regular = new QGroupBox("Regular Regimen", this);
-    dose_ = InputField(regular, "dose");
-    interval_ = InputField(regular, "interval");
-    peak_ = OutputField(regular, "peak");
-    trough_ = OutputField(regular, "trough");
-    average_ = OutputField(regular, "average");
-    auto* grid = new QGridLayout(regular);
-    FieldRows inputs(grid);
-    doseUnit_ = inputs.Add("Dose:", dose_, "");
-    inputs.Add("Interval:", interval_, "hr");
+    FieldRows inputs = DoseAndInterval(regular);
+    QGridLayout* grid = inputs.Grid();
     FieldRows results(grid, 3);
-    concUnits_.push_back(results.Add("Peak:", peak_, ""));
-    concUnits_.push_back(results.Add("Trough:", trough_, ""));
-    concUnits_.push_back(results.Add("Average:", average_, ""));
+    peak_ = results.AddLevel("Peak:", "peak", concUnits_);
+    trough_ = results.AddLevel("Trough:", "trough", concUnits_);
+    average_ = results.AddLevel("Average:", "average", concUnits_);
     grid->setColumnMinimumWidth(3, 110);
 
     auto* uneven = new QGroupBox("Uneven Daily Schedule", this);
@@ -54,29 +46,18 @@ OralForecastForm::OralForecastForm(QWidget* parent) : QWidget(parent) {
     levelHour_->setMaximumWidth(50);
     grid2->addWidget(new QLabel("Time of Day Level (HH):", uneven), 5, 0, 1, 4);
     grid2->addWidget(levelHour_, 5, 4);
-    unevenPeak_ = OutputField(uneven, "unevenPeak");
-    unevenTrough_ = OutputField(uneven, "unevenTrough");
-    unevenAverage_ = OutputField(uneven, "unevenAverage");
-    level_ = OutputField(uneven, "levelAtHour");
     FieldRows unevenResults(grid2, 5);
     unevenResults.Skip();
-    concUnits_.push_back(unevenResults.Add("Peak:", unevenPeak_, ""));
-    concUnits_.push_back(unevenResults.Add("Trough:", unevenTrough_, ""));
-    concUnits_.push_back(unevenResults.Add("Average:", unevenAverage_, ""));
+    unevenPeak_ = unevenResults.AddLevel("Peak:", "unevenPeak", concUnits_);
+    unevenTrough_ = unevenResults.AddLevel("Trough:", "unevenTrough", concUnits_);
+    unevenAverage_ = unevenResults.AddLevel("Average:", "unevenAverage", concUnits_);
+    level_ = OutputField(uneven, "levelAtHour");
     levelAt_ = new QLabel("Level at", uneven);
     levelAt_->setObjectName("levelAt");
     concUnits_.push_back(unevenResults.Add(levelAt_, level_, ""));
     grid2->setColumnMinimumWidth(5, 110);
 
-    message_ = new QLabel(this);
-    message_->setObjectName("message");
-    message_->setWordWrap(true);
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(regular);
-    column->addWidget(uneven);
-    column->addWidget(message_);
-    column->addStretch(1);
+    message_ = StackWithMessage(this, {regular, uneven});
 }
 
 void OralForecastForm::Watch(FieldWatch& watch) {
@@ -97,7 +78,8 @@ void OralForecastForm::ShowCase(const CaseRecord& r) {
     for (QLabel* unit : concUnits_) unit->setText(QString::fromStdString(r.ConcUnit));
 }
 
-void OralForecastForm::Compute(const RegimenModel& m, const QSet<int>& groups, double timeLag) {
+void OralForecastForm::Compute(const RegimenModel& m, const CaseRecord& r, const QSet<int>& groups) {
+    const double timeLag = r.Drug_ID == "zz" ? r.TimeLag : 0;
     const bool uneven = groups.contains(kUnevenGroup) || (!groups.contains(kRegularGroup) && uneven_);
     if (uneven) ComputeUneven(m, timeLag);
     else ComputeRegular(m);
@@ -149,11 +131,11 @@ FieldTexts OralForecastForm::Texts() const {
     return texts;
 }
 
-void OralForecastForm::Show(const FieldTexts& texts, bool uneven) {
+void OralForecastForm::Show(const FieldTexts& texts, int unevenCount) {
     ShowTexts(this, texts);
     const auto label = texts.find("levelAt");
     levelAt_->setText(label == texts.end() ? QString("Level at") : QString::fromStdString(label->second));
-    uneven_ = uneven;
+    uneven_ = unevenCount > 0;
 }
 
 void OralForecastForm::Clear() {

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 QLineEdit* InputField(QWidget* parent, const char* name) {
     auto* field = new QLineEdit(parent);
@@ -25,6 +26,39 @@ void SetEditable(QLineEdit* field, bool editable) {
 
 QLabel* FieldRows::Add(const QString& label, QWidget* field, const QString& unit) {
     return Add(new QLabel(label, grid_->parentWidget()), field, unit);
+}
+
+QLineEdit* FieldRows::AddInput(const QString& label, const char* name, const QString& unit, QLabel** unitLabel) {
+    QLineEdit* field = InputField(grid_->parentWidget(), name);
+    QLabel* shownUnit = Add(label, field, unit);
+    if (unitLabel) *unitLabel = shownUnit;
+    return field;
+}
+
+QLineEdit* FieldRows::AddOutput(const QString& label, const char* name, QLabel** unitLabel) {
+    QLineEdit* field = OutputField(grid_->parentWidget(), name);
+    QLabel* shownUnit = Add(label, field, "");
+    if (unitLabel) *unitLabel = shownUnit;
+    return field;
+}
+
+QLineEdit* FieldRows::AddLevel(const QString& label, const char* name, std::vector<QLabel*>& units) {
+    QLabel* unit = nullptr;
+    QLineEdit* field = AddOutput(label, name, &unit);
+    units.push_back(unit);
+    return field;
+}
+
+QLabel* StackWithMessage(QWidget* form, std::initializer_list<QWidget*> groups) {
+    auto* message = new QLabel(form);
+    message->setObjectName("message");
+    message->setWordWrap(true);
+    auto* column = new QVBoxLayout(form);
+    column->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* group : groups) column->addWidget(group);
+    column->addWidget(message);
+    column->addStretch(1);
+    return message;
 }
 
 QLabel* FieldRows::Add(QLabel* label, QWidget* field, const QString& unit) {

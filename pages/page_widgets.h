@@ -2,6 +2,8 @@
 // The building blocks of the forecast and regimen pages: number fields,
 // result fields and rows of label, field and unit in a grid.
 #include <QString>
+#include <initializer_list>
+#include <vector>
 
 class QGridLayout;
 class QLabel;
@@ -21,7 +23,14 @@ public:
     // Returns the unit label.
     QLabel* Add(const QString& label, QWidget* field, const QString& unit);
     QLabel* Add(QLabel* label, QWidget* field, const QString& unit);
+    // A new typed-in or result field in a row; `unitLabel`, where given,
+    // receives the row's unit label.
+    QLineEdit* AddInput(const QString& label, const char* name, const QString& unit, QLabel** unitLabel = nullptr);
+    QLineEdit* AddOutput(const QString& label, const char* name, QLabel** unitLabel = nullptr);
+    // A result field in the case's concentration unit: its unit label joins `units`.
+    QLineEdit* AddLevel(const QString& label, const char* name, std::vector<QLabel*>& units);
     int Row() const { return row_; }
+    QGridLayout* Grid() const { return grid_; }
     void Skip() { ++row_; }
 
 private:
@@ -30,11 +39,13 @@ private:
     int row_ = 0;
 };
 
-#include <map>
-#include <string>
+#include "records/page_texts.h"
+
+// Stacks a form's groups above its message line; returns the message line.
+QLabel* StackWithMessage(QWidget* form, std::initializer_list<QWidget*> groups);
 
 // The texts of the edit fields under `form`, by field name, and back.
-using FieldTexts = std::map<std::string, std::string>;
+using FieldTexts = PageTexts;
 FieldTexts TextsOf(const QWidget* form);
 void ShowTexts(QWidget* form, const FieldTexts& texts);
 void ClearFields(QWidget* form);

@@ -4,6 +4,7 @@
 #include "app/kit/result_codes.h"
 #include "pages/design_form.h"
 #include "pages/field_watch.h"
+#include "pages/page_widgets.h"
 #include "pages/parameter_panel.h"
 #include "records/case_record.h"
 
@@ -13,7 +14,8 @@ constexpr int kTargetGroup = 1;
 
 RegimenPage::RegimenPage(int dialogId, const QString& heading, bool intravenous, QWidget* parent)
     : RouteGroupPage(dialogId, heading, intravenous, intravenous ? code::kOralRegimen : code::kIvRegimen,
-                     intravenous ? code::kIvRegimen : code::kOralRegimen, parent) {
+                     intravenous ? code::kIvRegimen : code::kOralRegimen, parent),
+      intravenous_(intravenous) {
     form_ = new DesignForm(intravenous, this);
     SetForm(form_);
     form_->Watch(Watch(), kTargetGroup);
@@ -25,12 +27,25 @@ RegimenPage::RegimenPage(int dialogId, const QString& heading, bool intravenous,
         KeepState();
         LeaveToEnd(intravenous ? 1 : 2);
     });
-    AddButton("Back", "back", [this] { Leave(DrugPageCode()); });
+    AddButton("Back", "back", [this] {
+        Keep();
+        Leave(DrugPageCode());
+    });
 }
 
+// The texts come from the case record: a new case starts empty, a revisit
+// shows the targets as left and their results again.
 void RegimenPage::OnOpen() {
     RouteGroupPage::OnOpen();
+    ShowTexts(form_, Kept());
     ComputeAll();
+}
+
+void RegimenPage::Keep() { Kept() = TextsOf(form_); }
+
+PageTexts& RegimenPage::Kept() const {
+    KeptPages& pages = TheCase().pages;
+    return intravenous_ ? pages.ivRegimen : pages.oralRegimen;
 }
 
 void RegimenPage::Reset() { form_->Clear(); }

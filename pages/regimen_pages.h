@@ -2,6 +2,7 @@
 // Pages 141 and 142: the dosage regimen designs, one page class with the
 // IV or the oral/IM targets.
 #include "pages/route_group_page.h"
+#include "records/page_texts.h"
 
 class DesignForm;
 
@@ -15,8 +16,12 @@ protected:
     void OnOpen() override;
     void ShowCase(const CaseRecord& r) override;
     void Compute(const QSet<int>& groups) override;
+    void Keep() override;
 
 private:
+    // This page's texts in the case record.
+    PageTexts& Kept() const;
+    bool intravenous_;
     DesignForm* form_;
 };
 

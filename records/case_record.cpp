@@ -32,6 +32,7 @@ void ResetCase(CaseRecord& r, bool newPatient) {
     r.history = History{};
     r.StoredHistoryRead = false;
     r.regimen = SavedRegimen{};
+    r.pages = KeptPages{};
     r.population = r.leastSquares = r.bayes = ParameterSet{};
     r.leastSquaresRange = r.bayesRange = FitRange{};
     r.userDrug.held = false;

@@ -7,6 +7,7 @@
 
 #include "records/calendar.h"
 #include "records/history.h"
+#include "records/page_texts.h"
 #include "records/parameter_set.h"
 #include "records/regimen.h"
 #include "records/user_drug.h"
@@ -98,6 +99,7 @@ struct CaseRecord {
     // deleted since must not come back from the database.
     bool StoredHistoryRead = false;
     SavedRegimen regimen;
+    KeptPages pages;
     UserDrugDefinition userDrug;
 
     ParameterSet& SetFor(int fitMethod);

@@ -16,7 +16,6 @@
 #include "records/db/configuration.h"
 #include "records/db/record_sets.h"
 #include "pages/forecast_pages.h"
-#include "pages/kept_forecast.h"
 #include "records/case_record.h"
 #include "tests/pages/field_typing.h"
 #include "tests/pages/page_test_support.h"

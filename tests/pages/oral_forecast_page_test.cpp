@@ -9,7 +9,6 @@
 
 #include "app/kit/navigation.h"
 #include "pages/forecast_pages.h"
-#include "pages/kept_forecast.h"
 #include "records/case_record.h"
 #include "tests/pages/field_typing.h"
 #include "tests/pages/page_test_support.h"
@@ -106,7 +105,7 @@ private slots:
 
         Click(&page, "report");
         QCOMPARE(page.result(), 9);
-        QCOMPARE(TheKeptForecast().unevenCount, 3);
+        QCOMPARE(TheCase().pages.forecast.unevenCount, 3);
         OralForecastPage again;  // shows what was kept, not what its fields hold
         Nav().revisitOralForecast = true;
         OpenActive(again);

@@ -66,6 +66,36 @@ private slots:
         QCOMPARE(FieldText(&forecast, "trough"), QString("1.0"));
     }
 
+    void textsLiveInTheCaseRecord() {
+        PageTestEnvironment env;
+        SetUpFortyYearOld("gm", "Intermittent IV - Injection");
+        IvRegimenPage page;
+        OpenActive(page);
+        TypeGentamicinTargets(&page, "0.5", "2");
+        const QString dose = FieldText(&page, "dose");
+        QVERIFY(!dose.isEmpty());
+        Click(&page, "back");
+        IvForecastPage forecast;
+        OpenActive(forecast);
+        TypeInto(&forecast, "dose", "120");
+        Click(&forecast, "done");
+
+        IvRegimenPage again;  // a revisit shows the texts as left
+        OpenActive(again);
+        QCOMPARE(FieldText(&again, "desiredPost"), QString("6"));
+        QCOMPARE(FieldText(&again, "dose"), dose);
+
+        ResetCase(TheCase(), false);  // a new case starts every page empty
+        SetUpFortyYearOld("gm", "Intermittent IV - Injection");
+        OpenActive(again);
+        QVERIFY(FieldText(&again, "desiredPost").isEmpty());
+        QVERIFY(FieldText(&again, "dose").isEmpty());
+        Nav().revisitIvForecast = true;
+        IvForecastPage newCase;
+        OpenActive(newCase);
+        QVERIFY(FieldText(&newCase, "dose").isEmpty());
+    }
+
     void levelAboveTheTroughGivesAWait() {
         PageTestEnvironment env;
         SetUpFortyYearOld("gm", "Intermittent IV - Injection");

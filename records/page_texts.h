@@ -1,0 +1,23 @@
+#pragma once
+// The forecast and regimen pages as they were left within the case, so a
+// revisit shows them again and a new case starts them empty: every field
+// text by field name.
+#include <map>
+#include <string>
+
+using PageTexts = std::map<std::string, std::string>;
+
+// The level forecast page that led on, beside the case's regimen texts,
+// with F x 100 as "%.3f" and the number of uneven doses (0 for a regular
+// regimen); the report reads it.
+struct KeptForecast {
+    PageTexts shown;
+    std::string F_percent;
+    int unevenCount = 0;
+};
+
+struct KeptPages {
+    KeptForecast forecast;
+    PageTexts ivRegimen;
+    PageTexts oralRegimen;
+};

@@ -1,0 +1,93 @@
+// Pages whose messages were otherwise only seen through the scripted prompts,
+// with the program's real message boxes answered by a timer as a user would:
+// the box shows with its title, the page stays open and keeps what was typed.
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/kit/prompts.h"
+#include "app/page_set.h"
+#include "records/case_record.h"
+#include "records/db/configuration.h"
+#include "tests/pages/field_typing.h"
+#include "tests/pages/page_test_support.h"
+
+namespace {
+// Answers every real message box with its first button, keeping "title: text".
+class BoxAnswerer {
+public:
+    BoxAnswerer() {
+        UsePrompts(nullptr);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                seen << box->windowTitle() + ": " + box->text();
+                box->buttons().first()->click();
+            }
+        });
+        timer_.start(50);
+    }
+    QStringList seen;
+
+private:
+    QTimer timer_;
+};
+}  // namespace
+
+class RealPromptsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void entryPageRefusesAWeight() {
+        PageTestEnvironment env;
+        ConfiguredDatabasePath() = env.MakeDatabase("work.mdb");
+        PageSet pages;
+        BoxAnswerer boxes;
+        OpenActive(pages.newPatient);
+        TypeInto(&pages.newPatient, "weight", "1200");
+        QTRY_COMPARE(boxes.seen,
+                     QStringList{"Warning: Please input a valid Weight. Acceptable range is 0.1 lbs to 1000 lbs."});
+        QVERIFY(pages.newPatient.isVisible());
+        QCOMPARE(FieldText(&pages.newPatient, "weight"), QString("1200"));
+    }
+
+    void endPageSaveErrorLeavesThePageOpen() {
+        PageTestEnvironment env;
+        env.WriteFile("text.mdb", "no tables here\n");
+        ConfiguredDatabasePath() = (env.Dir() / "text.mdb").string();
+        SetUpAdult(TheCase(), "gm");
+        PageSet pages;
+        BoxAnswerer boxes;
+        OpenActive(pages.end);
+        Click(&pages.end, "save");
+        QTRY_COMPARE(boxes.seen.size(), 1);
+        QVERIFY(boxes.seen[0].startsWith("Kinevo: "));
+        QVERIFY(pages.end.isVisible());
+        QCOMPARE(TheCase().PATIENT_REC_Num, 0);
+    }
+
+    void regimenAndOralForecastPagesRefuseAValue() {
+        PageTestEnvironment env;
+        PageSet pages;
+        BoxAnswerer boxes;
+        SetUpFortyYearOld("gm", "Intermittent IV - Injection");
+        OpenActive(pages.ivRegimen);
+        TypeInto(&pages.ivRegimen, "desiredTrough", "-1");
+        QTRY_COMPARE(boxes.seen, QStringList{"Warning: Please input a correct Value of trough."});
+        QVERIFY(pages.ivRegimen.isVisible());
+        pages.ivRegimen.hide();
+
+        SetUpFortyYearOld("th", "Oral - Tablets");
+        OpenActive(pages.oralForecast);
+        TypeInto(&pages.oralForecast, "dose1", "300");
+        TypeInto(&pages.oralForecast, "hour1", "24");
+        QTRY_COMPARE(boxes.seen.size(), 2);
+        QCOMPARE(boxes.seen[1], QString("Warning: Hours have to be from 0 to 23"));
+        QCOMPARE(FieldText(&pages.oralForecast, "hour1"), QString("24"));
+    }
+};
+
+QTEST_MAIN(RealPromptsTest)
+#include "real_prompts_test.moc"

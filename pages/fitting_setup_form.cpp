@@ -14,6 +14,7 @@
 #include "engine/dose_expansion.h"
 #include "engine/user_drug.h"
 #include "pages/entry_values.h"
+#include "pages/saved_parameters.h"
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
 #include "records/text_format.h"
@@ -173,11 +174,8 @@ void FittingSetUpForm::Show(const CaseRecord& r) {
 
 void FittingSetUpForm::ShowSaved(const std::optional<ParameterRow>& row, const std::string& dateText) {
     savedRow_ = row;
-    const char* methods[] = {"Population", "LS", "Bayesian"};
     const bool shown = row && row->Cur_fit_method >= 1 && row->Cur_fit_method <= 3;
-    savedTitle_->setText(shown ? QString(methods[row->Cur_fit_method - 1]) + " Parameters Saved On " +
-                                     QString::fromStdString(dateText)
-                               : QString());
+    savedTitle_->setText(shown ? SavedOnCaption(row->Cur_fit_method, dateText) : QString());
     for (QLabel* l : saved_) l->clear();
     if (!shown) return;
     const bool ph = Phenytoin(drug_);

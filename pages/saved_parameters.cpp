@@ -11,15 +11,13 @@
 #include "pages/page_widgets.h"
 #include "records/case_record.h"
 #include "records/db/case_reload.h"
+#include "records/db/stored_text.h"
 #include "records/text_format.h"
 
-namespace {
-const char* FitName(int method) {
-    return method == kLeastSquares ? "LS" : method == kBayesian ? "Bayesian" : "Population";
+QString SavedOnCaption(int fitMethod, const std::string& dateText) {
+    const char* fit = fitMethod == kLeastSquares ? "LS" : fitMethod == kBayesian ? "Bayesian" : "Population";
+    return QString("%1 Parameters Saved On %2").arg(fit, QString::fromStdString(dateText));
 }
-
-double StoredNumber(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
-}  // namespace
 
 SavedParameters::SavedParameters(QWidget* parent) : QGroupBox(parent) {
     setObjectName("savedParameters");
@@ -58,11 +56,11 @@ void SavedParameters::Load(const CaseRecord& r) {
         return;
     if (!row) return;
     ParameterSet set;
-    set.Vd = StoredNumber(row->Vd);
-    set.Cl = StoredNumber(row->Cl);
-    set.CF = StoredNumber(row->CF) / 100;
+    set.Vd = TextNumber(row->Vd);
+    set.Cl = TextNumber(row->Cl);
+    set.CF = TextNumber(row->CF) / 100;
     saved_ = set;
-    setTitle(QString("%1 Parameters Saved On %2").arg(FitName(row->Cur_fit_method), QString::fromStdString(r.DateText)));
+    setTitle(SavedOnCaption(row->Cur_fit_method, r.DateText));
     vd_->setText(QString::fromStdString(row->Vd));
     perKg_->setText(QString::fromStdString("(" + FormatNumber("%.3f", r.Wt > 0 ? set.Vd / r.Wt : 0) + " L/kg)"));
     cl_->setText(QString::fromStdString(row->Cl));

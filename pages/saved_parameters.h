@@ -7,10 +7,15 @@
 
 #include "records/parameter_set.h"
 
+#include <string>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
 struct CaseRecord;
+
+// "LS Parameters Saved On 03/01/2012": the fit a stored row came from and its date.
+QString SavedOnCaption(int fitMethod, const std::string& dateText);
 
 class SavedParameters : public QGroupBox {
     Q_OBJECT

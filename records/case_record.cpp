@@ -33,6 +33,7 @@ void ResetCase(CaseRecord& r, bool newPatient) {
     r.StoredHistoryRead = false;
     r.regimen = SavedRegimen{};
     r.pages = KeptPages{};
+    r.reportRegimen = ReportRegimen{};
     r.population = r.leastSquares = r.bayes = ParameterSet{};
     r.leastSquaresRange = r.bayesRange = FitRange{};
     r.userDrug.held = false;

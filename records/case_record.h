@@ -10,6 +10,7 @@
 #include "records/page_texts.h"
 #include "records/parameter_set.h"
 #include "records/regimen.h"
+#include "records/report_regimen.h"
 #include "records/user_drug.h"
 
 inline constexpr int kFactorFlagCount = 50;
@@ -100,6 +101,7 @@ struct CaseRecord {
     bool StoredHistoryRead = false;
     SavedRegimen regimen;
     KeptPages pages;
+    ReportRegimen reportRegimen;  // handed to the report page
     UserDrugDefinition userDrug;
 
     ParameterSet& SetFor(int fitMethod);

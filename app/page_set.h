@@ -1,7 +1,8 @@
 #pragma once
 // One object per working page, made before the welcome page is shown and
 // kept until the program ends, so every page keeps its values between showings.
-#include "pages/analysis_pages.h"
+#include "pages/analysis_graph_page.h"
+#include "pages/analysis_results_page.h"
 #include "pages/end_page.h"
 #include "pages/entry_pages.h"
 #include "pages/factor_page.h"

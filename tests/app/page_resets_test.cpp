@@ -6,7 +6,8 @@
 
 #include "app/kit/navigation.h"
 #include "app/kit/page_base.h"
-#include "pages/analysis_pages.h"
+#include "pages/analysis_graph_page.h"
+#include "pages/analysis_results_page.h"
 #include "pages/end_page.h"
 #include "pages/fitting_pages.h"
 #include "pages/search_page.h"

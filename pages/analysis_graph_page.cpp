@@ -1,4 +1,4 @@
-#include "pages/analysis_pages.h"
+#include "pages/analysis_graph_page.h"
 
 #include <QKeyEvent>
 #include <QVBoxLayout>
@@ -43,20 +43,3 @@ void AnalysisGraphPage::RoutineAnalysis(int fitMethod) {
     if (r.RouteCode == 'C' || r.RouteCode == 'D') return Leave(code::kIvRegimen);
     if (r.RouteCode == 'I' || r.RouteCode == 'O') return Leave(code::kOralRegimen);
 }
-
-AnalysisResultsPage::AnalysisResultsPage(QWidget* parent)
-    : KinevoPage(156, "Detailed Analysis Results", HeaderVariant::Full, parent) {
-    Body()->addStretch(1);
-    AddButton("Bac&k", "back", [this] { Leave(DrugPageCode()); });
-    AddButton("&LS Report", "lsReport", [this] {
-        TheCase().Cur_fit_method = kLeastSquares;
-        LeaveToReport(5);
-    });
-    AddButton("&Bayes Report", "bayesReport", [this] {
-        TheCase().Cur_fit_method = kBayesian;
-        LeaveToReport(4);
-    });
-    AddButton("&Done", "done", [this] { LeaveToEnd(8); });
-}
-
-void AnalysisResultsPage::OnOpen() { Nav().revisitResults = false; }

@@ -1,5 +1,5 @@
 #pragma once
-// Pages 157 and 156: the analysis graph, then the detailed results.
+// Page 157: the fits, their parameters, the level table and the graphs.
 #include "app/kit/page_base.h"
 
 class AnalysisGraphPage : public KinevoPage {  // page 157
@@ -18,14 +18,4 @@ private:
     void Redraw();
     void RoutineAnalysis(int fitMethod);
     int redraws_ = 0;
-};
-
-class AnalysisResultsPage : public KinevoPage {  // page 156
-    Q_OBJECT
-public:
-    explicit AnalysisResultsPage(QWidget* parent = nullptr);
-
-protected:
-    void OnOpen() override;
-    void OnEnter() override { FocusNextField(); }
 };

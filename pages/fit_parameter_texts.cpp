@@ -1,0 +1,58 @@
+#include "pages/fit_parameter_texts.h"
+
+#include <cmath>
+#include <optional>
+
+#include "records/case_record.h"
+#include "records/text_format.h"
+
+namespace {
+std::string Text(const char* format, double value) {
+    return std::isfinite(value) ? FormatNumber(format, value) : std::string();
+}
+
+std::string RangeText(const FitRange& range, int slot, double value, double scale) {
+    const std::optional<double>& lower = range.lower[slot];
+    return lower ? Text("%.3f", (value - *lower) * scale) : std::string();
+}
+
+// One fitted parameter (slot as the fit numbers them: F, Vd, Cl or Km, CF, Vm).
+FitParameterRow Fitted(const CaseRecord& r, const char* label, const char* unit, int slot, double scale,
+                       const char* populationFormat, double ParameterSet::*member) {
+    FitParameterRow row{label, unit, Text(populationFormat, r.population.*member * scale), {}, {}, {}, {}};
+    row.leastSquares = Text("%.3f", r.leastSquares.*member * scale);
+    row.leastSquaresRange = RangeText(r.leastSquaresRange, slot, r.leastSquares.*member, scale);
+    row.bayes = Text("%.3f", r.bayes.*member * scale);
+    row.bayesRange = RangeText(r.bayesRange, slot, r.bayes.*member, scale);
+    return row;
+}
+
+double Kd(const ParameterSet& s) { return s.Cl / s.Vd; }
+double HalfLife(const ParameterSet& s) { return 0.693 / Kd(s); }
+
+FitParameterRow Derived(const CaseRecord& r, const char* label, const char* unit, double (*of)(const ParameterSet&)) {
+    return {label, unit, Text("%.3f", of(r.population)), Text("%.3f", of(r.leastSquares)), {},
+            Text("%.3f", of(r.bayes)), {}};
+}
+}  // namespace
+
+std::vector<FitParameterRow> FitParameterRows(const CaseRecord& r) {
+    std::vector<FitParameterRow> rows = {
+        Fitted(r, "F", "%", 0, 100, "%.3f", &ParameterSet::F),
+        Fitted(r, "CF", "%", 3, 100, "%.1f", &ParameterSet::CF),
+        Fitted(r, "Vd", "L", 1, 1, "%.3f", &ParameterSet::Vd),
+    };
+    if (r.Drug_ID == "ph") {
+        rows.push_back(Fitted(r, "Km", "mg/L", 2, 1, "%.3f", &ParameterSet::Km));
+        rows.push_back(Fitted(r, "Vm", "mg/day", 4, 1, "%.3f", &ParameterSet::Vm));
+        return rows;
+    }
+    rows.push_back(Fitted(r, "Cl", "L/hr", 2, 1, "%.3f", &ParameterSet::Cl));
+    rows.push_back(Derived(r, "kd", "1/hr", Kd));
+    rows.push_back(Derived(r, "t1/2", "hr", HalfLife));
+    return rows;
+}
+
+std::string WithRange(const std::string& value, const std::string& range) {
+    return range.empty() ? value : value + " +/ - " + range;
+}

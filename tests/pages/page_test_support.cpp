@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -106,4 +107,15 @@ ChainResult RunChain(PageSet& pages, int firstCode, std::vector<Step> steps) {
     result.code = RunPages(pages, firstCode);
     for (const auto& c : connections) QObject::disconnect(c);
     return result;
+}
+
+BoxAnswerer::BoxAnswerer() {
+    UsePrompts(nullptr);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seen << box->windowTitle() + ": " + box->text();
+            box->buttons().first()->click();
+        }
+    });
+    timer_.start(50);
 }

@@ -3,6 +3,8 @@
 // record and navigation values, a temporary program folder, and a driver
 // that presses buttons on each page the dispatcher opens.
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <functional>
@@ -15,6 +17,17 @@ class KinevoPage;
 class QWidget;
 struct CaseRecord;
 struct PageSet;
+
+// Real Qt message boxes for the life of the object, each answered with its
+// first button; `seen` keeps "title: text" of every box in turn.
+class BoxAnswerer {
+public:
+    BoxAnswerer();
+    QStringList seen;
+
+private:
+    QTimer timer_;
+};
 
 // 15 March 2012, 10:00.
 double TestMoment();

@@ -15,27 +15,6 @@
 #include "tests/pages/field_typing.h"
 #include "tests/pages/page_test_support.h"
 
-namespace {
-// Answers every real message box with its first button, keeping "title: text".
-class BoxAnswerer {
-public:
-    BoxAnswerer() {
-        UsePrompts(nullptr);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                seen << box->windowTitle() + ": " + box->text();
-                box->buttons().first()->click();
-            }
-        });
-        timer_.start(50);
-    }
-    QStringList seen;
-
-private:
-    QTimer timer_;
-};
-}  // namespace
-
 class RealPromptsTest : public QObject {
     Q_OBJECT
 

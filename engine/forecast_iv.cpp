@@ -54,11 +54,10 @@ void AddMicIndices(const RegimenModel& m, const Regimen& g, const std::vector<Ph
     else above = OneCompartmentTimeAbove(g, phases.front().rate, peak, trough);
     if (g.tau <= 24) {
         out.timeAboveMic = Finite(above * 24 / g.tau);
-        out.timeAboveMicLabel = "hr/ 24 hr";
     } else {
         out.timeAboveMic = Finite(above);
-        out.timeAboveMicLabel = FormatNumber("hr/ %0.0f hr", g.tau);
     }
+    out.timeAboveMicLabel = TimeAboveMicLabel(g.tau);
     const auto auic = Finite(24 * m.salt * m.F * m.CF * g.dose / (g.tau * m.Cl * g.mic));
     if (auic) out.auic = Finite(RoundAuic(*auic));
 }
@@ -69,6 +68,8 @@ bool HasMicIndices(const std::string& drug) {
 }
 
 double RoundAuic(double auic) { return std::floor(auic + 0.5); }
+
+std::string TimeAboveMicLabel(double tau) { return tau <= 24 ? "hr/ 24 hr" : FormatNumber("hr/ %0.0f hr", tau); }
 
 IntermittentLevels ForecastIntermittent(const RegimenModel& m, const IntermittentRegimen& regimen) {
     IntermittentLevels out;

@@ -38,3 +38,6 @@ ContinuousLevel ForecastContinuous(const RegimenModel& m, std::optional<double> 
 
 // AUIC rounded to the nearest whole number, halves up.
 double RoundAuic(double auic);
+
+// The unit of the time above MIC: per day up to a daily interval, else per interval.
+std::string TimeAboveMicLabel(double tau);

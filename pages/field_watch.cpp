@@ -21,6 +21,10 @@ void ShowValue(QLineEdit* field, const std::optional<double>& value, const char*
     field->setText(value && std::isfinite(*value) ? QString::fromStdString(FormatNumber(format, *value)) : QString());
 }
 
+void Reformat(std::initializer_list<QLineEdit*> fields, const char* format) {
+    for (QLineEdit* field : fields) ShowValue(field, FieldValue(field), format);
+}
+
 FieldRule ForecastRule(ForecastField field) {
     return [field](double v) { return ForecastFieldProblem(field, v); };
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QSet>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -63,3 +64,5 @@ private:
 std::optional<double> FieldValue(const QLineEdit* field);
 // Shows `value` with `format`, or empties the field when it is missing.
 void ShowValue(QLineEdit* field, const std::optional<double>& value, const char* format);
+// Shows each field's number again with `format` (a page shown again as it was left).
+void Reformat(std::initializer_list<QLineEdit*> fields, const char* format);

@@ -287,7 +287,8 @@ bool FittingSetUpForm::Store(CaseRecord& r) {
     }
     const std::vector<std::string> products = Products();
     ApplyFitRouteProducts(r, products);
-    if (products.size() > 1) r.FitRouteProduct2 = products[1];
+    r.FitRouteProduct1 = products.empty() ? std::string() : products[0];
+    r.FitRouteProduct2 = products.size() > 1 ? products[1] : std::string();
     ParameterSet& s = r.population;
     s.F = value[kF], s.Vd = value[kVd], s.CF = value[kCF];
     s.Cl = value[kCl];

@@ -3,6 +3,7 @@
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
 #include "pages/field_watch.h"
+#include "pages/forecast_hand_over.h"
 #include "pages/iv_forecast_form.h"
 #include "pages/oral_forecast_form.h"
 #include "pages/parameter_panel.h"
@@ -27,6 +28,8 @@ ForecastPage::ForecastPage(int dialogId, const QString& heading, bool intravenou
     });
     AddButton("Report", "report", [this, source] {
         KeepState();
+        const KeptForecast& kept = TheCase().pages.forecast;
+        TheCase().reportRegimen = ForecastHandOver(TheCase(), kept.shown, kept.unevenCount);
         LeaveToReport(source);
     });
     AddButton("Done", "done", [this, source] {

@@ -55,6 +55,7 @@ void IvForecastForm::ShowCase(const CaseRecord& r) {
     rateUnit_->setText(dose + "/hr");
     for (QLabel* unit : concUnits_) unit->setText(QString::fromStdString(r.ConcUnit));
     const bool intermittent = r.RouteCode == 'D';
+    intermittent_ = intermittent;
     for (QLineEdit* field : {dose_, interval_, postTime_, infusionTime_, mic_}) SetEditable(field, intermittent);
     SetEditable(rate_, !intermittent);
 }
@@ -91,8 +92,24 @@ FieldTexts IvForecastForm::Texts() const {
 
 void IvForecastForm::Show(const FieldTexts& texts, int) {
     ShowTexts(this, texts);
-    const auto unit = texts.find("timeAboveMicUnit");
-    timeAboveMicUnit_->setText(unit == texts.end() ? QString() : QString::fromStdString(unit->second));
+    timeAboveMicUnit_->clear();
+    if (!intermittent_) {
+        for (QLineEdit* field : {dose_, interval_, postTime_, infusionTime_, mic_, peak_, trough_, post_, average_,
+                                 postMic_, timeAboveMic_, auic_})
+            field->clear();
+        return Reformat({rate_, averageLevel_}, "%.1lf");
+    }
+    rate_->clear();
+    averageLevel_->clear();
+    Reformat({dose_, interval_, postTime_, infusionTime_, peak_, trough_, post_, average_}, "%.1lf");
+    if (!FieldValue(mic_)) {
+        for (QLineEdit* field : {postMic_, timeAboveMic_, auic_}) field->clear();
+        return;
+    }
+    Reformat({mic_, postMic_, timeAboveMic_}, "%.1lf");
+    const auto interval = FieldValue(interval_);
+    if (FieldValue(timeAboveMic_) && interval)
+        timeAboveMicUnit_->setText(QString::fromStdString(TimeAboveMicLabel(*interval)));
 }
 
 void IvForecastForm::Clear() {

@@ -16,7 +16,8 @@ public:
     void Watch(FieldWatch& watch) override;
     void ShowCase(const CaseRecord& r) override;
     void Compute(const RegimenModel& m, const CaseRecord& r, const QSet<int>& groups) override;
-    // With the time-above-MIC unit.
+    // With the time-above-MIC unit. Shown again, the route's fields come
+    // back re-formatted and the rest stays empty.
     FieldTexts Texts() const override;
     void Show(const FieldTexts& texts, int unevenCount) override;
     void Clear() override;
@@ -25,5 +26,6 @@ private:
     QLineEdit *postTime_, *infusionTime_, *mic_, *rate_;
     QLineEdit *peak_, *trough_, *post_, *average_, *postMic_, *timeAboveMic_, *auic_, *averageLevel_;
     QLabel *rateUnit_, *timeAboveMicUnit_, *message_;
+    bool intermittent_ = true;
     std::vector<QLabel*> concUnits_;
 };

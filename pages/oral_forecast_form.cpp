@@ -136,6 +136,10 @@ void OralForecastForm::Show(const FieldTexts& texts, int unevenCount) {
     const auto label = texts.find("levelAt");
     levelAt_->setText(label == texts.end() ? QString("Level at") : QString::fromStdString(label->second));
     uneven_ = unevenCount > 0;
+    Reformat({dose_, interval_, peak_, trough_, average_, unevenPeak_, unevenTrough_, unevenAverage_}, "%.1lf");
+    for (QLineEdit* dose : doses_) Reformat({dose}, "%.1lf");
+    for (QLineEdit* hour : hours_) Reformat({hour}, "%02.0f");
+    Reformat({levelHour_}, "%02.0f");
 }
 
 void OralForecastForm::Clear() {

@@ -8,13 +8,14 @@
 #include "engine/forecast_checks.h"
 #include "engine/forecast_parameters.h"
 #include "pages/field_watch.h"
+#include "pages/fit_parameter_texts.h"
 #include "pages/page_widgets.h"
 #include "records/case_record.h"
 #include "records/text_format.h"
 
 RegimenModel PageModel(const CaseRecord& r) {
-    // No fit set-up products are held yet, so every product takes its default F.
-    return RegimenModelOf(r, ForecastBioavailability(r.RouteProduct, "", "", r.CurrentSet().F, r.population.F));
+    return RegimenModelOf(r, ForecastBioavailability(r.RouteProduct, r.FitRouteProduct1, r.FitRouteProduct2,
+                                                     r.CurrentSet().F, r.population.F));
 }
 
 ParameterPanel::ParameterPanel(int pageCode, QWidget* parent)
@@ -57,11 +58,21 @@ void ParameterPanel::Watch(FieldWatch& watch, int group) {
 }
 
 void ParameterPanel::Show(const CaseRecord& r) {
-    const ParameterSet& set = r.CurrentSet();
-    ShowValue(vd_, set.Vd, "%.3lf");
-    ShowValue(cl_, set.Cl, "%.3lf");
-    ShowValue(cf_, set.CF * 100, "%.0f");
     const bool editable = r.Cur_fit_method == kPopulation;
+    if (editable) {
+        const ParameterSet& set = r.CurrentSet();
+        ShowValue(vd_, set.Vd, "%.3lf");
+        ShowValue(cl_, set.Cl, "%.3lf");
+        ShowValue(cf_, set.CF * 100, "%.0f");
+    } else {
+        // A fitted set reads as the analysis page shows it.
+        for (const FitParameterRow& row : FitParameterRows(r)) {
+            const std::string& text = r.Cur_fit_method == kBayesian ? row.bayes : row.leastSquares;
+            if (row.label == "Vd") vd_->setText(QString::fromStdString(text));
+            if (row.label == "Cl") cl_->setText(QString::fromStdString(text));
+            if (row.label == "CF") cf_->setText(QString::fromStdString(text));
+        }
+    }
     for (QLineEdit* field : {vd_, cl_, cf_}) SetEditable(field, editable);
     // For the two-compartment model k is the beta-phase constant and Vd its volume.
     const bool beta = r.ModelType == 2;

@@ -25,8 +25,7 @@ bool TakenWhole(const CaseRecord& r) { return r.RouteCode == 'I' || r.RouteCode 
 
 double ProductBioavailability(const CaseRecord& r) {
     if (TakenWhole(r)) return 1.0;
-    // No fit product is chosen on these pages' way, so the product's default F.
-    return PhenytoinBioavailability(r.RouteProduct, "", r.CurrentSet().F, r.population.F);
+    return PhenytoinBioavailability(r.RouteProduct, r.FitRouteProduct1, r.CurrentSet().F, r.population.F);
 }
 
 double CurrentFreeFraction(const CaseRecord& r) {

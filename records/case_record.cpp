@@ -39,6 +39,7 @@ void ResetCase(CaseRecord& r, bool newPatient) {
     r.userDrug.held = false;
     r.FormName2.clear();
     r.RouteProduct2.clear();
+    r.FitRouteProduct1.clear();
     r.FitRouteProduct2.clear();
     r.ModelType = 1;
     r.Cur_fit_method = kPopulation;

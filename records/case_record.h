@@ -65,9 +65,10 @@ struct CaseRecord {
     std::string FormName2;
     double Salt2 = 1.0;
     double Ka2 = 0;
-    // The second route-product the fit's doses take (theophylline,
-    // quinidine, phenytoin), as chosen on the curve-fitting set-up page.
-    std::string FitRouteProduct2;
+    // The route-products the fit's doses take, as chosen on the
+    // curve-fitting set-up page (the second for theophylline, quinidine and
+    // phenytoin). A forecast uses a fitted F only for these products.
+    std::string FitRouteProduct1, FitRouteProduct2;
 
     // Drug model part.
     std::string DoseUnit = "mg";

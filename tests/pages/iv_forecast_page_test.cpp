@@ -281,12 +281,17 @@ private slots:
         QCOMPARE(page.result(), 9);
         QCOMPARE(TheCase().regimen.Dose, std::string("120"));
         QCOMPARE(TheCase().regimen.Route, std::string("D"));
+        const ReportRegimen& handed = TheCase().reportRegimen;
+        QCOMPARE(handed.fitType, kReportPopulation);
+        QCOMPARE(handed.dose + " " + handed.doseUnit + " q" + handed.interval, std::string("120 mg q8"));
+        QCOMPARE(QString::fromStdString(handed.peak), peak);
         {
-            IvForecastPage again;  // shows what was kept, not what its fields hold
+            IvForecastPage again;  // shows what was kept, re-formatted
             Nav().revisitIvForecast = true;
             again.Open();
             QCOMPARE(FieldText(&again, "peak"), peak);
-            QCOMPARE(FieldText(&again, "mic"), QString("1"));
+            QCOMPARE(FieldText(&again, "dose"), QString("120.0"));
+            QCOMPARE(FieldText(&again, "mic"), QString("1.0"));
             QCOMPARE(Label(&again, "timeAboveMicUnit"), QString("hr/ 24 hr"));
             QVERIFY(!Nav().revisitIvForecast);
             again.Reset();

@@ -10,6 +10,7 @@
 #include "app/kit/navigation.h"
 #include "pages/forecast_pages.h"
 #include "records/case_record.h"
+#include "records/text_format.h"
 #include "tests/pages/field_typing.h"
 #include "tests/pages/page_test_support.h"
 
@@ -106,15 +107,44 @@ private slots:
         Click(&page, "report");
         QCOMPARE(page.result(), 9);
         QCOMPARE(TheCase().pages.forecast.unevenCount, 3);
-        OralForecastPage again;  // shows what was kept, not what its fields hold
+        const ReportRegimen& handed = TheCase().reportRegimen;
+        QCOMPARE(handed.routeCode, 'O');
+        QCOMPARE(handed.unevenDoses.size(), std::size_t{3});
+        QCOMPARE(handed.unevenDoses[1].dose, 0.0);
+        QCOMPARE(handed.unevenDoses[2].hour, 20);
+        QCOMPARE(handed.peak, One(peak).toStdString());
+        OralForecastPage again;  // shows what was kept, re-formatted
         Nav().revisitOralForecast = true;
         OpenActive(again);
         QCOMPARE(FieldText(&again, "unevenPeak"), One(peak));
-        QCOMPARE(FieldText(&again, "dose3"), QString("400"));
+        QCOMPARE(FieldText(&again, "dose3"), QString("400.0"));
+        QCOMPARE(FieldText(&again, "hour1"), QString("08"));
         // Typing a regular regimen again empties the schedule.
         TypeInto(&again, "dose", "300");
         QVERIFY(FieldText(&again, "dose1").isEmpty());
         QVERIFY(FieldText(&again, "unevenPeak").isEmpty());
+    }
+
+    // A fitted F counts only for the products the fit's doses took.
+    void aFittedSetShowsItsTextsAndItsFOnlyForTheFittedProduct() {
+        PageTestEnvironment env;
+        SetUpFortyYearOld("th", "Oral - Tablets");
+        CaseRecord& r = TheCase();
+        r.bayes = r.population;
+        r.bayes.F = 0.7;
+        r.bayes.CF = 0.85;
+        r.Cur_fit_method = kBayesian;
+        r.FitRouteProduct1 = "Oral - Tablets";
+        OralForecastPage page;
+        OpenActive(page);
+        QCOMPARE(FieldText(&page, "cf"), QString("85.000"));
+        QCOMPARE(FieldText(&page, "bioavailability"), QString("70 %"));
+        TypeInto(&page, "dose", "300");
+        TypeInto(&page, "interval", "12");
+        const Model m = CaseModel();
+        QCOMPARE(FieldText(&page, "average"), One(300 * m.S * 0.7 / (m.Cl * 12)));
+        ChooseProduct(&page, "Oral - Tablets (Theo - dur 100 mg)");
+        QCOMPARE(FieldText(&page, "bioavailability"), QString::fromStdString(FormatNumber("%.0f", r.population.F * 100) + " %"));
     }
 
     void lithiumDosesAreTypedInMg() {

@@ -1,6 +1,7 @@
 // The "forecast" section: steady-state levels of the product's forecast page.
 #include "cli/calc_forecast.h"
 
+#include "engine/auc24.h"
 #include "engine/forecast_checks.h"
 #include "engine/forecast_iv.h"
 #include "engine/forecast_oral.h"
@@ -42,7 +43,8 @@ void Intermittent(const Json& f, const CaseRecord& r, Json& result) {
     g.infusionTime = CheckedNumber(f, "forecast", "infusion_time", Check(ForecastField::InfusionTime));
     g.postTime = CheckedNumber(f, "forecast", "post_time", [&](double v) { return PostTimeProblem(v, g.interval); });
     g.mic = CheckedNumber(f, "forecast", "mic", Check(ForecastField::Mic));
-    const IntermittentLevels levels = ForecastIntermittent(SectionModel(r), g);
+    const RegimenModel m = SectionModel(r);
+    const IntermittentLevels levels = ForecastIntermittent(m, g);
     result["peak"] = Num(levels.peak);
     result["trough"] = Num(levels.trough);
     result["post"] = Num(levels.post);
@@ -51,14 +53,17 @@ void Intermittent(const Json& f, const CaseRecord& r, Json& result) {
     result["time_above_mic"] = Num(levels.timeAboveMic);
     if (levels.timeAboveMic) result["time_above_mic_label"] = levels.timeAboveMicLabel;
     result["auic"] = Num(levels.auic);
+    if (levels.peak) result["auc24"] = Num(Auc24(m, *g.dose, *g.interval));
     result["message"] = levels.message;
 }
 
 void Continuous(const Json& f, const CaseRecord& r, Json& result) {
     CheckPageKeys(f, "forecast", {"rate"}, r);
     const auto rate = CheckedNumber(f, "forecast", "rate", Check(ForecastField::InfusionRate));
-    const ContinuousLevel level = ForecastContinuous(SectionModel(r), rate);
+    const RegimenModel m = SectionModel(r);
+    const ContinuousLevel level = ForecastContinuous(m, rate);
     result["average_level"] = Num(level.average);
+    if (level.average) result["auc24"] = Num(Auc24Continuous(m, *rate));
     result["message"] = level.message;
 }
 
@@ -96,6 +101,7 @@ void OralOrIm(const Json& f, const CaseRecord& r, Json& result) {
     result["peak"] = Num(levels.peak);
     result["trough"] = Num(levels.trough);
     result["average"] = Num(levels.average);
+    if (levels.average) result["auc24"] = Num(Auc24(m, *dose, *interval));
     result["message"] = levels.message;
 }
 }  // namespace
@@ -107,7 +113,7 @@ void RunForecastSection(const Json& input, const CaseRecord& r, Json& out) {
     Json result = {{"peak", nullptr},           {"trough", nullptr},
                    {"post", nullptr},           {"average", nullptr},
                    {"post_mic", nullptr},       {"time_above_mic", nullptr},
-                   {"time_above_mic_label", nullptr}, {"auic", nullptr},
+                   {"time_above_mic_label", nullptr}, {"auic", nullptr}, {"auc24", nullptr},
                    {"average_level", nullptr}, {"message", ""},
                    {"uneven", {{"peak", nullptr}, {"trough", nullptr}, {"average", nullptr}, {"level", nullptr}}}};
     if (r.RouteCode == 'D') Intermittent(f, r, result);

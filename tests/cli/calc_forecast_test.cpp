@@ -60,6 +60,20 @@ TEST(KinevoCalcForecast, VancomycinTwoCompartment) {
     EXPECT_GT(f["peak"].get<double>(), f["post"].get<double>());
 }
 
+TEST(KinevoCalcForecast, VancomycinAuc24DesignForecastAgain) {
+    json in = Adult("VM");
+    in["design"] = {{"auc24_target", 500}, {"auc24_interval", 12}, {"infusion_time", 1}, {"trough_limit", 20}};
+    const json a = Output(in)["design"]["auc24"];
+    ASSERT_FALSE(a["dose"].is_null()) << a["message"];
+    EXPECT_EQ(a["interval"], 12);
+    in.erase("design");
+    in["forecast"] = {{"dose", a["dose"]}, {"interval", 12}, {"infusion_time", 1}, {"post_time", 0}};
+    const json f = Output(in)["forecast"];
+    EXPECT_NEAR(f["auc24"].get<double>(), 500, 1e-9);
+    EXPECT_NEAR(f["trough"].get<double>(), a["trough"].get<double>(), 1e-9);
+    EXPECT_EQ(a["trough_above_limit"], f["trough"].get<double>() > 20);
+}
+
 TEST(KinevoCalcForecast, PhenytoinDailyDoseGivesItsAverageBack) {
     json in = Adult("PH");
     in["phenytoin"] = {{"desired_average", 15}};

@@ -108,6 +108,10 @@ void DesignForm::Compute(const RegimenModel& m, char routeCode) {
     message_->setText(QString::fromStdString(d.message));
 }
 
+std::optional<double> DesignForm::InfusionTime() const {
+    return infusionTime_ && !infusionTime_->isReadOnly() ? FieldValue(infusionTime_) : std::nullopt;
+}
+
 void DesignForm::Clear() {
     ClearFields(this);
     message_->clear();

@@ -4,6 +4,7 @@
 // patient's current level for a loading dose. The IV form adds the time of
 // post, the infusion times and the rate of an infusion since the level.
 #include <QWidget>
+#include <optional>
 
 #include "engine/forecast_model.h"
 
@@ -20,6 +21,8 @@ public:
     // The case's units, and which targets its drug and route read.
     void ShowCase(const CaseRecord& r);
     void Compute(const RegimenModel& m, char routeCode);
+    // As typed and read by the design: missing where the route reads none.
+    std::optional<double> InfusionTime() const;
     void Clear();
 
 private:

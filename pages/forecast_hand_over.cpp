@@ -36,6 +36,7 @@ ReportRegimen ForecastHandOver(const CaseRecord& r, const PageTexts& shown, int 
     out.infusionTime = TextOf(shown, "infusionTime");
     out.postTime = TextOf(shown, "postTime");
     out.post = TextOf(shown, "post");
+    out.auc24 = TextOf(shown, "auc24");
     out.dose = TextOf(shown, "dose");
     for (int i = 1; i <= unevenCount; ++i) {
         const std::string row = std::to_string(i);

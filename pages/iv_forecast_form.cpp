@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "engine/auc24.h"
 #include "engine/forecast_checks.h"
 #include "engine/forecast_iv.h"
 #include "pages/field_watch.h"
@@ -26,6 +27,7 @@ IvForecastForm::IvForecastForm(QWidget* parent) : ForecastForm(parent) {
     timeAboveMic_ = results.AddOutput("Time Above MIC:", "timeAboveMic", &timeAboveMicUnit_);
     timeAboveMicUnit_->setObjectName("timeAboveMicUnit");
     auic_ = results.AddOutput("AUIC:", "auic");
+    auc24_ = results.AddOutput("AUC24:", "auc24", &auc24Unit_);
     grid->setColumnMinimumWidth(3, 110);
 
     auto* continuous = new QGroupBox("Continuous IV Infusion", this);
@@ -56,6 +58,8 @@ void IvForecastForm::ShowCase(const CaseRecord& r) {
     for (QLabel* unit : concUnits_) unit->setText(QString::fromStdString(r.ConcUnit));
     const bool intermittent = r.RouteCode == 'D';
     intermittent_ = intermittent;
+    auc24Offered_ = HasAuc24(r.Drug_ID);
+    auc24Unit_->setText(auc24Offered_ ? QString::fromUtf8("mg\u00b7h/L") : QString());
     for (QLineEdit* field : {dose_, interval_, postTime_, infusionTime_, mic_}) SetEditable(field, intermittent);
     SetEditable(rate_, !intermittent);
 }
@@ -73,12 +77,15 @@ void IvForecastForm::Compute(const RegimenModel& m, const CaseRecord& r, const Q
         ShowValue(timeAboveMic_, levels.timeAboveMic, "%.1lf");
         timeAboveMicUnit_->setText(QString::fromStdString(levels.timeAboveMicLabel));
         ShowValue(auic_, levels.auic, "%.0f");
+        ShowValue(auc24_, auc24Offered_ && levels.peak ? Auc24(m, *FieldValue(dose_), *FieldValue(interval_))
+                                                       : std::nullopt,
+                  "%.0f");
         averageLevel_->clear();
         message_->setText(QString::fromStdString(levels.message));
         return;
     }
     const ContinuousLevel level = ForecastContinuous(m, FieldValue(rate_));
-    for (QLineEdit* field : {peak_, trough_, post_, average_, postMic_, timeAboveMic_, auic_}) field->clear();
+    for (QLineEdit* field : {peak_, trough_, post_, average_, postMic_, timeAboveMic_, auic_, auc24_}) field->clear();
     timeAboveMicUnit_->clear();
     ShowValue(averageLevel_, level.average, "%.1lf");
     message_->setText(QString::fromStdString(level.message));
@@ -95,13 +102,14 @@ void IvForecastForm::Show(const FieldTexts& texts, int) {
     timeAboveMicUnit_->clear();
     if (!intermittent_) {
         for (QLineEdit* field : {dose_, interval_, postTime_, infusionTime_, mic_, peak_, trough_, post_, average_,
-                                 postMic_, timeAboveMic_, auic_})
+                                 postMic_, timeAboveMic_, auic_, auc24_})
             field->clear();
         return Reformat({rate_, averageLevel_}, "%.1lf");
     }
     rate_->clear();
     averageLevel_->clear();
     Reformat({dose_, interval_, postTime_, infusionTime_, peak_, trough_, post_, average_}, "%.1lf");
+    Reformat({auc24_}, "%.0f");
     if (!FieldValue(mic_)) {
         for (QLineEdit* field : {postMic_, timeAboveMic_, auic_}) field->clear();
         return;

@@ -24,8 +24,9 @@ public:
 
 private:
     QLineEdit *postTime_, *infusionTime_, *mic_, *rate_;
-    QLineEdit *peak_, *trough_, *post_, *average_, *postMic_, *timeAboveMic_, *auic_, *averageLevel_;
-    QLabel *rateUnit_, *timeAboveMicUnit_, *message_;
+    QLineEdit *peak_, *trough_, *post_, *average_, *postMic_, *timeAboveMic_, *auic_, *auc24_, *averageLevel_;
+    QLabel *rateUnit_, *timeAboveMicUnit_, *auc24Unit_, *message_;
+    bool auc24Offered_ = false;
     bool intermittent_ = true;
     std::vector<QLabel*> concUnits_;
 };

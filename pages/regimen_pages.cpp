@@ -2,6 +2,7 @@
 
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
+#include "pages/auc24_group.h"
 #include "pages/design_form.h"
 #include "pages/field_watch.h"
 #include "pages/page_widgets.h"
@@ -19,6 +20,11 @@ RegimenPage::RegimenPage(int dialogId, const QString& heading, bool intravenous,
     form_ = new DesignForm(intravenous, this);
     SetForm(form_);
     form_->Watch(Watch(), kTargetGroup);
+    if (intravenous) {
+        auc24_ = new Auc24Group(this);
+        AddUnderParameters(auc24_);
+        auc24_->Watch(Watch(), kTargetGroup);
+    }
     AddButton("Serum Level Forecast", "levelForecast", [this, intravenous] {
         KeepState();
         Leave(intravenous ? code::kIvForecast : code::kOralForecast);
@@ -38,21 +44,35 @@ RegimenPage::RegimenPage(int dialogId, const QString& heading, bool intravenous,
 void RegimenPage::OnOpen() {
     RouteGroupPage::OnOpen();
     ShowTexts(form_, Kept());
+    if (auc24_) ShowTexts(auc24_, Kept());
     ComputeAll();
 }
 
-void RegimenPage::Keep() { Kept() = TextsOf(form_); }
+void RegimenPage::Keep() {
+    Kept() = TextsOf(form_);
+    if (auc24_) Kept().merge(TextsOf(auc24_));
+}
 
 PageTexts& RegimenPage::Kept() const {
     KeptPages& pages = TheCase().pages;
     return intravenous_ ? pages.ivRegimen : pages.oralRegimen;
 }
 
-void RegimenPage::Reset() { form_->Clear(); }
+void RegimenPage::Reset() {
+    form_->Clear();
+    if (auc24_) ClearFields(auc24_);
+}
 
-void RegimenPage::ShowCase(const CaseRecord& r) { form_->ShowCase(r); }
+void RegimenPage::ShowCase(const CaseRecord& r) {
+    form_->ShowCase(r);
+    if (auc24_) auc24_->ShowCase(r);
+}
 
-void RegimenPage::Compute(const QSet<int>&) { form_->Compute(PageModel(TheCase()), TheCase().RouteCode); }
+void RegimenPage::Compute(const QSet<int>&) {
+    const RegimenModel m = PageModel(TheCase());
+    form_->Compute(m, TheCase().RouteCode);
+    if (auc24_) auc24_->Compute(m, form_->InfusionTime());
+}
 
 IvRegimenPage::IvRegimenPage(QWidget* parent)
     : RegimenPage(141, "Dosage Regimen Forecast - Intravenous", true, parent) {}

@@ -4,6 +4,7 @@
 #include "pages/route_group_page.h"
 #include "records/page_texts.h"
 
+class Auc24Group;
 class DesignForm;
 
 class RegimenPage : public RouteGroupPage {
@@ -23,6 +24,7 @@ private:
     PageTexts& Kept() const;
     bool intravenous_;
     DesignForm* form_;
+    Auc24Group* auc24_ = nullptr;  // the IV page's
 };
 
 class IvRegimenPage : public RegimenPage {  // page 141

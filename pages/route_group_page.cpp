@@ -28,13 +28,15 @@ RouteGroupPage::RouteGroupPage(int dialogId, const QString& heading, bool intrav
     productRow->addStretch(1);
     Body()->addLayout(productRow);
     columns_ = new QHBoxLayout;
-    auto* right = new QVBoxLayout;
-    right->addWidget(panel_, 1);
-    right->addWidget(saved_);
-    columns_->addLayout(right);
+    right_ = new QVBoxLayout;
+    right_->addWidget(panel_, 1);
+    right_->addWidget(saved_);
+    columns_->addLayout(right_);
     Body()->addLayout(columns_, 1);
     connect(products_, &QComboBox::activated, this, [this](int index) { ProductChosen(products_->itemText(index)); });
 }
+
+void RouteGroupPage::AddUnderParameters(QWidget* part) { right_->insertWidget(1, part); }
 
 void RouteGroupPage::SetForm(QWidget* form) {
     columns_->insertWidget(0, form, 1);

@@ -25,6 +25,8 @@ protected:
     static constexpr int kParameterGroup = 0;
     // Puts the page's own fields beside the parameters.
     void SetForm(QWidget* form);
+    // A group of the page's own under the parameters.
+    void AddUnderParameters(QWidget* part);
     void OnOpen() override;
     void OnEnter() override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -53,4 +55,5 @@ private:
     class SavedParameters* saved_;
     FieldWatch* watch_;
     class QHBoxLayout* columns_;
+    class QVBoxLayout* right_;
 };

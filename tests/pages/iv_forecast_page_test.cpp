@@ -59,6 +59,7 @@ private slots:
         QCOMPARE(FieldText(&page, "postMic"), QString::number(post, 'f', 1));
         const double auic = 24 * S * p.F * p.CF * 120 / (8 * p.Cl * 1);
         QCOMPARE(FieldText(&page, "auic"), QString::number(std::floor(auic + 0.5)));
+        QCOMPARE(FieldText(&page, "auc24"), QString::number(24 * S * p.F * p.CF * 120 / (8 * p.Cl), 'f', 0));
         QVERIFY(trough >= 1);  // an MIC of 1 is reached all day
         QCOMPARE(FieldText(&page, "timeAboveMic"), QString("24.0"));
         // Over an MIC of 2 from the point the rising level meets it to the fall.
@@ -285,6 +286,7 @@ private slots:
         QCOMPARE(handed.fitType, kReportPopulation);
         QCOMPARE(handed.dose + " " + handed.doseUnit + " q" + handed.interval, std::string("120 mg q8"));
         QCOMPARE(QString::fromStdString(handed.peak), peak);
+        QCOMPARE(QString::fromStdString(handed.auc24), FieldText(&page, "auc24"));
         {
             IvForecastPage again;  // shows what was kept, re-formatted
             Nav().revisitIvForecast = true;

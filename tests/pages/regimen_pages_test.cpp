@@ -3,6 +3,7 @@
 // backwards, the design entered on the level forecast page giving back the
 // desired levels, the waiting time, the divided-doses note of digoxin and
 // lithium amounts in mg.
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <cmath>
@@ -31,6 +32,38 @@ void TypeGentamicinTargets(QWidget* page, const char* level, const char* drawn) 
 class RegimenPagesTest : public QObject {
     Q_OBJECT
 private slots:
+    // The dose for a daily exposure at a chosen interval, entered on the
+    // level forecast page, gives that exposure back.
+    void vancomycinAuc24TargetAndItsRoundTrip() {
+        PageTestEnvironment env;
+        SetUpFortyYearOld("vm", "Intermittent IV - Injection");
+        IvRegimenPage page;
+        OpenActive(page);
+        TypeInto(&page, "infusionTime", "1");
+        TypeInto(&page, "desiredAuc24", "500");
+        TypeInto(&page, "auc24Interval", "12");
+        const double Cl = TheCase().population.Cl;
+        QCOMPARE(FieldText(&page, "auc24Dose"), QString::number(500 * 12 * Cl / 24, 'f', 0));
+        TypeInto(&page, "troughLimit", "1");
+        QVERIFY(page.findChild<QLabel*>("auc24Message")->text().endsWith("is above the limit of 1.0."));
+        PictureAt1024(page, "regimen_141_vancomycin_auc24.png");
+
+        const QString dose = FieldText(&page, "auc24Dose");
+        Click(&page, "levelForecast");
+        IvForecastPage forecast;
+        OpenActive(forecast);
+        for (const auto& [field, text] : {std::pair{"dose", dose}, {"interval", "12"}, {"infusionTime", "1"},
+                                          {"postTime", "1"}, {"mic", "1"}})
+            TypeInto(&forecast, field, text);
+        QCOMPARE(FieldText(&forecast, "auc24"), QString("500"));
+        PictureAt1024(forecast, "forecast_145_vancomycin_auc24.png");
+
+        SetUpFortyYearOld("gm", "Intermittent IV - Injection");
+        IvRegimenPage other;
+        OpenActive(other);
+        QVERIFY(!other.findChild<QLineEdit*>("desiredAuc24")->isVisible());
+    }
+
     void gentamicinDesignWithLoadingDoseAndItsRoundTrip() {
         PageTestEnvironment env;
         SetUpFortyYearOld("gm", "Intermittent IV - Injection");

@@ -9,6 +9,8 @@
 #include "app/kit/institution.h"
 #include "app/kit/prompts.h"
 #include "app/page_set.h"
+#include "app/program_files.h"
+#include "app/welcome_picture.h"
 #include "pages/welcome_page.h"
 #include "records/case_record.h"
 #include "records/db/configuration.h"
@@ -38,22 +40,24 @@ void SetDialogColours(QApplication& app) {
     app.setPalette(palette);
 }
 
-bool ReadStartUpConfiguration(const std::filesystem::path& programDir) {
-    const std::filesystem::path options = programDir / "Options.dat";
-    if (!StartUpDatabasePath(options)) {
+bool ReadStartUpConfiguration(const std::filesystem::path& optionsFile) {
+    if (!StartUpDatabasePath(optionsFile)) {
         Warn(nullptr, "Options.dat file is either corrupted or missing. Please contact Orvane Inc. ");
         return false;
     }
-    InstitutionName() = InstitutionNameFrom(options);
+    InstitutionName() = InstitutionNameFrom(optionsFile);
     TheCase().ModelType = 1;
     return true;
 }
 
 int RunProgram(QApplication& app, const std::filesystem::path& programDir) {
     SetDialogColours(app);
-    if (!ReadStartUpConfiguration(programDir)) return 1;
+    const std::unique_ptr<QObject> picture = WatchForWelcomePicture(app);
+    const ProgramFiles files =
+        SetUpProgramFiles(programDir, FolderIsWritable(programDir), UserFoldersFromEnvironment());
+    if (!ReadStartUpConfiguration(files.optionsFile)) return 1;
     PageSet pages;
-    WelcomePage welcome(programDir, [&pages] { return RunPages(pages); });
+    WelcomePage welcome(files, [&pages] { return RunPages(pages); });
     welcome.Run();
     return 0;
 }

@@ -8,9 +8,10 @@ class QApplication;
 // Pale yellow pages with black text for every dialog of the program.
 void SetDialogColours(QApplication& app);
 
-// Reads Options.dat in `programDir` and tests the database it names. When the
-// file cannot be read, says so and returns false: the program must end.
-bool ReadStartUpConfiguration(const std::filesystem::path& programDir);
+// Reads `optionsFile` and tests the database it names. When the file cannot
+// be read, says so and returns false: the program must end.
+bool ReadStartUpConfiguration(const std::filesystem::path& optionsFile);
 
-// The whole run; returns the process exit status.
+// The whole run of the program in `programDir`, with Options.dat where
+// SetUpProgramFiles puts it; returns the process exit status.
 int RunProgram(QApplication& app, const std::filesystem::path& programDir);

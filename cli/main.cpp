@@ -5,9 +5,18 @@
 
 #include "cli/calc.h"
 #include "cli/json_input.h"
+#include "kinevo_version.h"
 #include "records/calendar.h"
 
 namespace {
+const char* const kUsage =
+    "usage: kinevo-calc [FILE]\n"
+    "Runs one case through Kinevo's engine: reads one JSON object from FILE, or from\n"
+    "standard input when FILE is absent or -, and writes the results as JSON.\n"
+    "Exit status 0: computed; 2: input refused or failure, with one line on stderr.\n"
+    "  --help     print this help\n"
+    "  --version  print the version\n";
+
 double SystemNow() {
     const auto now = std::chrono::system_clock::now();
     const std::time_t t = std::chrono::system_clock::to_time_t(now);
@@ -33,6 +42,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string path = argc == 2 ? argv[1] : "-";
+    if (path == "--help" || path == "-h") {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (path == "--version") {
+        std::cout << "kinevo-calc " << kKinevoVersion << '\n';
+        return 0;
+    }
     std::string text;
     std::ifstream file;
     if (path != "-") file.open(path, std::ios::binary);

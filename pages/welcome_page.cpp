@@ -51,9 +51,9 @@ QPixmap LevelsPicture() {
 }
 }  // namespace
 
-WelcomePage::WelcomePage(std::filesystem::path programDir, std::function<int()> runPages, QWidget* parent)
+WelcomePage::WelcomePage(ProgramFiles files, std::function<int()> runPages, QWidget* parent)
     : KinevoPage(130, "THERAPEUTIC   DRUG  MONITORING  SYSTEM", std::nullopt, parent),
-      programDir_(std::move(programDir)),
+      files_(std::move(files)),
       runPages_(std::move(runPages)) {
     Body()->addStretch(1);
     auto* picture = new QLabel(this);
@@ -103,7 +103,7 @@ int WelcomePage::exec() {
 }
 
 void WelcomePage::ConfigureDatabase() {
-    const auto line = ReadConfiguredPath(programDir_ / "Options.dat");
+    const auto line = ReadConfiguredPath(files_.optionsFile);
     if (!line) return Warn(this, kOptionsMissing);
     DatabaseState state;
     {
@@ -129,7 +129,7 @@ void WelcomePage::InstallAt(const QString& target) {
     if (!ThePrompts().AskOkCancel(this, kProgramTitle,
                                   Q("Do you want to install the Kinevo database at " + FolderPart(path) + " ?")))
         return Tell(this, "The file wasn't copied.");
-    const InstallResult result = InstallDatabase(programDir_ / "Options.dat", programDir_ / "Patients.mdb", path);
+    const InstallResult result = InstallDatabase(files_.optionsFile, files_.emptyDatabase, path);
     switch (result.outcome) {
         case InstallOutcome::Installed: return Tell(this, "The Kinevo database was successfully installed.");
         case InstallOutcome::AlreadyExists:

@@ -2,19 +2,20 @@
 // Page 130, the program's main window: Next starts the walk through the
 // pages, Configure Database installs an empty patient database. Closing it
 // ends the program.
-#include <filesystem>
 #include <functional>
 
 #include "app/kit/page_base.h"
+#include "records/db/configuration.h"
 
 class QLabel;
 
 class WelcomePage : public KinevoPage {
     Q_OBJECT
 public:
-    // `programDir` holds Options.dat and the empty Patients.mdb. `runPages`
-    // runs the working pages and returns the code the walk ended with.
-    WelcomePage(std::filesystem::path programDir, std::function<int()> runPages, QWidget* parent = nullptr);
+    // `files`: the Options.dat Configure Database rewrites and the empty
+    // database it installs. `runPages` runs the working pages and returns
+    // the code the walk ended with.
+    WelcomePage(ProgramFiles files, std::function<int()> runPages, QWidget* parent = nullptr);
     // Hiding a dialog ends its exec(), and the page hides while the working
     // pages run: it goes on after they come back, until it is closed.
     int exec() override;
@@ -30,7 +31,7 @@ private:
     void ConfigureDatabase();
     // Asks before installing at `target`, then says how it went.
     void InstallAt(const QString& target);
-    std::filesystem::path programDir_;
+    ProgramFiles files_;
     std::function<int()> runPages_;
     QLabel* today_;
     bool backFromPages_ = false;

@@ -8,6 +8,7 @@ packages=(
   libsqlite3-dev sqlite3 nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
   xvfb xauth poppler-utils
+  dpkg-dev
   "$@"
 )
 missing=()

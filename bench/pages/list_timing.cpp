@@ -7,11 +7,11 @@
 #include <cstdio>
 
 #include "app/dispatcher.h"
+#include "app/first_paint.h"
 #include "app/kit/scripted_prompts.h"
 #include "app/page_set.h"
 #include "app/startup.h"
 #include "bench/pages/filled_database.h"
-#include "bench/pages/first_paint.h"
 #include "bench/pages/measurement.h"
 #include "bench/pages/qt_arguments.h"
 #include "records/db/configuration.h"

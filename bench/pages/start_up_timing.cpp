@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/first_paint.h"
 #include "app/startup.h"
-#include "bench/pages/first_paint.h"
 #include "bench/pages/qt_arguments.h"
 #include "pages/welcome_page.h"
 

@@ -6,6 +6,7 @@
 
 #include "records/db/database.h"
 #include "records/db/record_sets.h"
+#include "records/db/schema/empty_database.h"
 
 namespace fs = std::filesystem;
 
@@ -33,6 +34,10 @@ std::optional<std::string> ReadWhole(const fs::path& file) {
     return text.str();
 }
 }  // namespace
+
+ProgramFiles ProgramFiles::In(const fs::path& folder) {
+    return {folder / kOptionsFileName, folder / kEmptyDatabaseName};
+}
 
 std::string& ConfiguredDatabasePath() {
     static std::string path = kDatabaseNotConfigured;

@@ -15,6 +15,15 @@
 #include <optional>
 #include <string>
 
+// The two files start-up and Configure Database work with. Start-up
+// chooses where they are (beside the program, or the user's own folders).
+struct ProgramFiles {
+    std::filesystem::path optionsFile;    // Options.dat
+    std::filesystem::path emptyDatabase;  // the shipped empty Patients.mdb
+    // Both in `folder`: a build folder or a portable copy.
+    static ProgramFiles In(const std::filesystem::path& folder);
+};
+
 inline constexpr const char* kDatabaseNotConfigured = "Database Not Configured";
 inline constexpr const char* kConfigureDatabaseLine = "Configure Database";
 

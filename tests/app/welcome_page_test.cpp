@@ -32,7 +32,7 @@ class WelcomePageTest : public QObject {
     int chainCode = code::kBackToWelcome;
 
     std::unique_ptr<WelcomePage> MakeWelcome() {
-        auto page = std::make_unique<WelcomePage>(env->Dir(), [this] {
+        auto page = std::make_unique<WelcomePage>(ProgramFiles::In(env->Dir()), [this] {
             ++chainRuns;
             return chainCode;
         });
@@ -54,7 +54,7 @@ private slots:
     void cleanup() { env.reset(); }
 
     void missingOptionsFileEndsTheProgram() {
-        QVERIFY(!ReadStartUpConfiguration(env->Dir()));
+        QVERIFY(!ReadStartUpConfiguration(env->Dir() / "Options.dat"));
         QCOMPARE(env->prompts.shown.size(), std::size_t(1));
         QCOMPARE(env->prompts.shown[0].title, QString("Warning"));
         QCOMPARE(env->prompts.shown[0].text,
@@ -64,7 +64,7 @@ private slots:
     void configureDatabaseWithTrailingBlanksIsNotConfigured() {
         MakeProgramFolder("Configure Database   \t\n");
         TheCase().ModelType = 3;
-        QVERIFY(ReadStartUpConfiguration(env->Dir()));
+        QVERIFY(ReadStartUpConfiguration(env->Dir() / "Options.dat"));
         QCOMPARE(ConfiguredDatabasePath(), std::string(kDatabaseNotConfigured));
         QCOMPARE(TheCase().ModelType, 1);
         auto welcome = MakeWelcome();
@@ -74,7 +74,7 @@ private slots:
     void nonDatabaseFileIsNotConfigured() {
         env->WriteFile("notes.txt", "not a database\n");
         MakeProgramFolder((env->Dir() / "notes.txt").string() + "\n");
-        QVERIFY(ReadStartUpConfiguration(env->Dir()));
+        QVERIFY(ReadStartUpConfiguration(env->Dir() / "Options.dat"));
         QCOMPARE(ConfiguredDatabasePath(), std::string(kDatabaseNotConfigured));
         auto welcome = MakeWelcome();
         QCOMPARE(env->prompts.shown.at(0).title, QString("Warning"));
@@ -84,7 +84,7 @@ private slots:
     void workingDatabaseAndInstitutionName() {
         const std::string db = env->MakeDatabase("work.mdb");
         MakeProgramFolder(db + "  \nSt. Mary's Hospital Pharmacy  \n");
-        QVERIFY(ReadStartUpConfiguration(env->Dir()));
+        QVERIFY(ReadStartUpConfiguration(env->Dir() / "Options.dat"));
         QCOMPARE(ConfiguredDatabasePath(), db);
         QCOMPARE(InstitutionName(), std::string("St. Mary's Hospital Pharmacy"));
         auto welcome = MakeWelcome();
@@ -222,7 +222,7 @@ private slots:
         MakeProgramFolder(db + "\n");
         Database other(db);
         other.Execute("BEGIN EXCLUSIVE");
-        QVERIFY(ReadStartUpConfiguration(env->Dir()));
+        QVERIFY(ReadStartUpConfiguration(env->Dir() / "Options.dat"));
         QCOMPARE(ConfiguredDatabasePath(), db);
         auto welcome = MakeWelcome();
         Click(welcome.get(), "configureDatabase");

@@ -76,7 +76,7 @@ private slots:
              }},
         };
         ChainResult walk;
-        WelcomePage welcome(env.Dir(), [&] {
+        WelcomePage welcome(ProgramFiles::In(env.Dir()), [&] {
             walk = RunChain(pages, code::kSearch, steps);
             return walk.code;
         });

@@ -29,16 +29,16 @@ void CreateEmptyDatabase(const fs::path& path) {
     }
 }
 
-void WriteFirstStartFiles(const fs::path& folder) {
-    const fs::path working = fs::absolute(folder / kDefaultDatabaseFolder / kEmptyDatabaseName);
+void WriteFirstStartFiles(const fs::path& emptyDatabase, const fs::path& optionsFile, const fs::path& workingDatabase) {
+    const fs::path working = fs::absolute(workingDatabase).lexically_normal();
     if (!fs::exists(working)) {
         fs::create_directories(working.parent_path());
-        fs::copy_file(folder / kEmptyDatabaseName, working);
+        fs::copy_file(emptyDatabase, working);
     }
-    const fs::path options = folder / kOptionsFileName;
-    if (!fs::exists(options)) {
-        std::ofstream out(options);
-        out << working.lexically_normal().string() << "\n";
-        if (!out) throw std::runtime_error("Cannot write " + options.string());
+    if (!fs::exists(optionsFile)) {
+        fs::create_directories(fs::absolute(optionsFile).parent_path());
+        std::ofstream out(optionsFile);
+        out << working.string() << "\n";
+        if (!out) throw std::runtime_error("Cannot write " + optionsFile.string());
     }
 }

@@ -20,7 +20,9 @@ const std::string& PatientsSchemaSql();
 // exists already, so a database with patients is never replaced.
 void CreateEmptyDatabase(const std::filesystem::path& path);
 
-// In `folder` (the program's folder, holding the empty database): makes
-// data/Patients.mdb and an Options.dat naming it, each only when missing,
-// so a rebuild never touches patients or a configured path.
-void WriteFirstStartFiles(const std::filesystem::path& folder);
+// Makes `workingDatabase` as a copy of `emptyDatabase` and `optionsFile`
+// naming it, each only when missing, so a rebuild or a later start never
+// touches patients or a configured path. Throws std::runtime_error or
+// std::filesystem::filesystem_error when a file cannot be made.
+void WriteFirstStartFiles(const std::filesystem::path& emptyDatabase, const std::filesystem::path& optionsFile,
+                          const std::filesystem::path& workingDatabase);

@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
             CreateEmptyDatabase(temp);
             fs::rename(temp, target);
         } else if (mode == "first-start") {
-            WriteFirstStartFiles(target);
+            WriteFirstStartFiles(target / kEmptyDatabaseName, target / kOptionsFileName,
+                                 target / kDefaultDatabaseFolder / kEmptyDatabaseName);
         } else {
             std::fprintf(stderr, "kinevo-makedb: unknown mode %s\n", mode.c_str());
             return 2;

@@ -1,4 +1,4 @@
-#include "bench/pages/first_paint.h"
+#include "app/first_paint.h"
 
 #include <QEvent>
 #include <QPointer>

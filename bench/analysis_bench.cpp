@@ -1,6 +1,7 @@
-// Time of the analysis page's work (both fits, then the three curves) on three
+// Time of the analysis page's work (both fits, then the three curves) on four
 // histories, each with predictions made in one pass per parameter set and, for
-// comparison, in one pass per time.
+// comparison, in one pass per time; and of the whole opening as the page runs
+// it on the record (fits, level table, curves), without drawing.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -37,9 +38,14 @@ LevelRow Level(int day, int hour) {
     return l;
 }
 
+// How the patient behind the levels differs from the population.
+struct Patient {
+    double vd = 1.2, cl = 0.8, vm = 1.1;
+};
+
 // A 40-year-old man of 70 kg with the drug's default product and the levels
 // a patient with a different Vd and Cl (Km, Vm) would have had.
-CaseRecord Case(const char* drug, std::vector<DoseRow> doses, std::vector<LevelRow> levels) {
+CaseRecord Case(const char* drug, std::vector<DoseRow> doses, std::vector<LevelRow> levels, Patient who = {}) {
     CaseRecord r;
     r.Age = 40;
     r.SEX = "M";
@@ -57,20 +63,24 @@ CaseRecord Case(const char* drug, std::vector<DoseRow> doses, std::vector<LevelR
         std::exit(1);
     }
     ParameterSet patient = r.population;
-    patient.Vd *= 1.2;
-    patient.Cl *= 0.8;
+    patient.Vd *= who.vd;
+    patient.Cl *= who.cl;
     patient.Km = patient.Cl;
-    patient.Vm *= 1.1;
+    patient.Vm *= who.vm;
     for (LevelPoint& l : r.history.levels) l.observed = PredictConcentration(r, patient, l.time).value_or(1);
     return r;
 }
 
 // Phenytoin 300 mg a day by mouth for 33 days (about 800 hours), 10 levels.
-CaseRecord PhenytoinCase() {
+CaseRecord PhenytoinCase(Patient who = {}) {
     std::vector<LevelRow> levels;
     for (int i = 0; i < 10; ++i) levels.push_back(Level(4 + 3 * i, 7));
-    return Case("ph", {Dose(0, 8, 300, "C", 0, 24, 33)}, levels);
+    return Case("ph", {Dose(0, 8, 300, "C", 0, 24, 33)}, levels, who);
 }
+
+// The same with levels far above the population's: Km three times, Vmax
+// two thirds of it, which takes the fits many iterations.
+CaseRecord FarPhenytoinCase() { return PhenytoinCase({1.0, 3.0, 0.67}); }
 
 // Vancomycin 1000 mg over 1 h every 12 h, 1000 doses; 10 levels in the last days.
 CaseRecord VancomycinCase() {
@@ -88,7 +98,7 @@ CaseRecord GentamicinCase() {
 }
 
 const CaseRecord& CaseNamed(int which) {
-    static const CaseRecord cases[] = {PhenytoinCase(), VancomycinCase(), GentamicinCase()};
+    static const CaseRecord cases[] = {PhenytoinCase(), VancomycinCase(), GentamicinCase(), FarPhenytoinCase()};
     return cases[which];
 }
 
@@ -117,14 +127,35 @@ void Curves(benchmark::State& state) {
     }
 }
 
-// Arguments: case (0 phenytoin, 1 vancomycin, 2 gentamicin), pass per time (0 or 1).
+// What the analysis page computes when it opens, on a fresh copy of the record.
+void Opening(benchmark::State& state) {
+    const CaseRecord& original = CaseNamed(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        CaseRecord r = original;
+        RunAnalysisFits(r);
+        FillLevelPredictions(r);
+        const AnalysisCurves curves = ComputeCurves(r);
+        benchmark::DoNotOptimize(curves);
+    }
+}
+
+constexpr int kCases = 4;
+
+// Arguments: case (0 phenytoin, 1 vancomycin, 2 gentamicin, 3 phenytoin far
+// from the population), pass per time (0 or 1).
 void Cases(benchmark::internal::Benchmark* b) {
     b->ArgNames({"case", "pass_per_time"})->Unit(benchmark::kMillisecond);
-    for (int c = 0; c < 3; ++c)
+    for (int c = 0; c < kCases; ++c)
         for (int slow = 0; slow < 2; ++slow) b->Args({c, slow});
+}
+
+void OpeningCases(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"case"})->Unit(benchmark::kMillisecond);
+    for (int c = 0; c < kCases; ++c) b->Args({c});
 }
 }  // namespace
 
 BENCHMARK(Analysis)->Apply(Cases);
 BENCHMARK(Curves)->Apply(Cases);
+BENCHMARK(Opening)->Apply(OpeningCases);
 BENCHMARK_MAIN();

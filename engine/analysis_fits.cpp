@@ -123,6 +123,11 @@ AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const Analys
     const LevelModel model = [&](const FitVector& p) {
         return PredictConcentrations(in, SetOf(p, s.initial, s.phenytoin), times);
     };
+    const LevelModelSets models = [&](const std::vector<FitVector>& ps) {
+        std::vector<ParameterSet> sets;
+        for (const FitVector& p : ps) sets.push_back(SetOf(p, s.initial, s.phenytoin));
+        return PredictConcentrationSets(in, sets, times);
+    };
     const bool twoFits = h.measuredCount >= 2 && !s.phenytoin;
     const FitProblem first = twoFits ? ProblemOf(h, s, 0, 0.01) : ProblemOf(h, s, s.fixedError, s.proportionalError);
     out.fitted = std::all_of(first.priorMeans.begin(), first.priorMeans.end(), [](double m) { return m > 0; });
@@ -131,7 +136,7 @@ AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const Analys
         out.fitted = false;
         return out;
     }
-    FitOutcome fit = FitParameters(first, model, progress);
+    FitOutcome fit = FitParameters(first, model, progress, models);
     if (fit.cannotFit) out.messages.push_back("Cannot Fit Data");
     if (!out.fitted) return out;
     const Stored leastSquares = Store(fit, h, s, in);
@@ -140,7 +145,7 @@ AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const Analys
     if (twoFits) {
         if (!leastSquares.range.plausible)
             out.messages.push_back("Least-squares fit did not converge to plausible parameters.");
-        fit = FitParameters(ProblemOf(h, s, s.fixedError, s.proportionalError), model, progress);
+        fit = FitParameters(ProblemOf(h, s, s.fixedError, s.proportionalError), model, progress, models);
         if (fit.cannotFit) out.messages.push_back("Cannot Fit Data");
     }
     const Stored bayes = Store(fit, h, s, in);

@@ -72,6 +72,9 @@ AnalysisCurves ComputeCurves(PredictionInput& in, const History& h, const CurveS
     };
     AnalysisCurves out;
     out.time = TimeAxisFor(SpanNeeded(h));
+    // The phenytoin grid ends with the history; the curve goes on to the end
+    // of the axis at the same step rate instead of holding the last value.
+    in.predictionReach = std::max(in.predictionReach, out.time.span);
     const double step = out.time.span / (kCurvePoints - 1);
     for (int i = 0; i < kCurvePoints; ++i) out.times.push_back(i * step);
     const auto curve = [&](const ParameterSet& s, bool plausible = true) {

@@ -46,7 +46,8 @@ struct CurveSets {
     bool leastSquaresPlausible = true, bayesPlausible = true;  // a runaway fit gets no curve
 };
 // The three curves (phenytoin: the Bayesian curve is the least-squares one)
-// and both axes. `setDone` is called after each of the three sets.
+// and both axes. `setDone` is called after each of the three sets. The
+// prediction reach of `in` is stretched to the end of the time axis.
 AnalysisCurves ComputeCurves(PredictionInput& in, const History& h, const CurveSets& sets, double graphMax,
                              bool lithium, const std::function<void()>& setDone = {});
 AnalysisCurves ComputeCurves(CaseRecord& r, const std::function<void()>& setDone = {});

@@ -28,14 +28,30 @@ struct Residuals {
 
 class Search {
 public:
-    Search(const FitProblem& problem, const LevelModel& model) : problem_(problem), model_(model) {
+    Search(const FitProblem& problem, const LevelModel& model, const LevelModelSets& models)
+        : problem_(problem), model_(model), models_(models) {
         np_ = static_cast<int>(problem.priorMeans.size());
         for (double c : problem.observed) highest_ = std::max(highest_, c);
     }
 
-    Residuals Evaluate(const FitVector& p) const {
+    Residuals Evaluate(const FitVector& p) const { return ResidualsOf(p, model_(p)); }
+
+    std::vector<Residuals> EvaluateAll(const std::vector<FitVector>& ps) const {
+        std::vector<Residuals> out;
+        if (models_) {
+            const auto predictions = models_(ps);
+            for (std::size_t k = 0; k < ps.size(); ++k) out.push_back(ResidualsOf(ps[k], predictions[k]));
+        } else {
+            for (const FitVector& p : ps) out.push_back(Evaluate(p));
+        }
+        return out;
+    }
+
+    int Parameters() const { return np_; }
+
+private:
+    Residuals ResidualsOf(const FitVector& p, const std::vector<std::optional<double>>& predictions) const {
         Residuals out;
-        const auto predictions = model_(p);
         for (std::size_t i = 0; i < problem_.times.size(); ++i) {
             const auto c = i < predictions.size() ? predictions[i] : std::nullopt;
             const double r = c ? LevelResidual(i, *c) : HUGE_VAL;
@@ -46,9 +62,6 @@ public:
         return out;
     }
 
-    int Parameters() const { return np_; }
-
-private:
     double LevelResidual(std::size_t i, double c) const {
         const double floor = 0.001 * highest_;
         if (c < floor) c += floor;
@@ -76,6 +89,7 @@ private:
 
     const FitProblem& problem_;
     const LevelModel& model_;
+    const LevelModelSets& models_;
     int np_ = 0;
     double highest_ = 0;
 };
@@ -86,21 +100,27 @@ struct Curvature {
     double chiSquare = 0;
 };
 
-// Forward-difference derivatives of the residuals at p. A derivative that
-// cannot be formed (a step into a region without predictions) counts as 0.
-Curvature CurvatureAt(const Search& s, FitVector& p) {
+// Forward-difference derivatives of the residuals at p, all steps asked for
+// at once. A derivative that cannot be formed (a step into a region without
+// predictions) counts as 0.
+Curvature CurvatureAt(const Search& s, const FitVector& p) {
     const int np = s.Parameters();
-    const Residuals base = s.Evaluate(p);
+    std::vector<FitVector> points(np + 1, p);
+    std::vector<double> steps(np);
+    for (int j = 0; j < np; ++j) {
+        double h = std::fabs(p[j]) * 0.00001;
+        if (!(h > 1e-10)) h = 1e-10;
+        points[j + 1][j] = p[j] + h;
+        steps[j] = h;
+    }
+    const std::vector<Residuals> evaluated = s.EvaluateAll(points);
+    const Residuals& base = evaluated[0];
     Curvature c;
     c.chiSquare = base.ChiSquare();
     std::vector<std::vector<double>> jacobian(np);
     for (int j = 0; j < np; ++j) {
-        const double saved = p[j];
-        double h = std::fabs(saved) * 0.00001;
-        if (!(h > 1e-10)) h = 1e-10;
-        p[j] = saved + h;
-        const Residuals moved = s.Evaluate(p);
-        p[j] = saved;
+        const double h = steps[j];
+        const Residuals& moved = evaluated[j + 1];
         for (std::size_t i = 0; i < base.r.size(); ++i) {
             const double d = (base.r[i] - moved.r[i]) / h;
             jacobian[j].push_back(std::isfinite(d) ? d : 0.0);
@@ -156,7 +176,7 @@ bool AllFinite(const FitVector& v) {
     return std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x); });
 }
 
-std::optional<FitMatrix> CovarianceAt(const Search& s, FitVector& p) {
+std::optional<FitMatrix> CovarianceAt(const Search& s, const FitVector& p) {
     const int np = s.Parameters();
     const Curvature c = CurvatureAt(s, p);
     FitMatrix covariance{};
@@ -168,7 +188,8 @@ std::optional<FitMatrix> CovarianceAt(const Search& s, FitVector& p) {
 }
 }  // namespace
 
-FitOutcome FitParameters(const FitProblem& problem, const LevelModel& model, const FitProgress& progress) {
+FitOutcome FitParameters(const FitProblem& problem, const LevelModel& model, const FitProgress& progress,
+                         const LevelModelSets& models) {
     const auto report = [&](int value) {
         if (progress) progress(value);
     };
@@ -176,7 +197,7 @@ FitOutcome FitParameters(const FitProblem& problem, const LevelModel& model, con
     out.p = problem.priorMeans;
     const bool priorsUsable = std::all_of(problem.priorMeans.begin(), problem.priorMeans.end(),
                                           [](double m) { return m > 0 && std::isfinite(m); });
-    const Search search(problem, model);
+    const Search search(problem, model, models);
     const int np = search.Parameters();
     const bool shapeUsable = np >= 1 && np <= kMaxFitParameters && problem.relativeSd.size() == problem.priorMeans.size() &&
                              problem.observed.size() == problem.times.size();

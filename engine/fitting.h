@@ -27,6 +27,11 @@ struct FitProblem {
 // The predicted levels at FitProblem::times for P; missing where none exists.
 using LevelModel = std::function<std::vector<std::optional<double>>(const FitVector& p)>;
 
+// The predicted levels for several P at once, each exactly as LevelModel
+// gives it alone; the derivatives ask for all their steps together, which
+// a model may work out side by side.
+using LevelModelSets = std::function<std::vector<std::vector<std::optional<double>>>(const std::vector<FitVector>& ps)>;
+
 // Called with 0..100 as the search goes on, 60 when it is done.
 using FitProgress = std::function<void(int)>;
 
@@ -44,4 +49,5 @@ struct FitOutcome {
     int rejectedSteps = 0;  // trial steps undone for raising chi-square
 };
 
-FitOutcome FitParameters(const FitProblem& problem, const LevelModel& model, const FitProgress& progress = {});
+FitOutcome FitParameters(const FitProblem& problem, const LevelModel& model, const FitProgress& progress = {},
+                         const LevelModelSets& models = {});

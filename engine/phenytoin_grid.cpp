@@ -112,28 +112,62 @@ std::vector<double> PhenytoinInputRates(const PredictionInput& in, const Paramet
     return rates;
 }
 
-void PredictPhenytoin(const PredictionInput& in, const ParameterSet& p, const std::vector<double>& times,
-                      std::vector<std::optional<double>>& out) {
-    if (times.empty() || p.Vd == 0) return;
+void PredictPhenytoinSets(const PredictionInput& in, const std::vector<ParameterSet>& sets,
+                          const std::vector<double>& times, std::vector<std::vector<std::optional<double>>>& out) {
+    out.assign(sets.size(), std::vector<std::optional<double>>(times.size()));
+    std::vector<std::size_t> live;  // a set without a volume predicts nothing
+    for (std::size_t k = 0; k < sets.size(); ++k)
+        if (sets[k].Vd != 0) live.push_back(k);
+    if (times.empty() || live.empty()) return;
     // The grid reaches no further than the latest time asked for: a fit never
     // pays for a prediction row far beyond its levels.
     const double latest = *std::max_element(times.begin(), times.end());
     const auto grid = PhenytoinGridOf(in.gridSpan, std::min(in.predictionReach, latest));
     if (!grid) return;
     const PhenytoinGrid& g = *grid;
-    const std::vector<double> rates = PhenytoinInputRates(in, p, g);
     std::vector<std::size_t> order(times.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return times[a] < times[b]; });
 
-    const Elimination model{p.Vm / 24, p.Km, p.Vd};
+    // Only F and CF shape the input, so sets that differ in Vd, Km or Vm
+    // (the derivative steps of a fit) share their rates.
+    std::vector<std::vector<double>> rates;
+    std::vector<std::size_t> rateOf;
+    std::vector<Elimination> models;
+    for (std::size_t k : live) {
+        const ParameterSet& p = sets[k];
+        std::size_t shared = 0;
+        while (shared < rateOf.size() && !(sets[live[shared]].F == p.F && sets[live[shared]].CF == p.CF)) ++shared;
+        if (shared < rateOf.size()) {
+            rateOf.push_back(rateOf[shared]);
+        } else {
+            rateOf.push_back(rates.size());
+            rates.push_back(PhenytoinInputRates(in, p, g));
+        }
+        models.push_back({p.Vm / 24, p.Km, p.Vd});
+    }
+
+    // The sets step side by side: each set's arithmetic is exactly that of a
+    // pass of its own, while the processor overlaps the sets' divisions.
+    const std::size_t n = live.size();
     const double h = 1 / g.stepsPerHour;
-    double c = in.baseline.value_or(0);
+    std::vector<double> c(n, in.baseline.value_or(0));
     std::size_t next = 0;
+    const auto record = [&](std::size_t slot) {
+        for (std::size_t k = 0; k < n; ++k) out[live[k]][slot] = Finite(c[k]);
+    };
     for (int i = 1; i <= g.steps && next < order.size(); ++i) {
         const double point = i / g.stepsPerHour;
-        for (; next < order.size() && !(point < times[order[next]]); ++next) out[order[next]] = Finite(c);
-        if (next < order.size()) c = model.Step(c, rates[i - 1], h);
+        for (; next < order.size() && !(point < times[order[next]]); ++next) record(order[next]);
+        if (next < order.size())
+            for (std::size_t k = 0; k < n; ++k) c[k] = models[k].Step(c[k], rates[rateOf[k]][i - 1], h);
     }
-    for (; next < order.size(); ++next) out[order[next]] = Finite(c);
+    for (; next < order.size(); ++next) record(order[next]);
+}
+
+void PredictPhenytoin(const PredictionInput& in, const ParameterSet& p, const std::vector<double>& times,
+                      std::vector<std::optional<double>>& out) {
+    std::vector<std::vector<std::optional<double>>> rows;
+    PredictPhenytoinSets(in, {p}, times, rows);
+    out = std::move(rows.front());
 }

@@ -55,6 +55,18 @@ std::vector<std::optional<double>> PredictConcentrations(PredictionInput& in, co
     return out;
 }
 
+std::vector<std::vector<std::optional<double>>> PredictConcentrationSets(PredictionInput& in,
+                                                                         const std::vector<ParameterSet>& sets,
+                                                                         const std::vector<double>& times) {
+    std::vector<std::vector<std::optional<double>>> out;
+    if (in.modelType == 3 && !in.passPerTime) {
+        PredictPhenytoinSets(in, sets, times, out);
+        return out;
+    }
+    for (const ParameterSet& p : sets) out.push_back(PredictConcentrations(in, p, times));
+    return out;
+}
+
 std::optional<double> PredictConcentration(PredictionInput& in, const ParameterSet& p, double t) {
     return PredictConcentrations(in, p, {t}).front();
 }

@@ -37,6 +37,11 @@ PredictionInput PredictionInputOf(const CaseRecord& r);
 std::vector<std::optional<double>> PredictConcentrations(PredictionInput& in, const ParameterSet& p,
                                                          const std::vector<double>& times);
 std::optional<double> PredictConcentration(PredictionInput& in, const ParameterSet& p, double t);
+// PredictConcentrations for each set in turn, with the same numbers; the
+// phenytoin sets are integrated side by side in one pass over the grid.
+std::vector<std::vector<std::optional<double>>> PredictConcentrationSets(PredictionInput& in,
+                                                                         const std::vector<ParameterSet>& sets,
+                                                                         const std::vector<double>& times);
 
 // Over the record's converted history; a ka adjustment is kept in the record.
 std::optional<double> PredictConcentration(CaseRecord& r, const ParameterSet& p, double t);

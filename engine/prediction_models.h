@@ -15,3 +15,6 @@ void PredictLinear(PredictionInput& in, const ParameterSet& p, const std::vector
                    std::vector<std::optional<double>>& out);
 void PredictPhenytoin(const PredictionInput& in, const ParameterSet& p, const std::vector<double>& times,
                       std::vector<std::optional<double>>& out);
+// One `out` row per set, each as PredictPhenytoin gives it.
+void PredictPhenytoinSets(const PredictionInput& in, const std::vector<ParameterSet>& sets,
+                          const std::vector<double>& times, std::vector<std::vector<std::optional<double>>>& out);

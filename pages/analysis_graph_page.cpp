@@ -1,15 +1,54 @@
 #include "pages/analysis_graph_page.h"
 
+#include <QCoreApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QVBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <algorithm>
 
 #include "app/kit/navigation.h"
+#include "app/kit/prompts.h"
 #include "app/kit/result_codes.h"
+#include "engine/analysis_fits.h"
+#include "engine/curves.h"
+#include "pages/analysis_tables.h"
+#include "pages/graph_view.h"
 #include "records/case_record.h"
 
 AnalysisGraphPage::AnalysisGraphPage(QWidget* parent)
     : KinevoPage(157, "Serum Level Analysis", HeaderVariant::Full, parent) {
-    Body()->addStretch(1);
+    auto* progressRow = new QHBoxLayout;
+    progressLabel_ = new QLabel("Computing Fitted Parameters...", this);
+    progressLabel_->setObjectName("progressLabel");
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName("progress");
+    progress_->setRange(1, 100);
+    progressRow->addWidget(progressLabel_);
+    progressRow->addWidget(progress_, 1);
+    Body()->addLayout(progressRow);
+
+    auto* tables = new QHBoxLayout;
+    parameters_ = NewParameterTable(this);
+    tables->addWidget(parameters_, 0, Qt::AlignTop);
+    tables->addStretch(1);
+    auto* levelColumn = new QVBoxLayout;
+    levelTitle_ = new QLabel(this);
+    levelTitle_->setObjectName("levelTitle");
+    levels_ = NewLevelTable(this);
+    levelColumn->addWidget(levelTitle_);
+    levelColumn->addWidget(levels_);
+    tables->addLayout(levelColumn);
+    Body()->addLayout(tables);
+    graph_ = new GraphView(this);
+    Body()->addWidget(graph_, 1);
+    message_ = new QLabel(this);
+    message_->setObjectName("message");
+    message_->setWordWrap(true);
+    Body()->addWidget(message_);
+    ShowProgress(false);
+
     AddButton("&Previous", "previous", [this] { Leave(code::kHistory); });
     AddButton("Routine &LS Analysis", "routineLs", [this] { RoutineAnalysis(kLeastSquares); });
     AddButton("Routine &Bayes Analysis", "routineBayes", [this] { RoutineAnalysis(kBayesian); });
@@ -20,12 +59,74 @@ AnalysisGraphPage::AnalysisGraphPage(QWidget* parent)
     });
 }
 
+void AnalysisGraphPage::Reset() {
+    ShowParameters(parameters_, {}, false);
+    ShowLevels(levels_, {});
+    levelTitle_->clear();
+    graph_->Clear();
+    message_->clear();
+}
+
+void AnalysisGraphPage::OnOpen() {
+    Reset();
+    CaseRecord& r = TheCase();
+    if (!r.history.present || r.history.measuredCount == 0) {
+        ShowParameters(parameters_, FitParameterRows(r), false);
+        message_->setText("No measured level to fit.");
+        return;
+    }
+    // The fits take a noticeable time: the page is on screen first, with
+    // its progress bar, and repaints while they run.
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    computing_ = true;
+    ShowProgress(true);
+    Progress(1);
+    const AnalysisFits fits = RunAnalysisFits(r, [this](int value) { Progress(value); });
+    QStringList notes;
+    for (const std::string& m : fits.messages) {
+        if (m.rfind("Cannot Fit Data", 0) == 0) Tell(this, QString::fromStdString(m));
+        else notes << QString::fromStdString(m);
+    }
+    for (const std::string& m : FillLevelPredictions(r)) notes << QString::fromStdString(m);
+    int value = 60;
+    const AnalysisCurves curves = ComputeCurves(r, [&] {
+        value = std::min(value + 10, 100);
+        Progress(value);
+    });
+    Progress(100);
+    ShowProgress(false);
+    computing_ = false;
+
+    ShowParameters(parameters_, FitParameterRows(r), fits.fitted);
+    levelTitle_->setText(QString::fromStdString("Serum Drug Concentrations (" + r.ConcUnit + ")"));
+    ShowLevels(levels_, LevelTableRows(r.history));
+    std::vector<GraphPanel> panels = {PanelOf(r, curves, kBayesian)};
+    if (ShowsLeastSquaresPanel(r)) panels.push_back(PanelOf(r, curves, kLeastSquares));
+    graph_->Show(std::move(panels), TimeZeroText(r.history));
+    message_->setText(notes.join(" "));
+}
+
+void AnalysisGraphPage::Progress(int value) {
+    value = std::clamp(value, 1, 100);
+    if (value == progress_->value()) return;
+    progress_->setValue(value);
+    // Repaints only: a click must not leave the page while the fits run.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void AnalysisGraphPage::ShowProgress(bool shown) {
+    progressLabel_->setVisible(shown);
+    progress_->setVisible(shown);
+}
+
 void AnalysisGraphPage::Redraw() {
     ++redraws_;
-    update();
+    graph_->update();
 }
 
 void AnalysisGraphPage::reject() {
+    if (computing_) return;
     Redraw();
     KinevoPage::reject();
 }

@@ -4,7 +4,6 @@
 #include <QLayout>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <cmath>
 
 #include "app/kit/navigation.h"
 #include "app/kit/prompts.h"
@@ -13,6 +12,7 @@
 #include "engine/user_drug.h"
 #include "pages/database_work.h"
 #include "pages/history_grid.h"
+#include "pages/level_table_texts.h"
 #include "records/case_record.h"
 #include "records/db/case_reload.h"
 
@@ -96,20 +96,7 @@ void HistoryPage::StoreTexts() {
     r.history.levelRows = LevelRowsOf(grid_->Levels());
 }
 
-void HistoryPage::ShowTimeZero() {
-    const History& h = TheCase().history;
-    if (!h.present) {
-        timeZero_->clear();
-        return;
-    }
-    const long minutes = std::lround(h.timeZero * 60);
-    const long day = minutes / (24 * 60);
-    const long ofDay = minutes % (24 * 60);
-    const CivilDate date = DateOfDayNumber(day);
-    auto two = [](long v) { return QString("%1").arg(v, 2, 10, QChar('0')); };
-    timeZero_->setText("Time zero: " + two(date.month) + "/" + two(date.day) + " " + two(ofDay / 60) + ":" +
-                       two(ofDay % 60));
-}
+void HistoryPage::ShowTimeZero() { timeZero_->setText(TimeZeroText(TheCase().history)); }
 
 void HistoryPage::Next() {
     if (!grid_->LeaveCurrentCell() || !grid_->CheckAllCells()) return;

@@ -5,6 +5,22 @@
 
 namespace {
 DoseEvent Infusion(double time) { return EventAt(time, 1000, kEventIV, 1); }
+
+// One infusion at 0 and its 24 h interval, for the phenytoin model on a 24 h grid.
+History OneInfusion() {
+    History h;
+    h.events = {Infusion(0)};
+    h.lastDoseInterval = 24;
+    return h;
+}
+
+PredictionInput PhenytoinInput(const History& h) {
+    PredictionInput in;
+    in.modelType = 3;
+    in.events = h.events;
+    in.gridSpan = 24;
+    return in;
+}
 }  // namespace
 
 TEST(CurveAxes, TimeSpanRoundedUpToTheTable) {
@@ -64,13 +80,8 @@ TEST(Curves, SampledOverTheSpanAndSkippedForNegativeSets) {
 }
 
 TEST(Curves, PhenytoinCurvesFromOnePassEqualPointByPoint) {
-    History h;
-    h.events = {Infusion(0)};
-    h.lastDoseInterval = 24;
-    PredictionInput in;
-    in.modelType = 3;
-    in.events = h.events;
-    in.gridSpan = 24;
+    const History h = OneInfusion();
+    PredictionInput in = PhenytoinInput(h);
     const CurveSets sets{Params(1, 45, 4, 1, 500), Params(1, 40, 5, 1, 450), Params(1, 1, 1, 1, 1)};
     const AnalysisCurves c = ComputeCurves(in, h, sets, 30, false);
     for (std::size_t i = 0; i < c.times.size(); ++i) {
@@ -78,4 +89,21 @@ TEST(Curves, PhenytoinCurvesFromOnePassEqualPointByPoint) {
         EXPECT_EQ(c.leastSquares[i], PredictConcentration(in, sets.leastSquares, c.times[i])) << i;
     }
     EXPECT_EQ(c.bayes, c.leastSquares);  // phenytoin draws the least-squares curve twice
+}
+
+// Past the history's grid the phenytoin curve goes on falling as
+// Michaelis-Menten elimination says, instead of staying at the last value.
+TEST(Curves, PhenytoinCurveFallsToTheEndOfTheAxis) {
+    const History h = OneInfusion();
+    PredictionInput in = PhenytoinInput(h);
+    const ParameterSet p = Params(1, 45, 4, 1, 500);
+    const AnalysisCurves c = ComputeCurves(in, h, {p, p, p}, 30, false);
+    ASSERT_NEAR(c.times[224], 24, 1e-9);
+    // dC/dt = -(Vm / 24) C / (Km + C) / Vd from the curve at 24 h, in small Euler steps.
+    double x = *c.population[224];
+    const int steps = 60000;
+    const double dt = (c.times.back() - c.times[224]) / steps;
+    for (int i = 0; i < steps; ++i) x -= 500.0 / 24 * x / (4 + x) / 45 * dt;
+    EXPECT_LT(x, 0.9 * *c.population[224]);
+    EXPECT_NEAR(*c.population.back(), x, 1e-3 * x);
 }

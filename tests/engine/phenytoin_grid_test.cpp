@@ -191,3 +191,18 @@ TEST(PhenytoinModel, AnySpanGetsAGridThatStillPredicts) {
     const double fine = IntegrateOde(after, end, 1, point, 40000)[0];
     EXPECT_NEAR(PredictConcentration(in, Phenytoin(1, 45, 4, 500, 1), 40).value_or(-1), fine, 0.01 * fine);
 }
+
+// Sets integrated side by side (a fit's derivative steps) give each set's
+// own numbers exactly, whether they share their input (F, CF) or not.
+TEST(PhenytoinModel, SetsSideBySideEqualOneByOne) {
+    PredictionInput in = History36Hours();
+    in.baseline = 3;
+    const std::vector<ParameterSet> sets = {Phenytoin(0.9, 45, 4, 500, 0.8),  Phenytoin(0.9, 45.01, 4, 500, 0.8),
+                                            Phenytoin(0.91, 45, 4, 500, 0.8), Phenytoin(0.9, 0, 4, 500, 0.8),
+                                            Phenytoin(0.9, 45, 4, 500, 0.81), Phenytoin(0.9, 45, 0.5, 900, 0.8)};
+    const std::vector<double> times = {30, 0.5, 12.25, 36, 13, 12.25};
+    const auto together = PredictConcentrationSets(in, sets, times);
+    ASSERT_EQ(together.size(), sets.size());
+    for (std::size_t k = 0; k < sets.size(); ++k) EXPECT_EQ(together[k], PredictConcentrations(in, sets[k], times)) << k;
+    EXPECT_FALSE(together[3][0]);  // no volume, no prediction
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The report's two pictures of a fitted set, drawn afresh from the record.
+#include "pages/report_pictures.h"
+
+struct CaseRecord;
+
+// In report units: the level table in x 100-1100 from y 50 (title, headings,
+// at most 10 rows, 50 units a line), the graph panel in x 1200-2450,
+// y 50-1600. `fitMethod` is kLeastSquares or kBayesian. The level
+// predictions are filled afresh in the record.
+ReportPictures RecordReportPictures(CaseRecord& r, int fitMethod);

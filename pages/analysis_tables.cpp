@@ -1,0 +1,81 @@
+#include "pages/analysis_tables.h"
+
+#include <QHeaderView>
+#include <QStringList>
+#include <QTableWidget>
+
+#include "records/history.h"
+
+namespace {
+constexpr int kParameterRows = 6;  // F, CF, Vd, Cl, kd, t1/2
+
+QTableWidget* NewTable(QWidget* parent, const char* name, const QStringList& headers, int rows) {
+    auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
+    table->setObjectName(name);
+    table->setHorizontalHeaderLabels(headers);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->setFocusPolicy(Qt::NoFocus);
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tall enough for every row the table can hold, so nothing scrolls.
+    const int height = table->horizontalHeader()->sizeHint().height() +
+                       rows * table->verticalHeader()->defaultSectionSize() + 2 * table->frameWidth();
+    table->setFixedHeight(height);
+    return table;
+}
+
+void SetCell(QTableWidget* table, int row, int column, const QString& text) {
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+    table->setItem(row, column, item);
+}
+
+void FitWidth(QTableWidget* table) {
+    table->resizeColumnsToContents();
+    for (int c = 0; c < table->columnCount(); ++c) table->setColumnWidth(c, table->columnWidth(c) + 8);
+    int width = 2 * table->frameWidth();
+    for (int c = 0; c < table->columnCount(); ++c) width += table->columnWidth(c);
+    table->setFixedWidth(width);
+}
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+QTableWidget* NewParameterTable(QWidget* parent) {
+    QTableWidget* table =
+        NewTable(parent, "parameters", {"", "Population", "Least Squares", "Bayes"}, kParameterRows);
+    FitWidth(table);
+    return table;
+}
+
+void ShowParameters(QTableWidget* table, const std::vector<FitParameterRow>& rows, bool fitted) {
+    table->setRowCount(static_cast<int>(rows.size()));
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+        const FitParameterRow& row = rows[i];
+        SetCell(table, i, 0, Q(row.label + " (" + row.unit + ")"));
+        SetCell(table, i, 1, Q(row.population));
+        SetCell(table, i, 2, fitted ? Q(WithRange(row.leastSquares, row.leastSquaresRange)) : QString());
+        SetCell(table, i, 3, fitted ? Q(WithRange(row.bayes, row.bayesRange)) : QString());
+    }
+    FitWidth(table);
+}
+
+QTableWidget* NewLevelTable(QWidget* parent) {
+    QTableWidget* table =
+        NewTable(parent, "levels", {"Date", "Time", "Actual", "Pop.", "Least Sq.", "Bayes"}, kMaxHistoryRows);
+    FitWidth(table);
+    return table;
+}
+
+void ShowLevels(QTableWidget* table, const std::vector<LevelTableRow>& rows) {
+    table->setRowCount(static_cast<int>(rows.size()));
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+        const LevelTableRow& row = rows[i];
+        const QString cells[] = {row.date, row.time, row.actual, row.population, row.leastSquares, row.bayes};
+        for (int c = 0; c < 6; ++c) SetCell(table, i, c, cells[c]);
+    }
+    FitWidth(table);
+}

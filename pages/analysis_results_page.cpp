@@ -72,6 +72,11 @@ void AnalysisResultsPage::OnOpen() {
     const CaseRecord& r = TheCase();
     table_->ShowCase(r);
     form_->ShowCase(r);
+    // Enter goes round the regimen fields of the case's route.
+    std::vector<QWidget*> order;
+    for (QLineEdit* field : form_->RegimenFields())
+        if (!field->isHidden()) order.push_back(field);
+    SetFieldOrder(order);
     // Back from the report or the end page: as it was left, not recomputed.
     if (Nav().revisitResults) form_->Show(r.pages.results);
     Nav().revisitResults = false;
@@ -79,7 +84,7 @@ void AnalysisResultsPage::OnOpen() {
 
 void AnalysisResultsPage::OnEnter() {
     Recalculate();
-    focusNextChild();
+    FocusNextField();
 }
 
 void AnalysisResultsPage::mousePressEvent(QMouseEvent* event) {

@@ -196,6 +196,11 @@ private slots:
         QCOMPARE(page.focusWidget()->objectName(), QString("infusionTime"));
         QTest::keyClick(page.focusWidget(), Qt::Key_Up);
         QCOMPARE(page.focusWidget(), interval);
+        // Enter never closes the page: from the last field it goes round to the first.
+        page.findChild<QLineEdit*>("postTime")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(page.focusWidget(), Qt::Key_Return);
+        QCOMPARE(page.focusWidget()->objectName(), QString("dose"));
+        QVERIFY(page.isVisible());
 
         // A negative dose still in its field when the page is clicked.
         env.prompts.shown.clear();

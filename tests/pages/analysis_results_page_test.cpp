@@ -8,9 +8,12 @@
 #include <QTableWidget>
 #include <QTest>
 #include <cmath>
+#include <tuple>
 
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
+#include "engine/analysis_fits.h"
+#include "engine/dose_expansion.h"
 #include "engine/population_models.h"
 #include "pages/analysis_results_page.h"
 #include "records/case_record.h"
@@ -36,6 +39,35 @@ void SetUpFittedGentamicin() {
     r.bayesRange.covariance = bayes;
     r.leastSquaresRange.lower = {0.9, 16, 3.5, 0.9, std::nullopt};
     r.bayesRange.lower = {0.7, 15, 4.6, 0.9, std::nullopt};
+}
+
+// The same drug fitted as the analysis page fits it: 120 mg over 0.5 h
+// every 8 h, a peak of 6.2 mg/L an hour after the first dose and a trough of
+// 1.6 mg/L before the second.
+void FitGentamicinHistory() {
+    SetUpFortyYearOld("gm", "Intermittent IV - Injection");
+    CaseRecord& r = TheCase();
+    ApplyFitRouteProducts(r, {"Intermittent IV - Injection"});
+    DoseRow dose;
+    dose.date = {2026, 12, 7};
+    dose.hour = 8;
+    dose.dose = 120;
+    dose.route = "IV";
+    dose.infusionTime = 0.5;
+    dose.interval = 8;
+    dose.doses = 3;
+    dose.status = "I";
+    r.history.doseRows = {dose};
+    for (const auto& [hour, minute, level] : {std::tuple{9, 0, 6.2}, std::tuple{15, 30, 1.6}}) {
+        LevelRow row;
+        row.date = {2026, 12, 7};
+        row.hour = hour;
+        row.minute = minute;
+        row.level = level;
+        r.history.levelRows.push_back(row);
+    }
+    QVERIFY(!AcceptHistory(r));
+    QVERIFY(RunAnalysisFits(r).fitted);
 }
 
 void TypeRegimen(QWidget* page) {
@@ -228,10 +260,19 @@ private slots:
 
     void bayesReportHandsTheRegimenOverAndARevisitShowsItAgain() {
         PageTestEnvironment env;
-        SetUpFittedGentamicin();
+        FitGentamicinHistory();
         AnalysisResultsPage page;
         OpenActive(page);
         TypeRegimen(&page);
+        PictureAt1024(page, "results_156_gentamicin_fitted.png");
+        // Each fitted level lies inside its spread.
+        for (const char* level : {"peak", "trough", "post", "average"})
+            for (const QString set : {"LeastSquares", "Bayes"}) {
+                const double value = FieldText(&page, (level + set).toLatin1()).toDouble();
+                const QStringList ends = FieldText(&page, (level + set + "Range").toLatin1()).split(" - ");
+                QCOMPARE(ends.size(), 2);
+                QVERIFY(ends[0].toDouble() <= value && value <= ends[1].toDouble());
+            }
         const QString peak = FieldText(&page, "peakBayes"), average = FieldText(&page, "averageBayes");
         Click(&page, "bayesReport");
         QCOMPARE(page.result(), code::kReport);
@@ -264,7 +305,7 @@ private slots:
         QCOMPARE(page.result(), code::kEnd);
         QCOMPARE(Nav().endPageSource, 8);
         QCOMPARE(TheCase().regimen.Dose, std::string("120"));
-        QCOMPARE(Nav().shownParameters.Vd, std::string("16.000"));
+        QCOMPARE(Nav().shownParameters.Vd, QString::number(TheCase().bayes.Vd, 'f', 3).toStdString());
     }
 
     void realBoxForARefusedDose() {

@@ -64,7 +64,7 @@ SetLevels LevelsOf(const CaseRecord& r, ResultsLayout layout, const ResultsRegim
 }
 
 // The daily dose against the larger Vmax, taken in with the smaller F of the
-// population and Bayesian sets.
+// population and Bayesian sets (the free fraction plays no part in it).
 bool VmaxReached(const CaseRecord& r, const ResultsRegimen& g) {
     const auto [first, second] = PhenytoinLines(r, g);
     const double F = std::min(ResultsF(r, r.population), ResultsF(r, r.bayes));

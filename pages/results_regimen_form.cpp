@@ -52,7 +52,6 @@ ResultsRegimenForm::ResultsRegimenForm(QWidget* parent) : QGroupBox("Steady-Stat
     row = 0;
     infusionTime_ = input(3, "Infusion Time:", "infusionTime", "hr");
     postTime_ = input(3, "Time of Post:", "postTime", "hr after infusion");
-    row = 0;
     salt_ = OutputField(this, "salt");
     f_ = OutputField(this, "f");
     inputs->addWidget(new QLabel("Salt:", this), 0, 6);
@@ -148,9 +147,8 @@ void ResultsRegimenForm::ShowCase(const CaseRecord& r) {
         for (int c = 0; c < 5; ++c) level.fields[c]->setVisible(visible && (lsShown || (c != 1 && c != 2)));
     }
     levels_.at("average").label->setText(phenytoin ? "Average Level:" : "Average:");
-    for (QWidget* w : {static_cast<QWidget*>(boundLabel_), static_cast<QWidget*>(freeFractionLabel_),
-                       static_cast<QWidget*>(freeFraction_), static_cast<QWidget*>(freeFractionUnit_),
-                       static_cast<QWidget*>(rangeLabel_)})
+    for (QWidget* w : std::initializer_list<QWidget*>{boundLabel_, freeFractionLabel_, freeFraction_,
+                                                      freeFractionUnit_, rangeLabel_})
         w->setVisible(phenytoin);
     if (phenytoin) ShowValue(freeFraction_, 100 * CurrentFreeFraction(r), "%.2lf");
 }

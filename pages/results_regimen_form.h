@@ -48,7 +48,8 @@ private:
 
     QLineEdit *dose_, *interval_, *infusionTime_, *postTime_, *rate_, *dose2_, *interval2_;
     QLineEdit *salt_, *f_, *freeFraction_;
-    QLabel *doseUnit_, *dose2Unit_, *rateUnit_, *boundLabel_, *freeFractionLabel_, *freeFractionUnit_, *rangeLabel_, *message_;
+    QLabel *doseUnit_, *dose2Unit_, *rateUnit_, *message_;
+    QLabel *boundLabel_, *freeFractionLabel_, *freeFractionUnit_, *rangeLabel_;  // phenytoin only
     std::array<QLabel*, 5> headers_{};
     std::map<std::string, LevelRow> levels_;
     std::map<QLineEdit*, std::vector<QWidget*>> inputRows_;  // each input with its label and unit

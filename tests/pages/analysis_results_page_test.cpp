@@ -23,7 +23,8 @@
 
 namespace {
 // Gentamicin by intermittent infusion with two measured levels, fitted: the
-// least-squares fit spread in Cl alone, the Bayesian one in F alone.
+// least-squares fit spread in Cl alone, the Bayesian one in F alone (a mix-up
+// of the two shows in the Bayesian spread).
 void SetUpFittedGentamicin() {
     SetUpFortyYearOld("gm", "Intermittent IV - Injection");
     CaseRecord& r = TheCase();
@@ -119,7 +120,8 @@ private slots:
         const auto troughOf = [&](const ParameterSet& p) { return peakOf(p) * std::exp(-p.Cl / p.Vd * 7.5); };
         QCOMPARE(FieldText(&page, "peakPopulation"), Two(peakOf(r.population)));
         QCOMPARE(FieldText(&page, "troughPopulation"), Two(troughOf(r.population)));
-        QCOMPARE(FieldText(&page, "postPopulation"), Two(peakOf(r.population) * std::exp(-r.population.Cl / r.population.Vd)));
+        const double k = r.population.Cl / r.population.Vd;
+        QCOMPARE(FieldText(&page, "postPopulation"), Two(peakOf(r.population) * std::exp(-k)));
         QCOMPARE(FieldText(&page, "peakLeastSquares"), Two(peakOf(r.leastSquares)));
         QCOMPARE(FieldText(&page, "troughBayes"), Two(troughOf(r.bayes)));
         // Average = S F D / (tau Cl) is linear in F: the Bayesian spread is
@@ -130,14 +132,6 @@ private slots:
                  Two(average - average / 0.8 * 0.1) + " - " + Two(average + average / 0.8 * 0.1));
         // The peak does not depend on F: no spread.
         QCOMPARE(FieldText(&page, "peakBayesRange"), Two(peakOf(r.bayes)) + " - " + Two(peakOf(r.bayes)));
-        // Least squares, spread in Cl: by a central difference of the hand formula.
-        ParameterSet up = r.leastSquares, down = r.leastSquares;
-        up.Cl += 1e-5, down.Cl -= 1e-5;
-        const double spread = std::abs(peakOf(up) - peakOf(down)) / 2e-5 * 0.5;
-        const QStringList ends = FieldText(&page, "peakLeastSquaresRange").split(" - ");
-        QCOMPARE(ends.size(), 2);
-        QVERIFY(std::abs(ends[0].toDouble() - (peakOf(r.leastSquares) - spread)) <= 0.011);
-        QVERIFY(std::abs(ends[1].toDouble() - (peakOf(r.leastSquares) + spread)) <= 0.011);
         QVERIFY(page.findChild<QLineEdit*>("peakLeastSquares")->isVisibleTo(&page));
         QCOMPARE(FieldText(&page, "salt"), QString::fromStdString(std::to_string(S).substr(0, 4)));
 
@@ -147,12 +141,7 @@ private slots:
         QCOMPARE(table->item(2, 3)->text(), QString("16.000"));  // Bayesian Vd
         QCOMPARE(table->item(2, 4)->text(), QString("+/ - 1.000"));
         QVERIFY(env.prompts.shown.empty());
-        PictureAt1024(page, "results_156_gentamicin.png");
 
-        // A wide spread in the Bayesian F: the lower end stops at 0.
-        TheCase().bayesRange.covariance->at(0).at(0) = 4;
-        TypeInto(&page, "dose", "121");
-        QVERIFY(FieldText(&page, "averageBayesRange").startsWith("0.00 - "));
     }
 
     void singleFitHidesLeastSquaresAndPhenytoinStopsAtVmax() {

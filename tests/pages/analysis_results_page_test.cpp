@@ -8,7 +8,6 @@
 #include <QTableWidget>
 #include <QTest>
 #include <cmath>
-#include <tuple>
 
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
@@ -18,6 +17,7 @@
 #include "pages/analysis_results_page.h"
 #include "records/case_record.h"
 #include "records/dosage_form.h"
+#include "tests/engine/history_fixtures.h"
 #include "tests/pages/field_typing.h"
 #include "tests/pages/page_test_support.h"
 
@@ -49,24 +49,8 @@ void FitGentamicinHistory() {
     SetUpFortyYearOld("gm", "Intermittent IV - Injection");
     CaseRecord& r = TheCase();
     ApplyFitRouteProducts(r, {"Intermittent IV - Injection"});
-    DoseRow dose;
-    dose.date = {2026, 12, 7};
-    dose.hour = 8;
-    dose.dose = 120;
-    dose.route = "IV";
-    dose.infusionTime = 0.5;
-    dose.interval = 8;
-    dose.doses = 3;
-    dose.status = "I";
-    r.history.doseRows = {dose};
-    for (const auto& [hour, minute, level] : {std::tuple{9, 0, 6.2}, std::tuple{15, 30, 1.6}}) {
-        LevelRow row;
-        row.date = {2026, 12, 7};
-        row.hour = hour;
-        row.minute = minute;
-        row.level = level;
-        r.history.levelRows.push_back(row);
-    }
+    r.history.doseRows = {DoseRowOn(7, 8, 0, 120, "IV", 0.5, 8, 3)};
+    r.history.levelRows = {LevelRowOn(7, 9, 0, 6.2), LevelRowOn(7, 15, 30, 1.6)};
     QVERIFY(!AcceptHistory(r));
     QVERIFY(RunAnalysisFits(r).fitted);
 }

@@ -83,8 +83,8 @@ void AnalysisResultsPage::OnOpen() {
 }
 
 void AnalysisResultsPage::OnEnter() {
-    Recalculate();
-    FocusNextField();
+    // A refused value keeps the focus, or leaving would refuse it once more.
+    if (Recalculate()) FocusNextField();
 }
 
 void AnalysisResultsPage::mousePressEvent(QMouseEvent* event) {
@@ -92,11 +92,17 @@ void AnalysisResultsPage::mousePressEvent(QMouseEvent* event) {
     KinevoPage::mousePressEvent(event);
 }
 
-void AnalysisResultsPage::Recalculate() {
+bool AnalysisResultsPage::Recalculate() {
     const ResultsRegimen g = form_->Regimen();
-    if (g.dose && *g.dose < 0) return Tell(this, " dose can not be negative. ");
-    if (g.interval && *g.interval < 0) return Tell(this, " Interval can not be negative. ");
+    const char* refused = g.dose && *g.dose < 0           ? " dose can not be negative. "
+                          : g.interval && *g.interval < 0 ? " Interval can not be negative. "
+                                                          : nullptr;
+    if (refused) {
+        Tell(this, refused);
+        return false;
+    }
     watch_->RunPending();
+    return true;
 }
 
 void AnalysisResultsPage::Predict() {

@@ -21,8 +21,8 @@ protected:
 
 private:
     // The recalculation a click or Enter asks for, after the dose and
-    // interval are checked once more.
-    void Recalculate();
+    // interval are checked once more; false when one is refused.
+    bool Recalculate();
     void Predict();
     // What the report, the end page's save and a revisit take from the page.
     void Keep();

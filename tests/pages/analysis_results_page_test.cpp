@@ -216,6 +216,12 @@ private slots:
         QTest::mouseClick(&page, Qt::LeftButton, {}, QPoint(5, page.height() / 2));
         QCOMPARE(env.prompts.Texts(), QStringList{" dose can not be negative. "});
         QCOMPARE(env.prompts.shown.back().title, QString("Kinevo"));
+        // Enter says so once and stays on the field.
+        env.prompts.shown.clear();
+        QTest::keyClick(dose, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(env.prompts.Texts(), QStringList{" dose can not be negative. "});
+        QCOMPARE(page.focusWidget(), dose);
 
         // A continuous infusion has its own rate message.
         SetUpFittedGentamicin();

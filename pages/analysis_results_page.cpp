@@ -1,24 +1,168 @@
 #include "pages/analysis_results_page.h"
 
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QVBoxLayout>
 
 #include "app/kit/navigation.h"
+#include "app/kit/prompts.h"
 #include "app/kit/result_codes.h"
+#include "engine/phenytoin_forecast.h"
+#include "pages/field_watch.h"
+#include "pages/phenytoin_case_values.h"
+#include "pages/results_parameter_table.h"
+#include "pages/results_regimen_form.h"
 #include "records/case_record.h"
+#include "records/drug_catalogue.h"
+#include "records/text_format.h"
+
+namespace {
+std::string TextOf(const FieldTexts& texts, const char* name) {
+    const auto it = texts.find(name);
+    return it == texts.end() ? std::string() : it->second;
+}
+
+// The Bayesian set as the end page stores it for this page.
+PageParameterTexts BayesTexts(const CaseRecord& r) {
+    const ParameterSet& s = r.bayes;
+    PageParameterTexts t;
+    t.F = FormatNumber("%.2f", s.F);
+    t.Vd = FormatNumber("%.3lf", s.Vd);
+    t.Cl = FormatNumber("%.3lf", r.ModelType == 3 ? s.Km : s.Cl);
+    t.CF = FormatNumber("%.0f", s.CF * 100);
+    if (r.ModelType == 3) t.Vmax = FormatNumber("%.3lf", s.Vm);
+    t.FValue = s.F;
+    t.CFValue = s.CF * 100;
+    return t;
+}
+}  // namespace
 
 AnalysisResultsPage::AnalysisResultsPage(QWidget* parent)
     : KinevoPage(156, "Detailed Analysis Results", HeaderVariant::Full, parent) {
+    table_ = new ResultsParameterTable(this);
+    form_ = new ResultsRegimenForm(this);
+    watch_ = new FieldWatch(this, [this](const QSet<int>&) { Predict(); });
+    form_->Watch(*watch_);
+    Body()->addWidget(table_);
+    Body()->addWidget(form_);
     Body()->addStretch(1);
-    AddButton("Bac&k", "back", [this] { Leave(DrugPageCode()); });
+    AddButton("Bac&k", "back", [this] {
+        Keep();
+        Leave(DrugPageCode());
+    });
     AddButton("&LS Report", "lsReport", [this] {
+        HandToReport(1);
         TheCase().Cur_fit_method = kLeastSquares;
         LeaveToReport(5);
     });
     AddButton("&Bayes Report", "bayesReport", [this] {
+        HandToReport(2);
         TheCase().Cur_fit_method = kBayesian;
         LeaveToReport(4);
     });
-    AddButton("&Done", "done", [this] { LeaveToEnd(8); });
+    AddButton("&Done", "done", [this] {
+        Keep();
+        LeaveToEnd(8);
+    });
 }
 
-void AnalysisResultsPage::OnOpen() { Nav().revisitResults = false; }
+void AnalysisResultsPage::Reset() { form_->Clear(); }
+
+void AnalysisResultsPage::OnOpen() {
+    const CaseRecord& r = TheCase();
+    table_->ShowCase(r);
+    form_->ShowCase(r);
+    // Enter goes round the regimen fields of the case's route.
+    std::vector<QWidget*> order;
+    for (QLineEdit* field : form_->RegimenFields())
+        if (!field->isHidden()) order.push_back(field);
+    SetFieldOrder(order);
+    // Back from the report or the end page: as it was left, not recomputed.
+    if (Nav().revisitResults) form_->Show(r.pages.results);
+    Nav().revisitResults = false;
+}
+
+void AnalysisResultsPage::OnEnter() {
+    // A refused value keeps the focus, or leaving would refuse it once more.
+    if (Recalculate()) FocusNextField();
+}
+
+void AnalysisResultsPage::mousePressEvent(QMouseEvent* event) {
+    Recalculate();
+    KinevoPage::mousePressEvent(event);
+}
+
+bool AnalysisResultsPage::Recalculate() {
+    const ResultsRegimen g = form_->Regimen();
+    const char* refused = g.dose && *g.dose < 0           ? " dose can not be negative. "
+                          : g.interval && *g.interval < 0 ? " Interval can not be negative. "
+                                                          : nullptr;
+    if (refused) {
+        Tell(this, refused);
+        return false;
+    }
+    watch_->RunPending();
+    return true;
+}
+
+void AnalysisResultsPage::Predict() {
+    const ResultsPredictions predictions = PredictSteadyState(TheCase(), form_->Regimen());
+    if (predictions.vmaxReached) {
+        Tell(this, "Daily Dosage is greater than Vmax.");
+        form_->Clear();
+        form_->RegimenFields().front()->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    form_->ShowPredictions(predictions);
+}
+
+void AnalysisResultsPage::Keep() {
+    // A button pressed straight after typing still keeps the levels of what was typed.
+    watch_->RunPending();
+    CaseRecord& r = TheCase();
+    r.pages.results = form_->Texts();
+    const FieldTexts& shown = r.pages.results;
+    SavedRegimen& kept = r.regimen;
+    kept.Dose = TextOf(shown, r.RouteCode == 'C' && r.ModelType != 3 ? "rate" : "dose");
+    kept.Interval = TextOf(shown, "interval");
+    kept.Inf_time = TextOf(shown, "infusionTime");
+    kept.Post_time = TextOf(shown, "postTime");
+    kept.Form = r.FormName;
+    kept.Route = std::string(1, r.RouteCode);
+    Nav().shownParameters = BayesTexts(r);
+}
+
+void AnalysisResultsPage::HandToReport(int set) {
+    Keep();
+    const CaseRecord& r = TheCase();
+    const FieldTexts& shown = r.pages.results;
+    const std::map<std::string, std::string> levels = form_->LevelTexts(set);
+    const bool phenytoin = r.ModelType == 3;
+    const bool continuous = r.RouteCode == 'C' && !phenytoin;
+    ReportRegimen g;
+    g.fitType = set == 1 ? kReportLeastSquares : kReportBayesian;
+    g.routeCode = r.RouteCode;
+    g.dose = TextOf(shown, continuous ? "rate" : "dose");
+    g.doseUnit = phenytoin ? DoseUnitsFor(r.FormName).dose : continuous ? r.DoseUnit + "/hr" : r.DoseUnit;
+    g.interval = TextOf(shown, "interval");
+    g.infusionTime = TextOf(shown, "infusionTime");
+    g.postTime = TextOf(shown, "postTime");
+    g.peak = levels.at("peak");
+    g.post = levels.at("post");
+    g.trough = levels.at("trough");
+    g.average = levels.at("average");
+    g.product = r.FormName;
+    if (phenytoin) {
+        g.dose2 = TextOf(shown, "dose2");
+        g.interval2 = TextOf(shown, "interval2");
+        g.product2 = FormNameOf(r.FitRouteProduct2);
+        g.observedAverage = levels.at("average");
+        g.adjustedAverage = levels.at("adjusted");
+        g.steadyState90Days = levels.at("t90");
+        if (const auto range = AdjustedRange(CurrentFreeFraction(r))) {
+            g.adjustedRangeLow = FormatNumber("%1.1f", range->low);
+            g.adjustedRangeHigh = FormatNumber("%1.1f", range->high);
+        }
+    }
+    TheCase().reportRegimen = g;
+}

@@ -20,4 +20,5 @@ struct KeptPages {
     KeptForecast forecast;
     PageTexts ivRegimen;
     PageTexts oralRegimen;
+    PageTexts results;  // the detailed results page's regimen and levels
 };

@@ -1,0 +1,43 @@
+#include "pages/results_parameter_table.h"
+
+#include <QHeaderView>
+
+#include "pages/fit_parameter_texts.h"
+
+namespace {
+// The distance to the lower bound as a spread either side.
+std::string Spread(const std::string& range) { return range.empty() ? range : "+/ - " + range; }
+}  // namespace
+
+ResultsParameterTable::ResultsParameterTable(QWidget* parent) : QTableWidget(0, 5, parent) {
+    setObjectName("parameters");
+    setHorizontalHeaderLabels({"Population", "Least Squares", "Range", "Bayes", "Range"});
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setFocusPolicy(Qt::NoFocus);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void ResultsParameterTable::ShowCase(const CaseRecord& r) {
+    const std::vector<FitParameterRow> rows = FitParameterRows(r);
+    setRowCount(static_cast<int>(rows.size()));
+    QStringList labels;
+    for (int i = 0; i < rowCount(); ++i) {
+        const FitParameterRow& row = rows[i];
+        labels << QString::fromStdString(row.label + " (" + row.unit + ")");
+        const std::string texts[] = {row.population, row.leastSquares, Spread(row.leastSquaresRange), row.bayes,
+                                     Spread(row.bayesRange)};
+        for (int c = 0; c < 5; ++c) {
+            auto* item = new QTableWidgetItem(QString::fromStdString(texts[c]));
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            setItem(i, c, item);
+        }
+    }
+    setVerticalHeaderLabels(labels);
+    // Every row in sight, without a scroll bar.
+    int height = horizontalHeader()->sizeHint().height() + 2 * frameWidth();
+    for (int i = 0; i < rowCount(); ++i) height += verticalHeader()->sectionSizeHint(i);
+    setFixedHeight(height);
+}

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 
 namespace {
@@ -51,5 +52,17 @@ std::optional<QString> QtPrompts::AskSavePath(QWidget* parent, const QString& de
 
 bool QtPrompts::SetUpPrinter(QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<QString> QtPrompts::AskPdfPath(QWidget* parent, const QString& initialName) {
+    const QString path = QFileDialog::getSaveFileName(parent, kProgramTitle, initialName, "PDF files (*.pdf)");
+    if (path.isEmpty()) return std::nullopt;
+    return path.endsWith(".pdf", Qt::CaseInsensitive) ? path : path + ".pdf";
+}
+
+bool QtPrompts::PreviewPrint(QWidget* parent, QPrinter& printer, const std::function<void(QPrinter&)>& draw) {
+    QPrintPreviewDialog dialog(&printer, parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&draw](QPrinter* device) { draw(*device); });
     return dialog.exec() == QDialog::Accepted;
 }

@@ -8,8 +8,8 @@ std::size_t CharacterCount(const std::string& text) {
     for (char c : text) count += ContinuationByte(c) ? 0 : 1;
     return count;
 }
-}  // namespace
 
+// The first `count` characters of a UTF-8 text.
 std::string FirstCharacters(const std::string& text, std::size_t count) {
     std::size_t end = 0, seen = 0;
     while (end < text.size()) {
@@ -18,9 +18,9 @@ std::string FirstCharacters(const std::string& text, std::size_t count) {
     }
     return text.substr(0, end);
 }
+}  // namespace
 
-// The stored note keeps room for 134 characters of report notes; a full one
-// is left as it is.
+// A stored note of 134 characters or more is full and left as it is.
 std::string WithReportNote(const std::string& stored, const std::string& typed) {
     const std::size_t n = CharacterCount(stored), m = CharacterCount(typed);
     if (n == 0) return "Report Note: " + (m > 134 ? FirstCharacters(typed, 135) : typed);

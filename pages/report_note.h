@@ -7,6 +7,3 @@
 inline constexpr int kReportNoteLimit = 150;  // what the page lets the user type
 
 std::string WithReportNote(const std::string& stored, const std::string& typed);
-
-// The first `count` characters of a UTF-8 text.
-std::string FirstCharacters(const std::string& text, std::size_t count);

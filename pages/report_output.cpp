@@ -10,6 +10,7 @@
 
 namespace {
 constexpr int kReportDpi = 300;
+constexpr const char* kReportDocumentName = "Kinevo Report";
 
 void PrepareReportPrinter(QPrinter& printer) {
     printer.setResolution(kReportDpi);

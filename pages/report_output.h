@@ -11,8 +11,6 @@ class QWidget;
 
 using ReportDrawer = std::function<void(QPainter&, QSize pixels)>;
 
-inline constexpr const char* kReportDocumentName = "Kinevo Report";
-
 bool PrintReport(QWidget* parent, const ReportDrawer& draw);
 // True when the user printed from the preview.
 bool PreviewReport(QWidget* parent, const ReportDrawer& draw);

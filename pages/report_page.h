@@ -2,7 +2,7 @@
 // Page 151: the report printing options. It shows the regimen the source
 // page recommends, takes a note and the print options, and prints the
 // one-page report, shows it in a preview or saves it as a PDF.
-#include <QString>
+#include <QSize>
 #include <functional>
 
 #include "app/kit/page_base.h"

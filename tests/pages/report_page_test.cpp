@@ -180,6 +180,11 @@ private slots:
         QCOMPARE(Q(t.kd + " " + t.halfLife + " " + t.timeToSteadyState), QString("0.25 2.77 11.08"));
         QCOMPARE(Q(t.f + " " + t.cf), QString("90.00 85.0"));
         QCOMPARE(Q(PrintedParameters({}).kd), QString());  // no volume: nothing rather than nan
+        // An entered clearance stands alone one line down; a baby's age in months.
+        r.SCr = 0, r.CrCl = 55, r.Age = 1.5, r.Patient_ID = "B7";
+        const ReportContent c = ReportContentOf(r, {}, ReportKind::Population, {}, "", TestMoment());
+        QCOMPARE(Q(c.renal + "|" + c.enteredClearance), QString("|Entered CLcr: 55.0 mL/min"));
+        QCOMPARE(Q(c.age + "|" + c.patientNumber), QString("Age: 18.0 Months |Patient #B7"));
     }
 
     void pageOpensAsTheSourceAsks() {
@@ -220,7 +225,9 @@ private slots:
         // Phenytoin: no peak even on a fitted report; the note stops at 150 characters.
         SetUpPhenytoin();
         TheCase().reportRegimen.fitType = kReportLeastSquares;
+        TheCase().population.Vm = 5001;  // beyond any patient: shown empty
         OpenFrom(3);
+        QCOMPARE(Field("clOrKm")->text() + "|" + Field("kdOrVm")->text(), QString("4.00|"));
         QCOMPARE(page->findChild<QGroupBox*>("analysis")->title(), QString("Least Squares Parameters: 03/15/2012"));
         QVERIFY(Box("printGraphics")->isEnabled() && !Box("printPeak")->isEnabled());
         QVERIFY(Field("dose2")->isVisibleTo(page.get()));

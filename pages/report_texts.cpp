@@ -79,6 +79,8 @@ std::string PredictedLevelsLine(const ReportRegimen& r, const LevelLineChoice& c
     if (choice.phenytoin)
         return (choice.populationReport ? "Observed Average: " : "Average: ") + r.observedAverage +
                "    Adjusted Average: " + r.adjustedAverage;
+    // A continuous infusion has neither peak nor trough: its level is the average.
+    if (r.routeCode == 'C') return "Average: " + r.average;
     const bool withPost = !r.postTime.empty() && TextNumber(r.postTime) != 0;
     const std::string trough = "Trough: " + r.trough;
     const std::string post = "Post (" + r.postTime + " hr): " + r.post + "     ";

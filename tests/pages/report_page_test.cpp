@@ -156,6 +156,8 @@ private slots:
         levels.postTime = "0";
         QCOMPARE(Q(PredictedLevelsLine(levels, {false, true, true})), QString("Peak: 7.7    Trough: 1.1"));
         QCOMPARE(Q(PredictedLevelsLine(levels, {false, false, true})), QString("Trough: 1.1"));
+        levels.routeCode = 'C', levels.average = "8.4";
+        QCOMPARE(Q(PredictedLevelsLine(levels, {false, false, true})), QString("Average: 8.4"));
         levels.observedAverage = "12.3", levels.adjustedAverage = "11.9";
         QCOMPARE(Q(PredictedLevelsLine(levels, {true, false, false})),
                  QString("Average: 12.3    Adjusted Average: 11.9"));

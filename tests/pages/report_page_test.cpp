@@ -1,6 +1,7 @@
 // The report page: the note rules, the report's texts, the page as it
 // opens, and the report itself written to PDF, read back with pdftotext
 // and rendered with pdftoppm.
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
@@ -10,6 +11,7 @@
 #include <QPainter>
 #include <QPicture>
 #include <QPlainTextEdit>
+#include <QPrintPreviewDialog>
 #include <QProcess>
 #include <QTest>
 
@@ -325,7 +327,7 @@ private slots:
         QCOMPARE(Q(TheCase().Case_Note), QString("Report Note: Dose raised."));
     }
 
-    void unknownFitTypeInARealMessageBox() {
+    void realBoxAndPreview() {
         BoxAnswerer boxes;
         page->SetFitType(kReportLeastSquares);
         page->SetFitType(3);
@@ -335,6 +337,19 @@ private slots:
         OpenFrom(1);
         QCOMPARE(page->findChild<QLabel*>("recommendation")->text(),
                  QString("Dosage Recommendation - Least Squares Parameters"));
+        // The real preview draws the report; closed without printing, the page stays.
+        int drawn = 0;
+        page->SetPictureRecorder([&](int) {
+            ++drawn;
+            return BluePictures();
+        });
+        QTimer::singleShot(500, [] {
+            if (auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) preview->reject();
+        });
+        Click(page.get(), "preview");
+        QVERIFY(drawn > 0);
+        QCOMPARE(page->result(), 0);
+        QCOMPARE(Q(TheCase().Case_Note), QString());
     }
 };
 

@@ -18,6 +18,18 @@ QMessageBox::Icon IconOf(PromptIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+std::optional<QString> SavePath(QWidget* parent, const QString& defaultSuffix, const QString& initialName,
+                                const QString& filter, bool confirmOverwrite) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
+    if (!filter.isEmpty()) dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
 int Ask(QWidget* parent, const QString& title, const QString& text, QMessageBox::StandardButtons buttons) {
     QMessageBox box(QMessageBox::Question, title, text, buttons, parent);
     return box.exec();
@@ -39,15 +51,9 @@ bool QtPrompts::AskYesNo(QWidget* parent, const QString& title, const QString& t
 
 std::optional<QString> QtPrompts::AskSavePath(QWidget* parent, const QString& defaultSuffix,
                                               const QString& initialName) {
-    QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
     // An existing file is never overwritten (the install keeps it), so the
     // dialog's own overwrite question would only mislead.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setDefaultSuffix(defaultSuffix);
-    dialog.selectFile(initialName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().first();
+    return SavePath(parent, defaultSuffix, initialName, {}, false);
 }
 
 bool QtPrompts::SetUpPrinter(QWidget* parent, QPrinter& printer) {
@@ -56,9 +62,7 @@ bool QtPrompts::SetUpPrinter(QWidget* parent, QPrinter& printer) {
 }
 
 std::optional<QString> QtPrompts::AskPdfPath(QWidget* parent, const QString& initialName) {
-    const QString path = QFileDialog::getSaveFileName(parent, kProgramTitle, initialName, "PDF files (*.pdf)");
-    if (path.isEmpty()) return std::nullopt;
-    return path.endsWith(".pdf", Qt::CaseInsensitive) ? path : path + ".pdf";
+    return SavePath(parent, "pdf", initialName, "PDF files (*.pdf)", true);
 }
 
 bool QtPrompts::PreviewPrint(QWidget* parent, QPrinter& printer, const std::function<void(QPrinter&)>& draw) {

@@ -287,7 +287,8 @@ private slots:
         QCOMPARE(Nav().endPageSource, 92);
         QCOMPARE(Q(TheCase().Case_Note), QString("Stored\r\nReport Note: Check levels Friday."));
         QCOMPARE(Nav().printedSet, TheCase().bayes);
-        QVERIFY(Run("pdfinfo", {Path("printed.pdf")}).contains("Kinevo Report"));
+        const QString info = Run("pdfinfo", {Path("printed.pdf")});
+        QVERIFY2(info.contains("Kinevo Report") && info.contains("612 x 792 pts"), qPrintable(info));  // a letter page
         QVERIFY(PdfText(Path("printed.pdf")).contains("Based on Bayesian Parameters"));
         QCOMPARE(recorded, 2);  // the saved and the printed report, each afresh
     }

@@ -57,7 +57,10 @@ PhenytoinForecastPage::PhenytoinForecastPage(QWidget* parent)
     SetFieldOrder({first_.product, first_.dose, first_.interval, second_.product, second_.dose, second_.interval,
                    fields[0], fields[1], fields[2]});
 
-    AddLeavingButton("Report", "report", [this] { LeaveToReport(3); });
+    AddLeavingButton("Report", "report", [this] {
+        HandOverToReport();
+        LeaveToReport(3);
+    });
     AddLeavingButton("Done", "done", [this] { LeaveToEnd(6); });
     AddLeavingButton("Back", "back", [this] { Leave(code::kFactors); });
 }
@@ -160,4 +163,32 @@ void PhenytoinForecastPage::RememberShown() {
     saved.Route = std::string(1, firstGiven ? r.RouteCode : r.RouteCode2);
     saved.Average_Obs = observed_->text().toStdString();
     saved.Average_Adj = adjusted_->text().toStdString();
+}
+
+void PhenytoinForecastPage::HandOverToReport() {
+    CaseRecord& r = TheCase();
+    const bool firstGiven = !first_.dose->text().isEmpty();
+    const RegimenLine& line = firstGiven ? first_ : second_;
+    const std::string& form = firstGiven ? r.FormName : r.FormName2;
+    auto text = [](const QLineEdit* field) { return field->text().toStdString(); };
+    ReportRegimen& g = r.reportRegimen;
+    g = ReportRegimen{};
+    g.fitType = r.Cur_fit_method == kBayesian       ? kReportBayesian
+                : r.Cur_fit_method == kLeastSquares ? kReportLeastSquares
+                                                    : kReportPopulation;
+    g.routeCode = firstGiven ? r.RouteCode : r.RouteCode2;
+    g.dose = text(line.dose);
+    g.interval = text(line.interval);
+    g.doseUnit = DoseUnitsFor(form).dose;
+    g.product = form;
+    if (firstGiven && !second_.dose->text().isEmpty()) {
+        g.dose2 = text(second_.dose);
+        g.interval2 = text(second_.interval);
+        g.product2 = r.FormName2;
+    }
+    g.observedAverage = text(observed_);
+    g.adjustedAverage = text(adjusted_);
+    g.adjustedRangeLow = text(rangeLow_);
+    g.adjustedRangeHigh = text(rangeHigh_);
+    g.steadyState90Days = text(t90_);
 }

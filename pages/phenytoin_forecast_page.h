@@ -30,6 +30,9 @@ private:
     // `edited`: after a change by the user, who is told when the rate reaches Vmax.
     void Recompute(bool edited, QLineEdit* changed);
     void ShowProductValues();
+    // What the report prints: the regimen that counts, the second one
+    // beside it, and this page's results.
+    void HandOverToReport();
     RegimenLine first_, second_;
     QLineEdit *salt2_, *rangeLow_, *rangeHigh_, *observed_, *adjusted_, *t90_, *freeFraction_;
 };

@@ -1,30 +1,63 @@
 #pragma once
-// Page 151: the report printing options; Print prints and leads to the end
-// page, Previous goes back to the page that opened the report.
+// Page 151: the report printing options. It shows the regimen the source
+// page recommends, takes a note and the print options, and prints the
+// one-page report, shows it in a preview or saves it as a PDF.
+#include <QSize>
 #include <functional>
 
 #include "app/kit/page_base.h"
 #include "app/kit/result_codes.h"
+#include "pages/report_content.h"
+#include "pages/report_pictures.h"
 
-class QPrinter;
-class QPushButton;
+class QCheckBox;
+class QLabel;
+class QPainter;
+class QPlainTextEdit;
+class ReportParameterGroup;
+class ReportRegimenGroup;
 
 class ReportPage : public KinevoPage {
     Q_OBJECT
 public:
-    using ReportPrinter = std::function<void(QPrinter&)>;
+    // Records the level table and graph of the fitted set asked for
+    // (2 least squares, 3 Bayesian).
+    using PictureRecorder = std::function<ReportPictures(int fitMethod)>;
     explicit ReportPage(QWidget* parent = nullptr);
-    // Draws the report onto the chosen printer; Print is offered only once
-    // there is one.
-    void SetReportPrinter(ReportPrinter printer);
+    void Reset() override;
+    // 0 Population, 1 Bayesian, 2 Least Squares; any other value is
+    // refused with a message and the fit type stays.
+    void SetFitType(int fitType);
+    void SetPictureRecorder(PictureRecorder recorder) { recordPictures_ = std::move(recorder); }
+    // The report as it would go out now.
+    ReportContent Content() const;
+    // Draws it on a page of `pixels` device pixels.
+    void Draw(QPainter& painter, QSize pixels) const;
 
 protected:
+    void OnOpen() override;
     // No Enter handling of its own: Enter closes the page back to the welcome page.
     void OnEnter() override { Leave(code::kBackToWelcome); }
 
 private:
+    void ApplyOptionRules();
+    void LimitNote();
     void Previous();
     void Print();
-    ReportPrinter printReport_;
-    QPushButton* print_;
+    void Preview();
+    void SavePdf();
+    // The note joins the case's note once per opening, however often the
+    // report goes out.
+    void AppendNoteOnce();
+    void LeaveAfterPrinting();
+    int fitType_ = kReportPopulation;
+    ReportKind kind_ = ReportKind::Population;
+    ReportRegimen regimen_;  // as re-formatted for the report
+    bool noteAppended_ = false;
+    PictureRecorder recordPictures_;
+    ReportParameterGroup* parameters_;
+    QLabel* recommendation_;  // the heading over the regimen
+    ReportRegimenGroup* regimenGroup_;
+    QPlainTextEdit* note_;
+    QCheckBox *graphics_, *populationParameters_, *peak_;
 };

@@ -2,6 +2,7 @@
 // Every message box, question, save-as dialog and printer set-up of the
 // program goes through Prompts, so that tests can answer them and read back
 // what was shown.
+#include <functional>
 #include <optional>
 
 #include <QString>
@@ -26,6 +27,12 @@ public:
                                                const QString& initialName) = 0;
     // True when the user confirms the printer (set up in `printer`).
     virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
+    // A path for a new PDF file (an existing one is replaced only after the
+    // user agrees), or nullopt when the dialog is cancelled.
+    virtual std::optional<QString> AskPdfPath(QWidget* parent, const QString& initialName) = 0;
+    // Shows what `draw` puts on `printer` page by page; true when the user
+    // printed from the preview.
+    virtual bool PreviewPrint(QWidget* parent, QPrinter& printer, const std::function<void(QPrinter&)>& draw) = 0;
 };
 
 // The prompts in use: the Qt ones unless a test has put others in place.

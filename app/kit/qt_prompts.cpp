@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 
 namespace {
@@ -15,6 +16,18 @@ QMessageBox::Icon IconOf(PromptIcon icon) {
         case PromptIcon::None: break;
     }
     return QMessageBox::NoIcon;
+}
+
+std::optional<QString> SavePath(QWidget* parent, const QString& defaultSuffix, const QString& initialName,
+                                const QString& filter, bool confirmOverwrite) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
+    if (!filter.isEmpty()) dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
 }
 
 int Ask(QWidget* parent, const QString& title, const QString& text, QMessageBox::StandardButtons buttons) {
@@ -38,18 +51,22 @@ bool QtPrompts::AskYesNo(QWidget* parent, const QString& title, const QString& t
 
 std::optional<QString> QtPrompts::AskSavePath(QWidget* parent, const QString& defaultSuffix,
                                               const QString& initialName) {
-    QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
     // An existing file is never overwritten (the install keeps it), so the
     // dialog's own overwrite question would only mislead.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setDefaultSuffix(defaultSuffix);
-    dialog.selectFile(initialName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().first();
+    return SavePath(parent, defaultSuffix, initialName, {}, false);
 }
 
 bool QtPrompts::SetUpPrinter(QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<QString> QtPrompts::AskPdfPath(QWidget* parent, const QString& initialName) {
+    return SavePath(parent, "pdf", initialName, "PDF files (*.pdf)", true);
+}
+
+bool QtPrompts::PreviewPrint(QWidget* parent, QPrinter& printer, const std::function<void(QPrinter&)>& draw) {
+    QPrintPreviewDialog dialog(&printer, parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&draw](QPrinter* device) { draw(*device); });
     return dialog.exec() == QDialog::Accepted;
 }

@@ -10,4 +10,6 @@ public:
     std::optional<QString> AskSavePath(QWidget* parent, const QString& defaultSuffix,
                                        const QString& initialName) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
+    std::optional<QString> AskPdfPath(QWidget* parent, const QString& initialName) override;
+    bool PreviewPrint(QWidget* parent, QPrinter& printer, const std::function<void(QPrinter&)>& draw) override;
 };

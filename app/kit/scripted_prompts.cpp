@@ -1,5 +1,6 @@
 #include "app/kit/scripted_prompts.h"
 
+#include <QPrinter>
 #include <QStringList>
 
 void ScriptedPrompts::Tell(QWidget*, const QString& title, const QString& text, PromptIcon icon) {
@@ -19,25 +20,48 @@ bool ScriptedPrompts::AskYesNo(QWidget*, const QString& title, const QString& te
 std::optional<QString> ScriptedPrompts::AskSavePath(QWidget*, const QString& defaultSuffix,
                                                     const QString& initialName) {
     shown.push_back({ShownPrompt::SavePath, defaultSuffix, initialName, PromptIcon::None});
-    if (paths.empty()) {
-        ++unanswered;
-        return std::nullopt;
-    }
-    const QString path = paths.front().value_or(QString());
-    const bool chosen = paths.front().has_value();
-    paths.pop_front();
-    return chosen ? std::optional<QString>(path) : std::nullopt;
+    return NextPath(paths);
 }
 
-bool ScriptedPrompts::SetUpPrinter(QWidget*, QPrinter&) {
+bool ScriptedPrompts::SetUpPrinter(QWidget*, QPrinter& printer) {
     shown.push_back({ShownPrompt::Printer, {}, {}, PromptIcon::None});
-    return NextAnswer(printerAnswers);
+    const bool confirmed = NextAnswer(printerAnswers);
+    if (confirmed) PrintToFile(printer);
+    return confirmed;
+}
+
+std::optional<QString> ScriptedPrompts::AskPdfPath(QWidget*, const QString& initialName) {
+    shown.push_back({ShownPrompt::PdfPath, {}, initialName, PromptIcon::None});
+    return NextPath(pdfPaths);
+}
+
+bool ScriptedPrompts::PreviewPrint(QWidget*, QPrinter& printer, const std::function<void(QPrinter&)>& draw) {
+    shown.push_back({ShownPrompt::Preview, {}, {}, PromptIcon::None});
+    PrintToFile(printer);
+    draw(printer);
+    return NextAnswer(previewAnswers);
 }
 
 QStringList ScriptedPrompts::Texts() const {
     QStringList texts;
     for (const ShownPrompt& p : shown) texts << p.text;
     return texts;
+}
+
+void ScriptedPrompts::PrintToFile(QPrinter& printer) const {
+    if (printerOutputFile.isEmpty()) return;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printerOutputFile);
+}
+
+std::optional<QString> ScriptedPrompts::NextPath(std::deque<std::optional<QString>>& queue) {
+    if (queue.empty()) {
+        ++unanswered;
+        return std::nullopt;
+    }
+    const std::optional<QString> path = queue.front();
+    queue.pop_front();
+    return path;
 }
 
 bool ScriptedPrompts::NextAnswer(std::deque<bool>& queue) {

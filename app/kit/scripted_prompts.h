@@ -8,7 +8,7 @@
 #include "app/kit/prompts.h"
 
 struct ShownPrompt {
-    enum Kind { Message, OkCancel, YesNo, SavePath, Printer } kind;
+    enum Kind { Message, OkCancel, YesNo, SavePath, Printer, PdfPath, Preview } kind;
     QString title;
     QString text;
     PromptIcon icon = PromptIcon::None;
@@ -19,6 +19,12 @@ public:
     std::deque<bool> answers;                  // OK/Yes = true, in order asked
     std::deque<std::optional<QString>> paths;  // for save-as dialogs
     std::deque<bool> printerAnswers;
+    // A confirmed printer and the preview write a PDF here, so a test can
+    // read what was drawn.
+    QString printerOutputFile;
+    std::deque<std::optional<QString>> pdfPaths;
+    // True: printed from the preview. The preview draws once either way.
+    std::deque<bool> previewAnswers;
     std::vector<ShownPrompt> shown;
     int unanswered = 0;
 
@@ -28,10 +34,14 @@ public:
     std::optional<QString> AskSavePath(QWidget* parent, const QString& defaultSuffix,
                                        const QString& initialName) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
+    std::optional<QString> AskPdfPath(QWidget* parent, const QString& initialName) override;
+    bool PreviewPrint(QWidget* parent, QPrinter& printer, const std::function<void(QPrinter&)>& draw) override;
 
     // The texts shown, in order (messages and questions alike).
     QStringList Texts() const;
 
 private:
+    void PrintToFile(QPrinter& printer) const;
     bool NextAnswer(std::deque<bool>& queue);
+    std::optional<QString> NextPath(std::deque<std::optional<QString>>& queue);
 };

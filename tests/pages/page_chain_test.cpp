@@ -1,5 +1,6 @@
 // The dispatcher walking the real pages: one test for each group of pages in
 // the table of how pages close, pressing their buttons through the chain.
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
@@ -362,8 +363,8 @@ private slots:
             QVERIFY(revisitSeen);
         }
         // Print: printer set-up cancelled stays; confirmed prints and goes on.
-        int printed = 0;
-        pages->report.SetReportPrinter([&printed](QPrinter&) { ++printed; });
+        const QString printed = QString::fromStdString((env->Dir() / "chain.pdf").string());
+        env->prompts.printerOutputFile = printed;
         Nav().reportSource = 1;
         env->prompts.printerAnswers = {false, true};
         env->prompts.shown.clear();
@@ -374,7 +375,7 @@ private slots:
                             }},
                            {144, exitOk()}});
         QCOMPARE(r.visited, (V{151, 144}));
-        QCOMPARE(printed, 1);
+        QVERIFY(QFileInfo(printed).size() > 0);
         QCOMPARE(env->prompts.shown.at(0).kind, ShownPrompt::Printer);
         QCOMPARE(env->prompts.shown.at(1).text, QString("Print Task canceled."));
         QCOMPARE(Nav().endPageSource, 91);

@@ -308,6 +308,15 @@ private slots:
         QCOMPARE(TheCase().regimen.Dose, dose.toStdString());
         QCOMPARE(TheCase().regimen.Average_Obs, std::string("15.0"));
         QCOMPARE(TheCase().regimen.Route, std::string("O"));
+        // The report gets the regimen and the results as shown.
+        const ReportRegimen& handed = TheCase().reportRegimen;
+        QCOMPARE(handed.fitType, kReportPopulation);
+        QCOMPARE(handed.routeCode, 'O');
+        QCOMPARE(QString::fromStdString(handed.dose + " " + handed.doseUnit + " / " + handed.interval), dose + " mg / 24");
+        QCOMPARE(handed.observedAverage, std::string("15.0"));
+        QCOMPARE(handed.adjustedAverage, Text(&forecast, "adjustedAverage").toStdString());
+        QCOMPARE(handed.steadyState90Days, Text(&forecast, "steadyStateTime").toStdString());
+        QVERIFY(handed.dose2.empty() && !handed.adjustedRangeLow.empty());
         Activate(forecast);
         QCOMPARE(Text(&forecast, "dose1"), dose);
         QCOMPARE(Text(&forecast, "observedAverage"), QString("15.0"));

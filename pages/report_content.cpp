@@ -1,0 +1,117 @@
+#include "pages/report_content.h"
+
+#include <cmath>
+
+#include "app/kit/header_strip.h"
+#include "app/kit/institution.h"
+#include "engine/patient_measures.h"
+#include "pages/phenytoin_case_values.h"
+#include "pages/report_texts.h"
+#include "records/calendar.h"
+#include "records/case_record.h"
+#include "records/db/stored_text.h"
+#include "records/text_format.h"
+
+namespace {
+constexpr double kCmPerInch = 2.5399;
+constexpr double kInchPerCm = 0.39371628804283637;
+constexpr double kKgPerLb = 0.453597;
+constexpr double kLbPerKg = 2.2046001186074866;
+
+std::string Printed(const char* format, double value) {
+    return std::isfinite(value) ? FormatNumber(format, value) : std::string();
+}
+
+// The value as typed in its own unit, or worked back from the stored one.
+double Entered(double entered, double stored, bool otherUnit, double perStoredUnit) {
+    if (entered != 0) return entered;
+    return otherUnit ? stored * perStoredUnit : stored;
+}
+}  // namespace
+
+ReportKind ReportKindOf(int reportSource, int fitType) {
+    if (reportSource == 4) return ReportKind::Bayesian;
+    if (reportSource == 5) return ReportKind::LeastSquares;
+    if (fitType == kReportBayesian) return ReportKind::Bayesian;
+    if (fitType == kReportLeastSquares) return ReportKind::LeastSquares;
+    return ReportKind::Population;
+}
+
+std::string RecommendationHeading(ReportKind kind) {
+    switch (kind) {
+        case ReportKind::Bayesian: return "Dosage Recommendation - Bayes Parameters";
+        case ReportKind::LeastSquares: return "Dosage Recommendation - Least Squares Parameters";
+        case ReportKind::Population: break;
+    }
+    return "Dosage Recommendation - Population Parameters";
+}
+
+ReportParameterTexts PrintedParameters(const ParameterSet& s) {
+    ReportParameterTexts t;
+    t.vd = Printed("%.2f", s.Vd);
+    t.cl = Printed("%.2f", s.Cl);
+    t.cf = Printed("%.1f", s.CF * 100);
+    const double kd = s.Cl / s.Vd;
+    t.kd = Printed("%.2f", kd);
+    t.halfLife = Printed("%.2f", 0.693 / kd);
+    t.f = Printed("%.2f", s.F * 100);
+    // Four half-lives as the half-life reads on the report.
+    if (!t.halfLife.empty()) t.timeToSteadyState = Printed("%.2f", 4 * TextNumber(t.halfLife));
+    t.km = Printed("%.2f", s.Km);
+    t.vm = Printed("%.2f", s.Vm);
+    return t;
+}
+
+std::string PrintedHeight(const CaseRecord& r) {
+    const bool inches = r.HtUnit == "in";
+    const double entered = Entered(r.HtEntered, r.Ht, inches, kInchPerCm);
+    if (inches) return FormatNumbers(" %.1f cm (%.1f in)", entered * kCmPerInch, entered);
+    return FormatNumbers(" %.1f cm  (%.1f in)", entered, entered * kInchPerCm);
+}
+
+std::string PrintedWeight(const CaseRecord& r) {
+    const bool pounds = r.WtUnit == "lb";
+    const double entered = Entered(r.WtEntered, r.Wt, pounds, kLbPerKg);
+    if (pounds) return FormatNumbers(" %.1f kg (%.1f lb)", entered * kKgPerLb, entered);
+    return FormatNumbers(" %.1f kg (%.1f lb)", entered, entered * kLbPerKg);
+}
+
+ReportContent ReportContentOf(const CaseRecord& r, const ReportRegimen& regimen, ReportKind kind,
+                              const ReportChoices& choices, const std::string& note, double now) {
+    ReportContent c;
+    c.kind = kind;
+    c.choices = choices;
+    c.phenytoin = r.Drug_ID == "ph";
+    const HeaderTexts h = HeaderTextsOf(r, now, HeaderVariant::Full);
+    c.institution = InstitutionName();
+    c.drug = h.drug;
+    c.name = h.name;
+    c.patientNumber = "Patient #" + h.id;
+    c.dateAndTime = "Date: " + h.date + " " + IsoDateTime(now).substr(11, 5);
+    c.age = "Age: " + h.ageValue + " " + h.ageUnit;
+    c.sex = "Sex: " + h.sex;
+    c.height = "Height: " + PrintedHeight(r);
+    c.weight = "Weight: " + PrintedWeight(r);
+    if (c.phenytoin) c.albumin = "Albumin: " + FormatNumber("%.2lf", r.Albumin) + " g/dL";
+    if (r.SCr != 0) {
+        c.renal = "Crs = " + FormatNumber("%.2f", r.SCr) + " mg/dL";
+        const double estimate = EstimateCrCl(BodyOf(r), r.SCr, 0.0, r.AugmentedCrClCap);
+        if (estimate != 0) c.estimatedClearance = "Estimated CLcr = " + FormatNumber("%.2f", estimate) + " mL/min";
+    } else {
+        c.enteredClearance = "Entered CLcr: " + FormatNumber("%.1f", r.CrCl) + " mL/min";
+    }
+    c.population = PrintedParameters(r.population);
+    c.current = PrintedParameters(r.CurrentSet());
+    if (c.phenytoin) {
+        if (!regimen.adjustedRangeLow.empty())
+            c.adjustedRange = regimen.adjustedRangeLow + "-" + regimen.adjustedRangeHigh;
+        c.steadyState90Days = regimen.steadyState90Days;
+        c.freeFraction = Printed("%2.2f", 100 * CurrentFreeFraction(r)) + "%";
+    }
+    c.concentrationUnit = r.ConcUnit;
+    c.regimenSentence = RegimenSentence(regimen, c.phenytoin);
+    c.predictedLevels =
+        PredictedLevelsLine(regimen, {c.phenytoin, choices.peak, kind == ReportKind::Population});
+    c.note = note;
+    return c;
+}

@@ -3,11 +3,19 @@
 #include <algorithm>
 
 #include "records/calendar.h"
+#include "records/db/engines/sql_dialect.h"
 #include "records/db/record_sets.h"
 
 namespace {
-const char* const kCaseTables[] = {"PatientCase", "PatientCase-parameter", "PatientCase-User Choice",
-                                   "PatientCase-dosing history", "PatientCase-level history"};
+struct CaseTable {
+    const char* name;
+    const char* caseColumn;
+};
+const CaseTable kCaseTables[] = {{"PatientCase", kCaseNumber},
+                                 {"PatientCase-parameter", kCaseNumber},
+                                 {"PatientCase-User Choice", kUserChoiceCaseNumber},
+                                 {"PatientCase-dosing history", kCaseNumber},
+                                 {"PatientCase-level history", kCaseNumber}};
 
 // A typed date as a bound value: "yyyy-mm-dd" (or with "/") at midnight.
 std::string DateBound(std::string text) {
@@ -17,16 +25,16 @@ std::string DateBound(std::string text) {
     return IsoDateTime(MomentOf(*d));
 }
 
-RowQuery PatientQuery(const PatientSearch& search) {
+RowQuery PatientQuery(SqlEngine engine, const PatientSearch& search) {
     RowQuery q;
-    q.sort = "\"PATIENT LAST NAME\" COLLATE NOCASE, \"PATIENT REC Num\"";
+    q.sort = CaseBlindOrder(engine, "\"PATIENT LAST NAME\"") + ", \"PATIENT REC Num\"";
     switch (search.mode) {
         case SearchMode::LastName:
-            q.filter = "\"PATIENT LAST NAME\" LIKE ? ESCAPE '\\'";
+            q.filter = CaseBlindLike(engine, "\"PATIENT LAST NAME\"");
             q.params = {LikePrefix(search.text)};
             break;
         case SearchMode::PatientId:
-            q.filter = "\"Patient ID\" LIKE ? ESCAPE '\\'";
+            q.filter = CaseBlindLike(engine, "\"Patient ID\"");
             q.params = {LikePrefix(search.text)};
             break;
         case SearchMode::Dates: {
@@ -37,7 +45,7 @@ RowQuery PatientQuery(const PatientSearch& search) {
             break;
         }
         case SearchMode::None:
-            q.filter = "0";
+            q.filter = NoRows().filter;
             break;
     }
     return q;
@@ -52,7 +60,7 @@ ListedCase ListedCaseOf(Database& db, const PatientCaseRow& c) {
     out.dateCreated = c.Date_created;
     if (c.Drug_ID == "ZZ" || c.Drug_ID == "zz") {
         Cpcaseucset u;
-        u.Open(db, CaseFilter(c.Patient_Rec_Num, c.Case_number));
+        u.Open(db, CaseFilter(c.Patient_Rec_Num, c.Case_number, kUserChoiceCaseNumber));
         if (!u.IsEOF()) out.userDrugName = u.Drug_Name;
     }
     return out;
@@ -65,9 +73,9 @@ void DeleteWhere(Database& db, const char* table, const std::string& filter, con
 }
 
 void DeletePatientRows(Database& db, std::int32_t patient) {
+    DeleteWhere(db, "PatientBasic", "\"PATIENT REC Num\" = ?", {std::int64_t{patient}});
     const RowQuery q = PatientFilter(patient);
-    DeleteWhere(db, "PatientBasic", q.filter, q.params);
-    for (const char* table : kCaseTables) DeleteWhere(db, table, q.filter, q.params);
+    for (const CaseTable& table : kCaseTables) DeleteWhere(db, table.name, q.filter, q.params);
 }
 }  // namespace
 
@@ -80,7 +88,7 @@ PatientSearch SearchByDates(const std::string& start, const std::string& end) {
 PatientList SearchPatients(Database& db, const PatientSearch& search) {
     PatientList list;
     Cpbasicset b;
-    b.Open(db, PatientQuery(search));
+    b.Open(db, PatientQuery(db.Engine(), search));
     list.overLimit = b.GetRecordCount() > kMaxListedPatients;
     for (; !b.IsEOF() && static_cast<int>(list.patients.size()) < kMaxListedPatients; b.MoveNext()) {
         ListedPatient p;
@@ -105,8 +113,10 @@ void DeletePatient(Database& db, std::int32_t patient) { DeletePatients(db, {pat
 
 void DeleteCase(Database& db, std::int32_t patient, std::int32_t caseNumber) {
     Transaction t(db);
-    const RowQuery q = CaseFilter(patient, caseNumber);
-    for (const char* table : kCaseTables) DeleteWhere(db, table, q.filter, q.params);
+    for (const CaseTable& table : kCaseTables) {
+        const RowQuery q = CaseFilter(patient, caseNumber, table.caseColumn);
+        DeleteWhere(db, table.name, q.filter, q.params);
+    }
     t.Commit();
 }
 

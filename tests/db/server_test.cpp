@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "db_fixture.h"
+#include "records/db/case_rows.h"
 #include "records/db/configuration.h"
 #include "records/db/entry_stores.h"
 #include "records/db/schema/empty_database.h"
@@ -108,6 +109,16 @@ TEST_P(Server, AConnectionCutMidSaveLeavesNothingWritten) {
     Database again(Path());
     SaveCase(again, r, req);
     EXPECT_EQ(Rows("PatientCase-parameter"), 1);
+}
+
+TEST_P(Server, ATransactionTheServerAbortedIsNeverTakenForCommitted) {
+    Transaction t(Db());
+    AddPatientRow(Db(), SampleCase(), TestNow());
+    // A failed statement aborts the whole transaction on a server; the
+    // server then answers COMMIT with a rollback.
+    EXPECT_THROW(Db().Execute("INSERT INTO \"PatientBasic\" (\"PATIENT REC Num\") VALUES (NULL)"), DbError);
+    EXPECT_THROW(t.Commit(), DbError);
+    EXPECT_EQ(Rows("PatientBasic"), 0);
 }
 
 TEST_P(Server, MakeDbCopiesAFileValueForValueOrNotAtAll) {

@@ -18,6 +18,10 @@ inline constexpr const char* kDatabaseBusyText =
 inline constexpr const char* kServerUnreachableText =
     "The patient database server cannot be reached, so nothing was read or saved. "
     "Please check the network connection, or ask the administrator whether the server is running.";
+// Cut off while the server was committing: only a new search can tell.
+inline constexpr const char* kServerLostAtCommitText =
+    "The connection to the patient database server was lost while saving, so it is not known whether the "
+    "data were saved. Please search for the patient to see what was stored before saving again.";
 inline constexpr const char* kPatientChangedText =
     "This patient was changed or deleted at another workstation, so nothing was saved. "
     "Please search for the patient again.";

@@ -105,7 +105,20 @@ TEST_P(Server, AConnectionCutMidSaveLeavesNothingWritten) {
     EXPECT_EQ(r.PATIENT_REC_Num, 0);
     for (const std::string& table : PatientTables()) EXPECT_EQ(Rows(table), 0) << table;
 
+    // Cut while committing: the user is not told that nothing was saved.
     Db().Execute("DROP TRIGGER cut ON \"PatientCase-parameter\"");
+    Db().Execute("CREATE CONSTRAINT TRIGGER cut AFTER INSERT ON \"PatientCase\" DEFERRABLE INITIALLY DEFERRED "
+                 "FOR EACH ROW EXECUTE FUNCTION cut()");
+    try {
+        Database workstation(Path());
+        SaveCase(workstation, r, req);
+        FAIL() << "the save went through a cut connection";
+    } catch (const DbError& e) {
+        EXPECT_STREQ(e.what(), kServerLostAtCommitText);
+    }
+    EXPECT_EQ(Rows("PatientCase"), 0);
+
+    Db().Execute("DROP TRIGGER cut ON \"PatientCase\"");
     Database again(Path());
     SaveCase(again, r, req);
     EXPECT_EQ(Rows("PatientCase-parameter"), 1);

@@ -146,6 +146,7 @@ public:
     // asked to commit: that must not pass for saved.
     void Commit() override {
         const Result result(PQexec(conn_, "COMMIT"));
+        if (PQstatus(conn_) == CONNECTION_BAD) throw DbError(kServerLostAtCommitText, DbFault::Unreachable);
         Check(conn_, result);
         if (std::string(PQcmdStatus(result.r)) != "COMMIT") throw DbError("The transaction was rolled back.");
     }

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libsqlite3-dev sqlite3 nlohmann-json3-dev
+  libsqlite3-dev sqlite3 libpq-dev postgresql nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
   xvfb xauth poppler-utils
   dpkg-dev

@@ -109,5 +109,5 @@ std::optional<PatientCaseRow> ReadCaseRow(Database& db, std::int32_t patient, st
 }
 
 std::optional<UserChoiceRow> ReadUserChoiceRow(Database& db, std::int32_t patient, std::int32_t caseNumber) {
-    return FirstRow<UserChoiceRow>(db, CaseFilter(patient, caseNumber));
+    return FirstRow<UserChoiceRow>(db, CaseFilter(patient, caseNumber, kUserChoiceCaseNumber));
 }

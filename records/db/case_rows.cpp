@@ -55,7 +55,7 @@ std::int32_t NewCaseNumber(Database& db, std::int32_t patient) {
 }
 
 bool PatientHasCases(Database& db, std::int32_t patient) {
-    return QueryInt(db, "SELECT EXISTS (SELECT 1 FROM \"PatientCase\" WHERE \"Patient Rec Num\" = ?)",
+    return QueryInt(db, "SELECT CASE WHEN EXISTS (SELECT 1 FROM \"PatientCase\" WHERE \"Patient Rec Num\" = ?) THEN 1 ELSE 0 END",
                     {std::int64_t{patient}}) != 0;
 }
 

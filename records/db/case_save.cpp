@@ -188,7 +188,7 @@ void StoreHistories(Database& db, CaseKeys k, const History& h) {
 void StoreUserChoiceDefinition(Database& db, std::int32_t patient, std::int32_t caseNumber, const CaseRecord& rec) {
     const UserDrugDefinition& u = rec.userDrug;
     Cpcaseucset s;
-    EditOrAdd(db, s, CaseFilter(patient, caseNumber), patient, caseNumber);
+    EditOrAdd(db, s, CaseFilter(patient, caseNumber, kUserChoiceCaseNumber), patient, caseNumber);
     s.Drug_Name = u.drugName;
     s.Unit = u.units == "mg-mg/L";
     s.PO_F = u.oralF, s.IM_F = u.imF, s.IM_ka = u.imKa, s.IM_Salt = u.imSalt, s.IV_Salt = u.ivSalt;

@@ -79,6 +79,8 @@ std::optional<std::string> StartUpDatabasePath(const fs::path& optionsFile) {
 
 bool ConvertNumericPatientId(const std::string& path) {
     Database db(path);
+    // A server's tables are made by kinevo-makedb, with the ID as text.
+    if (db.Engine() != SqlEngine::SQLite) return false;
     struct Column {
         std::string name, type;
         bool notNull;

@@ -1,22 +1,9 @@
 #include "records/db/database.h"
 
-#include <sqlite3.h>
+#include <cstdlib>
 
-namespace {
-
-bool Busy(sqlite3* db) {
-    const int code = sqlite3_errcode(db) & 0xff;
-    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
-}
-
-// A lock held by another program past the wait gets words the user can act on.
-[[noreturn]] void Fail(sqlite3* db, const std::string& engineText) {
-    if (Busy(db)) throw DbError(kDatabaseBusyText, DbFault::Busy);
-    throw DbError(engineText);
-}
-
-[[noreturn]] void Fail(sqlite3* db) { Fail(db, sqlite3_errmsg(db)); }
-}  // namespace
+#include "records/db/engines/connection.h"
+#include "records/db/engines/sql_dialect.h"
 
 int& DatabaseBusyWaitMs() {
     // Another workstation's save takes milliseconds; a lock held this long
@@ -25,54 +12,21 @@ int& DatabaseBusyWaitMs() {
     return wait;
 }
 
-Database::Database(const std::filesystem::path& path) {
-    const int rc = sqlite3_open_v2(path.string().c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc != SQLITE_OK) {
-        const std::string text = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
-        sqlite3_close(db_);
-        db_ = nullptr;
-        throw DbError(text + ": " + path.string());
-    }
-    sqlite3_busy_timeout(db_, DatabaseBusyWaitMs());
-    // A double-quoted name that matches no column must be an error, never a
-    // string: every column name here is written in double quotes.
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-}
+Database::Database(const std::filesystem::path& location)
+    : connection_(IsServerLocation(location.string()) ? OpenPostgres(location.string()) : OpenSqlite(location.string())) {}
 
-Database::~Database() { sqlite3_close_v2(db_); }
+Database::~Database() = default;
 
-void Database::Execute(const std::string& sql) {
-    char* message = nullptr;
-    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-        const std::string text = message ? message : sqlite3_errmsg(db_);
-        sqlite3_free(message);
-        Fail(db_, text);
-    }
-}
+void Database::Execute(const std::string& sql) { connection_->Execute(sql); }
 
-std::int64_t Database::ChangedRows() const { return sqlite3_changes64(db_); }
-std::int64_t Database::LastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
+SqlEngine Database::Engine() const { return connection_->Engine(); }
 
-Statement::Statement(Database& db, const std::string& sql) : db_(db) {
-    if (sqlite3_prepare_v2(db.Handle(), sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK) Fail(db.Handle());
-}
+Statement::Statement(Database& db, const std::string& sql) : cursor_(db.Link().Prepare(sql)) {}
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() = default;
 
 Statement& Statement::Bind(int index, const SqlValue& value) {
-    int rc = SQLITE_OK;
-    if (std::holds_alternative<std::monostate>(value))
-        rc = sqlite3_bind_null(stmt_, index);
-    else if (const auto* i = std::get_if<std::int64_t>(&value))
-        rc = sqlite3_bind_int64(stmt_, index, *i);
-    else if (const auto* d = std::get_if<double>(&value))
-        rc = sqlite3_bind_double(stmt_, index, *d);
-    else {
-        const std::string& s = std::get<std::string>(value);
-        rc = sqlite3_bind_text(stmt_, index, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
-    }
-    if (rc != SQLITE_OK) Fail(db_.Handle());
+    cursor_->Bind(index, value);
     return *this;
 }
 
@@ -81,38 +35,25 @@ Statement& Statement::BindAll(const std::vector<SqlValue>& values) {
     return *this;
 }
 
-bool Statement::Step() {
-    const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
-    Fail(db_.Handle());
-}
+bool Statement::Step() { return cursor_->Step(); }
+void Statement::Reset() { cursor_->Reset(); }
+int Statement::ColumnCount() const { return cursor_->ColumnCount(); }
+std::string Statement::ColumnName(int col) const { return cursor_->ColumnName(col); }
+bool Statement::IsNull(int col) const { return cursor_->IsNull(col); }
+// Numbers are read from their text, as both engines give it.
+std::int64_t Statement::Int(int col) const { return std::strtoll(Text(col).c_str(), nullptr, 10); }
+double Statement::Real(int col) const { return std::strtod(Text(col).c_str(), nullptr); }
+std::string Statement::Text(int col) const { return cursor_->Text(col); }
 
-void Statement::Reset() {
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
-}
-
-int Statement::ColumnCount() const { return sqlite3_column_count(stmt_); }
-std::string Statement::ColumnName(int col) const { return sqlite3_column_name(stmt_, col); }
-bool Statement::IsNull(int col) const { return sqlite3_column_type(stmt_, col) == SQLITE_NULL; }
-std::int64_t Statement::Int(int col) const { return sqlite3_column_int64(stmt_, col); }
-double Statement::Real(int col) const { return sqlite3_column_double(stmt_, col); }
-
-std::string Statement::Text(int col) const {
-    const auto* text = sqlite3_column_text(stmt_, col);
-    return text ? std::string(reinterpret_cast<const char*>(text), sqlite3_column_bytes(stmt_, col)) : std::string();
-}
-
-Transaction::Transaction(Database& db) : db_(db) { db_.Execute("BEGIN IMMEDIATE"); }
+Transaction::Transaction(Database& db) : db_(db) { db_.Link().BeginWrite(); }
 
 Transaction::~Transaction() {
     // A failed step leaves the transaction open; undo all of it.
-    if (open_) sqlite3_exec(db_.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (open_) db_.Link().Rollback();
 }
 
 void Transaction::Commit() {
-    db_.Execute("COMMIT");
+    db_.Link().Commit();
     open_ = false;
 }
 

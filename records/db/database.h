@@ -1,23 +1,27 @@
 #pragma once
-// SQLite access for the patient database.
+// Access to the patient database: an SQLite file, or a PostgreSQL server
+// when the location is a postgresql:// connection URI (the engines are in
+// engines/, their SQL differences in engines/sql_dialect.h).
 //
-//   Database db(path);                 opens an existing file read-write (never creates one)
+//   Database db(location);             opens an existing file read-write (never creates
+//                                      one), or connects to the server
 //   Statement s(db, "SELECT ... WHERE \"Case number\" = ?");
 //   s.Bind(1, 5); while (s.Step()) s.Int(0), s.Text(1) ...
-//   Transaction t(db); ... t.Commit();  BEGIN IMMEDIATE; rolled back unless committed
+//   Transaction t(db); ... t.Commit();  one writer at a time; rolled back unless committed
 //
 // User text only ever reaches SQL through Bind. Errors throw DbError with the
 // engine's message.
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "records/db/db_error.h"
 
-struct sqlite3;
-struct sqlite3_stmt;
+class Connection;
+class Cursor;
 
 // How long a statement waits for another program's lock before it fails
 // with DbFault::Busy (milliseconds; every Database opened after a change).
@@ -25,23 +29,26 @@ int& DatabaseBusyWaitMs();
 
 using SqlValue = std::variant<std::monostate, std::int64_t, double, std::string>;
 
+enum class SqlEngine { SQLite, PostgreSQL };
+
 class Database {
 public:
     // Opens an existing database file. A missing file is an error, and so is
-    // a file that is not a database (found at the first statement).
-    explicit Database(const std::filesystem::path& path);
+    // a file that is not a database (found at the first statement). A
+    // postgresql:// location connects to that server instead; a server that
+    // cannot be reached is DbFault::Unreachable.
+    explicit Database(const std::filesystem::path& location);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     // Runs statements that take no parameters (schema texts, BEGIN ...).
     void Execute(const std::string& sql);
-    std::int64_t ChangedRows() const;
-    std::int64_t LastInsertRowId() const;
-    sqlite3* Handle() const { return db_; }
+    SqlEngine Engine() const;
+    Connection& Link() { return *connection_; }
 
 private:
-    sqlite3* db_ = nullptr;
+    std::unique_ptr<Connection> connection_;
 };
 
 class Statement {
@@ -66,12 +73,13 @@ public:
     std::string Text(int col) const;
 
 private:
-    Database& db_;
-    sqlite3_stmt* stmt_ = nullptr;
+    std::unique_ptr<Cursor> cursor_;
 };
 
-// One write transaction. BEGIN IMMEDIATE takes the write lock at once, so the
-// largest-key reads inside it cannot race another program on the same file.
+// One write transaction. It holds off every other writer from its start
+// (SQLite: BEGIN IMMEDIATE; a server: a lock on PatientBasic), so the
+// largest-key reads and the patient check inside it cannot race another
+// workstation.
 class Transaction {
 public:
     explicit Transaction(Database& db);

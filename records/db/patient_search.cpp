@@ -1,13 +1,22 @@
 #include "records/db/patient_search.h"
 
 #include <algorithm>
+#include <map>
 
 #include "records/calendar.h"
+#include "records/db/engines/sql_dialect.h"
 #include "records/db/record_sets.h"
 
 namespace {
-const char* const kCaseTables[] = {"PatientCase", "PatientCase-parameter", "PatientCase-User Choice",
-                                   "PatientCase-dosing history", "PatientCase-level history"};
+struct CaseTable {
+    const char* name;
+    const char* caseColumn;
+};
+const CaseTable kCaseTables[] = {{"PatientCase", kCaseNumber},
+                                 {"PatientCase-parameter", kCaseNumber},
+                                 {"PatientCase-User Choice", kUserChoiceCaseNumber},
+                                 {"PatientCase-dosing history", kCaseNumber},
+                                 {"PatientCase-level history", kCaseNumber}};
 
 // A typed date as a bound value: "yyyy-mm-dd" (or with "/") at midnight.
 std::string DateBound(std::string text) {
@@ -17,16 +26,16 @@ std::string DateBound(std::string text) {
     return IsoDateTime(MomentOf(*d));
 }
 
-RowQuery PatientQuery(const PatientSearch& search) {
+RowQuery PatientQuery(SqlEngine engine, const PatientSearch& search) {
     RowQuery q;
-    q.sort = "\"PATIENT LAST NAME\" COLLATE NOCASE, \"PATIENT REC Num\"";
+    q.sort = CaseBlindOrder(engine, "\"PATIENT LAST NAME\"") + ", \"PATIENT REC Num\"";
     switch (search.mode) {
         case SearchMode::LastName:
-            q.filter = "\"PATIENT LAST NAME\" LIKE ? ESCAPE '\\'";
+            q.filter = CaseBlindLike(engine, "\"PATIENT LAST NAME\"");
             q.params = {LikePrefix(search.text)};
             break;
         case SearchMode::PatientId:
-            q.filter = "\"Patient ID\" LIKE ? ESCAPE '\\'";
+            q.filter = CaseBlindLike(engine, "\"Patient ID\"");
             q.params = {LikePrefix(search.text)};
             break;
         case SearchMode::Dates: {
@@ -37,25 +46,34 @@ RowQuery PatientQuery(const PatientSearch& search) {
             break;
         }
         case SearchMode::None:
-            q.filter = "0";
+            q.filter = NoRows().filter;
             break;
     }
     return q;
 }
 
-ListedCase ListedCaseOf(Database& db, const PatientCaseRow& c) {
-    ListedCase out;
-    out.caseNumber = c.Case_number;
-    out.drugId = c.Drug_ID;
-    out.Wt = c.Wt, out.Ht = c.Ht, out.SCr = c.SCr, out.CrCl = c.CrCl, out.Albumin = c.Albumin;
-    out.kg = c.kg, out.cm = c.cm;
-    out.dateCreated = c.Date_created;
-    if (c.Drug_ID == "ZZ" || c.Drug_ID == "zz") {
-        Cpcaseucset u;
-        u.Open(db, CaseFilter(c.Patient_Rec_Num, c.Case_number));
-        if (!u.IsEOF()) out.userDrugName = u.Drug_Name;
-    }
-    return out;
+ListedPatient ListedPatientOf(const Statement& s) {
+    ListedPatient p;
+    p.recNum = static_cast<std::int32_t>(s.Int(0));
+    p.patientId = s.Text(1);
+    p.firstName = s.Text(2);
+    p.lastName = s.Text(3);
+    p.male = s.Int(4) != 0;
+    p.birthday = ColumnMoment(s.Text(5));
+    p.dateStored = ColumnMoment(s.Text(6));
+    return p;
+}
+
+// Columns 1.. of the case query.
+ListedCase ListedCaseOf(const Statement& s) {
+    ListedCase c;
+    c.caseNumber = static_cast<std::int32_t>(s.Int(1));
+    c.drugId = s.Text(2);
+    c.Wt = s.Text(3), c.Ht = s.Text(4), c.SCr = s.Text(5), c.CrCl = s.Text(6), c.Albumin = s.Text(7);
+    c.kg = s.Int(8) != 0, c.cm = s.Int(9) != 0;
+    c.dateCreated = ColumnMoment(s.Text(10));
+    if (c.drugId == "ZZ" || c.drugId == "zz") c.userDrugName = s.Text(11);
+    return c;
 }
 
 void DeleteWhere(Database& db, const char* table, const std::string& filter, const std::vector<SqlValue>& params) {
@@ -65,9 +83,9 @@ void DeleteWhere(Database& db, const char* table, const std::string& filter, con
 }
 
 void DeletePatientRows(Database& db, std::int32_t patient) {
+    DeleteWhere(db, "PatientBasic", "\"PATIENT REC Num\" = ?", {std::int64_t{patient}});
     const RowQuery q = PatientFilter(patient);
-    DeleteWhere(db, "PatientBasic", q.filter, q.params);
-    for (const char* table : kCaseTables) DeleteWhere(db, table, q.filter, q.params);
+    for (const CaseTable& table : kCaseTables) DeleteWhere(db, table.name, q.filter, q.params);
 }
 }  // namespace
 
@@ -77,26 +95,37 @@ PatientSearch SearchByDates(const std::string& start, const std::string& end) {
     return {SearchMode::Dates, {}, start, end};
 }
 
+// Two statements however many patients match: a server answers each one
+// over the network, so the list must not cost a statement per row.
 PatientList SearchPatients(Database& db, const PatientSearch& search) {
+    const RowQuery q = PatientQuery(db.Engine(), search);
     PatientList list;
-    Cpbasicset b;
-    b.Open(db, PatientQuery(search));
-    list.overLimit = b.GetRecordCount() > kMaxListedPatients;
-    for (; !b.IsEOF() && static_cast<int>(list.patients.size()) < kMaxListedPatients; b.MoveNext()) {
-        ListedPatient p;
-        p.recNum = b.PATIENT_REC_Num;
-        p.patientId = b.Patient_ID;
-        p.firstName = b.PATIENT_FIRST_NAME;
-        p.lastName = b.PATIENT_LAST_NAME;
-        p.male = b.SEX;
-        p.birthday = b.BIRTHDAY;
-        p.dateStored = b.DATE_STORED;
-        RowQuery q = PatientFilter(p.recNum);
-        q.sort = "\"Date created\" DESC, \"Case number\" DESC";
-        Cpcaseset c;
-        for (c.Open(db, q); !c.IsEOF(); c.MoveNext()) p.cases.push_back(ListedCaseOf(db, c));
-        list.caseCount += static_cast<int>(p.cases.size());
-        list.patients.push_back(std::move(p));
+    std::map<std::int32_t, ListedPatient*> listed;
+    list.patients.reserve(kMaxListedPatients);
+    Statement patients(db, "SELECT \"PATIENT REC Num\", \"Patient ID\", \"PATIENT FIRST NAME\", "
+                           "\"PATIENT LAST NAME\", \"SEX\", \"BIRTHDAY\", \"DATE_STORED\" FROM \"PatientBasic\" "
+                           "WHERE " + q.filter + " ORDER BY " + q.sort);
+    patients.BindAll(q.params);
+    while (patients.Step()) {
+        if (static_cast<int>(list.patients.size()) == kMaxListedPatients) {
+            list.overLimit = true;
+            break;
+        }
+        list.patients.push_back(ListedPatientOf(patients));
+        listed[list.patients.back().recNum] = &list.patients.back();
+    }
+    Statement cases(db, "SELECT c.\"Patient Rec Num\", c.\"Case number\", c.\"Drug ID\", c.\"Wt\", c.\"Ht\", "
+                        "c.\"SCr\", c.\"CrCl\", c.\"Albumin\", c.\"kg\", c.\"cm\", c.\"Date created\", u.\"Drug_Name\" "
+                        "FROM \"PatientCase\" c LEFT JOIN \"PatientCase-User Choice\" u "
+                        "ON u.\"Patient Rec Num\" = c.\"Patient Rec Num\" AND u.\"Case Number\" = c.\"Case number\" "
+                        "WHERE c.\"Patient Rec Num\" IN (SELECT \"PATIENT REC Num\" FROM \"PatientBasic\" WHERE " +
+                            q.filter + ") ORDER BY c.\"Date created\" DESC, c.\"Case number\" DESC");
+    cases.BindAll(q.params);
+    while (cases.Step()) {
+        const auto patient = listed.find(static_cast<std::int32_t>(cases.Int(0)));
+        if (patient == listed.end()) continue;  // past the listed 500
+        patient->second->cases.push_back(ListedCaseOf(cases));
+        ++list.caseCount;
     }
     return list;
 }
@@ -105,8 +134,10 @@ void DeletePatient(Database& db, std::int32_t patient) { DeletePatients(db, {pat
 
 void DeleteCase(Database& db, std::int32_t patient, std::int32_t caseNumber) {
     Transaction t(db);
-    const RowQuery q = CaseFilter(patient, caseNumber);
-    for (const char* table : kCaseTables) DeleteWhere(db, table, q.filter, q.params);
+    for (const CaseTable& table : kCaseTables) {
+        const RowQuery q = CaseFilter(patient, caseNumber, table.caseColumn);
+        DeleteWhere(db, table.name, q.filter, q.params);
+    }
     t.Commit();
 }
 

@@ -18,7 +18,9 @@ void RecordSetCore::Open(Database* shared, const RowQuery& query) {
     Database& db = shared ? *shared : *own;
     std::string sql = "SELECT rowid FROM " + Quoted(table_);
     if (!query.filter.empty()) sql += " WHERE " + query.filter;
-    if (!query.sort.empty()) sql += " ORDER BY " + query.sort;
+    // Without an order of its own a set keeps the order rows were added in,
+    // on a server as in a file.
+    sql += " ORDER BY " + (query.sort.empty() ? std::string("rowid") : query.sort);
     Statement s(db, sql);
     s.BindAll(query.params);
     std::vector<std::int64_t> keys;
@@ -123,7 +125,7 @@ void RecordSetCore::Store(const std::vector<SqlValue>& values) {
             sql += (i ? ", " : "") + Quoted(columns_[i]);
             marks += i ? ", ?" : "?";
         }
-        sql += ") VALUES (" + marks + ")";
+        sql += ") VALUES (" + marks + ") RETURNING rowid";
     } else {
         sql = "UPDATE " + Quoted(table_) + " SET ";
         for (std::size_t i = 0; i < columns_.size(); ++i) sql += (i ? ", " : "") + Quoted(columns_[i]) + " = ?";
@@ -132,10 +134,11 @@ void RecordSetCore::Store(const std::vector<SqlValue>& values) {
     Statement s(*db_, sql);
     s.BindAll(values);
     if (mode_ == Mode::Edit) s.Bind(static_cast<int>(columns_.size()) + 1, keys_[pos_]);
-    s.Step();
+    const bool added = s.Step();
     if (mode_ == Mode::Add) {
+        if (!added) throw DbError("The added row was not stored.");
         // A dynaset shows added rows at its end; the current row stays.
-        keys_.push_back(db_->LastInsertRowId());
+        keys_.push_back(s.Int(0));
         deleted_.push_back(false);
     } else {
         current_ = values;

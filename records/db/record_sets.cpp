@@ -2,7 +2,8 @@
 
 #include <memory>
 
-// Column names as bound, brackets dropped; SQLite compares them blind to case.
+// Column names as bound, brackets dropped, exactly as stored: a server
+// tells "Case number" from "Case Number".
 const std::vector<ColumnBinding<PatientBasicRow>>& PatientBasicRow::Columns() {
     using R = PatientBasicRow;
     static const std::vector<ColumnBinding<R>> c = {
@@ -90,12 +91,14 @@ RecordSets& SharedRecordSets() { return *SharedHolder(); }
 
 void RecreateSharedRecordSets() { SharedHolder() = std::make_unique<RecordSets>(); }
 
-RowQuery NoRows() { return {"0", {}, ""}; }
+RowQuery NoRows() { return {"1 = 0", {}, ""}; }
 
 RowQuery PatientFilter(std::int32_t patient) {
     return {"\"Patient Rec Num\" = ?", {std::int64_t{patient}}, ""};
 }
 
-RowQuery CaseFilter(std::int32_t patient, std::int32_t caseNumber) {
-    return {"\"Patient Rec Num\" = ? AND \"Case number\" = ?", {std::int64_t{patient}, std::int64_t{caseNumber}}, ""};
+RowQuery CaseFilter(std::int32_t patient, std::int32_t caseNumber, const char* caseColumn) {
+    return {std::string("\"Patient Rec Num\" = ? AND \"") + caseColumn + "\" = ?",
+            {std::int64_t{patient}, std::int64_t{caseNumber}},
+            ""};
 }

@@ -124,4 +124,7 @@ void RecreateSharedRecordSets();
 // patient, one case.
 RowQuery NoRows();
 RowQuery PatientFilter(std::int32_t patient);
-RowQuery CaseFilter(std::int32_t patient, std::int32_t caseNumber);
+// The case tables name their case column "Case number", all but one.
+inline constexpr const char* kCaseNumber = "Case number";
+inline constexpr const char* kUserChoiceCaseNumber = "Case Number";
+RowQuery CaseFilter(std::int32_t patient, std::int32_t caseNumber, const char* caseColumn = kCaseNumber);

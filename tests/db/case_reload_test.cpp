@@ -9,10 +9,11 @@ class CaseReload : public DbTest {
 protected:
     // Stores patient 1 case 1 with the given case column texts.
     void StoreCase(const std::string& wt, bool kg, const std::string& ht, bool cm, int factor1, int factor2) {
-        Db().Execute("INSERT INTO PatientBasic VALUES (1, 'H7', 'Ann', 'Lee', '2026-11-30 09:15:00', "
-                     "'1986-03-15 00:00:00', 0, 'note')");
-        Statement s(Db(), "INSERT INTO PatientCase (\"Patient Rec Num\", \"Case number\", \"Date created\", Wt, kg, Ht, "
-                          "cm, SCr, CrCl, Albumin, \"Drug ID\", \"factor 1\", \"factor 2\", \"Case Note\") "
+        Db().Execute("INSERT INTO \"PatientBasic\" (\"PATIENT REC Num\", \"Patient ID\", \"PATIENT FIRST NAME\", "
+                     "\"PATIENT LAST NAME\", \"DATE_STORED\", \"BIRTHDAY\", \"SEX\", \"Patient Note\") "
+                     "VALUES (1, 'H7', 'Ann', 'Lee', '2026-11-30 09:15:00', '1986-03-15 00:00:00', 0, 'note')");
+        Statement s(Db(), "INSERT INTO \"PatientCase\" (\"Patient Rec Num\", \"Case number\", \"Date created\", \"Wt\", \"kg\", "
+                          "\"Ht\", \"cm\", \"SCr\", \"CrCl\", \"Albumin\", \"Drug ID\", \"factor 1\", \"factor 2\", \"Case Note\") "
                           "VALUES (1, 1, '2026-12-01 10:00:00', ?, ?, ?, ?, '1.2', '0.0', '3.5', 'PH', ?, ?, 'cn')");
         s.BindAll({wt, std::int64_t{kg}, ht, std::int64_t{cm}, std::int64_t{factor1}, std::int64_t{factor2}});
         s.Step();
@@ -28,7 +29,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(CaseReload, PoundsAndInchesUseTheReloadFactors) {
+TEST_P(CaseReload, PoundsAndInchesUseTheReloadFactors) {
     StoreCase("154.3", false, "66.9", false, 0, 50);
     const CaseRecord r = Reload();
     EXPECT_DOUBLE_EQ(r.Wt, 154.3 * 0.453597);
@@ -45,7 +46,7 @@ TEST_F(CaseReload, PoundsAndInchesUseTheReloadFactors) {
     EXPECT_DOUBLE_EQ(r.Date_created, MomentOf({2026, 12, 1}, 10, 0));
 }
 
-TEST_F(CaseReload, PatientFieldsAgeAndFactors) {
+TEST_P(CaseReload, PatientFieldsAgeAndFactors) {
     StoreCase("70.0", true, "170.0", true, 1, 49);
     const CaseRecord r = Reload();
     EXPECT_DOUBLE_EQ(r.Wt, 70.0);
@@ -62,7 +63,7 @@ TEST_F(CaseReload, PatientFieldsAgeAndFactors) {
     EXPECT_NEAR(r.Age, 40 + 268 / 365.0, 1e-12);
 }
 
-TEST_F(CaseReload, APatientRowAloneLeavesTheCasePart) {
+TEST_P(CaseReload, APatientRowAloneLeavesTheCasePart) {
     StoreCase("70.0", true, "170.0", true, 0, 0);
     const CaseRecord r = Reload(0);
     EXPECT_EQ(r.PATIENT_LAST_NAME, "Lee");
@@ -71,7 +72,7 @@ TEST_F(CaseReload, APatientRowAloneLeavesTheCasePart) {
     EXPECT_THROW(Reload(2), DbError);
 }
 
-TEST_F(CaseReload, SavedCaseRoundTrips) {
+TEST_P(CaseReload, SavedCaseRoundTrips) {
     CaseRecord saved = SampleCase();
     saved.WtUnit = "kg";
     saved.Wt = 81.4;
@@ -135,3 +136,5 @@ TEST_F(CaseReload, SavedCaseRoundTrips) {
     EXPECT_EQ(p->Cur_fit_method, kPopulation);
     EXPECT_FALSE(ReadUserChoiceRow(Db(), back.PATIENT_REC_Num, back.Case_number));
 }
+
+KINEVO_ON_BOTH_ENGINES(CaseReload);

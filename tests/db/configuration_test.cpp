@@ -23,7 +23,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(Configuration, FirstLineOfOptionsDat) {
+TEST_P(Configuration, FirstLineOfOptionsDat) {
     EXPECT_FALSE(ReadConfiguredPath(Options()));
     WriteOptions("Configure Database  \t\r\nsecond line\n");
     EXPECT_EQ(ReadConfiguredPath(Options()), std::string(kDatabaseNotConfigured));
@@ -35,7 +35,7 @@ TEST_F(Configuration, FirstLineOfOptionsDat) {
     EXPECT_EQ(ReadConfiguredPath(Options()), longPath);
 }
 
-TEST_F(Configuration, StartUpTestsTheDatabase) {
+TEST_P(Configuration, StartUpTestsTheDatabase) {
     WriteOptions(Path() + " \n");
     EXPECT_EQ(StartUpDatabasePath(Options()), Path());
     EXPECT_EQ(ConfiguredDatabasePath(), Path());
@@ -52,7 +52,7 @@ TEST_F(Configuration, StartUpTestsTheDatabase) {
     EXPECT_FALSE(StartUpDatabasePath(Options()));
 }
 
-TEST_F(Configuration, NumericPatientIdBecomesTextKeepingEveryId) {
+TEST_P(Configuration, NumericPatientIdBecomesTextKeepingEveryId) {
     const std::string old = (Dir() / "old.mdb").string();
     {
         CreateEmptyDatabase(old);
@@ -87,7 +87,7 @@ TEST_F(Configuration, NumericPatientIdBecomesTextKeepingEveryId) {
     EXPECT_FALSE(ConvertNumericPatientId(Path()));
 }
 
-TEST_F(Configuration, InstallCopiesOnceAndKeepsTheRestOfOptionsDat) {
+TEST_P(Configuration, InstallCopiesOnceAndKeepsTheRestOfOptionsDat) {
     const fs::path empty = Dir() / "Empty.mdb";
     CreateEmptyDatabase(empty);
     WriteOptions("/a/much/longer/old/path/than/the/new/one/Patients.mdb\nInstitution line\n");
@@ -135,7 +135,7 @@ TEST(BuiltFiles, FirstStartNeedsNoConfiguring) {
     EXPECT_EQ(QueryInt(empty, "SELECT COUNT(*) FROM PatientBasic"), 0);
 }
 
-TEST_F(Configuration, TheShippedEmptyDatabaseIsNeverTheTarget) {
+TEST_P(Configuration, TheShippedEmptyDatabaseIsNeverTheTarget) {
     const fs::path empty = Dir() / "Patients.mdb.shipped";
     CreateEmptyDatabase(empty);
     WriteOptions("Configure Database\n");
@@ -145,7 +145,7 @@ TEST_F(Configuration, TheShippedEmptyDatabaseIsNeverTheTarget) {
     }
 }
 
-TEST_F(Configuration, ALockedDatabaseIsBusyNotUnconfigured) {
+TEST_P(Configuration, ALockedDatabaseIsBusyNotUnconfigured) {
     DatabaseBusyWaitMs() = 50;
     Database other(Path());
     other.Execute("BEGIN EXCLUSIVE");
@@ -165,3 +165,6 @@ TEST_F(Configuration, ALockedDatabaseIsBusyNotUnconfigured) {
     EXPECT_EQ(TestDatabase((Dir() / "missing.mdb").string()), DatabaseState::NotConfigured);
     DatabaseBusyWaitMs() = 5000;
 }
+
+// Options.dat, files and their locks: the embedded engine only.
+INSTANTIATE_TEST_SUITE_P(Engine, Configuration, ::testing::Values(SqlEngine::SQLite), EngineName);

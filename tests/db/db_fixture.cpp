@@ -2,18 +2,51 @@
 
 #include <unistd.h>
 
+#include <cctype>
+#include <fstream>
+
 #include "records/db/schema/empty_database.h"
+#include "records/db/schema/server_database.h"
+
+std::string TestServerUri() {
+    std::ifstream in(KINEVO_TEST_SERVER_FILE);
+    std::string uri;
+    std::getline(in, uri);
+    return uri;
+}
+
+std::string ServerLocation(const std::string& schema) {
+    return TestServerUri() + "?options=-csearch_path%3D" + schema;
+}
+
+std::string EngineName(const ::testing::TestParamInfo<SqlEngine>& info) {
+    return info.param == SqlEngine::PostgreSQL ? "PostgreSQL" : "SQLite";
+}
 
 void DbTest::SetUp() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kinevo-db-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     dir_ = pattern;
-    CreateEmptyDatabase(Path());
-    db_ = std::make_unique<Database>(Path());
+    if (OnServer()) {
+        if (TestServerUri().empty()) GTEST_SKIP() << "no test server: run through ctest with the server installed";
+        // Lower case: the search_path option folds unquoted names.
+        schema_ = "t" + dir_.filename().string().substr(10);
+        for (char& c : schema_) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        Database admin(TestServerUri());
+        admin.Execute("CREATE SCHEMA \"" + schema_ + "\"");
+        location_ = ServerLocation(schema_);
+        db_ = std::make_unique<Database>(location_);
+        CreateServerSchema(*db_);
+    } else {
+        location_ = (dir_ / "Patients.mdb").string();
+        CreateEmptyDatabase(location_);
+        db_ = std::make_unique<Database>(location_);
+    }
 }
 
 void DbTest::TearDown() {
     db_.reset();
+    if (!schema_.empty()) Database(TestServerUri()).Execute("DROP SCHEMA \"" + schema_ + "\" CASCADE");
     std::filesystem::remove_all(dir_);
 }
 
@@ -25,6 +58,20 @@ long DbTest::Rows(const std::string& table, const std::string& filter) {
 std::string DbTest::Value(const std::string& table, const std::string& column, const std::string& filter) {
     Statement s(*db_, "SELECT \"" + column + "\" FROM \"" + table + "\" WHERE " + filter);
     return s.Step() ? s.Text(0) : std::string("<no row>");
+}
+
+void DbTest::RefuseInserts(const std::string& table) {
+    if (OnServer()) {
+        db_->Execute("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                     "$$BEGIN RAISE EXCEPTION 'no room'; END$$");
+        db_->Execute("CREATE TRIGGER refuse BEFORE INSERT ON \"" + table + "\" FOR EACH ROW EXECUTE FUNCTION refuse()");
+    } else {
+        db_->Execute("CREATE TRIGGER refuse BEFORE INSERT ON \"" + table + "\" BEGIN SELECT RAISE(ABORT, 'no room'); END");
+    }
+}
+
+void DbTest::AllowInserts(const std::string& table) {
+    db_->Execute(OnServer() ? "DROP TRIGGER refuse ON \"" + table + "\"" : std::string("DROP TRIGGER refuse"));
 }
 
 double TestNow() { return MomentOf({2026, 12, 8}, 14, 0); }

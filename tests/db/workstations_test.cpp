@@ -40,7 +40,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(Workstations, NoStoreLandsUnderAPatientDeletedOrRenumberedElsewhere) {
+TEST_P(Workstations, NoStoreLandsUnderAPatientDeletedOrRenumberedElsewhere) {
     CaseRecord a = StoredByA();
     Database b(Path());
     DeletePatient(b, a.PATIENT_REC_Num);
@@ -76,7 +76,7 @@ TEST_F(Workstations, NoStoreLandsUnderAPatientDeletedOrRenumberedElsewhere) {
     EXPECT_EQ(Value("PatientCase", "Case Note", "\"Case number\" = 1"), "second look");
 }
 
-TEST_F(Workstations, APatientNeverStoredIsAddedNotStoredAsNumberZero) {
+TEST_P(Workstations, APatientNeverStoredIsAddedNotStoredAsNumberZero) {
     CaseRecord r = SampleCase();
     EntryKeys keys{"0", ""};
     StoreNewCasePage(Db(), r, keys, {false, false, true}, TestNow());
@@ -89,7 +89,7 @@ TEST_F(Workstations, APatientNeverStoredIsAddedNotStoredAsNumberZero) {
     EXPECT_EQ(Rows("PatientBasic"), 2);
 }
 
-TEST_F(Workstations, ValuesEnteredComeBackExactlyAndOldTextsStillRead) {
+TEST_P(Workstations, ValuesEnteredComeBackExactlyAndOldTextsStillRead) {
     CaseRecord r = SampleCase();
     r.SCr = 0.85;
     r.Albumin = 2.45;
@@ -108,8 +108,33 @@ TEST_F(Workstations, ValuesEnteredComeBackExactlyAndOldTextsStillRead) {
     EXPECT_EQ(r.DATE_STORED, TestNow());
     EXPECT_EQ(back.DATE_STORED, TestNow());
 
-    Db().Execute("UPDATE PatientCase SET SCr = '0.8', Albumin = '3.1'");
+    Db().Execute("UPDATE \"PatientCase\" SET \"SCr\" = '0.8', \"Albumin\" = '3.1'");
     ReloadCase(Db(), back, TestNow());
     EXPECT_EQ(back.SCr, 0.8);
     EXPECT_EQ(back.Albumin, 3.1);
 }
+
+TEST_P(Workstations, ASaveWaitingPastAnotherWorkstationsSaveIsBusyAndWritesNothing) {
+    Database b(Path());
+    Transaction held(b);
+    AddPatientRow(b, SampleCase(), TestNow());
+    DatabaseBusyWaitMs() = 50;
+    {
+        Database a(Path());
+        CaseRecord r = SampleCase();
+        SaveRequest req = Request(kSourceNone);
+        try {
+            SaveCase(a, r, req);
+            ADD_FAILURE() << "a save went past another workstation's save";
+        } catch (const DbError& e) {
+            EXPECT_EQ(e.Fault(), DbFault::Busy) << e.what();
+        }
+        EXPECT_EQ(r.PATIENT_REC_Num, 0);
+    }
+    DatabaseBusyWaitMs() = 5000;
+    held.Commit();
+    EXPECT_EQ(Rows("PatientBasic"), 1);
+    EXPECT_EQ(Rows("PatientCase"), 0);
+}
+
+KINEVO_ON_BOTH_ENGINES(Workstations);

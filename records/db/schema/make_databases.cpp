@@ -1,36 +1,58 @@
-// Build step: writes the empty database beside the programs, then the files
-// a first start needs (see WriteFirstStartFiles).
+// Build step and set-up tool: writes the empty database beside the programs,
+// the files a first start needs (see WriteFirstStartFiles), and sets up a
+// database server for several workstations.
 //   kinevo-makedb empty <file>
+//   kinevo-makedb empty postgresql://...        the tables on an empty server database
 //   kinevo-makedb first-start <folder>
+//   kinevo-makedb copy <file> postgresql://...  the tables, then every row of the file
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <string>
 
+#include "records/db/engines/sql_dialect.h"
 #include "records/db/schema/empty_database.h"
+#include "records/db/schema/server_database.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+void MakeEmpty(const std::string& target) {
+    if (IsServerLocation(target)) {
+        Database server(target);
+        CreateServerSchema(server);
+        return;
+    }
+    // Built aside and moved in, so an interrupted build leaves no half file.
+    const fs::path temp = target + ".new";
+    fs::remove(temp);
+    CreateEmptyDatabase(temp);
+    fs::rename(temp, target);
+}
+
+void Copy(const std::string& file, const std::string& target) {
+    if (!fs::is_regular_file(file)) throw std::runtime_error("No database file at " + file);
+    Database server(target);
+    for (const CopiedTable& t : CopyIntoServer(file, server))
+        std::printf("%-28s %8ld rows copied, every value checked\n", t.table.c_str(), t.rows);
+}
+}  // namespace
 
 int main(int argc, char** argv) {
-    namespace fs = std::filesystem;
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: kinevo-makedb empty <file> | first-start <folder>\n");
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (!((argc == 3 && (mode == "empty" || mode == "first-start")) || (argc == 4 && mode == "copy"))) {
+        std::fprintf(stderr,
+                     "usage: kinevo-makedb empty <file | postgresql://...> | first-start <folder>\n"
+                     "       kinevo-makedb copy <file> postgresql://...\n");
         return 2;
     }
     try {
-        const std::string mode = argv[1];
-        const fs::path target = argv[2];
-        if (mode == "empty") {
-            // Built aside and moved in, so an interrupted build leaves no half file.
-            const fs::path temp = target.string() + ".new";
-            fs::remove(temp);
-            CreateEmptyDatabase(temp);
-            fs::rename(temp, target);
-        } else if (mode == "first-start") {
-            WriteFirstStartFiles(target / kEmptyDatabaseName, target / kOptionsFileName,
-                                 target / kDefaultDatabaseFolder / kEmptyDatabaseName);
-        } else {
-            std::fprintf(stderr, "kinevo-makedb: unknown mode %s\n", mode.c_str());
-            return 2;
-        }
+        if (mode == "empty") MakeEmpty(argv[2]);
+        else if (mode == "first-start") {
+            const fs::path folder = argv[2];
+            WriteFirstStartFiles(folder / kEmptyDatabaseName, folder / kOptionsFileName,
+                                 folder / kDefaultDatabaseFolder / kEmptyDatabaseName);
+        } else Copy(argv[2], argv[3]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kinevo-makedb: %s\n", e.what());
         return 1;

@@ -1,6 +1,13 @@
 #include "app/page_set.h"
 
 #include "app/kit/result_codes.h"
+#include "pages/analysis_pictures.h"
+#include "records/case_record.h"
+
+PageSet::PageSet() {
+    // A fitted report prints the analysis page's table and graph of its set.
+    report.SetPictureRecorder([](int fitMethod) { return RecordReportPictures(TheCase(), fitMethod); });
+}
 
 KinevoPage* PageSet::ForCode(int c) {
     switch (c) {

@@ -17,6 +17,7 @@
 #include "pages/user_choice_page.h"
 
 struct PageSet {
+    PageSet();
     SearchPage search;
     ListPage list;
     NewPatientEntryPage newPatient;

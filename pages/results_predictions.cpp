@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/auc24.h"
 #include "engine/forecast_iv.h"
 #include "engine/forecast_model.h"
 #include "engine/forecast_oral.h"
@@ -51,12 +52,13 @@ SetLevels LevelsOf(const CaseRecord& r, ResultsLayout layout, const ResultsRegim
         }
         case ResultsLayout::Continuous: {
             const ContinuousLevel l = ForecastContinuous(m, g.rate);
-            return {{l.average}, l.message};
+            return {{l.average, l.average ? Auc24Continuous(m, *g.rate) : std::nullopt}, l.message};
         }
         case ResultsLayout::Intermittent: {
             const IntermittentLevels l =
                 ForecastIntermittent(m, {g.dose, g.interval, g.infusionTime, g.postTime, std::nullopt});
-            return {{l.peak, l.trough, l.post, l.average}, l.message};
+            const auto auc24 = l.peak ? Auc24(m, *g.dose, *g.interval) : std::nullopt;
+            return {{l.peak, l.trough, l.post, l.average, auc24}, l.message};
         }
         default:
             return {};
@@ -84,11 +86,15 @@ ResultsLayout LayoutOf(const CaseRecord& r) {
     }
 }
 
-std::vector<std::string> PredictionNames(ResultsLayout layout) {
+std::vector<std::string> PredictionNames(ResultsLayout layout, const std::string& drug) {
+    const bool auc24 = HasAuc24(drug);
     switch (layout) {
         case ResultsLayout::OralOrIm: return {"peak", "trough", "average"};
-        case ResultsLayout::Continuous: return {"average"};
-        case ResultsLayout::Intermittent: return {"peak", "trough", "post", "average"};
+        case ResultsLayout::Continuous:
+            return auc24 ? std::vector<std::string>{"average", "auc24"} : std::vector<std::string>{"average"};
+        case ResultsLayout::Intermittent:
+            if (auc24) return {"peak", "trough", "post", "average", "auc24"};
+            return {"peak", "trough", "post", "average"};
         case ResultsLayout::Phenytoin: return {"average", "adjusted", "t90"};
         default: return {};
     }
@@ -101,7 +107,7 @@ ResultsPredictions PredictSteadyState(const CaseRecord& r, const ResultsRegimen&
         out.vmaxReached = true;
         return out;
     }
-    const std::vector<std::string> names = PredictionNames(layout);
+    const std::vector<std::string> names = PredictionNames(layout, r.Drug_ID);
     const ParameterSet* sets[] = {&r.population, &r.leastSquares, &r.bayes};
     const FitRange* ranges[] = {&r.leastSquaresRange, &r.bayesRange};
     std::array<SetLevels, 3> levels;

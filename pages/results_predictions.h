@@ -22,8 +22,9 @@ struct ResultsRegimen {
 enum class ResultsLayout { None, OralOrIm, Continuous, Intermittent, Phenytoin };
 ResultsLayout LayoutOf(const CaseRecord& r);
 // The levels shown for a layout, in their order: "peak", "trough", "post",
-// "average", and for phenytoin "average", "adjusted", "t90" (days).
-std::vector<std::string> PredictionNames(ResultsLayout layout);
+// "average", "auc24" (IV, for the drugs given it), and for phenytoin
+// "average", "adjusted", "t90" (days).
+std::vector<std::string> PredictionNames(ResultsLayout layout, const std::string& drug);
 
 // One level for each set (population, least squares, Bayes) and the spread
 // of the two fitted ones.

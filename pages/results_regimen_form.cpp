@@ -70,6 +70,7 @@ ResultsRegimenForm::ResultsRegimenForm(QWidget* parent) : QGroupBox("Steady-Stat
     AddLevelRow(levels, "trough", "Trough:");
     AddLevelRow(levels, "post", "2nd Post:");
     AddLevelRow(levels, "average", "Average:");
+    AddLevelRow(levels, "auc24", "AUC24:");
     AddLevelRow(levels, "adjusted", "Adjusted  Average Level:");
     boundLabel_ = new QLabel("(Adjusted to Normal Binding)", this);
     levels->addWidget(boundLabel_, levels->rowCount(), 0);
@@ -136,14 +137,16 @@ void ResultsRegimenForm::ShowCase(const CaseRecord& r) {
     salt_->setText(QString::fromStdString(SaltText(ResultsSalt(r))));
     f_->setText(QString::fromStdString(PercentText(ResultsF(r, r.population))));
 
-    const std::vector<std::string> names = PredictionNames(layout);
+    const std::vector<std::string> names = PredictionNames(layout, r.Drug_ID);
     const bool lsShown = !SingleFit(r);
     for (const int c : kLeastSquaresColumns) headers_[c]->setVisible(lsShown);
     for (auto& [name, level] : levels_) {
         const bool visible = std::find(names.begin(), names.end(), name) != names.end();
         level.label->setVisible(visible);
         level.unit->setVisible(visible);
-        level.unit->setText(name == "t90" ? QString("days") : QString::fromStdString(r.ConcUnit));
+        level.unit->setText(name == "t90"     ? QString("days")
+                            : name == "auc24" ? QString::fromUtf8("mg\u00b7h/L")
+                                              : QString::fromStdString(r.ConcUnit));
         for (int c = 0; c < 5; ++c) level.fields[c]->setVisible(visible && (lsShown || (c != 1 && c != 2)));
     }
     levels_.at("average").label->setText(phenytoin ? "Average Level:" : "Average:");

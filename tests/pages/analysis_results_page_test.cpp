@@ -114,6 +114,16 @@ private slots:
         QCOMPARE(FieldText(&page, "averageBayes"), Two(average));
         QCOMPARE(FieldText(&page, "averageBayesRange"),
                  Two(average - average / 0.8 * 0.1) + " - " + Two(average + average / 0.8 * 0.1));
+        // AUC24 = 24 S F CF D / (tau Cl): the Bayesian spread in F is exact as
+        // above; the least-squares one in Cl is the forward difference of 1/Cl,
+        // -Y / (1.001 Cl) per unit of Cl, times sd(Cl) = 0.5.
+        const double aucBayes = 24 * S * 0.8 * r.bayes.CF * 120 / (8 * 5.0);
+        QCOMPARE(FieldText(&page, "auc24BayesRange"),
+                 Two(aucBayes - aucBayes / 0.8 * 0.1) + " - " + Two(aucBayes + aucBayes / 0.8 * 0.1));
+        const double aucLs = 24 * S * r.leastSquares.F * r.leastSquares.CF * 120 / (8 * 4.0);
+        const double sdLs = aucLs / (1.001 * 4) * 0.5;
+        QCOMPARE(FieldText(&page, "auc24LeastSquares"), Two(aucLs));
+        QCOMPARE(FieldText(&page, "auc24LeastSquaresRange"), Two(aucLs - sdLs) + " - " + Two(aucLs + sdLs));
         // The peak does not depend on F: no spread.
         QCOMPARE(FieldText(&page, "peakBayesRange"), Two(peakOf(r.bayes)) + " - " + Two(peakOf(r.bayes)));
         QVERIFY(page.findChild<QLineEdit*>("peakLeastSquares")->isVisibleTo(&page));

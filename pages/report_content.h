@@ -46,6 +46,7 @@ struct ReportContent {
     // Phenytoin: the forecast's own results.
     std::string adjustedRange, steadyState90Days, freeFraction;
     std::string concentrationUnit, regimenSentence, predictedLevels;
+    std::string exposure;  // "AUC24: ..." where the source page showed one
     std::string note;
 };
 

@@ -68,6 +68,7 @@ void DrawRegimen(const ReportGrid& g, const ReportContent& c, const Layout& at) 
     g.Wrapped(250, dose, 2250, dose + 2 * kReportLine, Q(c.regimenSentence));
     g.Left(50, dose + 100, Q("PREDICTED LEVELS (" + c.concentrationUnit + "): "));
     g.Left(800, dose + 100, Q(c.predictedLevels));
+    g.Left(800, dose + 150, Q(c.exposure));
 }
 
 void DrawComments(const ReportGrid& g, const ReportContent& c, const Layout& at) {

@@ -69,7 +69,7 @@ void SetUpGentamicin() {
     g.fitType = kReportBayesian;
     g.routeCode = 'D';
     g.dose = "120.0", g.doseUnit = "mg", g.interval = "8.00", g.infusionTime = "0.5", g.postTime = "1";
-    g.peak = "7.68", g.post = "6.51", g.trough = "1.07", g.average = "3.3";
+    g.peak = "7.68", g.post = "6.51", g.trough = "1.07", g.average = "3.3", g.auc24 = "79";
 }
 
 // Phenytoin on two oral products, population set.
@@ -271,6 +271,7 @@ private slots:
               QString("Maintenance Dosage Regimen Based on Bayesian Parameters"),
               QString("DOSE: 120 mg every 8 hours as an Intermittent Infusion Infused Over 0.5 Hour(s)."),
               QString("PREDICTED LEVELS (mg/L): Peak: 7.7 Post (1 hr): 6.5 Trough: 1.1"),
+              QString::fromUtf8("AUC24: 79 mg\u00b7h/L"),
               QString("Comments Check levels Friday."), QString("Signature")})
             QVERIFY2(text.contains(expected), qPrintable(expected + " in: " + text));
         const QImage image = PdfImage(Path("bayes_gentamicin.pdf"));

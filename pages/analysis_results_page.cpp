@@ -151,6 +151,7 @@ void AnalysisResultsPage::HandToReport(int set) {
     g.post = levels.at("post");
     g.trough = levels.at("trough");
     g.average = levels.at("average");
+    g.auc24 = levels.at("auc24");
     g.product = r.FormName;
     if (phenytoin) {
         g.dose2 = TextOf(shown, "dose2");

@@ -21,9 +21,6 @@ FittingSetUpPage::FittingSetUpPage(QWidget* parent)
     AddButton("&Previous", "previous", [this] { Leave(DrugPageCode()); });
     AddButton("No &Fitting", "noFitting", [this] { Leave(code::kEnd); });
     AddButton("&Next", "next", [this] { Next(); });
-    // The page's own minimum is lower than the form's: its rows must not
-    // be squeezed into each other.
-    setMinimumSize(minimumSize().expandedTo(layout()->minimumSize()));
 }
 
 void FittingSetUpPage::Reset() { form_->ShowSaved(std::nullopt, {}); }

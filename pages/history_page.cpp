@@ -48,9 +48,6 @@ HistoryPage::HistoryPage(QWidget* parent)
         Leave(code::kFittingSetUp);
     });
     next_ = AddButton("&Next", "next", [this] { Next(); });
-    // The page's own minimum is narrower than the grid; all 10 + 10 rows
-    // must show without scrolling.
-    setMinimumSize(minimumSize().expandedTo(layout()->minimumSize()));
 }
 
 // The record's rows, not the page, hold the entries: the set-up page's Next

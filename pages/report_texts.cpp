@@ -51,6 +51,7 @@ ReportRegimen ReformattedRegimen(const ReportRegimen& handed, bool twoCompartmen
         *number = RegimenNumber(*number);
     for (std::string* level : {&r.peak, &r.trough, &r.post, &r.average}) *level = LevelNumber(*level);
     if (twoCompartment) r.average.clear();
+    if (!r.auc24.empty()) r.auc24 = FormatNumber("%.0f", TextNumber(r.auc24));
     return r;
 }
 

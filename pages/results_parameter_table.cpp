@@ -16,7 +16,10 @@ ResultsParameterTable::ResultsParameterTable(QWidget* parent) : QTableWidget(0, 
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::NoFocus);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // One line per row whatever the columns' widths: texts never wrap.
+    setWordWrap(false);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
@@ -38,6 +41,6 @@ void ResultsParameterTable::ShowCase(const CaseRecord& r) {
     setVerticalHeaderLabels(labels);
     // Every row in sight, without a scroll bar.
     int height = horizontalHeader()->sizeHint().height() + 2 * frameWidth();
-    for (int i = 0; i < rowCount(); ++i) height += verticalHeader()->sectionSizeHint(i);
+    height += rowCount() * verticalHeader()->defaultSectionSize();
     setFixedHeight(height);
 }

@@ -16,6 +16,7 @@
 #include "records/case_record.h"
 
 namespace {
+constexpr int kLeastWidth = 760, kLeastHeight = 520;
 std::map<int, KinevoPage*>& Registry() {
     static std::map<int, KinevoPage*> pages;
     return pages;
@@ -42,7 +43,7 @@ KinevoPage::KinevoPage(int dialogId, const QString& heading, std::optional<Heade
     setWindowTitle("Kinevo");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setMinimumSize(760, 520);
+    setMinimumSize(kLeastWidth, kLeastHeight);
     auto* root = new QVBoxLayout(this);
     institution_ = new QLabel(this);
     institution_->setObjectName("institution");
@@ -86,6 +87,15 @@ void KinevoPage::Open() {
     if (header_) header_->Fill(TheCase(), Now());
     OnOpen();
     emit opened();
+}
+
+bool KinevoPage::event(QEvent* event) {
+    const bool handled = QDialog::event(event);
+    // Rows squeezed into each other are unreadable: the page's least size
+    // follows its contents.
+    if (event->type() == QEvent::LayoutRequest)
+        setMinimumSize(QSize(kLeastWidth, kLeastHeight).expandedTo(layout()->minimumSize()));
+    return handled;
 }
 
 void KinevoPage::Leave(int code) {

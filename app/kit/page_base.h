@@ -48,6 +48,9 @@ protected:
     // Esc and the close box: the exit question, OK closes with code 2.
     void reject() override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Keeps the window at least as large as what the page holds, also when
+    // a table grows with its contents after the page opened.
+    bool event(QEvent* event) override;
 
     QVBoxLayout* Body() const { return body_; }
     QPushButton* AddButton(const QString& caption, const QString& objectName, std::function<void()> onClick);

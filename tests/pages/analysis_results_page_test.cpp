@@ -263,6 +263,7 @@ private slots:
                 QVERIFY(ends[0].toDouble() <= value && value <= ends[1].toDouble());
             }
         const QString peak = FieldText(&page, "peakBayes"), average = FieldText(&page, "averageBayes");
+        const QString auc24 = FieldText(&page, "auc24Bayes");
         Click(&page, "bayesReport");
         QCOMPARE(page.result(), code::kReport);
         QCOMPARE(Nav().reportSource, 4);
@@ -277,6 +278,8 @@ private slots:
         QCOMPARE(g.postTime, std::string("1"));
         QCOMPARE(QString::fromStdString(g.peak), peak);
         QCOMPARE(QString::fromStdString(g.average), average);
+        QCOMPARE(QString::fromStdString(g.auc24), auc24);
+        QVERIFY(!auc24.isEmpty());
         QCOMPARE(g.product, r.FormName);
         QVERIFY(!g.trough.empty() && !g.post.empty());
 

@@ -11,11 +11,13 @@
 
 namespace {
 constexpr double kLine = 50;
-constexpr double kTableLeft = 100, kTableTop = 50;
+// Below the report's patient rows (their rule is at y 475, or 525 for
+// phenytoin) and above its parameter block at y 1650.
+constexpr double kTableLeft = 100, kTableTop = 575;
 // Left edges of " Date", " Time", "Actual", "Pop." and the fitted column;
 // the last ends at x 1100.
 constexpr double kColumns[] = {100, 290, 480, 680, 880, 1100};
-const QRectF kGraph(1200, 50, 1250, 1550);
+const QRectF kGraph(1200, 550, 1250, 1050);
 
 void Row(QPainter& painter, double y, const QStringList& cells) {
     for (int c = 0; c < cells.size(); ++c)

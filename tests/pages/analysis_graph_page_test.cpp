@@ -300,7 +300,9 @@ private slots:
     void reportPicturesInReportUnits() {
         GentamicinCase({LevelRowOn(2, 1, 0, GentamicinLevel(17)), LevelRowOn(2, 7, 30, GentamicinLevel(23.5))});
         Page().Open();
-        const QRect grid(0, 0, 2550, 1650);
+        // Between the report's patient rows (ruled off at y 525 at most) and
+        // its parameter block at y 1650.
+        const QRect grid(0, 525, 2550, 1650 - 525);
         for (int method : {kBayesian, kLeastSquares}) {
             const ReportPictures pictures = RecordReportPictures(TheCase(), method);
             QVERIFY(!pictures.levelTable.isNull());

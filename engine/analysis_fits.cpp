@@ -81,8 +81,16 @@ Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s, Pr
     out.range.plausible = Plausible(values, h, s, in);
     out.range.covariance = fit.covariance;
     if (!fit.covariance) return out;
+    // A parameter kept at its initial value was not estimated: it has no
+    // spread, and lends none to the predictions made from the set.
+    const std::array<bool, kMaxFitParameters> held = {allIV, false, false, allInpatient, false};
+    FitMatrix& covariance = *out.range.covariance;
+    for (int j = 0; j < kMaxFitParameters; ++j)
+        if (held[j])
+            for (int k = 0; k < kMaxFitParameters; ++k) covariance[j][k] = covariance[k][j] = 0;
     for (std::size_t j = 0; j < values.size(); ++j) {
-        const double variance = (*fit.covariance)[j][j];
+        if (held[j]) continue;
+        const double variance = covariance[j][j];
         if (!(variance >= 0)) continue;
         out.range.lower[j] = values[j] - std::sqrt(variance);
         out.range.upper[j] = values[j] + std::sqrt(variance);

@@ -83,6 +83,18 @@ TEST(AnalysisFits, AllIntravenousKeepsFAllInpatientKeepsCF) {
     EXPECT_EQ(fits.bayes.F, 0.95);
     EXPECT_EQ(fits.leastSquares.CF, 0.9);
     EXPECT_EQ(fits.bayes.CF, 0.9);
+    // Kept, not estimated: no spread of their own, none lent to predictions.
+    for (const FitRange* range : {&fits.leastSquaresRange, &fits.bayesRange}) {
+        ASSERT_TRUE(range->covariance);
+        for (const int held : {0, 3}) {
+            EXPECT_FALSE(range->lower[held]);
+            for (int k = 0; k < kMaxFitParameters; ++k) {
+                EXPECT_EQ((*range->covariance)[held][k], 0);
+                EXPECT_EQ((*range->covariance)[k][held], 0);
+            }
+        }
+        EXPECT_TRUE(range->lower[1] && range->lower[2]);
+    }
 
     History outpatient = Gentamicin({1, 7.5, 33, 39.5});
     outpatient.events[0].outpatient = 1;
@@ -91,6 +103,7 @@ TEST(AnalysisFits, AllIntravenousKeepsFAllInpatientKeepsCF) {
     const AnalysisFits moved = FitGentamicin(outpatient, GentamicinSetup());
     EXPECT_NE(moved.leastSquares.F, 0.95);
     EXPECT_NE(moved.leastSquares.CF, 0.9);
+    EXPECT_TRUE(moved.leastSquaresRange.lower[0] && moved.leastSquaresRange.lower[3]);
 }
 
 TEST(AnalysisFits, OneLevelGivesOneFitInBothSets) {

@@ -101,6 +101,9 @@ void ResultsRegimenForm::AddLevelRow(QGridLayout* grid, const char* name, const 
     grid->addWidget(level.label, row, 0);
     for (int c = 0; c < 5; ++c) {
         level.fields[c] = OutputField(this, (std::string(name) + kColumnNames[c]).c_str());
+        // A range of four-digit values (an AUC24) must show whole.
+        if (c == 2 || c == 4)
+            level.fields[c]->setMinimumWidth(level.fields[c]->fontMetrics().horizontalAdvance("0000.00 - 0000.00  "));
         grid->addWidget(level.fields[c], row, c + 1);
     }
     grid->addWidget(level.unit, row, 6);

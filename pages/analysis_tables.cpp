@@ -9,6 +9,12 @@
 namespace {
 constexpr int kParameterRows = 6;  // F, CF, Vd, Cl, kd, t1/2
 
+// Tall enough for `rows` rows, so nothing scrolls and no empty row shows.
+void FitHeight(QTableWidget* table, int rows) {
+    table->setFixedHeight(table->horizontalHeader()->sizeHint().height() +
+                          rows * table->verticalHeader()->defaultSectionSize() + 2 * table->frameWidth());
+}
+
 QTableWidget* NewTable(QWidget* parent, const char* name, const QStringList& headers, int rows) {
     auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
     table->setObjectName(name);
@@ -20,10 +26,7 @@ QTableWidget* NewTable(QWidget* parent, const char* name, const QStringList& hea
     table->setFocusPolicy(Qt::NoFocus);
     table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Tall enough for every row the table can hold, so nothing scrolls.
-    const int height = table->horizontalHeader()->sizeHint().height() +
-                       rows * table->verticalHeader()->defaultSectionSize() + 2 * table->frameWidth();
-    table->setFixedHeight(height);
+    FitHeight(table, rows);
     return table;
 }
 
@@ -60,6 +63,7 @@ void ShowParameters(QTableWidget* table, const std::vector<FitParameterRow>& row
         SetCell(table, i, 2, fitted ? Q(WithRange(row.leastSquares, row.leastSquaresRange)) : QString());
         SetCell(table, i, 3, fitted ? Q(WithRange(row.bayes, row.bayesRange)) : QString());
     }
+    if (!rows.empty()) FitHeight(table, table->rowCount());
     FitWidth(table);
 }
 

@@ -4,7 +4,7 @@
 
 GraphView::GraphView(QWidget* parent) : QWidget(parent) {
     setObjectName("graph");
-    setMinimumSize(700, 300);
+    setMinimumSize(700, 260);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 

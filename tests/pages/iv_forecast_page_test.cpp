@@ -5,14 +5,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
 #include <QTest>
 #include <cmath>
 
 #include "app/kit/navigation.h"
-#include "app/kit/prompts.h"
 #include "records/db/configuration.h"
 #include "records/db/record_sets.h"
 #include "pages/forecast_pages.h"
@@ -144,22 +140,13 @@ private slots:
 
     void realMessageBoxAnsweredByATimer() {
         PageTestEnvironment env;
-        UsePrompts(nullptr);  // the real boxes
+        BoxAnswerer boxes;
         SetUpFortyYearOld("gm", "Intermittent IV - Injection");
         IvForecastPage page;
         OpenActive(page);
-        QStringList seen;
-        QTimer timer;
-        connect(&timer, &QTimer::timeout, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                seen << box->windowTitle() + ": " + box->text();
-                box->buttons().first()->click();
-            }
-        });
-        timer.start(50);
         TypeInto(&page, "interval", "8");
         TypeInto(&page, "postTime", "12");
-        QTRY_COMPARE(seen, QStringList{"Warning: Time of post cannot be more than interval."});
+        QTRY_COMPARE(boxes.seen, QStringList{"Warning: Time of post cannot be more than interval."});
         auto* postTime = page.findChild<QLineEdit*>("postTime");
         QTRY_COMPARE(page.focusWidget(), postTime);
         QCOMPARE(FieldText(&page, "postTime"), QString("12"));

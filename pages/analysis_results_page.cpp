@@ -14,13 +14,10 @@
 #include "pages/results_regimen_form.h"
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
+#include "pages/forecast_hand_over.h"
 #include "records/text_format.h"
 
 namespace {
-std::string TextOf(const FieldTexts& texts, const char* name) {
-    const auto it = texts.find(name);
-    return it == texts.end() ? std::string() : it->second;
-}
 
 // The Bayesian set as the end page stores it for this page.
 PageParameterTexts BayesTexts(const CaseRecord& r) {
@@ -121,14 +118,7 @@ void AnalysisResultsPage::Keep() {
     watch_->RunPending();
     CaseRecord& r = TheCase();
     r.pages.results = form_->Texts();
-    const FieldTexts& shown = r.pages.results;
-    SavedRegimen& kept = r.regimen;
-    kept.Dose = TextOf(shown, r.RouteCode == 'C' && r.ModelType != 3 ? "rate" : "dose");
-    kept.Interval = TextOf(shown, "interval");
-    kept.Inf_time = TextOf(shown, "infusionTime");
-    kept.Post_time = TextOf(shown, "postTime");
-    kept.Form = r.FormName;
-    kept.Route = std::string(1, r.RouteCode);
+    r.regimen = RegimenShown(r, r.pages.results);
     Nav().shownParameters = BayesTexts(r);
 }
 

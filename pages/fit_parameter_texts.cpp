@@ -1,28 +1,23 @@
 #include "pages/fit_parameter_texts.h"
 
-#include <cmath>
 #include <optional>
 
 #include "records/case_record.h"
 #include "records/text_format.h"
 
 namespace {
-std::string Text(const char* format, double value) {
-    return std::isfinite(value) ? FormatNumber(format, value) : std::string();
-}
-
 std::string RangeText(const FitRange& range, int slot, double value, double scale) {
     const std::optional<double>& lower = range.lower[slot];
-    return lower ? Text("%.3f", (value - *lower) * scale) : std::string();
+    return lower ? FiniteNumber("%.3f", (value - *lower) * scale) : std::string();
 }
 
 // One fitted parameter (slot as the fit numbers them: F, Vd, Cl or Km, CF, Vm).
 FitParameterRow Fitted(const CaseRecord& r, const char* label, const char* unit, int slot, double scale,
                        const char* populationFormat, double ParameterSet::*member) {
-    FitParameterRow row{label, unit, Text(populationFormat, r.population.*member * scale), {}, {}, {}, {}};
-    row.leastSquares = Text("%.3f", r.leastSquares.*member * scale);
+    FitParameterRow row{label, unit, FiniteNumber(populationFormat, r.population.*member * scale), {}, {}, {}, {}};
+    row.leastSquares = FiniteNumber("%.3f", r.leastSquares.*member * scale);
     row.leastSquaresRange = RangeText(r.leastSquaresRange, slot, r.leastSquares.*member, scale);
-    row.bayes = Text("%.3f", r.bayes.*member * scale);
+    row.bayes = FiniteNumber("%.3f", r.bayes.*member * scale);
     row.bayesRange = RangeText(r.bayesRange, slot, r.bayes.*member, scale);
     return row;
 }
@@ -31,8 +26,8 @@ double Kd(const ParameterSet& s) { return s.Cl / s.Vd; }
 double HalfLife(const ParameterSet& s) { return 0.693 / Kd(s); }
 
 FitParameterRow Derived(const CaseRecord& r, const char* label, const char* unit, double (*of)(const ParameterSet&)) {
-    return {label, unit, Text("%.3f", of(r.population)), Text("%.3f", of(r.leastSquares)), {},
-            Text("%.3f", of(r.bayes)), {}};
+    return {label, unit, FiniteNumber("%.3f", of(r.population)), FiniteNumber("%.3f", of(r.leastSquares)), {},
+            FiniteNumber("%.3f", of(r.bayes)), {}};
 }
 }  // namespace
 

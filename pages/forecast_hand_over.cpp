@@ -5,11 +5,6 @@
 #include "records/case_record.h"
 
 namespace {
-std::string TextOf(const PageTexts& texts, const std::string& name) {
-    const auto it = texts.find(name);
-    return it == texts.end() ? std::string() : it->second;
-}
-
 int ReportFitType(int fitMethod) {
     switch (fitMethod) {
         case kBayesian: return kReportBayesian;
@@ -50,4 +45,15 @@ ReportRegimen ForecastHandOver(const CaseRecord& r, const PageTexts& shown, int 
     out.trough = level("trough", "unevenTrough");
     out.average = level("average", "unevenAverage");
     return out;
+}
+
+SavedRegimen RegimenShown(const CaseRecord& r, const PageTexts& shown) {
+    SavedRegimen kept;
+    kept.Dose = TextOf(shown, r.RouteCode == 'C' && r.ModelType != 3 ? "rate" : "dose");
+    kept.Interval = TextOf(shown, "interval");
+    kept.Inf_time = TextOf(shown, "infusionTime");
+    kept.Post_time = TextOf(shown, "postTime");
+    kept.Form = r.FormName;
+    kept.Route = std::string(1, r.RouteCode);
+    return kept;
 }

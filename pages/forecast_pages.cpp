@@ -11,10 +11,6 @@
 #include "records/text_format.h"
 
 namespace {
-std::string TextOf(const FieldTexts& texts, const char* name) {
-    const auto it = texts.find(name);
-    return it == texts.end() ? std::string() : it->second;
-}
 }  // namespace
 
 ForecastPage::ForecastPage(int dialogId, const QString& heading, bool intravenous, int source, bool& revisit,
@@ -70,13 +66,7 @@ void ForecastPage::Keep() {
     page.shown = form_->Texts();
     page.F_percent = FormatNumber("%.3f", PageModel(r).F * 100);
     page.unevenCount = form_->UnevenCount();
-    SavedRegimen& kept = r.regimen;
-    kept.Dose = TextOf(page.shown, r.RouteCode == 'C' ? "rate" : "dose");
-    kept.Interval = TextOf(page.shown, "interval");
-    kept.Inf_time = TextOf(page.shown, "infusionTime");
-    kept.Post_time = TextOf(page.shown, "postTime");
-    kept.Form = r.FormName;
-    kept.Route = std::string(1, r.RouteCode);
+    r.regimen = RegimenShown(r, page.shown);
 }
 
 IvForecastPage::IvForecastPage(QWidget* parent)

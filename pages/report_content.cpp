@@ -1,6 +1,5 @@
 #include "pages/report_content.h"
 
-#include <cmath>
 
 #include "app/kit/header_strip.h"
 #include "app/kit/institution.h"
@@ -17,10 +16,6 @@ constexpr double kCmPerInch = 2.5399;
 constexpr double kInchPerCm = 0.39371628804283637;
 constexpr double kKgPerLb = 0.453597;
 constexpr double kLbPerKg = 2.2046001186074866;
-
-std::string Printed(const char* format, double value) {
-    return std::isfinite(value) ? FormatNumber(format, value) : std::string();
-}
 
 // The value as typed in its own unit, or worked back from the stored one.
 double Entered(double entered, double stored, bool otherUnit, double perStoredUnit) {
@@ -48,17 +43,17 @@ std::string RecommendationHeading(ReportKind kind) {
 
 ReportParameterTexts PrintedParameters(const ParameterSet& s) {
     ReportParameterTexts t;
-    t.vd = Printed("%.2f", s.Vd);
-    t.cl = Printed("%.2f", s.Cl);
-    t.cf = Printed("%.1f", s.CF * 100);
+    t.vd = FiniteNumber("%.2f", s.Vd);
+    t.cl = FiniteNumber("%.2f", s.Cl);
+    t.cf = FiniteNumber("%.1f", s.CF * 100);
     const double kd = s.Cl / s.Vd;
-    t.kd = Printed("%.2f", kd);
-    t.halfLife = Printed("%.2f", 0.693 / kd);
-    t.f = Printed("%.2f", s.F * 100);
+    t.kd = FiniteNumber("%.2f", kd);
+    t.halfLife = FiniteNumber("%.2f", 0.693 / kd);
+    t.f = FiniteNumber("%.2f", s.F * 100);
     // Four half-lives as the half-life reads on the report.
-    if (!t.halfLife.empty()) t.timeToSteadyState = Printed("%.2f", 4 * TextNumber(t.halfLife));
-    t.km = Printed("%.2f", s.Km);
-    t.vm = Printed("%.2f", s.Vm);
+    if (!t.halfLife.empty()) t.timeToSteadyState = FiniteNumber("%.2f", 4 * TextNumber(t.halfLife));
+    t.km = FiniteNumber("%.2f", s.Km);
+    t.vm = FiniteNumber("%.2f", s.Vm);
     return t;
 }
 
@@ -106,7 +101,7 @@ ReportContent ReportContentOf(const CaseRecord& r, const ReportRegimen& regimen,
         if (!regimen.adjustedRangeLow.empty())
             c.adjustedRange = regimen.adjustedRangeLow + "-" + regimen.adjustedRangeHigh;
         c.steadyState90Days = regimen.steadyState90Days;
-        c.freeFraction = Printed("%2.2f", 100 * CurrentFreeFraction(r)) + "%";
+        c.freeFraction = FiniteNumber("%2.2f", 100 * CurrentFreeFraction(r)) + "%";
     }
     c.concentrationUnit = r.ConcUnit;
     c.regimenSentence = RegimenSentence(regimen, c.phenytoin);

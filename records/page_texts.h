@@ -7,6 +7,12 @@
 
 using PageTexts = std::map<std::string, std::string>;
 
+// A field's text, empty for a field the page does not have.
+inline std::string TextOf(const PageTexts& texts, const std::string& name) {
+    const auto it = texts.find(name);
+    return it == texts.end() ? std::string() : it->second;
+}
+
 // The level forecast page that led on, beside the case's regimen texts,
 // with F x 100 as "%.3f" and the number of uneven doses (0 for a regular
 // regimen); the report reads it.

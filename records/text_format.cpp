@@ -1,11 +1,16 @@
 #include "records/text_format.h"
 
+#include <cmath>
 #include <cstdio>
 
 std::string FormatNumber(const char* format, double value) {
     char buffer[128];
     std::snprintf(buffer, sizeof buffer, format, value);
     return buffer;
+}
+
+std::string FiniteNumber(const char* format, double value) {
+    return std::isfinite(value) ? FormatNumber(format, value) : std::string();
 }
 
 std::string FormatNumbers(const char* format, double first, double second) {

@@ -4,5 +4,7 @@
 #include <string>
 
 std::string FormatNumber(const char* format, double value);
+// The same, or empty for a value that is not finite: no NaN reaches a text.
+std::string FiniteNumber(const char* format, double value);
 // For texts that carry two numbers, such as a level and a time.
 std::string FormatNumbers(const char* format, double first, double second);

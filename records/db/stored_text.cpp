@@ -6,9 +6,7 @@
 
 #include "records/text_format.h"
 
-std::string StoredNumber(const char* format, double value) {
-    return std::isfinite(value) ? FormatNumber(format, value) : std::string();
-}
+std::string StoredNumber(const char* format, double value) { return FiniteNumber(format, value); }
 
 std::string ExactNumber(double value) {
     char text[512];

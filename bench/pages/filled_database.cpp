@@ -79,3 +79,23 @@ void MakeFilledDatabase(const std::filesystem::path& path, int patients, int cas
         }
     }
 }
+
+void AddMatchingCopies(Database& db, int patients, int copies) {
+    Transaction t(db);
+    for (int k = 1; k <= copies; ++k) {
+        const std::string offset = std::to_string(k * patients), last = std::to_string(patients);
+        db.Execute("INSERT INTO \"PatientBasic\" (\"PATIENT REC Num\", \"Patient ID\", \"PATIENT FIRST NAME\", "
+                   "\"PATIENT LAST NAME\", \"DATE_STORED\", \"BIRTHDAY\", \"SEX\") SELECT \"PATIENT REC Num\" + " +
+                   offset + ", \"Patient ID\" || '-" + std::to_string(k) +
+                   "', \"PATIENT FIRST NAME\", \"PATIENT LAST NAME\", \"DATE_STORED\", \"BIRTHDAY\", \"SEX\" "
+                   "FROM \"PatientBasic\" WHERE \"PATIENT REC Num\" <= " + last);
+        db.Execute("INSERT INTO \"PatientCase\" (\"Patient Rec Num\", \"Date created\", \"Case number\", \"Wt\", "
+                   "\"kg\", \"Ht\", \"cm\", \"SCr\", \"CrCl\", \"Albumin\", \"Drug ID\") SELECT \"Patient Rec Num\" + " +
+                   offset + ", \"Date created\", \"Case number\", \"Wt\", \"kg\", \"Ht\", \"cm\", \"SCr\", \"CrCl\", "
+                   "\"Albumin\", \"Drug ID\" FROM \"PatientCase\" WHERE \"Patient Rec Num\" <= " + last);
+        db.Execute("INSERT INTO \"PatientCase-User Choice\" (\"Patient Rec Num\", \"Case Number\", \"Drug_Name\") "
+                   "SELECT \"Patient Rec Num\" + " + offset + ", \"Case Number\", \"Drug_Name\" "
+                   "FROM \"PatientCase-User Choice\" WHERE \"Patient Rec Num\" <= " + last);
+    }
+    t.Commit();
+}

@@ -131,11 +131,15 @@ AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const Analys
     const LevelModel model = [&](const FitVector& p) {
         return PredictConcentrations(in, SetOf(p, s.initial, s.phenytoin), times);
     };
-    const LevelModelSets models = [&](const std::vector<FitVector>& ps) {
-        std::vector<ParameterSet> sets;
-        for (const FitVector& p : ps) sets.push_back(SetOf(p, s.initial, s.phenytoin));
-        return PredictConcentrationSets(in, sets, times);
-    };
+    // Only the phenytoin model steps sets side by side; the closed forms
+    // cost as much per set together as alone.
+    LevelModelSets models;
+    if (in.modelType == 3 && !in.passPerTime)
+        models = [&](const std::vector<FitVector>& ps) {
+            std::vector<ParameterSet> sets;
+            for (const FitVector& p : ps) sets.push_back(SetOf(p, s.initial, s.phenytoin));
+            return PredictConcentrationSets(in, sets, times);
+        };
     const bool twoFits = h.measuredCount >= 2 && !s.phenytoin;
     const FitProblem first = twoFits ? ProblemOf(h, s, 0, 0.01) : ProblemOf(h, s, s.fixedError, s.proportionalError);
     out.fitted = std::all_of(first.priorMeans.begin(), first.priorMeans.end(), [](double m) { return m > 0; });

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "engine/fit_matrix.h"
 
@@ -12,6 +13,10 @@ constexpr int kIterationLimit = 1000;
 // grows again); above the cap the step is far below the convergence test.
 constexpr double kMinDamping = 1e-7;
 constexpr double kMaxDamping = 1e10;
+// Trial steps worked out together with a model that sets points side by
+// side: the first and, should it be rejected, the next with ten times the
+// damping, each with the derivative points around it.
+constexpr int kTrialsAhead = 2;
 
 // Residuals of the level points followed by the prior points; `valid` is
 // false when a prediction is missing or a residual is not finite.
@@ -34,11 +39,16 @@ public:
         for (double c : problem.observed) highest_ = std::max(highest_, c);
     }
 
-    Residuals Evaluate(const FitVector& p) const { return ResidualsOf(p, model_(p)); }
+    Residuals Evaluate(const FitVector& p) const {
+        if (const Residuals* known = Known(p)) return *known;
+        return ResidualsOf(p, model_(p));
+    }
 
     std::vector<Residuals> EvaluateAll(const std::vector<FitVector>& ps) const {
         std::vector<Residuals> out;
-        if (models_) {
+        if (std::all_of(ps.begin(), ps.end(), [&](const FitVector& p) { return Known(p); })) {
+            for (const FitVector& p : ps) out.push_back(*Known(p));
+        } else if (models_) {
             const auto predictions = models_(ps);
             for (std::size_t k = 0; k < ps.size(); ++k) out.push_back(ResidualsOf(ps[k], predictions[k]));
         } else {
@@ -46,6 +56,16 @@ public:
         }
         return out;
     }
+
+    // Works out `ps` side by side and keeps them for the evaluations that
+    // ask for them next, in place of whatever was kept before.
+    void Prepare(const std::vector<FitVector>& ps) {
+        known_.clear();
+        const std::vector<Residuals> evaluated = EvaluateAll(ps);
+        for (std::size_t k = 0; k < ps.size(); ++k) known_.emplace_back(ps[k], evaluated[k]);
+    }
+    bool SideBySide() const { return static_cast<bool>(models_); }
+    bool Knows(const FitVector& p) const { return Known(p) != nullptr; }
 
     int Parameters() const { return np_; }
 
@@ -87,11 +107,20 @@ private:
         return (m - p) / std::max(p * sd, 0.01 * p);
     }
 
+    // A point prepared before, bit for bit; nullptr otherwise.
+    const Residuals* Known(const FitVector& p) const {
+        for (const auto& [point, residuals] : known_)
+            if (point.size() == p.size() && std::memcmp(point.data(), p.data(), p.size() * sizeof(double)) == 0)
+                return &residuals;
+        return nullptr;
+    }
+
     const FitProblem& problem_;
     const LevelModel& model_;
     const LevelModelSets& models_;
     int np_ = 0;
     double highest_ = 0;
+    std::vector<std::pair<FitVector, Residuals>> known_;
 };
 
 struct Curvature {
@@ -100,26 +129,31 @@ struct Curvature {
     double chiSquare = 0;
 };
 
+// The forward-difference step of a parameter at value x.
+double DerivativeStep(double x) {
+    const double h = std::fabs(x) * 0.00001;
+    return h > 1e-10 ? h : 1e-10;
+}
+
+// p, then p with each parameter moved by its step.
+std::vector<FitVector> DerivativePoints(const FitVector& p) {
+    std::vector<FitVector> points(p.size() + 1, p);
+    for (std::size_t j = 0; j < p.size(); ++j) points[j + 1][j] = p[j] + DerivativeStep(p[j]);
+    return points;
+}
+
 // Forward-difference derivatives of the residuals at p, all steps asked for
 // at once. A derivative that cannot be formed (a step into a region without
 // predictions) counts as 0.
 Curvature CurvatureAt(const Search& s, const FitVector& p) {
     const int np = s.Parameters();
-    std::vector<FitVector> points(np + 1, p);
-    std::vector<double> steps(np);
-    for (int j = 0; j < np; ++j) {
-        double h = std::fabs(p[j]) * 0.00001;
-        if (!(h > 1e-10)) h = 1e-10;
-        points[j + 1][j] = p[j] + h;
-        steps[j] = h;
-    }
-    const std::vector<Residuals> evaluated = s.EvaluateAll(points);
+    const std::vector<Residuals> evaluated = s.EvaluateAll(DerivativePoints(p));
     const Residuals& base = evaluated[0];
     Curvature c;
     c.chiSquare = base.ChiSquare();
     std::vector<std::vector<double>> jacobian(np);
     for (int j = 0; j < np; ++j) {
-        const double h = steps[j];
+        const double h = DerivativeStep(p[j]);
         const Residuals& moved = evaluated[j + 1];
         for (std::size_t i = 0; i < base.r.size(); ++i) {
             const double d = (base.r[i] - moved.r[i]) / h;
@@ -176,6 +210,24 @@ bool AllFinite(const FitVector& v) {
     return std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x); });
 }
 
+// The points the search evaluates next from p, in the order it tries them,
+// as far as it gets before it would stop: each trial with its derivative
+// points, for `lambda` and then ten times it after a rejection (which
+// leaves p as p + delta - delta).
+std::vector<FitVector> TrialsAhead(const Curvature& c, FitVector p, double lambda, int tried) {
+    const int np = static_cast<int>(p.size());
+    std::vector<FitVector> points;
+    for (int k = 0; k < kTrialsAhead; ++k) {
+        const auto step = DampedStep(c, np, lambda);
+        if (tried + k >= kIterationLimit || !step || !AllFinite(*step) || Converged(*step, p)) break;
+        for (int j = 0; j < np; ++j) p[j] += (*step)[j];
+        for (FitVector& point : DerivativePoints(p)) points.push_back(std::move(point));
+        for (int j = 0; j < np; ++j) p[j] -= (*step)[j];
+        lambda = std::min(lambda * 10, kMaxDamping);
+    }
+    return points;
+}
+
 std::optional<FitMatrix> CovarianceAt(const Search& s, const FitVector& p) {
     const int np = s.Parameters();
     const Curvature c = CurvatureAt(s, p);
@@ -197,7 +249,7 @@ FitOutcome FitParameters(const FitProblem& problem, const LevelModel& model, con
     out.p = problem.priorMeans;
     const bool priorsUsable = std::all_of(problem.priorMeans.begin(), problem.priorMeans.end(),
                                           [](double m) { return m > 0 && std::isfinite(m); });
-    const Search search(problem, model, models);
+    Search search(problem, model, models);
     const int np = search.Parameters();
     const bool shapeUsable = np >= 1 && np <= kMaxFitParameters && problem.relativeSd.size() == problem.priorMeans.size() &&
                              problem.observed.size() == problem.times.size();
@@ -231,6 +283,11 @@ FitOutcome FitParameters(const FitProblem& problem, const LevelModel& model, con
         }
         const FitVector& delta = *step;
         if (Converged(delta, p)) break;
+        if (search.SideBySide()) {
+            FitVector trial = p;
+            for (int j = 0; j < np; ++j) trial[j] += delta[j];
+            if (!search.Knows(trial)) search.Prepare(TrialsAhead(c, p, lambda, out.iterations + out.rejectedSteps));
+        }
         for (int j = 0; j < np; ++j) p[j] += delta[j];
         if (search.Evaluate(p).ChiSquare() <= c.chiSquare) {
             lambda = std::max(lambda * 0.1, kMinDamping);

@@ -28,8 +28,9 @@ struct FitProblem {
 using LevelModel = std::function<std::vector<std::optional<double>>(const FitVector& p)>;
 
 // The predicted levels for several P at once, each exactly as LevelModel
-// gives it alone; the derivatives ask for all their steps together, which
-// a model may work out side by side.
+// gives it alone, for a model that works them out side by side for about
+// the cost of one: the derivatives ask for all their steps together, and
+// the search asks for its next trial steps and their derivatives ahead.
 using LevelModelSets = std::function<std::vector<std::vector<std::optional<double>>>(const std::vector<FitVector>& ps)>;
 
 // Called with 0..100 as the search goes on, 60 when it is done.

@@ -164,3 +164,47 @@ TEST(FitParameters, SearchAlwaysEnds) {
         EXPECT_EQ(fit.iterations, 1);
     }
 }
+
+// Two parameters of a decay C = A exp(-k t) fitted to four levels that no
+// pair fits exactly, from a start far off: the search accepts and rejects
+// steps on its way. Asking for the next trial steps ahead, side by side,
+// must change nothing it decides.
+TEST(FitParameters, TrialsWorkedOutAheadDecideAsOneAtATime) {
+    FitProblem problem;
+    problem.times = {1, 2, 4, 8};
+    problem.observed = {80, 70, 30, 12};
+    problem.lastLevelTime = 8;
+    problem.fixedError = 1;
+    problem.proportionalError = 0.1;
+    problem.priorMeans = {20, 0.9};
+    problem.relativeSd = {0.3, 0.3};
+    int direct = 0, batches = 0;
+    bool inBatch = false;
+    const LevelModel model = [&](const FitVector& p) {
+        if (!inBatch) ++direct;
+        std::vector<std::optional<double>> out;
+        for (double t : problem.times) out.push_back(p[0] * std::exp(-p[1] * t));
+        return out;
+    };
+    const LevelModelSets models = [&](const std::vector<FitVector>& ps) {
+        ++batches;
+        inBatch = true;
+        std::vector<std::vector<std::optional<double>>> out;
+        for (const FitVector& p : ps) out.push_back(model(p));
+        inBatch = false;
+        return out;
+    };
+    const FitOutcome alone = FitParameters(problem, model);
+    direct = 0;
+    const FitOutcome ahead = FitParameters(problem, model, {}, models);
+    ASSERT_GT(alone.rejectedSteps, 0);
+    EXPECT_EQ(ahead.iterations, alone.iterations);
+    EXPECT_EQ(ahead.rejectedSteps, alone.rejectedSteps);
+    EXPECT_EQ(ahead.p, alone.p);
+    ASSERT_TRUE(alone.covariance && ahead.covariance);
+    EXPECT_EQ(*ahead.covariance, *alone.covariance);
+    // No point was worked out alone, and a rejected step cost no pass of
+    // its own.
+    EXPECT_EQ(direct, 0);
+    EXPECT_LT(batches, 2 * alone.iterations + alone.rejectedSteps);
+}

@@ -206,3 +206,48 @@ TEST(PhenytoinModel, SetsSideBySideEqualOneByOne) {
     for (std::size_t k = 0; k < sets.size(); ++k) EXPECT_EQ(together[k], PredictConcentrations(in, sets[k], times)) << k;
     EXPECT_FALSE(together[3][0]);  // no volume, no prediction
 }
+
+// Seven sets at once (the odd one steps beside a copy of itself), each
+// against its own fine integration of the outpatient portions (F x CF),
+// then the inpatient infusion: the input split by what scales it and the
+// slope taken as one fraction change nothing beyond rounding.
+TEST(PhenytoinModel, EverySetOfABatchAgainstAFinerIntegration) {
+    PredictionInput in = History36Hours();
+    const std::vector<ParameterSet> sets = {Phenytoin(0.9, 45, 4, 500, 0.8), Phenytoin(0.5, 45, 4, 500, 0.8),
+                                            Phenytoin(0.9, 45, 4, 500, 0.3), Phenytoin(0.9, 20, 4, 500, 0.8),
+                                            Phenytoin(0.9, 45, 12, 500, 0.8), Phenytoin(0.9, 45, 4, 900, 0.8),
+                                            Phenytoin(1, 60, 2, 300, 1)};
+    const auto batch = PredictConcentrationSets(in, sets, {24.0001});
+    for (std::size_t k = 0; k < sets.size(); ++k) {
+        const ParameterSet& p = sets[k];
+        const auto input = [&](double t) {
+            double rate = 0;
+            if (t < 2 + 10.0 / 60) rate += 60 * 0.92 * p.F * p.CF;
+            if (t >= 12 && t < 13) rate += 1000 * 0.92;
+            return rate;
+        };
+        OdeState y = {0};
+        for (int minute = 0; minute < 24 * 60; ++minute) {
+            const double rate = input(minute / 60.0 + 1e-9);
+            const OdeSlope f = [&](double, const OdeState& c) {
+                return OdeState{(rate - p.Vm / 24 * c[0] / (p.Km + c[0])) / p.Vd};
+            };
+            y = IntegrateOde(f, y, minute / 60.0, (minute + 1) / 60.0, 20);
+        }
+        ASSERT_TRUE(batch[k][0].has_value()) << k;
+        EXPECT_NEAR(*batch[k][0], y[0], 1e-9 * y[0]) << k;
+    }
+}
+
+// Two years after a single infusion nothing is left: the level reads 0
+// rather than crawling through subnormal numbers, a hundred times slower.
+TEST(PhenytoinModel, ADoseLongGoneLeavesNothing) {
+    PredictionInput in;
+    in.modelType = 3;
+    in.gridSpan = 17500;
+    in.events = {Infusion(0, 1000, 0.5)};
+    const auto c = PredictConcentrations(in, Phenytoin(1, 45, 4, 500, 1), {48, 17000});
+    ASSERT_TRUE(c[0] && c[1]);
+    EXPECT_GT(*c[0], 1);
+    EXPECT_EQ(*c[1], 0.0);
+}

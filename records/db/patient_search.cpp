@@ -96,7 +96,9 @@ PatientSearch SearchByDates(const std::string& start, const std::string& end) {
 }
 
 // Two statements however many patients match: a server answers each one
-// over the network, so the list must not cost a statement per row.
+// over the network, so the list must not cost a statement per row. Both
+// read only what is listed: one patient past the limit tells that more
+// matched, and the cases are those of the listed patients alone.
 PatientList SearchPatients(Database& db, const PatientSearch& search) {
     const RowQuery q = PatientQuery(db.Engine(), search);
     PatientList list;
@@ -104,7 +106,8 @@ PatientList SearchPatients(Database& db, const PatientSearch& search) {
     list.patients.reserve(kMaxListedPatients);
     Statement patients(db, "SELECT \"PATIENT REC Num\", \"Patient ID\", \"PATIENT FIRST NAME\", "
                            "\"PATIENT LAST NAME\", \"SEX\", \"BIRTHDAY\", \"DATE_STORED\" FROM \"PatientBasic\" "
-                           "WHERE " + q.filter + " ORDER BY " + q.sort);
+                           "WHERE " + q.filter + " ORDER BY " + q.sort + " LIMIT " +
+                               std::to_string(kMaxListedPatients + 1));
     patients.BindAll(q.params);
     while (patients.Step()) {
         if (static_cast<int>(list.patients.size()) == kMaxListedPatients) {
@@ -114,16 +117,21 @@ PatientList SearchPatients(Database& db, const PatientSearch& search) {
         list.patients.push_back(ListedPatientOf(patients));
         listed[list.patients.back().recNum] = &list.patients.back();
     }
+    if (list.patients.empty()) return list;
+    std::string placeholders = "?";
+    std::vector<SqlValue> keys;
+    for (const ListedPatient& p : list.patients) keys.push_back(std::int64_t{p.recNum});
+    for (std::size_t i = 1; i < keys.size(); ++i) placeholders += ", ?";
     Statement cases(db, "SELECT c.\"Patient Rec Num\", c.\"Case number\", c.\"Drug ID\", c.\"Wt\", c.\"Ht\", "
                         "c.\"SCr\", c.\"CrCl\", c.\"Albumin\", c.\"kg\", c.\"cm\", c.\"Date created\", u.\"Drug_Name\" "
                         "FROM \"PatientCase\" c LEFT JOIN \"PatientCase-User Choice\" u "
                         "ON u.\"Patient Rec Num\" = c.\"Patient Rec Num\" AND u.\"Case Number\" = c.\"Case number\" "
-                        "WHERE c.\"Patient Rec Num\" IN (SELECT \"PATIENT REC Num\" FROM \"PatientBasic\" WHERE " +
-                            q.filter + ") ORDER BY c.\"Date created\" DESC, c.\"Case number\" DESC");
-    cases.BindAll(q.params);
+                        "WHERE c.\"Patient Rec Num\" IN (" + placeholders +
+                            ") ORDER BY c.\"Date created\" DESC, c.\"Case number\" DESC");
+    cases.BindAll(keys);
     while (cases.Step()) {
         const auto patient = listed.find(static_cast<std::int32_t>(cases.Int(0)));
-        if (patient == listed.end()) continue;  // past the listed 500
+        if (patient == listed.end()) continue;
         patient->second->cases.push_back(ListedCaseOf(cases));
         ++list.caseCount;
     }

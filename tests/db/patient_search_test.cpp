@@ -66,13 +66,22 @@ TEST_P(PatientSearchTest, DatesKeepPatientsWithoutLaterCases) {
     EXPECT_THROW(SearchPatients(Db(), SearchByDates("--", "2026-12-04")), DbError);
 }
 
+// Only the listed patients' cases are read: each listed patient keeps both
+// of his, newest first, and the one past the limit adds none.
 TEST_P(PatientSearchTest, AtMost500PatientsAreListed) {
     Transaction t(Db());
-    for (int i = 0; i < 501; ++i) AddPatient("Doe", std::to_string(i), TestNow());
+    for (int i = 0; i < 501; ++i) AddPatient("Doe", std::to_string(i), TestNow(), {2, 4});
     t.Commit();
     const PatientList list = SearchPatients(Db(), SearchByLastName("Doe"));
     EXPECT_TRUE(list.overLimit);
-    EXPECT_EQ(list.patients.size(), 500u);
+    ASSERT_EQ(list.patients.size(), 500u);
+    EXPECT_EQ(list.caseCount, 1000);
+    for (std::size_t i = 0; i < list.patients.size(); ++i) {
+        const ListedPatient& p = list.patients[i];
+        EXPECT_EQ(p.recNum, static_cast<std::int32_t>(i + 1));  // one name: by number
+        ASSERT_EQ(p.cases.size(), 2u);
+        EXPECT_GT(p.cases[0].dateCreated, p.cases[1].dateCreated);
+    }
     Db().Execute("DELETE FROM \"PatientBasic\" WHERE \"PATIENT REC Num\" = 1");
     EXPECT_FALSE(SearchPatients(Db(), SearchByLastName("Doe")).overLimit);
 }

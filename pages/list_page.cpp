@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
+#include <optional>
 
 #include "app/kit/clock.h"
 #include "app/kit/date_display.h"
@@ -80,11 +81,12 @@ bool ListPage::Build() {
     if (list.overLimit)
         Warn(this, "More than 500 patients were found. Please refine your search criteria and try again.");
     grid_->setUpdatesEnabled(false);
+    grid_->setRowCount(static_cast<int>(list.patients.size()) + list.caseCount);
     for (const ListedPatient& p : list.patients) {
         AddRow(PatientCells(p), p.recNum);
         for (const ListedCase& c : p.cases) AddRow(CaseCells(c), c.caseNumber);
     }
-    grid_->resizeRowsToContents();
+    FitRowHeights();
     grid_->setUpdatesEnabled(true);
     ShowCounts(static_cast<int>(list.patients.size()), list.caseCount);
     return true;
@@ -95,8 +97,9 @@ void ListPage::ShowCounts(int patients, int cases) {
 }
 
 void ListPage::AddRow(const QStringList& cells, std::int32_t key) {
-    const int row = grid_->rowCount();
-    grid_->insertRow(row);
+    // Into the next row the list made room for, else a new one.
+    const int row = static_cast<int>(rowKeys_.size());
+    if (row >= grid_->rowCount()) grid_->insertRow(row);
     // Patient rows in bold, so each patient stands out above their cases.
     QFont font = grid_->font();
     font.setBold(!cells.value(0).isEmpty());
@@ -106,6 +109,34 @@ void ListPage::AddRow(const QStringList& cells, std::int32_t key) {
         grid_->setItem(row, column, item);
     }
     rowKeys_.push_back(key);
+}
+
+// Measuring every row's text through the style takes a third of a long
+// list's time. A row can only wrap where a text is wider than its column,
+// so only those rows are measured; every other row is one line high, as
+// the first such row of its font (patient rows are bold) measures.
+void ListPage::FitRowHeights() {
+    const QFont normal = grid_->font();
+    QFont bold = normal;
+    bold.setBold(true);
+    const QFontMetrics normalWidths(normal), boldWidths(bold);
+    // Room for the cell's margins and focus frame on both sides.
+    constexpr int kMargins = 16;
+    std::optional<int> oneLine[2];
+    for (int row = 0; row < grid_->rowCount(); ++row) {
+        const bool patient = !Cell(row, 0).isEmpty();
+        const QFontMetrics& widths = patient ? boldWidths : normalWidths;
+        bool wraps = false;
+        for (int column = 0; column < grid_->columnCount() && !wraps; ++column)
+            wraps = widths.horizontalAdvance(Cell(row, column)) > grid_->columnWidth(column) - kMargins;
+        std::optional<int>& height = oneLine[patient];
+        if (wraps || !height) {
+            grid_->resizeRowToContents(row);
+            if (!wraps) height = grid_->rowHeight(row);
+        } else {
+            grid_->setRowHeight(row, *height);
+        }
+    }
 }
 
 void ListPage::ClearRows() {

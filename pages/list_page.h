@@ -48,6 +48,9 @@ private:
     // The nearest patient row at or above `row`; -1 when there is none.
     int PatientRowOf(int row) const;
     void ShowCounts(int patients, int cases);
+    // Each row as high as its text needs, as resizing rows to their
+    // contents gives them.
+    void FitRowHeights();
 
     PatientSearch search_;
     QTableWidget* grid_;

@@ -89,7 +89,7 @@ class ListPageTest : public QObject {
         return n;
     }
 
-    ListPage& List() { return pages->list; }
+    ListPage& List() { return pages->list(); }
     QTableWidget* Grid() { return List().Grid(); }
     QString Cell(int row, int column) {
         const QTableWidgetItem* item = Grid()->item(row, column);
@@ -163,6 +163,21 @@ private slots:
         OpenWith(SearchById("H-30"));
         QCOMPARE(Column(0), QStringList{"Jones, Kate"});
         QCOMPARE(Status(), QString("1 patients with total of 0 cases found."));
+    }
+
+    // Only rows with a text wider than its column are measured; every row
+    // ends as high as sizing all rows to their contents makes it.
+    void rowsAreAsHighAsTheirText() {
+        FourPatients();
+        Patient(5, "Smith-Montgomery-Wetherspoon", "Alexandra", "H-500-LONG-RECORD-NUMBER");
+        Case(5, {1, "2012-03-04 08:00:00"});
+        OpenWith(SearchByLastName("smi"));
+        std::vector<int> heights;
+        for (int row = 0; row < Grid()->rowCount(); ++row) heights.push_back(Grid()->rowHeight(row));
+        Grid()->resizeRowsToContents();
+        for (int row = 0; row < Grid()->rowCount(); ++row) QCOMPARE(heights[row], Grid()->rowHeight(row));
+        const int wrapped = static_cast<int>(Column(0).indexOf("Smith-Montgomery-Wetherspoon, Alexandra"));
+        QVERIFY(heights[wrapped] > heights[0]);
     }
 
     void caseRowsShowUnitsRenalAlbuminAndTheUsersDrug() {

@@ -1,6 +1,5 @@
 #include "pages/analysis_graph_page.h"
 
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,6 +14,7 @@
 #include "engine/curves.h"
 #include "pages/analysis_tables.h"
 #include "pages/graph_view.h"
+#include "pages/work_while_painting.h"
 #include "records/case_record.h"
 
 AnalysisGraphPage::AnalysisGraphPage(QWidget* parent)
@@ -76,27 +76,38 @@ void AnalysisGraphPage::OnOpen() {
         return;
     }
     // The fits take a noticeable time: the page is on screen first, with
-    // its progress bar, and repaints while they run.
+    // its progress bar, and keeps painting while they run on a copy of the
+    // record off the window's thread.
     setWindowModality(Qt::ApplicationModal);
     show();
     computing_ = true;
     ShowProgress(true);
     Progress(1);
-    const AnalysisFits fits = RunAnalysisFits(r, [this](int value) { Progress(value); });
+    CaseRecord work = r;
+    AnalysisFits fits;
+    std::vector<std::string> predictionNotes;
+    AnalysisCurves curves;
+    RunWhilePainting(
+        [&](const WorkProgress& report) {
+            fits = RunAnalysisFits(work, report);
+            predictionNotes = FillLevelPredictions(work);
+            int value = 60;
+            curves = ComputeCurves(work, [&] {
+                value = std::min(value + 10, 100);
+                report(value);
+            });
+        },
+        [this](int value) { Progress(value); });
+    r = std::move(work);
+    Progress(100);
+    ShowProgress(false);
+    computing_ = false;
     QStringList notes;
     for (const std::string& m : fits.messages) {
         if (m.rfind("Cannot Fit Data", 0) == 0) Tell(this, QString::fromStdString(m));
         else notes << QString::fromStdString(m);
     }
-    for (const std::string& m : FillLevelPredictions(r)) notes << QString::fromStdString(m);
-    int value = 60;
-    const AnalysisCurves curves = ComputeCurves(r, [&] {
-        value = std::min(value + 10, 100);
-        Progress(value);
-    });
-    Progress(100);
-    ShowProgress(false);
-    computing_ = false;
+    for (const std::string& m : predictionNotes) notes << QString::fromStdString(m);
 
     ShowParameters(parameters_, FitParameterRows(r), fits.fitted);
     levelTitle_->setText(QString::fromStdString("Serum Drug Concentrations (" + r.ConcUnit + ")"));
@@ -107,13 +118,7 @@ void AnalysisGraphPage::OnOpen() {
     message_->setText(notes.join(" "));
 }
 
-void AnalysisGraphPage::Progress(int value) {
-    value = std::clamp(value, 1, 100);
-    if (value == progress_->value()) return;
-    progress_->setValue(value);
-    // Repaints only: a click must not leave the page while the fits run.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
+void AnalysisGraphPage::Progress(int value) { progress_->setValue(std::clamp(value, 1, 100)); }
 
 void AnalysisGraphPage::ShowProgress(bool shown) {
     progressLabel_->setVisible(shown);

@@ -7,7 +7,12 @@
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <stdexcept>
+#include <thread>
 
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
@@ -16,6 +21,7 @@
 #include "engine/population_models.h"
 #include "pages/analysis_pictures.h"
 #include "pages/graph_view.h"
+#include "pages/work_while_painting.h"
 #include "records/case_record.h"
 #include "records/dosage_form.h"
 #include "records/drug_catalogue.h"
@@ -91,7 +97,7 @@ class AnalysisGraphPageTest : public QObject {
     std::unique_ptr<PageTestEnvironment> env;
     std::unique_ptr<PageSet> pages;
 
-    AnalysisGraphPage& Page() { return pages->analysisGraph; }
+    AnalysisGraphPage& Page() { return pages->analysisGraph(); }
     QTableWidget* Table(const char* name) { return Page().findChild<QTableWidget*>(name); }
     QString Cell(const char* table, int row, int column) {
         const QTableWidgetItem* item = Table(table)->item(row, column);
@@ -249,6 +255,57 @@ private slots:
         Page().close();
         QCOMPARE(Page().Redraws(), redraws + 2);
         QCOMPARE(env->prompts.shown.back().text, QString("Are you sure you want to exit Kinevo?"));
+    }
+
+    // The work runs beside the window's thread: a timer of that thread
+    // fires while the work waits for it (on one thread the wait would time
+    // out), the last value reported is shown, and a failure comes back.
+    void longWorkLeavesTheWindowPainting() {
+        std::atomic<bool> ticked{false};
+        QTimer::singleShot(0, [&] { ticked = true; });
+        bool sawTick = false;
+        std::vector<int> shown;
+        RunWhilePainting(
+            [&](const WorkProgress& report) {
+                report(10);
+                const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                while (!ticked && std::chrono::steady_clock::now() < giveUp)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                sawTick = ticked;
+                report(70);
+            },
+            [&](int value) { shown.push_back(value); });
+        QVERIFY(sawTick);
+        QVERIFY(!shown.empty());
+        QCOMPARE(shown.back(), 70);
+        bool thrown = false;
+        try {
+            RunWhilePainting([](const WorkProgress&) { throw std::runtime_error("no"); }, [](int) {});
+        } catch (const std::runtime_error&) {
+            thrown = true;
+        }
+        QVERIFY(thrown);
+    }
+
+    // A phenytoin history far from the population fits in many iterations;
+    // meanwhile the page repaints and its bar moves.
+    void progressBarMovesWhileAHardFitRuns() {
+        std::vector<LevelRow> levels;
+        for (int i = 0; i < 10; ++i) levels.push_back(LevelRowOn(4 + 3 * i, 7, 0, 5 + 195.0 * i / 9));
+        SetUpCase("ph", {DoseRowOn(1, 8, 0, 200, "C", 0, 24, 31)}, levels);
+        auto* bar = Page().findChild<QProgressBar*>("progress");
+        std::vector<int> seen;
+        QTimer sample;
+        connect(&sample, &QTimer::timeout, [&] {
+            if (bar->isVisible() && (seen.empty() || seen.back() != bar->value())) seen.push_back(bar->value());
+        });
+        sample.start(1);
+        Page().Open();
+        sample.stop();
+        QVERIFY2(seen.size() >= 3, qPrintable(QString::number(seen.size())));
+        QVERIFY(std::is_sorted(seen.begin(), seen.end()));
+        QVERIFY(!bar->isVisible());
+        QVERIFY(Value("Vm", 2) > 0);
     }
 
     // A fit that cannot run says so in a real message box; the page still

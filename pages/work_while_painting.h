@@ -1,0 +1,16 @@
+#pragma once
+// Long work started from a page, done on a thread of its own while the
+// window's thread keeps painting: the window never freezes, and user input
+// waits until the work is done.
+//
+//   RunWhilePainting([&](const WorkProgress& report) { fits = RunAnalysisFits(copy, report); },
+//                    [&](int value) { bar->setValue(value); });
+#include <functional>
+
+// Called by the work, from its own thread, with how far it has got.
+using WorkProgress = std::function<void(int)>;
+
+// Returns once `work` has returned (an exception it throws is thrown here).
+// `shown` is called on the window's thread with the latest value reported,
+// whenever it changed, at least as often as the screen is redrawn.
+void RunWhilePainting(const std::function<void(const WorkProgress&)>& work, const std::function<void(int)>& shown);

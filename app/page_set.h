@@ -1,6 +1,10 @@
 #pragma once
-// One object per working page, made before the welcome page is shown and
-// kept until the program ends, so every page keeps its values between showings.
+// One object per working page, made when the page is first wanted (so the
+// welcome page comes up without waiting for all of them) and kept until the
+// program ends, so every page keeps its values between showings.
+#include <functional>
+#include <memory>
+
 #include "pages/analysis_graph_page.h"
 #include "pages/analysis_results_page.h"
 #include "pages/end_page.h"
@@ -16,29 +20,52 @@
 #include "pages/search_page.h"
 #include "pages/user_choice_page.h"
 
+// A page made on its first use: pages.list() is the list page.
+template <class Page>
+class PageSlot {
+public:
+    explicit PageSlot(std::function<void(Page&)> setUp = {}) : setUp_(std::move(setUp)) {}
+    Page& operator()() {
+        if (!page_) {
+            page_ = std::make_unique<Page>();
+            if (setUp_) setUp_(*page_);
+        }
+        return *page_;
+    }
+
+private:
+    std::function<void(Page&)> setUp_;
+    std::unique_ptr<Page> page_;
+};
+
 struct PageSet {
     PageSet();
-    SearchPage search;
-    ListPage list;
-    NewPatientEntryPage newPatient;
-    NewCaseEntryPage newCase;
-    ExistingCaseEntryPage existingCase;
-    UserChoicePage userChoice;
-    FactorPage factors;
-    IvRegimenPage ivRegimen;
-    OralRegimenPage oralRegimen;
-    PhenytoinRegimenPage phenytoinRegimen;
-    IvForecastPage ivForecast;
-    OralForecastPage oralForecast;
-    PhenytoinForecastPage phenytoinForecast;
-    ReportPage report;
-    EndPage end;
-    HistoryPage history;
-    FittingSetUpPage fittingSetUp;
-    AnalysisGraphPage analysisGraph;
-    AnalysisResultsPage analysisResults;
+    ~PageSet();
+    PageSet(const PageSet&) = delete;
+    PageSet& operator=(const PageSet&) = delete;
+    PageSlot<SearchPage> search;
+    PageSlot<ListPage> list;
+    PageSlot<NewPatientEntryPage> newPatient;
+    PageSlot<NewCaseEntryPage> newCase;
+    PageSlot<ExistingCaseEntryPage> existingCase;
+    PageSlot<UserChoicePage> userChoice;
+    PageSlot<FactorPage> factors;
+    PageSlot<IvRegimenPage> ivRegimen;
+    PageSlot<OralRegimenPage> oralRegimen;
+    PageSlot<PhenytoinRegimenPage> phenytoinRegimen;
+    PageSlot<IvForecastPage> ivForecast;
+    PageSlot<OralForecastPage> oralForecast;
+    PageSlot<PhenytoinForecastPage> phenytoinForecast;
+    PageSlot<ReportPage> report;
+    PageSlot<EndPage> end;
+    PageSlot<HistoryPage> history;
+    PageSlot<FittingSetUpPage> fittingSetUp;
+    PageSlot<AnalysisGraphPage> analysisGraph;
+    PageSlot<AnalysisResultsPage> analysisResults;
 
     // The page a result code runs; nullptr for the codes that stop the walk
     // and for a code no page closes with.
     KinevoPage* ForCode(int code);
+    // The page of a dialog number; nullptr for a number with no working page.
+    KinevoPage* ForDialog(int dialogId);
 };

@@ -11,6 +11,7 @@
 #include "app/kit/clock.h"
 #include "app/kit/institution.h"
 #include "app/kit/navigation.h"
+#include "app/kit/page_maker.h"
 #include "app/kit/prompts.h"
 #include "app/kit/result_codes.h"
 #include "records/case_record.h"
@@ -21,15 +22,24 @@ std::map<int, KinevoPage*>& Registry() {
     static std::map<int, KinevoPage*> pages;
     return pages;
 }
+
+std::function<KinevoPage*(int)>& Maker() {
+    static std::function<KinevoPage*(int)> maker;
+    return maker;
+}
 }  // namespace
 
 KinevoPage* PageById(int dialogId) {
     const auto it = Registry().find(dialogId);
-    return it == Registry().end() ? nullptr : it->second;
+    if (it != Registry().end()) return it->second;
+    return Maker() ? Maker()(dialogId) : nullptr;
 }
 
+void SetPageMaker(std::function<KinevoPage*(int dialogId)> maker) { Maker() = std::move(maker); }
+
 void ResetPage(int dialogId) {
-    if (KinevoPage* page = PageById(dialogId)) page->Reset();
+    const auto it = Registry().find(dialogId);
+    if (it != Registry().end()) it->second->Reset();
 }
 
 void ResetAllPages() {

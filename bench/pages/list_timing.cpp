@@ -50,21 +50,21 @@ int TimeSearchAndList(const std::string& database, int searches, int expectedRow
     PageSet pages;
 
     Pass pass;
-    FirstPaint searchShown([&pages](QObject* o) { return o == &pages.search; },
+    FirstPaint searchShown([&pages](QObject* o) { return o == &pages.search(); },
                            [&pages, &pass](QWidget*) {
-                               pages.search.findChild<QLineEdit*>("lastName")->setText(kSharedLastNamePrefix);
+                               pages.search().findChild<QLineEdit*>("lastName")->setText(kSharedLastNamePrefix);
                                pass.pressed = BenchClock::now();
                                pass.cpuPressed = ProcessCpuSeconds();
-                               pages.search.findChild<QPushButton*>("next")->click();
+                               pages.search().findChild<QPushButton*>("next")->click();
                            });
-    FirstPaint listShown([&pages](QObject* o) { return o == &pages.list; },
+    FirstPaint listShown([&pages](QObject* o) { return o == &pages.list(); },
                          [&pages, &pass](QWidget*) {
                              pass.painted = BenchClock::now();
                              pass.cpuPainted = ProcessCpuSeconds();
-                             pass.rows = pages.list.Grid()->rowCount();
-                             pages.list.done(code::kBackToWelcome);
+                             pass.rows = pages.list().Grid()->rowCount();
+                             pages.list().done(code::kBackToWelcome);
                          });
-    QObject::connect(&pages.list, &KinevoPage::opened, [&pass] { pass.built = BenchClock::now(); });
+    QObject::connect(&pages.list(), &KinevoPage::opened, [&pass] { pass.built = BenchClock::now(); });
     app.installEventFilter(&searchShown);
     app.installEventFilter(&listShown);
 

@@ -1,11 +1,14 @@
 // Which page resets which, and in what order, seen through stand-in pages
 // that record their resets.
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
 #include "app/kit/navigation.h"
 #include "app/kit/page_base.h"
+#include "app/kit/result_codes.h"
+#include "app/page_set.h"
 #include "pages/analysis_graph_page.h"
 #include "pages/analysis_results_page.h"
 #include "pages/end_page.h"
@@ -44,6 +47,26 @@ private slots:
         log.clear();
     }
     void cleanup() { env.reset(); }
+
+    // The page set makes a page when it is first wanted and keeps it: a
+    // reset makes none, a page handing values on makes the one it needs.
+    void pagesAreMadeWhenFirstWanted() {
+        const auto made = [] {
+            int pages = 0;
+            for (QWidget* w : QApplication::topLevelWidgets()) pages += qobject_cast<KinevoPage*>(w) != nullptr;
+            return pages;
+        };
+        const int before = made();
+        PageSet pages;
+        ResetAllPages();
+        QCOMPARE(made(), before);
+        KinevoPage* list = PageById(135);
+        QCOMPARE(list, static_cast<KinevoPage*>(&pages.list()));
+        QCOMPARE(pages.ForCode(code::kList), list);
+        QCOMPARE(made(), before + 1);
+        pages.list().SetSearch(SearchByLastName("smi"));
+        QCOMPARE(pages.list().Search().text, std::string("smi"));
+    }
 
     void resetAllPagesInItsOrder() {
         auto spies = SpiesFor(kResetOrder);

@@ -69,7 +69,7 @@ private slots:
     }
 
     void openingShowsDrugKeysAndPrevious() {
-        EndPage& end = pages->end;
+        EndPage& end = pages->end();
         Nav().endPageSource = 4;
         end.Open();
         QCOMPARE(end.findChild<QLabel*>("drugName")->text(), QString("Gentamicin"));
@@ -147,7 +147,7 @@ private slots:
         ConfiguredDatabasePath() = db;
         TheCase().PATIENT_REC_Num = 0;
         TheCase().Case_number = 0;
-        EndPage& end = pages->end;
+        EndPage& end = pages->end();
         end.Open();
         Click(&end, "save");
         Click(&end, "save");
@@ -166,7 +166,7 @@ private slots:
         TheCase().PATIENT_REC_Num = 0;
         TheCase().Case_number = 0;
         Nav().endPageSource = 4;
-        EndPage& end = pages->end;
+        EndPage& end = pages->end();
         end.Open();
         Click(&end, "save");
         QCOMPARE(Rows(db, "PatientCase"), std::int64_t(1));
@@ -182,7 +182,7 @@ private slots:
         ConfiguredDatabasePath() = (env->Dir() / "not-a-database.mdb").string();
         TheCase().PATIENT_REC_Num = 0;
         TheCase().Case_number = 0;
-        EndPage& end = pages->end;
+        EndPage& end = pages->end();
         end.Open();
         Click(&end, "save");
         QCOMPARE(env->prompts.shown.size(), std::size_t(1));

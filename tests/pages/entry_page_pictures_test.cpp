@@ -29,7 +29,7 @@ private slots:
         InstitutionName() = "St. Mary's Hospital Pharmacy";
         ConfiguredDatabasePath() = env.MakeDatabase("work.mdb");
         PageSet pages;
-        EntryPage& page = pages.newPatient;
+        EntryPage& page = pages.newPatient();
         page.Open();
         page.show();
         page.activateWindow();
@@ -84,7 +84,7 @@ private slots:
         SetDialogColours(*qobject_cast<QApplication*>(QApplication::instance()));
         PageTestEnvironment env;
         PageSet pages;
-        EntryPage& page = pages.newPatient;
+        EntryPage& page = pages.newPatient();
         page.Open();
         page.show();
         QApplication::processEvents();

@@ -94,7 +94,7 @@ private slots:
     }
 
     void birthdayIsPaddedAndCheckedAgainstToday() {
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         Activate(page);
         QLineEdit* birthday = Field(&page, "birthday");
         TypeAndLeave(page, "birthday", "1/5/1950");
@@ -125,7 +125,7 @@ private slots:
 
     void otherPagesWordTheFormatMessageWithoutTheShortForm() {
         Nav().newCasePatientKey = "0";
-        EntryPage& page = pages->newCase;
+        EntryPage& page = pages->newCase();
         Activate(page);
         env->prompts.shown.clear();  // no patient 0 is stored: the engine's error
         TypeAndLeave(page, "birthday", "13/45/2000");
@@ -133,7 +133,7 @@ private slots:
     }
 
     void weightHeightAndRenalRanges() {
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         Activate(page);
         TypeAndLeave(page, "weight", "1000");  // kg: the range does not depend on the unit
         TypeAndLeave(page, "height", "230");
@@ -154,7 +154,7 @@ private slots:
     }
 
     void clearanceOrCreatinineNeverBoth() {
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         Activate(page);
         QLineEdit* scr = Field(&page, "scr");
         QLineEdit* clcr = Field(&page, "clcr");
@@ -187,7 +187,7 @@ private slots:
             }
         } prompts;
         UsePrompts(&prompts);
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         Activate(page);
         Field(&page, "height")->setText("231");
         prompts.whileShown = [&page] {
@@ -202,7 +202,7 @@ private slots:
     }
 
     void upAndDownFollowTheScreen() {
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         Activate(page);
         Field(&page, "birthday")->setFocus();
         PressKey(Field(&page, "birthday"), Qt::Key_Down);
@@ -248,7 +248,7 @@ private slots:
             void Reset() override { ++resets; }
         } fittingSetUp;
         SetUpAdult(TheCase(), "gm");
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         Activate(page);
         auto* drug = Field<QComboBox>(&page, "drug");
         QCOMPARE(drug->currentText(), QString("Gentamicin"));  // back from the factor page
@@ -271,7 +271,7 @@ private slots:
     }
 
     void drugListAndAlbumin() {
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         Activate(page);
         auto* drug = Field<QComboBox>(&page, "drug");
         QStringList names;
@@ -294,7 +294,7 @@ private slots:
     }
 
     void nextFillsTheRecordWithConvertedUnits() {
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         page.Open();
         QVERIFY(!Button(&page, "next")->isEnabled());
         FillAdult(page, "Gentamicin");
@@ -328,7 +328,7 @@ private slots:
     }
 
     void nextGoesToTheUsersChoicePageForItsDrug() {
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         page.Open();
         FillAdult(page, "User's Choice One-Comp Drug");
         Click(&page, "next");
@@ -337,7 +337,7 @@ private slots:
     }
 
     void nextRefusesMissingDrugAndAlbumin() {
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         page.Open();
         FillAdult(page, "Gentamicin");
         // The drug emptied between two ticks of the timer.
@@ -357,7 +357,7 @@ private slots:
     }
 
     void timerEnablesNext() {
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         page.Open();
         FillAdult(page, "Digoxin");
         Field(&page, "weight")->clear();
@@ -373,7 +373,7 @@ private slots:
     }
 
     void saveStoresThePatientAndCase() {
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         page.Open();
         FillAdult(page, "Gentamicin");
         QCOMPARE(Button(&page, "save")->text(), QString("&Save"));
@@ -409,7 +409,7 @@ private slots:
     }
 
     void saveRefusesPhenytoinWithoutAlbumin() {
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         page.Open();
         FillAdult(page, "Phenytoin");
         Click(&page, "save");  // disabled: nothing happens
@@ -421,7 +421,7 @@ private slots:
     }
 
     void existingCaseKeepsItsDrug() {
-        EntryPage& entry = pages->newPatient;
+        EntryPage& entry = pages->newPatient();
         entry.Open();
         FillAdult(entry, "Phenytoin");
         Field(&entry, "albumin")->setText("3.8");
@@ -431,7 +431,7 @@ private slots:
 
         Nav().existingCasePatientKey = "1";
         Nav().existingCaseCaseKey = "1";
-        EntryPage& page = pages->existingCase;
+        EntryPage& page = pages->existingCase();
         page.Open();
         QVERIFY(Nav().caseExists);
         auto* drug = Field<QComboBox>(&page, "drug");
@@ -460,14 +460,14 @@ private slots:
     }
 
     void newCaseOfAListedPatient() {
-        EntryPage& entry = pages->newPatient;
+        EntryPage& entry = pages->newPatient();
         entry.Open();
         FillAdult(entry, "Vancomycin");
         Click(&entry, "save");
         TheCase() = CaseRecord{};
 
         Nav().newCasePatientKey = "1";
-        EntryPage& page = pages->newCase;
+        EntryPage& page = pages->newCase();
         page.Open();
         QCOMPARE(Field(&page, "lastName")->text(), QString("Smith"));
         QCOMPARE(Field(&page, "weight")->text(), QString());
@@ -487,7 +487,7 @@ private slots:
     }
 
     void creatinineIsCheckedBeforeTheClearanceIsChosen() {
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         Activate(page);
         QLineEdit* scr = Field(&page, "scr");
         QLineEdit* clcr = Field(&page, "clcr");
@@ -517,7 +517,7 @@ private slots:
 
     void updatedDatesAreThisPatientsAndShowAfterSave() {
         TheCase().DATE_STORED = TestMoment() - 400;  // someone seen a year ago
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         page.Open();
         FillAdult(page, "Gentamicin");
         Click(&page, "save");
@@ -526,14 +526,14 @@ private slots:
         QCOMPARE(Field(&page, "caseUpdated")->text(), today);
 
         Nav().existingCasePatientKey = Nav().existingCaseCaseKey = "1";
-        EntryPage& existing = pages->existingCase;
+        EntryPage& existing = pages->existingCase();
         existing.Open();
         QCOMPARE(Field(&existing, "patientUpdated")->text(), today);
         QCOMPARE(Field(&existing, "caseUpdated")->text(), today);
     }
 
     void aPatientReplacedElsewhereIsNotTakenForTheOneWorkedOn() {
-        EntryPage& entry = pages->newPatient;
+        EntryPage& entry = pages->newPatient();
         entry.Open();
         FillAdult(entry, "Gentamicin");
         Click(&entry, "save");
@@ -545,7 +545,7 @@ private slots:
         }
         ResetCase(TheCase(), false);  // "Work on the Same Patient"
         Nav().newCasePatientKey = "1";
-        EntryPage& page = pages->newCase;
+        EntryPage& page = pages->newCase();
         page.Open();
         QCOMPARE(Shown(), QStringList{kPatientChangedText});
         QCOMPARE(Field(&page, "lastName")->text(), QString("Smith"));
@@ -560,7 +560,7 @@ private slots:
     }
 
     void aPatientStoredByAnotherPageIsNotAddedAgain() {
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         page.Open();
         FillAdult(page, "Gentamicin");
         Click(&page, "next");

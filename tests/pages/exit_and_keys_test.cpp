@@ -51,7 +51,7 @@ private slots:
     }
 
     void cancelLeavesThePageAsItWas() {
-        SearchPage& search = pages->search;
+        SearchPage& search = pages->search();
         Show(search);
         search.findChild<QLineEdit*>("lastName")->setText("Smith");
         env->prompts.answers = {false, false};
@@ -67,8 +67,8 @@ private slots:
     }
 
     void okEndsTheProgram() {
-        for (KinevoPage* page : {static_cast<KinevoPage*>(&pages->factors), static_cast<KinevoPage*>(&pages->history),
-                                 static_cast<KinevoPage*>(&pages->report)}) {
+        for (KinevoPage* page : {static_cast<KinevoPage*>(&pages->factors()), static_cast<KinevoPage*>(&pages->history()),
+                                 static_cast<KinevoPage*>(&pages->report())}) {
             Show(*page);
             env->prompts.answers = {true};
             PressKey(page, Qt::Key_Escape);
@@ -78,7 +78,7 @@ private slots:
     }
 
     void graphPageEscOnlyRedraws() {
-        AnalysisGraphPage& graph = pages->analysisGraph;
+        AnalysisGraphPage& graph = pages->analysisGraph();
         Show(graph);
         PressKey(&graph, Qt::Key_Escape);
         QCOMPARE(graph.Redraws(), 1);
@@ -92,7 +92,7 @@ private slots:
     }
 
     void endPageAsksOnEnterAndEndsWithZero() {
-        EndPage& end = pages->end;
+        EndPage& end = pages->end();
         Show(end);
         end.setFocus();
         env->prompts.answers = {false};
@@ -119,8 +119,8 @@ private slots:
     }
 
     void enterNeverClosesADataEntryPage() {
-        for (KinevoPage* page : {static_cast<KinevoPage*>(&pages->factors), static_cast<KinevoPage*>(&pages->ivForecast),
-                                 static_cast<KinevoPage*>(&pages->newPatient), static_cast<KinevoPage*>(&pages->userChoice)}) {
+        for (KinevoPage* page : {static_cast<KinevoPage*>(&pages->factors()), static_cast<KinevoPage*>(&pages->ivForecast()),
+                                 static_cast<KinevoPage*>(&pages->newPatient()), static_cast<KinevoPage*>(&pages->userChoice())}) {
             Show(*page);
             page->setFocus();
             PressKey(page, Qt::Key_Return);
@@ -143,25 +143,25 @@ private slots:
     }
 
     void enterOnTheSearchPageActsAsNext() {
-        Show(pages->search);
-        pages->search.findChild<QLineEdit*>("patientId")->setText("H1");
-        PressKey(pages->search.findChild<QLineEdit*>("patientId"), Qt::Key_Return);
-        QCOMPARE(pages->search.result(), code::kList);
+        Show(pages->search());
+        pages->search().findChild<QLineEdit*>("patientId")->setText("H1");
+        PressKey(pages->search().findChild<QLineEdit*>("patientId"), Qt::Key_Return);
+        QCOMPARE(pages->search().result(), code::kList);
     }
 
     void windowStateCarriesOver() {
-        Show(pages->factors);
-        pages->factors.showMaximized();
-        Click(&pages->factors, "previous");
+        Show(pages->factors());
+        pages->factors().showMaximized();
+        Click(&pages->factors(), "previous");
         QVERIFY(Nav().maximized);
-        pages->newPatient.Open();
-        QVERIFY(pages->newPatient.windowState() & Qt::WindowMaximized);
-        pages->newPatient.show();
-        pages->newPatient.showNormal();
-        Click(&pages->newPatient, "previous");
+        pages->newPatient().Open();
+        QVERIFY(pages->newPatient().windowState() & Qt::WindowMaximized);
+        pages->newPatient().show();
+        pages->newPatient().showNormal();
+        Click(&pages->newPatient(), "previous");
         QVERIFY(!Nav().maximized);
-        pages->search.Open();
-        QVERIFY(!(pages->search.windowState() & Qt::WindowMaximized));
+        pages->search().Open();
+        QVERIFY(!(pages->search().windowState() & Qt::WindowMaximized));
     }
 
     void everyPageIsTitledKinevo() {

@@ -25,14 +25,14 @@ class FactorPageTest : public QObject {
     std::unique_ptr<PageTestEnvironment> env;
     std::unique_ptr<PageSet> pages;
 
-    QListWidget* List() { return pages->factors.findChild<QListWidget*>("factors"); }
+    QListWidget* List() { return pages->factors().findChild<QListWidget*>("factors"); }
     // Opens the page for the record as it stands and returns its question count.
     int OpenFor(const std::string& drug, double age, const std::string& sex) {
         CaseRecord& r = TheCase();
         r.Drug_ID = drug;
         r.Age = age;
         r.SEX = sex;
-        pages->factors.Open();
+        pages->factors().Open();
         return List()->count();
     }
     void Tick(std::initializer_list<int> rows) {
@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(OpenFor("gm", 0.05, "M"), 9);
         QCOMPARE(OpenFor("gm", 0.2, "M"), 5);
         QCOMPARE(List()->item(0)->text(), QString(" Is this a critically ill or ICU patient ?"));
-        auto* heading = pages->factors.findChild<QLabel*>("factorHeading");
+        auto* heading = pages->factors().findChild<QLabel*>("factorHeading");
         QCOMPARE(heading->text(), QString("Select a Maximum of 2 Applicable Factors:"));
         QCOMPARE(OpenFor("fc", 40, "M"), 0);
         QCOMPARE(heading->text(), QString("No Additional Factors Known to Affect Flucytosine."));
@@ -84,8 +84,8 @@ private slots:
         QCOMPARE(Ticked(), QList<int>{0});
         Tick({2});
         TheCase().Cur_fit_method = kBayesian;
-        Click(&pages->factors, "levelForecast");
-        QCOMPARE(pages->factors.result(), code::kIvForecast);
+        Click(&pages->factors(), "levelForecast");
+        QCOMPARE(pages->factors().result(), code::kIvForecast);
         QCOMPARE(Flags(), (QList<int>{1, 3}));
         QVERIFY(Nav().caseChanged);
         QCOMPARE(TheCase().Cur_fit_method, int(kBayesian));
@@ -94,18 +94,18 @@ private slots:
 
         // Shown again as left; the regimen button works on the population set.
         Nav().caseChanged = false;
-        pages->factors.Open();
+        pages->factors().Open();
         QCOMPARE(Ticked(), (QList<int>{0, 2}));
-        Click(&pages->factors, "regimenForecast");
-        QCOMPARE(pages->factors.result(), code::kIvRegimen);
+        Click(&pages->factors(), "regimenForecast");
+        QCOMPARE(pages->factors().result(), code::kIvRegimen);
         QCOMPARE(TheCase().Cur_fit_method, int(kPopulation));
         QVERIFY(!Nav().caseChanged);
 
         // Another drug: its list starts unticked and a forward button clears both flags.
         QCOMPARE(OpenFor("tm", TheCase().Age, "M"), 5);
         QCOMPARE(Ticked(), QList<int>{});
-        Click(&pages->factors, "levelAnalysis");
-        QCOMPARE(pages->factors.result(), code::kFittingSetUp);
+        Click(&pages->factors(), "levelAnalysis");
+        QCOMPARE(pages->factors().result(), code::kFittingSetUp);
         QCOMPARE(Flags(), QList<int>{});
         QVERIFY(Nav().caseChanged);
     }
@@ -113,11 +113,11 @@ private slots:
     void threeTicksAreRefusedWithoutChange() {
         OpenFor("th", 50, "M");
         TheCase().FactorFlags[4] = 1;
-        pages->factors.Open();
+        pages->factors().Open();
         Tick({0, 1, 2});
-        pages->factors.setResult(-1);
-        Click(&pages->factors, "levelForecast");
-        QCOMPARE(pages->factors.result(), -1);
+        pages->factors().setResult(-1);
+        Click(&pages->factors(), "levelForecast");
+        QCOMPARE(pages->factors().result(), -1);
         QCOMPARE(env->prompts.shown.size(), std::size_t{1});
         QCOMPARE(env->prompts.shown[0].title, QString("Warning"));
         QCOMPARE(env->prompts.shown[0].text, QString("Select no more than 2 factors."));
@@ -137,11 +137,11 @@ private slots:
                 box->buttons().first()->click();
             }
         });
-        pages->factors.setResult(-1);
-        Click(&pages->factors, "regimenForecast");
+        pages->factors().setResult(-1);
+        Click(&pages->factors(), "regimenForecast");
         QCOMPARE(title, QString("Warning"));
         QCOMPARE(text, QString("Select no more than 2 factors."));
-        QCOMPARE(pages->factors.result(), -1);
+        QCOMPARE(pages->factors().result(), -1);
     }
 
     void storedCaseTicksItsThirdQuestion() {
@@ -172,10 +172,10 @@ private slots:
     void newbornPicture() {
         OpenFor("gm", 0.05, "F");
         TheCase().Wt = 3.2, TheCase().Ht = 50, TheCase().SCr = 0.6;
-        pages->factors.Open();
+        pages->factors().Open();
         Tick({6, 7});
-        pages->factors.resize(1024, 768);
-        SavePagePicture(pages->factors, "factors_newborn_gentamicin.png");
+        pages->factors().resize(1024, 768);
+        SavePagePicture(pages->factors(), "factors_newborn_gentamicin.png");
     }
 };
 

@@ -22,7 +22,7 @@ class FittingSetUpPageTest : public QObject {
     std::unique_ptr<PageTestEnvironment> env;
     std::unique_ptr<PageSet> pages;
 
-    FittingSetUpPage& Page() { return pages->fittingSetUp; }
+    FittingSetUpPage& Page() { return pages->fittingSetUp(); }
     void OpenPage() {
         Page().Open();
         Page().show();
@@ -172,8 +172,8 @@ private slots:
         // A Bayesian set stored through the end page from the results page.
         Nav().endPageSource = 8;
         Nav().shownParameters = PageParameterTexts{"100", "20.5", "4.2", "80", "", "", 1.0, 1.0};
-        pages->end.Open();
-        Click(&pages->end, "save");
+        pages->end().Open();
+        Click(&pages->end(), "save");
         QVERIFY(env->prompts.shown.empty());
         OpenPage();
         QCOMPARE(Text("savedTitle"), QString("Bayesian Parameters Saved On 03/15/2012"));

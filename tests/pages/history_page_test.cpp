@@ -25,7 +25,7 @@ class HistoryPageTest : public QObject {
     std::unique_ptr<PageTestEnvironment> env;
     std::unique_ptr<PageSet> pages;
 
-    HistoryPage& Page() { return pages->history; }
+    HistoryPage& Page() { return pages->history(); }
     void OpenPage() {
         Page().Open();
         Page().show();
@@ -266,8 +266,8 @@ private slots:
         // The way on from the analysis results, which showed a set.
         Nav().endPageSource = 8;
         Nav().shownParameters = PageParameterTexts{"100", "20.5", "4.2", "100", "", "", 1.0, 1.0};
-        pages->end.Open();
-        Click(&pages->end, "save");
+        pages->end().Open();
+        Click(&pages->end(), "save");
         QVERIFY(env->prompts.shown.empty());
         QCOMPARE(TheCase().Case_number, 1);
         // Opened again after the rows were dropped from memory.

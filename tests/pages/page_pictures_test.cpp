@@ -30,8 +30,8 @@ private slots:
         TheCase().Case_number = 2;
         Nav().endPageSource = 4;
         PageSet pages;
-        pages.end.Open();
-        SavePagePicture(pages.end, "end_page.png");
+        pages.end().Open();
+        SavePagePicture(pages.end(), "end_page.png");
         InstitutionName().clear();
     }
 };

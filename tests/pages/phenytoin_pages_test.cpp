@@ -84,7 +84,7 @@ class PhenytoinPagesTest : public QObject {
     // Vd 50, Km 4, Vmax 500.
     PhenytoinForecastPage& SuspensionForecast() {
         SetUpPhenytoinAdult(4.4);
-        auto& page = pages->phenytoinForecast;
+        auto& page = pages->phenytoinForecast();
         Activate(page);
         Choose(&page, "routeProduct1", "Oral - Suspension");
         TypeParameters(&page);
@@ -110,7 +110,7 @@ private slots:
         r.Ht = 170;
         r.Albumin = 4.4;
         SelectDrugModel(r);
-        auto& page = pages->phenytoinRegimen;
+        auto& page = pages->phenytoinRegimen();
         Activate(page);
         QCOMPARE(page.findChild<QComboBox*>("routeProduct")->currentText(), QString("Oral - Capsules"));
         Type(&page, "desiredAverage", "15");
@@ -157,14 +157,14 @@ private slots:
         const double css = 4 * 276.0 / 224, t90 = (1150 - 248.4) * 200 / (224.0 * 224);
         for (const double fu : {0.1, 0.2}) {
             SetUpPhenytoinAdult(AlbuminFor(fu));
-            auto& regimen = pages->phenytoinRegimen;
+            auto& regimen = pages->phenytoinRegimen();
             Activate(regimen);
             QCOMPARE(Text(&regimen, "rangeLow"), Fixed("%.1f", 1 / fu));
             QCOMPARE(Text(&regimen, "rangeHigh"), Fixed("%.1f", 2 / fu));
             QCOMPARE(Text(&regimen, "freeFraction"), Fixed("%.1f", 100 * fu));
             regimen.hide();
 
-            auto& forecast = pages->phenytoinForecast;
+            auto& forecast = pages->phenytoinForecast();
             Activate(forecast);
             TypeParameters(&forecast);
             Type(&forecast, "dose1", "300");
@@ -182,7 +182,7 @@ private slots:
 
     void twoRegimensAddTheirDailyAmounts() {
         SetUpPhenytoinAdult(AlbuminFor(0.1));
-        auto& page = pages->phenytoinForecast;
+        auto& page = pages->phenytoinForecast();
         Activate(page);
         TypeParameters(&page);
         QCOMPARE(page.findChild<QComboBox*>("routeProduct2")->currentText(), QString("Oral - Capsules"));
@@ -240,7 +240,7 @@ private slots:
 
     void upDownMoveAndAClickApplies() {
         SetUpPhenytoinAdult(4.4);
-        auto& page = pages->phenytoinRegimen;
+        auto& page = pages->phenytoinRegimen();
         Activate(page);
         Field(&page, "currentConc")->setFocus();
         QTest::keyClick(Field(&page, "currentConc"), Qt::Key_Down);
@@ -258,7 +258,7 @@ private slots:
 
     void fosphenytoinShowsPhenytoinEquivalents() {
         SetUpPhenytoinAdult(4.4);
-        auto& page = pages->phenytoinRegimen;
+        auto& page = pages->phenytoinRegimen();
         Activate(page);
         Type(&page, "desiredAverage", "15");
         Type(&page, "currentConc", "5");
@@ -280,7 +280,7 @@ private slots:
 
     void designedDoseForecastsItsTargetBack() {
         SetUpPhenytoinAdult(4.4);
-        auto& regimen = pages->phenytoinRegimen;
+        auto& regimen = pages->phenytoinRegimen();
         Activate(regimen);
         TypeParameters(&regimen);
         Type(&regimen, "desiredAverage", "15");
@@ -293,7 +293,7 @@ private slots:
         QCOMPARE(regimen.result(), code::kPhenytoinForecast);
         QCOMPARE(Nav().shownParameters.Vd, Text(&regimen, "vd").toStdString());
 
-        auto& forecast = pages->phenytoinForecast;
+        auto& forecast = pages->phenytoinForecast();
         Activate(forecast);
         QCOMPARE(Text(&forecast, "km"), QString("4.00"));  // the set typed on the regimen page
         Type(&forecast, "dose1", dose);
@@ -327,15 +327,15 @@ private slots:
     void savedParametersAreShownAndImported() {
         ConfiguredDatabasePath() = env->MakeDatabase("saved.mdb");
         SetUpPhenytoinAdult(4.4);
-        auto& regimen = pages->phenytoinRegimen;
+        auto& regimen = pages->phenytoinRegimen();
         Activate(regimen);
         QVERIFY(!regimen.findChild<QGroupBox*>("savedParameters")->isVisible());  // no case numbers yet
         TypeParameters(&regimen, "500.7");
         Click(&regimen, "done");
         QCOMPARE(Nav().endPageSource, 3);
         regimen.hide();
-        pages->end.Open();
-        Click(&pages->end, "save");
+        pages->end().Open();
+        Click(&pages->end(), "save");
         QVERIFY(TheCase().Case_number != 0);
 
         Activate(regimen);

@@ -24,12 +24,12 @@ private slots:
         ConfiguredDatabasePath() = env.MakeDatabase("work.mdb");
         PageSet pages;
         BoxAnswerer boxes;
-        OpenActive(pages.newPatient);
-        TypeInto(&pages.newPatient, "weight", "1200");
+        OpenActive(pages.newPatient());
+        TypeInto(&pages.newPatient(), "weight", "1200");
         QTRY_COMPARE(boxes.seen,
                      QStringList{"Warning: Please input a valid Weight. Acceptable range is 0.1 lbs to 1000 lbs."});
-        QVERIFY(pages.newPatient.isVisible());
-        QCOMPARE(FieldText(&pages.newPatient, "weight"), QString("1200"));
+        QVERIFY(pages.newPatient().isVisible());
+        QCOMPARE(FieldText(&pages.newPatient(), "weight"), QString("1200"));
     }
 
     void endPageSaveErrorLeavesThePageOpen() {
@@ -39,11 +39,11 @@ private slots:
         SetUpAdult(TheCase(), "gm");
         PageSet pages;
         BoxAnswerer boxes;
-        OpenActive(pages.end);
-        Click(&pages.end, "save");
+        OpenActive(pages.end());
+        Click(&pages.end(), "save");
         QTRY_COMPARE(boxes.seen.size(), 1);
         QVERIFY(boxes.seen[0].startsWith("Kinevo: "));
-        QVERIFY(pages.end.isVisible());
+        QVERIFY(pages.end().isVisible());
         QCOMPARE(TheCase().PATIENT_REC_Num, 0);
     }
 
@@ -52,19 +52,19 @@ private slots:
         PageSet pages;
         BoxAnswerer boxes;
         SetUpFortyYearOld("gm", "Intermittent IV - Injection");
-        OpenActive(pages.ivRegimen);
-        TypeInto(&pages.ivRegimen, "desiredTrough", "-1");
+        OpenActive(pages.ivRegimen());
+        TypeInto(&pages.ivRegimen(), "desiredTrough", "-1");
         QTRY_COMPARE(boxes.seen, QStringList{"Warning: Please input a correct Value of trough."});
-        QVERIFY(pages.ivRegimen.isVisible());
-        pages.ivRegimen.hide();
+        QVERIFY(pages.ivRegimen().isVisible());
+        pages.ivRegimen().hide();
 
         SetUpFortyYearOld("th", "Oral - Tablets");
-        OpenActive(pages.oralForecast);
-        TypeInto(&pages.oralForecast, "dose1", "300");
-        TypeInto(&pages.oralForecast, "hour1", "24");
+        OpenActive(pages.oralForecast());
+        TypeInto(&pages.oralForecast(), "dose1", "300");
+        TypeInto(&pages.oralForecast(), "hour1", "24");
         QTRY_COMPARE(boxes.seen.size(), 2);
         QCOMPARE(boxes.seen[1], QString("Warning: Hours have to be from 0 to 23"));
-        QCOMPARE(FieldText(&pages.oralForecast, "hour1"), QString("24"));
+        QCOMPARE(FieldText(&pages.oralForecast(), "hour1"), QString("24"));
     }
 };
 

@@ -21,7 +21,7 @@ class SearchPageTest : public QObject {
     std::unique_ptr<PageTestEnvironment> env;
     std::unique_ptr<PageSet> pages;
 
-    SearchPage& Search() { return pages->search; }
+    SearchPage& Search() { return pages->search(); }
     QLineEdit* Field(const char* name) { return Search().findChild<QLineEdit*>(name); }
     QString Text(const char* name) { return Field(name)->text(); }
     void Type(const char* name, const QString& text) { QTest::keyClicks(Field(name), text); }
@@ -37,7 +37,7 @@ class SearchPageTest : public QObject {
         Click(&Search(), "next");
         return Search().result();
     }
-    const PatientSearch& Handed() { return pages->list.Search(); }
+    const PatientSearch& Handed() { return pages->list().Search(); }
 
 private slots:
     void init() {
@@ -50,7 +50,7 @@ private slots:
     }
 
     void blankFieldsStartANewPatient() {
-        pages->list.SetSearch(SearchByLastName("Smith"));
+        pages->list().SetSearch(SearchByLastName("Smith"));
         QCOMPARE(Next("", "", "", ""), code::kNewPatientEntry);
         QVERIFY(Nav().newPatient);
         QVERIFY(env->prompts.shown.empty());
@@ -116,7 +116,7 @@ private slots:
                                  Refused{"03/05/2012", "13/01/2012"}, Refused{"02/30/2012", "03/15/2012"},
                                  Refused{"03/05/20x2", "03/15/2012"}, Refused{"3-5-2012", "03/15/2012"}}) {
             env->prompts.shown.clear();
-            pages->list.SetSearch(SearchByLastName("Smith"));
+            pages->list().SetSearch(SearchByLastName("Smith"));
             QCOMPARE(Next("", "", r.start, r.end), -1);
             QCOMPARE(env->prompts.shown.size(), std::size_t(1));
             QCOMPARE(env->prompts.shown[0].title, QString("Warning"));
@@ -146,10 +146,10 @@ private slots:
     }
 
     void mixedKindsListNobody() {
-        pages->list.SetSearch(SearchByLastName("Smith"));
+        pages->list().SetSearch(SearchByLastName("Smith"));
         QCOMPARE(Next("Smith", "", "03/01/2012", "03/15/2012"), code::kList);
         QCOMPARE(Handed().mode, SearchMode::None);
-        pages->list.SetSearch(SearchByLastName("Smith"));
+        pages->list().SetSearch(SearchByLastName("Smith"));
         QCOMPARE(Next("", "", "03/01/2012", ""), code::kList);
         QCOMPARE(Handed().mode, SearchMode::None);
     }

@@ -33,7 +33,7 @@ class UserChoicePageTest : public QObject {
     std::unique_ptr<PageSet> pages;
     std::string db;
 
-    UserChoicePage& Page() { return pages->userChoice; }
+    UserChoicePage& Page() { return pages->userChoice(); }
     template <class W = QLineEdit>
     W* Field(const char* name) {
         auto* w = Page().findChild<W*>(name);

@@ -49,15 +49,14 @@ TEST(PhenytoinGrid, StepsOfAMinuteUpTo48000) {
     EXPECT_EQ(PhenytoinGridOf(1000, 1500)->steps, 72000);
 }
 
-TEST(PhenytoinModel, RungeKuttaAgainstAFinerIntegration) {
-    PredictionInput in = History36Hours();
-    const ParameterSet p = Phenytoin(0.9, 45, 4, 500, 0.8);
-    // The input, written independently: portions at F x S x CF, the infusion
-    // at S (the inpatient dose restores full compliance only from 12 h on).
-    const auto input = [](double t) {
+namespace {
+// The level at 24 h of History36Hours for `p`, integrated finely on its own.
+// The input, written independently: portions at F x S x CF, the infusion at
+// S (the inpatient dose restores full compliance only from 12 h on).
+double FineLevelAt24(const ParameterSet& p) {
+    const auto input = [&](double t) {
         double rate = 0;
-        if (t < 2) rate += 60 * 0.92 * 0.9 * 0.8;
-        else if (t < 2 + 10.0 / 60) rate += 60 * 0.92 * 0.9 * 0.8;
+        if (t < 2 + 10.0 / 60) rate += 60 * 0.92 * p.F * p.CF;
         if (t >= 12 && t < 13) rate += 1000 * 0.92;
         return rate;
     };
@@ -65,13 +64,21 @@ TEST(PhenytoinModel, RungeKuttaAgainstAFinerIntegration) {
     for (int minute = 0; minute < 24 * 60; ++minute) {
         const double rate = input(minute / 60.0 + 1e-9);
         const OdeSlope f = [&](double, const OdeState& c) {
-            return OdeState{(rate - 500.0 / 24 * c[0] / (4 + c[0])) / 45};
+            return OdeState{(rate - p.Vm / 24 * c[0] / (p.Km + c[0])) / p.Vd};
         };
         y = IntegrateOde(f, y, minute / 60.0, (minute + 1) / 60.0, 20);
     }
+    return y[0];
+}
+}  // namespace
+
+TEST(PhenytoinModel, RungeKuttaAgainstAFinerIntegration) {
+    PredictionInput in = History36Hours();
+    const ParameterSet p = Phenytoin(0.9, 45, 4, 500, 0.8);
+    const double fine = FineLevelAt24(p);
     // The prediction is the value at the last grid point strictly before t.
     const double c = PredictConcentration(in, p, 24.0001).value();
-    EXPECT_NEAR(c, y[0], 1e-9 * y[0]);
+    EXPECT_NEAR(c, fine, 1e-9 * fine);
     EXPECT_GT(c, 10);
     EXPECT_NE(PredictConcentration(in, p, 24.0).value(), c);  // 24 h itself is not strictly before
 }
@@ -219,23 +226,9 @@ TEST(PhenytoinModel, EverySetOfABatchAgainstAFinerIntegration) {
                                             Phenytoin(1, 60, 2, 300, 1)};
     const auto batch = PredictConcentrationSets(in, sets, {24.0001});
     for (std::size_t k = 0; k < sets.size(); ++k) {
-        const ParameterSet& p = sets[k];
-        const auto input = [&](double t) {
-            double rate = 0;
-            if (t < 2 + 10.0 / 60) rate += 60 * 0.92 * p.F * p.CF;
-            if (t >= 12 && t < 13) rate += 1000 * 0.92;
-            return rate;
-        };
-        OdeState y = {0};
-        for (int minute = 0; minute < 24 * 60; ++minute) {
-            const double rate = input(minute / 60.0 + 1e-9);
-            const OdeSlope f = [&](double, const OdeState& c) {
-                return OdeState{(rate - p.Vm / 24 * c[0] / (p.Km + c[0])) / p.Vd};
-            };
-            y = IntegrateOde(f, y, minute / 60.0, (minute + 1) / 60.0, 20);
-        }
+        const double fine = FineLevelAt24(sets[k]);
         ASSERT_TRUE(batch[k][0].has_value()) << k;
-        EXPECT_NEAR(*batch[k][0], y[0], 1e-9 * y[0]) << k;
+        EXPECT_NEAR(*batch[k][0], fine, 1e-9 * fine) << k;
     }
 }
 

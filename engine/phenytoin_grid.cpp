@@ -261,7 +261,8 @@ void PredictPhenytoinSets(const PredictionInput& in, const std::vector<Parameter
         const double point = i / g.stepsPerHour;
         for (; next < order.size() && !(point < times[order[next]]); ++next) record(order[next]);
         if (next < order.size())
-            for (std::size_t j = 0; j < pairs; ++j) c[j] = models[j].Step(c[j], Pair{rateA[j][i - 1], rateB[j][i - 1]}, halfStep);
+            for (std::size_t j = 0; j < pairs; ++j)
+                c[j] = models[j].Step(c[j], Pair{rateA[j][i - 1], rateB[j][i - 1]}, halfStep);
     }
     for (; next < order.size(); ++next) record(order[next]);
     ReleaseIfStretched(scratch);

@@ -5,6 +5,10 @@
 #include "records/text_format.h"
 
 namespace {
+// Above 100 % as the value reads ("%.1f"): a search that stops within 0.1 %
+// leaves an unmeasured F or CF of 100 % a hair above it.
+constexpr double kAboveFull = 1.0005;
+
 constexpr char kWhatItSuggests[] =
     "More drug reached the blood than the dosing history gives: check for doses missing from the history, "
     "wrong dose or level times, or doses taken beyond those prescribed.";
@@ -16,8 +20,8 @@ AboveFull AboveFullCheck(const std::string& fitName, const ParameterSet& s, bool
         double fraction;
     };
     std::vector<Value> above;
-    if (!fHeld && s.F > 1) above.push_back({"F", s.F});
-    if (!cfHeld && s.CF > 1) above.push_back({"CF", s.CF});
+    if (!fHeld && s.F >= kAboveFull) above.push_back({"F", s.F});
+    if (!cfHeld && s.CF >= kAboveFull) above.push_back({"CF", s.CF});
     AboveFull out;
     if (above.empty()) return out;
     std::string values, names;

@@ -267,7 +267,7 @@ private slots:
     }
 
     // A flagged set shows its flag where its numbers would be, draws no curve
-    // and leads to no regimen, results or report; a usable set beside it does.
+    // and leads to no regimen, results or report.
     void flaggedSetOffersNoWayOn() {
         // Digoxin by mouth, three outpatient doses, then levels that rise
         // after the last one: no fit can follow them.
@@ -292,27 +292,6 @@ private slots:
             QVERIFY(b->toolTip().contains("not usable"));
         }
         QVERIFY(Page().findChild<QLabel*>("message")->text().contains("leads to no regimen"));
-
-        // Ten doses a month before two levels: least squares runs away, the
-        // Bayesian set stays usable and keeps its ways on.
-        DoseRow early = DoseRowOn(1, 8, 0, 250, "O", 0, 24, 10, "O");
-        early.date = {2026, 11, 1};
-        SetUpCase("dg", {early}, {LevelRowOn(5, 7, 0, 0.9), LevelRowOn(7, 7, 0, 1.1)});
-        Page().Open();
-        QVERIFY(!TheCase().leastSquaresRange.Usable());
-        QVERIFY(TheCase().bayesRange.Usable());
-        QVERIFY(!Page().findChild<QPushButton*>("routineLs")->isEnabled());
-        QCOMPARE(Press("routineBayes"), code::kOralRegimen);
-        QCOMPARE(Press("detailed"), code::kAnalysisResults);
-        AnalysisResultsPage& results = pages->analysisResults;
-        results.Open();
-        SavePagePicture(results, "results-digoxin-least-squares-flagged.png");
-        QVERIFY(!results.findChild<QPushButton*>("lsReport")->isEnabled());
-        QVERIFY(results.findChild<QPushButton*>("bayesReport")->isEnabled());
-        auto* table = results.findChild<QTableWidget*>("parameters");
-        QVERIFY(table->item(0, 1)->text().startsWith("Not usable:"));
-        QVERIFY(!table->item(0, 3)->text().isEmpty());
-        QVERIFY(results.findChild<QLabel*>("fitNotes")->text().startsWith("Least-squares set not usable"));
     }
 
     // A hand-made panel drawn into an image: each colour where its item belongs.

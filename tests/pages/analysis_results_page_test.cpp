@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <cmath>
@@ -136,6 +137,39 @@ private slots:
         QCOMPARE(table->item(2, 4)->text(), QString("+/ - 1.000"));
         QVERIFY(env.prompts.shown.empty());
 
+    }
+
+    // A flagged least-squares set: its flag over its columns, no levels and
+    // no report from it; the Bayesian set beside it keeps its way on, with
+    // its caution said.
+    void flaggedSetLeadsToNoReport() {
+        PageTestEnvironment env;
+        SetUpFittedGentamicin();
+        CaseRecord& r = TheCase();
+        r.leastSquaresRange.flag = "not plausible";
+        r.bayesRange.caution = "Bayesian fit: fitted F is 104.0 %, above 100 %.";
+        AnalysisResultsPage page;
+        OpenActive(page);
+        TypeRegimen(&page);
+        PictureAt1024(page, "results_156_least_squares_flagged.png");
+        auto* table = page.findChild<QTableWidget*>("parameters");
+        QCOMPARE(table->item(0, 1)->text(), QString("Not usable:\nnot plausible"));
+        for (int row = 1; row < table->rowCount(); ++row) QCOMPARE(table->item(row, 1)->text(), QString());
+        QCOMPARE(table->item(2, 3)->text(), QString("16.000"));  // Bayesian Vd
+        for (const char* level : {"peak", "trough", "post", "average", "auc24"}) {
+            QCOMPARE(FieldText(&page, (std::string(level) + "LeastSquares").c_str()), QString());
+            QCOMPARE(FieldText(&page, (std::string(level) + "LeastSquaresRange").c_str()), QString());
+            QVERIFY(!FieldText(&page, (std::string(level) + "Bayes").c_str()).isEmpty());
+        }
+        auto* lsReport = page.findChild<QPushButton*>("lsReport");
+        QVERIFY(!lsReport->isEnabled());
+        QVERIFY(lsReport->toolTip().startsWith("Least-squares set not usable (not plausible)"));
+        QVERIFY(page.findChild<QPushButton*>("bayesReport")->isEnabled());
+        const QString notes = page.findChild<QLabel*>("fitNotes")->text();
+        QVERIFY(notes.startsWith("Least-squares set not usable (not plausible)"));
+        QVERIFY(notes.endsWith("Bayesian fit: fitted F is 104.0 %, above 100 %."));
+        Click(&page, "bayesReport");
+        QCOMPARE(page.result(), code::kReport);
     }
 
     void singleFitHidesLeastSquaresAndPhenytoinStopsAtVmax() {

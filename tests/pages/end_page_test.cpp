@@ -42,6 +42,14 @@ class EndPageTest : public QObject {
         p.findChild<QRadioButton*>("centimetres")->setChecked(true);
         p.findChild<QLineEdit*>("albumin")->setText("2.45");
     }
+    // The end page saving into `db`, for a patient not stored yet.
+    EndPage& OpenForANewPatient(const std::string& db) {
+        ConfiguredDatabasePath() = db;
+        TheCase().PATIENT_REC_Num = 0;
+        TheCase().Case_number = 0;
+        pages->end.Open();
+        return pages->end;
+    }
     // A new patient typed on page 137 and taken on with Next, not stored.
     void TypeNewPatient() {
         ResetCaseAndFlags(true);
@@ -148,11 +156,7 @@ private slots:
 
     void saveStoresOnceAndUpdatesTheKeys() {
         const std::string db = env->MakeDatabase("save.mdb");
-        ConfiguredDatabasePath() = db;
-        TheCase().PATIENT_REC_Num = 0;
-        TheCase().Case_number = 0;
-        EndPage& end = pages->end;
-        end.Open();
+        EndPage& end = OpenForANewPatient(db);
         Click(&end, "save");
         Click(&end, "save");
         QVERIFY(env->prompts.shown.empty());
@@ -197,11 +201,7 @@ private slots:
     }
 
     void aRefusedSaveLeavesNoSuccessLineBehind() {
-        ConfiguredDatabasePath() = env->MakeDatabase("first.mdb");
-        TheCase().PATIENT_REC_Num = 0;
-        TheCase().Case_number = 0;
-        EndPage& end = pages->end;
-        end.Open();
+        EndPage& end = OpenForANewPatient(env->MakeDatabase("first.mdb"));
         Click(&end, "save");
         auto* saved = end.findChild<QLabel*>("saved");
         QCOMPARE(saved->text(), QString("Case 1 of patient 1 saved."));
@@ -214,11 +214,7 @@ private slots:
 
     void aSaveWaitingForALockKeepsThePagePaintingAndRunsAlone() {
         const std::string db = env->MakeDatabase("locked.mdb");
-        ConfiguredDatabasePath() = db;
-        TheCase().PATIENT_REC_Num = 0;
-        TheCase().Case_number = 0;
-        EndPage& end = pages->end;
-        end.Open();
+        EndPage& end = OpenForANewPatient(db);
         end.show();
         // Another workstation holds the write lock for about a second.
         Database other(db);

@@ -419,51 +419,6 @@ private slots:
         QVERIFY(Shown().isEmpty());
     }
 
-    void aSecondSaveOfTheNewCasePageCorrectsTheCaseItAdded() {
-        EntryPage& entry = pages->newPatient;
-        entry.Open();
-        FillAdult(entry, "Vancomycin");
-        Click(&entry, "save");
-        TheCase() = CaseRecord{};
-
-        Nav().newCasePatientKey = "1";
-        EntryPage& page = pages->newCase;
-        page.Open();
-        Field<QComboBox>(&page, "drug")->setCurrentText("Digoxin");
-        for (const auto& [name, text] : {std::pair{"weight", "60"}, {"height", "165"}, {"scr", "0.9"}})
-            Field(&page, name)->setText(text);
-        Field<QRadioButton>(&page, "kilograms")->setChecked(true);
-        Field<QRadioButton>(&page, "centimetres")->setChecked(true);
-        page.UpdateButtons();
-        Click(&page, "save");
-        QCOMPARE(Rows("PatientCase"), std::int64_t(2));
-        auto* note = Field<QPlainTextEdit>(&page, "caseNote");
-        note->setPlainText("trough due at 6");
-        page.UpdateButtons();
-        Click(&page, "save");
-        QCOMPARE(Rows("PatientCase"), std::int64_t(2));
-        QCOMPARE(StoredCase("Case Note", 2), std::string("trough due at 6"));
-        QCOMPARE(page.Keys().caseNumber, std::string("2"));
-
-        // Opened again, the page starts a new visit: the case it shows is
-        // the stored one, which a change leaves as it is.
-        Nav().existingCasePatientKey = "1";
-        Nav().existingCaseCaseKey = "2";
-        EntryPage& existing = pages->existingCase;
-        existing.Open();
-        Field(&existing, "weight")->setText("61");
-        existing.UpdateButtons();
-        Click(&existing, "save");
-        QCOMPARE(Rows("PatientCase"), std::int64_t(3));
-        QCOMPARE(StoredCase("Wt", 2), std::string("60.0"));
-        Field(&existing, "weight")->setText("62");
-        existing.UpdateButtons();
-        Click(&existing, "save");
-        QCOMPARE(Rows("PatientCase"), std::int64_t(3));
-        QCOMPARE(StoredCase("Wt", 3), std::string("62.0"));
-        QVERIFY(Shown().isEmpty());
-    }
-
     void saveRefusesPhenytoinWithoutAlbumin() {
         EntryPage& page = pages->newPatient;
         page.Open();
@@ -515,7 +470,7 @@ private slots:
         QVERIFY(!Nav().patientChanged && !Nav().caseChanged);
     }
 
-    void newCaseOfAListedPatient() {
+    void newCaseOfAListedPatientAndItsCorrection() {
         EntryPage& entry = pages->newPatient;
         entry.Open();
         FillAdult(entry, "Vancomycin");
@@ -540,6 +495,33 @@ private slots:
         QCOMPARE(Rows("PatientBasic"), std::int64_t(1));
         QCOMPARE(Rows("PatientCase"), std::int64_t(2));
         QCOMPARE(TheCase().Case_number, 2);
+
+        // A second Save of the same visit corrects the case it added.
+        auto* note = Field<QPlainTextEdit>(&page, "caseNote");
+        note->setPlainText("trough due at 6");
+        page.UpdateButtons();
+        Click(&page, "save");
+        QCOMPARE(Rows("PatientCase"), std::int64_t(2));
+        QCOMPARE(StoredCase("Case Note", 2), std::string("trough due at 6"));
+        QCOMPARE(page.Keys().caseNumber, std::string("2"));
+
+        // Opened again, the page starts a new visit: the case it shows is
+        // the stored one, which a change leaves as it is.
+        Nav().existingCasePatientKey = "1";
+        Nav().existingCaseCaseKey = "2";
+        EntryPage& existing = pages->existingCase;
+        existing.Open();
+        Field(&existing, "weight")->setText("61");
+        existing.UpdateButtons();
+        Click(&existing, "save");
+        QCOMPARE(Rows("PatientCase"), std::int64_t(3));
+        QCOMPARE(StoredCase("Wt", 2), std::string("60.0"));
+        Field(&existing, "weight")->setText("62");
+        existing.UpdateButtons();
+        Click(&existing, "save");
+        QCOMPARE(Rows("PatientCase"), std::int64_t(3));
+        QCOMPARE(StoredCase("Wt", 3), std::string("62.0"));
+        QVERIFY(Shown().isEmpty());
     }
 
     void creatinineIsCheckedBeforeTheClearanceIsChosen() {

@@ -69,9 +69,9 @@ int main(int argc, char** argv) {
     if (path == "--version") return Written(std::string("kinevo-calc ") + kKinevoVersion + "\n");
     std::string text;
     const int fd = path == "-" ? STDIN_FILENO : open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    const bool read = ReadLimited(fd, text);
+    const bool readable = ReadLimited(fd, text);
     if (fd >= 0 && fd != STDIN_FILENO) close(fd);
-    if (!read) {
+    if (!readable) {
         std::cerr << Quoted(path) << ": cannot be read\n";
         return 2;
     }

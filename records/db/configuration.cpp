@@ -166,8 +166,8 @@ InstallResult InstallDatabase(const fs::path& optionsFile, const fs::path& sourc
     const auto lineEnd = options->find('\n');
     const std::string rest = lineEnd == std::string::npos ? std::string() : options->substr(lineEnd + 1);
     // Written aside and moved in, so a shorter path leaves no tail of the
-    // old line and a failure leaves the old file whole.
-    // The new file keeps the old one's access rights.
+    // old line and a failure leaves the old file whole; with the old file's
+    // access rights, which the user may have set.
     const fs::path temp = optionsFile.string() + ".new";
     try {
         fs::remove(temp);

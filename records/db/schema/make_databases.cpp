@@ -21,17 +21,22 @@ namespace {
 namespace fs = std::filesystem;
 
 // A database file whose tables hold no row at all: nothing in it can be lost.
+// A file that is no database is judged to hold something.
 bool HoldsNoRows(const std::string& file) {
-    Database db(file);
-    std::vector<std::string> tables;
-    Statement s(db, "SELECT name FROM sqlite_master WHERE type = 'table'");
-    while (s.Step()) tables.push_back(s.Text(0));
-    for (const std::string& table : tables) {
-        std::string quoted;
-        for (const char c : table) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-        if (QueryInt(db, "SELECT COUNT(*) FROM \"" + quoted + "\"") != 0) return false;
+    try {
+        Database db(file);
+        std::vector<std::string> tables;
+        Statement s(db, "SELECT name FROM sqlite_master WHERE type = 'table'");
+        while (s.Step()) tables.push_back(s.Text(0));
+        for (const std::string& table : tables) {
+            std::string quoted;
+            for (const char c : table) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+            if (QueryInt(db, "SELECT COUNT(*) FROM \"" + quoted + "\"") != 0) return false;
+        }
+        return true;
+    } catch (const DbError&) {
+        return false;
     }
-    return true;
 }
 
 void MakeEmpty(const std::string& target, bool replaceEmpty) {

@@ -52,7 +52,8 @@ DoseRow ReadDoseRow(const Json& row, const std::string& where, const CaseRecord&
     d.infusionTime = OptNumber(row, where, "infusion_time").value_or(0);
     d.interval = Number(row, where, "interval");
     const double doses = Number(row, where, "doses");
-    if (doses != std::floor(doses) || std::fabs(doses) > 1e6) Fail(where + ".doses", "must be a whole number");
+    if (doses != std::floor(doses)) Fail(where + ".doses", "must be a whole number");
+    if (std::fabs(doses) > 1e6) Fail(where + ".doses", "is too large: a history holds at most 1000 dose events");
     d.doses = static_cast<int>(doses);
     const std::string status = ToUpper(OptText(row, where, "status").value_or(""));
     if (status != "I" && status != "O") Fail(where + ".status", "Please input I or O. ");

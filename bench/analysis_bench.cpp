@@ -48,16 +48,17 @@ struct Patient {
     double vd = 1.2, cl = 0.8, vm = 1.1;
 };
 
-// A 40-year-old man of 70 kg with the drug's default product and the levels
-// as entered.
-CaseRecord EnteredCase(const char* drug, std::vector<DoseRow> doses, std::vector<LevelRow> levels) {
+// A 40-year-old man of 70 kg (175 cm, albumin 4.0 g/dL unless given) with
+// the drug's default product and the levels as entered.
+CaseRecord EnteredCase(const char* drug, std::vector<DoseRow> doses, std::vector<LevelRow> levels,
+                       double height = 175, double albumin = 4.0) {
     CaseRecord r;
     r.Age = 40;
     r.SEX = "M";
     r.Wt = 70;
-    r.Ht = 175;
+    r.Ht = height;
     r.SCr = 1.0;
-    r.Albumin = 4.0;
+    r.Albumin = albumin;
     r.Drug_ID = drug;
     SelectDrugModel(r);
     ChooseRouteProduct(r, DefaultRouteProduct(r.Drug_ID));
@@ -125,9 +126,11 @@ CaseRecord LongGapPhenytoinCase() {
 }
 
 // A month of intramuscular doses and one level of 1e9 mg/L, which no
-// plausible set reaches: the search wanders, rejecting half its steps.
+// plausible set reaches: the search wanders, rejecting half its steps. How
+// long it wanders depends on the patient; this one, 170 cm with an albumin
+// of 4.4 g/dL, is the longest found.
 CaseRecord HugeLevelPhenytoinCase() {
-    return EnteredCase("ph", {Dose(0, 8, 300, "IM", 0, 24, 30)}, {Level(29, 7, 1e9)});
+    return EnteredCase("ph", {Dose(0, 8, 300, "IM", 0, 24, 30)}, {Level(29, 7, 1e9)}, 170, 4.4);
 }
 
 struct NamedCase {

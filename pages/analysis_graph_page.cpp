@@ -11,12 +11,12 @@
 #include "app/kit/navigation.h"
 #include "app/kit/prompts.h"
 #include "app/kit/result_codes.h"
+#include "app/kit/work_in_background.h"
 #include "engine/analysis_fits.h"
 #include "engine/curves.h"
 #include "pages/analysis_tables.h"
 #include "pages/graph_view.h"
 #include "pages/results_predictions.h"
-#include "pages/work_while_painting.h"
 #include "records/case_record.h"
 
 AnalysisGraphPage::AnalysisGraphPage(QWidget* parent)

@@ -6,8 +6,11 @@
 #include <QProgressBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <atomic>
 #include <exception>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 namespace {
 // Shown only when the work takes longer than this: a quick read flickers nothing.
@@ -32,25 +35,55 @@ public:
 };
 }  // namespace
 
+void RunWhilePainting(const std::function<void(const WorkProgress&)>& work, const std::function<void(int)>& shown) {
+    std::mutex lock;
+    std::vector<int> reported;
+    std::atomic<bool> done{false};
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            work([&](int value) {
+                const std::lock_guard<std::mutex> hold(lock);
+                reported.push_back(value);
+            });
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        done = true;
+    });
+    QEventLoop loop;
+    QTimer poll;
+    const auto look = [&] {
+        const bool finished = done;
+        std::vector<int> values;
+        {
+            const std::lock_guard<std::mutex> hold(lock);
+            values.swap(reported);
+        }
+        for (int value : values) shown(value);
+        if (finished) loop.quit();
+    };
+    QObject::connect(&poll, &QTimer::timeout, &loop, look);
+    // About a screen refresh: a bar moves smoothly and the poll costs nothing.
+    poll.start(15);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    look();
+    if (failure) std::rethrow_exception(failure);
+}
+
 bool WorkInBackground(QWidget* parent, const QString& waitingFor, const std::function<void()>& work) {
     static bool underWay = false;
     if (underWay) return false;
     underWay = true;
-    std::exception_ptr failure;
-    QEventLoop loop;
-    std::thread worker([&] {
-        try {
-            work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
     ProgressWindow progress(parent, waitingFor);
     QTimer::singleShot(kShowAfterMs, &progress, &QDialog::show);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    worker.join();
+    try {
+        RunWhilePainting([&](const WorkProgress&) { work(); }, [](int) {});
+    } catch (...) {
+        underWay = false;
+        throw;
+    }
     underWay = false;
-    if (failure) std::rethrow_exception(failure);
     return true;
 }

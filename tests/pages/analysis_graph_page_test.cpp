@@ -18,12 +18,12 @@
 
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
+#include "app/kit/work_in_background.h"
 #include "app/page_set.h"
 #include "engine/dose_expansion.h"
 #include "engine/population_models.h"
 #include "pages/analysis_pictures.h"
 #include "pages/graph_view.h"
-#include "pages/work_while_painting.h"
 #include "records/case_record.h"
 #include "records/dosage_form.h"
 #include "records/drug_catalogue.h"

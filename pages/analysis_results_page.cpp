@@ -38,28 +38,27 @@ AnalysisResultsPage::AnalysisResultsPage(QWidget* parent)
     : KinevoPage(156, "Detailed Analysis Results", HeaderVariant::Full, parent) {
     table_ = new ResultsParameterTable(this);
     form_ = new ResultsRegimenForm(this);
-    watch_ = new FieldWatch(this, [this](const QSet<int>&) { Predict(); });
+    watch_ = new FieldWatch(
+        this, [this](const QSet<int>&) { Predict(); }, [this] { form_->ClearPredictions(); });
     form_->Watch(*watch_);
     Body()->addWidget(table_);
     Body()->addWidget(form_);
     Body()->addStretch(1);
     AddButton("Bac&k", "back", [this] {
-        Keep();
-        Leave(DrugPageCode());
+        if (Keep()) Leave(DrugPageCode());
     });
     AddButton("&LS Report", "lsReport", [this] {
-        HandToReport(1);
+        if (!HandToReport(1)) return;
         TheCase().Cur_fit_method = kLeastSquares;
         LeaveToReport(5);
     });
     AddButton("&Bayes Report", "bayesReport", [this] {
-        HandToReport(2);
+        if (!HandToReport(2)) return;
         TheCase().Cur_fit_method = kBayesian;
         LeaveToReport(4);
     });
     AddButton("&Done", "done", [this] {
-        Keep();
-        LeaveToEnd(8);
+        if (Keep()) LeaveToEnd(8);
     });
 }
 
@@ -98,8 +97,7 @@ bool AnalysisResultsPage::Recalculate() {
         Tell(this, refused);
         return false;
     }
-    watch_->RunPending();
-    return true;
+    return watch_->Settle();
 }
 
 void AnalysisResultsPage::Predict() {
@@ -113,17 +111,18 @@ void AnalysisResultsPage::Predict() {
     form_->ShowPredictions(predictions);
 }
 
-void AnalysisResultsPage::Keep() {
+bool AnalysisResultsPage::Keep() {
     // A button pressed straight after typing still keeps the levels of what was typed.
-    watch_->RunPending();
+    if (!watch_->Settle()) return false;
     CaseRecord& r = TheCase();
     r.pages.results = form_->Texts();
     r.regimen = RegimenShown(r, r.pages.results);
     Nav().shownParameters = BayesTexts(r);
+    return true;
 }
 
-void AnalysisResultsPage::HandToReport(int set) {
-    Keep();
+bool AnalysisResultsPage::HandToReport(int set) {
+    if (!Keep()) return false;
     const CaseRecord& r = TheCase();
     const FieldTexts& shown = r.pages.results;
     const std::map<std::string, std::string> levels = form_->LevelTexts(set);
@@ -156,4 +155,5 @@ void AnalysisResultsPage::HandToReport(int set) {
         }
     }
     TheCase().reportRegimen = g;
+    return true;
 }

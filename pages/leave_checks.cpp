@@ -5,10 +5,11 @@
 #include <algorithm>
 
 #include "app/kit/prompts.h"
-#include "pages/entry_values.h"
+#include "pages/field_number.h"
 
-LeaveChecks::LeaveChecks(QWidget* page, std::function<void(QLineEdit*)> accepted)
-    : QObject(page), page_(page), accepted_(std::move(accepted)) {}
+LeaveChecks::LeaveChecks(QWidget* page, std::function<void(QLineEdit*)> accepted,
+                         std::function<void()> clearResults)
+    : QObject(page), page_(page), accepted_(std::move(accepted)), clearResults_(std::move(clearResults)) {}
 
 void LeaveChecks::Watch(QLineEdit* field, NumberCheck check) {
     checks_.emplace_back(field, std::move(check));
@@ -17,6 +18,7 @@ void LeaveChecks::Watch(QLineEdit* field, NumberCheck check) {
 
 void LeaveChecks::Refuse(QWidget* field, const QString& message) {
     if (messageOpen_) return;
+    clearResults_();
     messageOpen_ = true;
     Warn(page_, message);
     messageOpen_ = false;
@@ -32,6 +34,10 @@ void LeaveChecks::Left(QLineEdit* field) {
 bool LeaveChecks::Apply(QLineEdit* field) {
     const auto it = std::find_if(checks_.begin(), checks_.end(), [&](const auto& c) { return c.first == field; });
     if (it == checks_.end()) return true;
+    if (const auto message = NotANumberProblem(field->text())) {
+        Refuse(field, *message);
+        return false;
+    }
     if (const auto value = FieldNumber(field->text()); value && it->second)
         if (const auto message = it->second(*value)) {
             Refuse(field, QString::fromStdString(*message));

@@ -149,7 +149,10 @@ private slots:
         TypeAndLeave(page, "scr", "15.5");
         const QString weight = "Please input a valid Weight. Acceptable range is 0.1 lbs to 1000 lbs.";
         const QString height = "Please input a valid Height. Acceptable range is 5 inches to 90 inches.";
-        QCOMPARE(Shown(), (QStringList{weight, weight, height,
+        const QString notANumber =
+            "\"heavy\" is not a number. Please type digits only, with a point for decimals (no commas, spaces or "
+            "letters).";
+        QCOMPARE(Shown(), (QStringList{weight, notANumber, height,
                                        "Please input a correct Value of SCr. Acceptable range is 0.09 to 15 mg/dL"}));
     }
 

@@ -86,7 +86,9 @@ FittingSetUpForm::FittingSetUpForm(QWidget* parent) : QWidget(parent) {
         grid->addWidget(saved_[p], row, 6);
         for (QLineEdit* e : {values_[p], spreads_[p]}) e->installEventFilter(this);
         connect(values_[p], &QLineEdit::editingFinished, this, [this, p] {
+            // A refused value shows no kd or t1/2 worked from another.
             if (CheckParameterField(values_[p])) ParameterLeft(p);
+            else UpdateDerived();
         });
         connect(spreads_[p], &QLineEdit::editingFinished, this, [this, p] {
             if (CheckParameterField(spreads_[p])) SpreadLeft(p);

@@ -1,6 +1,8 @@
 #include "app/kit/body_area.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -14,6 +16,8 @@ BodyArea::BodyArea(QWidget* parent) : QScrollArea(parent) {
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The fields take the focus, not the area around them.
+    setFocusPolicy(Qt::NoFocus);
     auto* inner = new QWidget(this);
     inner->setObjectName("bodyContents");
     contents_ = new QVBoxLayout(inner);
@@ -22,6 +26,15 @@ BodyArea::BodyArea(QWidget* parent) : QScrollArea(parent) {
     // The page's own colours show through.
     viewport()->setAutoFillBackground(false);
     inner->setAutoFillBackground(false);
+    // A field reached by Enter or the arrows is scrolled into sight.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && widget()->isAncestorOf(now)) ensureWidgetVisible(now);
+    });
+}
+
+void BodyArea::keyPressEvent(QKeyEvent* event) {
+    // The arrows and Page keys move between the page's fields, not the view.
+    event->ignore();
 }
 
 QSize BodyArea::sizeHint() const { return widget()->sizeHint(); }

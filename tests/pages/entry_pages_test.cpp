@@ -204,6 +204,23 @@ private slots:
         UsePrompts(&env->prompts);
     }
 
+    // Enter after the SCr moves on as Tab does: the page stays on "Crs:".
+    void enterFromScrKeepsTheCreatinine() {
+        EntryPage& page = pages->newPatient;
+        Activate(page);
+        QLineEdit* scr = Field(&page, "scr");
+        scr->setFocus();
+        QTest::keyClicks(scr, "1.4");
+        PressKey(scr, Qt::Key_Return);
+        QApplication::processEvents();
+        QVERIFY(QApplication::focusWidget() != Field(&page, "clcr"));
+        QVERIFY(Field<QRadioButton>(&page, "crsChoice")->isChecked());
+        QVERIFY(!scr->isReadOnly());
+        QVERIFY(Field(&page, "clcr")->isReadOnly());
+        QCOMPARE(scr->text(), QString("1.4"));
+        QVERIFY(Shown().isEmpty());
+    }
+
     void upAndDownFollowTheScreen() {
         EntryPage& page = pages->newPatient;
         Activate(page);

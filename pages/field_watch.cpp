@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/kit/prompts.h"
 #include "pages/field_number.h"
 #include "records/text_format.h"
 
@@ -71,17 +70,14 @@ bool FieldWatch::Settle() {
 }
 
 void FieldWatch::Refuse(QLineEdit* field, const QString& message) {
-    if (messageOpen_) return;
+    if (warnings_.Showing()) return;
     // The results shown were worked from other inputs than the ones on screen.
     clearResults_();
-    messageOpen_ = true;
-    Warn(page_, message);
-    messageOpen_ = false;
-    field->setFocus(Qt::OtherFocusReason);
+    warnings_.Refuse({field, message});
 }
 
 void FieldWatch::Leaving(QLineEdit* field) {
-    if (messageOpen_) return;
+    if (warnings_.Showing()) return;
     if (const auto message = ProblemOf(field)) return Refuse(field, *message);
     RunPending();
 }

@@ -14,6 +14,7 @@
 
 #include "engine/design_checks.h"
 #include "engine/forecast_checks.h"
+#include "pages/field_problem.h"
 
 class QLineEdit;
 class QWidget;
@@ -64,7 +65,7 @@ private:
     std::function<void()> clearResults_;
     std::vector<Watched> fields_;
     QSet<int> pending_;
-    bool messageOpen_ = false;
+    FieldWarnings warnings_;
 };
 
 // A field's number; nullopt while it is empty or not wholly a number (its

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <algorithm>
 
-#include "app/kit/prompts.h"
 #include "pages/field_number.h"
 
 LeaveChecks::LeaveChecks(QWidget* page, std::function<void(QLineEdit*)> accepted,
@@ -17,17 +16,14 @@ void LeaveChecks::Watch(QLineEdit* field, NumberCheck check) {
 }
 
 void LeaveChecks::Refuse(QWidget* field, const QString& message) {
-    if (messageOpen_) return;
+    if (warnings_.Showing()) return;
     clearResults_();
-    messageOpen_ = true;
-    Warn(page_, message);
-    messageOpen_ = false;
-    field->setFocus(Qt::OtherFocusReason);
+    warnings_.Refuse({field, message});
 }
 
 void LeaveChecks::Left(QLineEdit* field) {
     // A page that has closed meanwhile checks nothing.
-    if (messageOpen_ || !page_->isVisible()) return;
+    if (warnings_.Showing() || !page_->isVisible()) return;
     Apply(field);
 }
 

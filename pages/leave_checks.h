@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "pages/field_problem.h"
+
 class QLineEdit;
 class QWidget;
 
@@ -26,7 +28,7 @@ public:
     void Watch(QLineEdit* field, NumberCheck check = {});
     // Shows `message` unless one is up already; the focus returns to `field`.
     void Refuse(QWidget* field, const QString& message);
-    bool MessageOpen() const { return messageOpen_; }
+    bool MessageOpen() const { return warnings_.Showing(); }
     // The check made now, as if the focus had left `field`.
     void CheckNow(QLineEdit* field) { Left(field); }
     // Checks the fields typed in but not yet left, as a page does before it
@@ -44,5 +46,5 @@ private:
     std::function<void(QLineEdit*)> accepted_;
     std::function<void()> clearResults_;
     std::vector<std::pair<QLineEdit*, NumberCheck>> checks_;
-    bool messageOpen_ = false;
+    FieldWarnings warnings_;
 };

@@ -7,28 +7,8 @@
 
 #include "app/kit/page_base.h"
 #include "app/page_set.h"
-#include "engine/dose_expansion.h"
-#include "engine/population_models.h"
-#include "records/case_record.h"
-#include "records/dosage_form.h"
-#include "records/drug_catalogue.h"
 #include "tests/engine/history_fixtures.h"
 #include "tests/pages/page_test_support.h"
-
-namespace {
-void SetUpCase(const std::string& drug, std::vector<DoseRow> doses, std::vector<LevelRow> levels) {
-    CaseRecord& r = TheCase();
-    ResetCase(r, true);
-    SetUpAdult(r, drug);
-    r.Albumin = 4;
-    SelectDrugModel(r);
-    ChooseRouteProduct(r, DefaultRouteProduct(drug));
-    r.history.doseRows = std::move(doses);
-    r.history.levelRows = std::move(levels);
-    const auto problem = AcceptHistory(r);
-    QVERIFY2(!problem, problem ? problem->c_str() : "");
-}
-}  // namespace
 
 class ScreenFitTest : public QObject {
     Q_OBJECT
@@ -87,7 +67,7 @@ private slots:
             {&p.report, "report"},           {&p.end, "end"}};
         // The search and entry pages start a new case: each page gets its own.
         for (const auto& [page, name] : all) {
-            SetUpCase("vm", {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 6)},
+            SetUpAdultWithHistory("vm", {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 6)},
                       {LevelRowOn(2, 7, 0, 12), LevelRowOn(2, 10, 0, 30)});
             CheckPage(*page, "vancomycin-" + name);
         }
@@ -99,7 +79,7 @@ private slots:
             {&p.phenytoinRegimen, "regimen"}, {&p.phenytoinForecast, "forecast"}, {&p.fittingSetUp, "fit-set-up"},
             {&p.analysisGraph, "analysis"},   {&p.analysisResults, "results"}};
         for (const auto& [page, name] : all) {
-            SetUpCase("ph", {DoseRowOn(1, 8, 0, 300, "C", 0, 24, 10)},
+            SetUpAdultWithHistory("ph", {DoseRowOn(1, 8, 0, 300, "C", 0, 24, 10)},
                       {LevelRowOn(5, 7, 0, 8), LevelRowOn(10, 7, 0, 12)});
             CheckPage(*page, "phenytoin-" + name);
         }

@@ -101,7 +101,7 @@ void OralOrIm(const Json& f, const CaseRecord& r, Json& result) {
     result["peak"] = Num(levels.peak);
     result["trough"] = Num(levels.trough);
     result["average"] = Num(levels.average);
-    if (levels.average) result["auc24"] = Num(Auc24(m, *dose, *interval));
+    if (levels.average) result["auc24"] = Num(Auc24Absorbed(m, *dose, *interval));
     result["message"] = levels.message;
 }
 }  // namespace

@@ -52,7 +52,8 @@ DoseRow ReadDoseRow(const Json& row, const std::string& where, const CaseRecord&
     d.infusionTime = OptNumber(row, where, "infusion_time").value_or(0);
     d.interval = Number(row, where, "interval");
     const double doses = Number(row, where, "doses");
-    if (doses != std::floor(doses) || std::fabs(doses) > 1e6) Fail(where + ".doses", "must be a whole number");
+    if (doses != std::floor(doses)) Fail(where + ".doses", "must be a whole number");
+    if (std::fabs(doses) > 1e6) Fail(where + ".doses", "is too large: a history holds at most 1000 dose events");
     d.doses = static_cast<int>(doses);
     const std::string status = ToUpper(OptText(row, where, "status").value_or(""));
     if (status != "I" && status != "O") Fail(where + ".status", "Please input I or O. ");
@@ -147,7 +148,9 @@ Json HistoryJson(const History& h, double F) {
             {"messages", Json::array()}};
 }
 
-Json Bounds(const std::array<std::optional<double>, kMaxFitParameters>& b, bool phenytoin) {
+using Bound = std::array<std::optional<double>, kMaxFitParameters>;
+
+Json Bounds(const Bound& b, bool phenytoin) {
     return {{"F", Num(b[0])},
             {"Vd", Num(b[1])},
             {"Cl", Num(b[2])},
@@ -156,15 +159,30 @@ Json Bounds(const std::array<std::optional<double>, kMaxFitParameters>& b, bool 
             {"Vm", phenytoin ? Num(b[4]) : Json(nullptr)}};
 }
 
+// One standard deviation of each parameter: half the bounds' distance.
+Bound StandardDeviations(const FitRange& range) {
+    Bound sd;
+    for (int j = 0; j < kMaxFitParameters; ++j)
+        if (range.lower[j] && range.upper[j]) sd[j] = (*range.upper[j] - *range.lower[j]) / 2;
+    return sd;
+}
+
+// A flagged set gives the flag in place of its numbers, as the pages do.
 Json SetJson(const ParameterSet& s, const FitRange& range, bool fitted, bool phenytoin) {
-    return {{"F", NumIf(fitted, s.F)},
-            {"Vd", NumIf(fitted, s.Vd)},
-            {"Cl", NumIf(fitted, s.Cl)},
-            {"CF", NumIf(fitted, s.CF)},
-            {"Km", NumIf(fitted && phenytoin, s.Km)},
-            {"Vm", NumIf(fitted && phenytoin, s.Vm)},
-            {"lower", Bounds(range.lower, phenytoin)},
-            {"upper", Bounds(range.upper, phenytoin)}};
+    const bool shown = fitted && range.Usable();
+    const Bound none{};
+    return {{"F", NumIf(shown, s.F)},
+            {"Vd", NumIf(shown, s.Vd)},
+            {"Cl", NumIf(shown, s.Cl)},
+            {"CF", NumIf(shown, s.CF)},
+            {"Km", NumIf(shown && phenytoin, s.Km)},
+            {"Vm", NumIf(shown && phenytoin, s.Vm)},
+            {"lower", Bounds(shown ? range.lower : none, phenytoin)},
+            {"upper", Bounds(shown ? range.upper : none, phenytoin)},
+            {"sd", Bounds(shown ? StandardDeviations(range) : none, phenytoin)},
+            {"usable", shown},
+            {"flag", fitted && !range.Usable() ? Json(range.flag) : Json(nullptr)},
+            {"caution", shown && !range.caution.empty() ? Json(range.caution) : Json(nullptr)}};
 }
 
 Json CurveJson(const std::vector<std::optional<double>>& curve) {

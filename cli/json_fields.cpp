@@ -10,19 +10,57 @@ void Fail(const std::string& field, const std::string& problem) {
 
 std::string Quoted(const std::string& text) { return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace); }
 
+namespace {
+// The length of the UTF-8 sequence starting at `i` and its code point; 0
+// when the bytes there are no valid sequence.
+std::size_t Utf8Sequence(const std::string& text, std::size_t i, char32_t& code) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    std::size_t length = 0;
+    if (lead < 0x80) length = 1;
+    else if (lead >= 0xc2 && lead < 0xe0) length = 2;
+    else if (lead >= 0xe0 && lead < 0xf0) length = 3;
+    else if (lead >= 0xf0 && lead < 0xf5) length = 4;
+    if (length == 0 || i + length > text.size()) return 0;
+    code = length == 1 ? lead : lead & (0x7f >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xc0) != 0x80) return 0;
+        code = (code << 6) | (byte(i + k) & 0x3f);
+    }
+    const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < least[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return 0;
+    return length;
+}
+
+// Characters that end or break a line somewhere: the C0 and C1 controls,
+// DEL, and the Unicode line and paragraph separators.
+bool BreaksLine(char32_t code) {
+    return code < 0x20 || (code >= 0x7f && code <= 0x9f) || code == 0x2028 || code == 0x2029;
+}
+}  // namespace
+
 std::string OneLine(const std::string& text) {
     std::string line;
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u >= 0x20 && u != 0x7f) {
-            line += c;
-        } else if (c == '\n') {
-            line += "\\n";
-        } else {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t code = 0;
+        const std::size_t length = Utf8Sequence(text, i, code);
+        char escaped[12];
+        if (length == 0) {
+            // A byte that is no character of its own is shown as that byte.
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", static_cast<unsigned char>(text[i]));
             line += escaped;
+            ++i;
+            continue;
         }
+        if (code == '\n') {
+            line += "\\n";
+        } else if (BreaksLine(code)) {
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(code));
+            line += escaped;
+        } else {
+            line.append(text, i, length);
+        }
+        i += length;
     }
     return line;
 }

@@ -21,7 +21,8 @@ struct BadInput : std::runtime_error {
 
 // Input text shown in a message: in double quotes, escaped as a JSON string.
 std::string Quoted(const std::string& text);
-// `text` with each control character escaped, for a one-line message.
+// `text` with each control character (C0, DEL and C1), U+2028 and U+2029
+// escaped as \uXXXX and each byte outside UTF-8 as \xXX: a one-line message.
 std::string OneLine(const std::string& text);
 
 // Refuses any key of `object` not in `allowed`; `where` names the object.

@@ -95,6 +95,10 @@ private:
 Json ParseInput(const std::string& text) {
     if (text.size() > kMaxInputBytes)
         Fail("input", "larger than " + std::to_string(kMaxInputBytes) + " bytes");
+    // The parser takes a NUL byte for the end of the text and would never
+    // read what follows; JSON allows none anywhere.
+    if (const auto nul = text.find('\0'); nul != std::string::npos)
+        Fail("input", "not valid JSON (byte " + std::to_string(nul + 1) + ")");
     InputBuilder builder;
     Json::sax_parse(text, &builder);
     return builder.Result();

@@ -1,6 +1,10 @@
 // kinevo-calc: one case as JSON in, the engine's results as JSON out.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
-#include <fstream>
 #include <iostream>
 
 #include "cli/calc.h"
@@ -27,12 +31,31 @@ double SystemNow() {
 }
 
 // Reads at most one byte past the input limit, so that an endless stream is
-// refused without being held in memory.
-bool ReadLimited(std::istream& in, std::string& text) {
+// refused without being held in memory. A folder, a closed descriptor or a
+// read error is no input at all, never an empty one.
+bool ReadLimited(int fd, std::string& text) {
+    struct stat info {};
+    if (fd < 0 || fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) return false;
     text.resize(kMaxInputBytes + 1);
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return !in.bad();
+    std::size_t got = 0;
+    while (got < text.size()) {
+        const ssize_t n = read(fd, text.data() + got, text.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    text.resize(got);
+    return true;
+}
+
+// Exit 0 promises the text is on standard output: a full disk or a closed
+// output is a failure.
+int Written(const std::string& text) {
+    std::cout << text << std::flush;
+    if (std::cout) return 0;
+    std::cerr << "kinevo-calc: cannot write to standard output\n";
+    return 2;
 }
 }  // namespace
 
@@ -42,23 +65,18 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string path = argc == 2 ? argv[1] : "-";
-    if (path == "--help" || path == "-h") {
-        std::cout << kUsage;
-        return 0;
-    }
-    if (path == "--version") {
-        std::cout << "kinevo-calc " << kKinevoVersion << '\n';
-        return 0;
-    }
+    if (path == "--help" || path == "-h") return Written(kUsage);
+    if (path == "--version") return Written(std::string("kinevo-calc ") + kKinevoVersion + "\n");
     std::string text;
-    std::ifstream file;
-    if (path != "-") file.open(path, std::ios::binary);
-    if ((path != "-" && !file) || !ReadLimited(path == "-" ? std::cin : file, text)) {
+    const int fd = path == "-" ? STDIN_FILENO : open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool readable = ReadLimited(fd, text);
+    if (fd >= 0 && fd != STDIN_FILENO) close(fd);
+    if (!readable) {
         std::cerr << Quoted(path) << ": cannot be read\n";
         return 2;
     }
     const CalcOutcome outcome = RunCalcText(text, SystemNow());
-    std::cout << outcome.output;
-    if (outcome.exitCode != 0) std::cerr << outcome.error << '\n';
+    if (outcome.exitCode == 0) return Written(outcome.output);
+    std::cerr << outcome.error << '\n';
     return outcome.exitCode;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/fit_checks.h"
 #include "engine/forecast_inputs.h"
 #include "records/case_record.h"
 
@@ -68,22 +69,41 @@ bool Plausible(const FitVector& values, const History& h, const AnalysisSetup& s
     return std::all_of(predictions.begin(), predictions.end(), [](const auto& c) { return c && *c >= 0; });
 }
 
+// F acts on oral doses only, and not at all in the two-compartment model;
+// CF on the outpatient doses before the first inpatient one.
+bool FActs(const PredictionInput& in, const History& h) {
+    return in.modelType != 2 &&
+           std::any_of(h.events.begin(), h.events.end(), [](const DoseEvent& e) { return e.route == kEventOral; });
+}
+bool CFActs(const History& h) { return !h.events.empty() && h.events.front().outpatient != 0; }
+
 // The fitted set as the record keeps it, with bounds one standard deviation
-// either side of each stored value.
-Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s, PredictionInput& in) {
-    const bool allIV = std::all_of(h.events.begin(), h.events.end(), [](const DoseEvent& e) { return e.route == kEventIV; });
-    const bool allInpatient =
-        std::all_of(h.events.begin(), h.events.end(), [](const DoseEvent& e) { return e.outpatient == 0; });
+// either side of each stored value, and its flag or caution. The messages
+// for it go to `messages`, led by `fitName`.
+Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s, PredictionInput& in,
+             const std::string& fitName, std::vector<std::string>& messages) {
+    const bool fHeld = !FActs(in, h);
+    const bool cfHeld = !CFActs(h);
     FitVector values = fit.p;
-    if (allIV) values[0] = s.initial.F;
-    if (allInpatient) values[3] = s.initial.CF;
+    if (fHeld) values[0] = s.initial.F;
+    if (cfHeld) values[3] = s.initial.CF;
     Stored out{SetOf(values, s.initial, s.phenytoin), {}};
-    out.range.plausible = Plausible(values, h, s, in);
+    if (fit.cannotFit) {
+        out.range.flag = kFlagNotConverged;
+    } else if (!Plausible(values, h, s, in)) {
+        out.range.flag = kFlagNotPlausible;
+        messages.push_back(fitName + " did not converge to plausible parameters.");
+    } else {
+        const AboveFull above = AboveFullCheck(fitName, out.set, fHeld, cfHeld);
+        out.range.flag = above.flag;
+        out.range.caution = above.caution;
+        if (!above.message.empty()) messages.push_back(above.message);
+    }
     out.range.covariance = fit.covariance;
     if (!fit.covariance) return out;
-    // A parameter kept at its initial value was not estimated: it has no
-    // spread, and lends none to the predictions made from the set.
-    const std::array<bool, kMaxFitParameters> held = {allIV, false, false, allInpatient, false};
+    // A parameter no prediction depends on was not estimated: it keeps its
+    // initial value, has no spread and lends none to the predictions.
+    const std::array<bool, kMaxFitParameters> held = {fHeld, false, false, cfHeld, false};
     FitMatrix& covariance = *out.range.covariance;
     for (int j = 0; j < kMaxFitParameters; ++j)
         if (held[j])
@@ -147,21 +167,19 @@ AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const Analys
     FitOutcome fit = FitParameters(first, model, progress, models);
     if (fit.cannotFit) out.messages.push_back("Cannot Fit Data");
     if (!out.fitted) return out;
-    const Stored leastSquares = Store(fit, h, s, in);
+    const Stored leastSquares = Store(fit, h, s, in, twoFits ? "Least-squares fit" : "Fit", out.messages);
     out.leastSquares = leastSquares.set;
     out.leastSquaresRange = leastSquares.range;
-    if (twoFits) {
-        if (!leastSquares.range.plausible)
-            out.messages.push_back("Least-squares fit did not converge to plausible parameters.");
-        fit = FitParameters(ProblemOf(h, s, s.fixedError, s.proportionalError), model, progress, models);
-        if (fit.cannotFit) out.messages.push_back("Cannot Fit Data");
+    if (!twoFits) {
+        out.bayes = out.leastSquares;
+        out.bayesRange = out.leastSquaresRange;
+        return out;
     }
-    const Stored bayes = Store(fit, h, s, in);
+    fit = FitParameters(ProblemOf(h, s, s.fixedError, s.proportionalError), model, progress, models);
+    if (fit.cannotFit) out.messages.push_back("Cannot Fit Data");
+    const Stored bayes = Store(fit, h, s, in, "Bayesian fit", out.messages);
     out.bayes = bayes.set;
     out.bayesRange = bayes.range;
-    if (!bayes.range.plausible)
-        out.messages.push_back(twoFits ? "Bayesian fit did not converge to plausible parameters."
-                                       : "Fit did not converge to plausible parameters.");
     return out;
 }
 
@@ -177,13 +195,14 @@ AnalysisFits RunAnalysisFits(CaseRecord& r, const FitProgress& progress) {
 }
 
 std::vector<std::string> FillLevelPredictions(PredictionInput& in, std::vector<LevelPoint>& levels,
-                                              const ParameterSet& population, const ParameterSet& leastSquares,
-                                              const ParameterSet& bayes) {
+                                              const ParameterSet& population, const ParameterSet* leastSquares,
+                                              const ParameterSet* bayes) {
     std::vector<double> times;
     for (const LevelPoint& level : levels) times.push_back(level.time);
     std::vector<std::string> messages;
-    const auto fill = [&](const ParameterSet& set, std::optional<double> LevelPoint::*column, const char* name) {
-        const auto predictions = PredictConcentrations(in, set, times);
+    const auto fill = [&](const ParameterSet* set, std::optional<double> LevelPoint::*column, const char* name) {
+        const auto predictions =
+            set ? PredictConcentrations(in, *set, times) : std::vector<std::optional<double>>(times.size());
         bool negative = false;
         for (std::size_t i = 0; i < levels.size(); ++i) {
             negative = negative || (predictions[i] && *predictions[i] < 0);
@@ -191,7 +210,7 @@ std::vector<std::string> FillLevelPredictions(PredictionInput& in, std::vector<L
         }
         if (negative) messages.push_back(std::string(name) + " predictions below 0 are not shown.");
     };
-    fill(population, &LevelPoint::population, "Population");
+    fill(&population, &LevelPoint::population, "Population");
     fill(leastSquares, &LevelPoint::leastSquares, "Least-squares");
     fill(bayes, &LevelPoint::bayes, "Bayesian");
     return messages;
@@ -199,7 +218,9 @@ std::vector<std::string> FillLevelPredictions(PredictionInput& in, std::vector<L
 
 std::vector<std::string> FillLevelPredictions(CaseRecord& r) {
     PredictionInput in = PredictionInputOf(r);
-    auto messages = FillLevelPredictions(in, r.history.levels, r.population, r.leastSquares, r.bayes);
+    auto messages =
+        FillLevelPredictions(in, r.history.levels, r.population, r.leastSquaresRange.Usable() ? &r.leastSquares : nullptr,
+                             r.bayesRange.Usable() ? &r.bayes : nullptr);
     r.history.events = std::move(in.events);
     return messages;
 }

@@ -25,7 +25,8 @@ struct AnalysisFits {
     ParameterSet leastSquares, bayes;
     FitRange leastSquaresRange, bayesRange;
     // "Cannot Fit Data" once per fit that gives up; a word per fit that ran
-    // away to implausible values (its range is then marked).
+    // away to implausible values or to an F or CF above 100 % (its range
+    // then carries the flag or the caution).
     std::vector<std::string> messages;
     // False when the initial set misses a fitted parameter or, for the
     // two-compartment model, describes no such model (the message says why).
@@ -34,8 +35,9 @@ struct AnalysisFits {
 
 // The least-squares fit, then the Bayesian fit with two or more measured
 // levels (not phenytoin); otherwise both sets are the one fit made with the
-// Bayesian error model. F keeps its initial value when every dose is
-// intravenous, CF when every dose is inpatient.
+// Bayesian error model. F keeps its initial value when no dose is oral (or
+// the model is two-compartment), CF when the first dose is inpatient: no
+// prediction depends on them then.
 AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const AnalysisSetup& s,
                              const FitProgress& progress = {});
 // Runs them on the record's history and stores both sets with their ranges.
@@ -43,8 +45,9 @@ AnalysisFits RunAnalysisFits(CaseRecord& r, const FitProgress& progress = {});
 
 // The population, least-squares and Bayesian predictions at every level
 // point. A prediction below 0 is no level: it is left missing, and the
-// message for its set says so.
+// message for its set says so. A fitted set given as null (flagged) leaves
+// its predictions missing.
 std::vector<std::string> FillLevelPredictions(PredictionInput& in, std::vector<LevelPoint>& levels,
-                                              const ParameterSet& population, const ParameterSet& leastSquares,
-                                              const ParameterSet& bayes);
+                                              const ParameterSet& population, const ParameterSet* leastSquares,
+                                              const ParameterSet* bayes);
 std::vector<std::string> FillLevelPredictions(CaseRecord& r);

@@ -1,13 +1,26 @@
 #include "engine/auc24.h"
 
+#include <cstdlib>
+
 #include "engine/forecast_iv.h"
 #include "records/text_format.h"
 
 namespace {
-// S·F·CF per clearance: the area of one dose unit.
-std::optional<double> AreaPerDose(const RegimenModel& m) {
+// The area under the levels of one dose unit: the part of it that reaches
+// the levels over the clearance.
+std::optional<double> AreaPerDose(const RegimenModel& m, double reaching) {
     if (!(m.Cl > 0)) return std::nullopt;
-    return Finite(m.salt * m.F * m.CF / m.Cl);
+    return Finite(reaching / m.Cl);
+}
+
+std::optional<double> InfusionAreaPerDose(const RegimenModel& m) {
+    return AreaPerDose(m, m.modelType == 2 ? 1.0 : m.salt);
+}
+
+// The limit as typed, to the digits it was typed with (up to two).
+std::string LimitText(double limit) {
+    const std::string one = FormatNumber("%.1f", limit);
+    return std::strtod(one.c_str(), nullptr) == limit ? one : FormatNumber("%.2f", limit);
 }
 
 Auc24Design NoDesign(const std::string& reason) {
@@ -28,20 +41,27 @@ std::optional<std::string> InputProblem(const Auc24Target& in) {
 }  // namespace
 
 std::optional<double> Auc24(const RegimenModel& m, double dose, double interval) {
-    const auto area = AreaPerDose(m);
+    const auto area = InfusionAreaPerDose(m);
     if (!area || !(interval > 0) || dose < 0) return std::nullopt;
     return Finite(24 * *area * dose / interval);
 }
 
 std::optional<double> Auc24Continuous(const RegimenModel& m, double rate) {
-    const auto area = AreaPerDose(m);
+    const auto area = AreaPerDose(m, m.salt * m.F);
     if (!area || rate < 0) return std::nullopt;
     return Finite(24 * *area * rate);
 }
 
+std::optional<double> Auc24Absorbed(const RegimenModel& m, double dose, double interval) {
+    const auto area = AreaPerDose(m, m.salt * m.F);
+    if (!area || !(interval > 0) || dose < 0) return std::nullopt;
+    const double amount = m.drug == "li" ? dose * kLithiumMgToMeq : dose;
+    return Finite(24 * *area * amount / interval);
+}
+
 Auc24Design DesignForAuc24(const RegimenModel& m, const Auc24Target& in) {
     if (const auto problem = InputProblem(in)) return NoDesign(*problem);
-    const auto area = AreaPerDose(m);
+    const auto area = InfusionAreaPerDose(m);
     if (!area || !(*area > 0)) return NoDesign("Cl is missing.");
     Auc24Design d;
     // AUC24 = 24 · area · D / τ, solved for the one not given.
@@ -57,10 +77,11 @@ Auc24Design DesignForAuc24(const RegimenModel& m, const Auc24Target& in) {
     const IntermittentLevels levels = ForecastIntermittent(m, {d.dose, d.interval, in.infusionTime, 0.0, {}});
     d.peak = levels.peak;
     d.trough = levels.trough;
-    if (in.troughLimit && d.trough && *d.trough > *in.troughLimit) {
+    // Judged as shown: a trough of 15.04 reads 15.0 and is not above 15.
+    const std::string trough = d.trough ? FormatNumber("%.1f", *d.trough) : std::string();
+    if (in.troughLimit && d.trough && std::strtod(trough.c_str(), nullptr) > *in.troughLimit) {
         d.troughAboveLimit = true;
-        d.message = "Trough " + FormatNumber("%.1f", *d.trough) + " is above the limit of " +
-                    FormatNumber("%.1f", *in.troughLimit) + ".";
+        d.message = "Trough " + trough + " is above the limit of " + LimitText(*in.troughLimit) + ".";
     }
     return d;
 }

@@ -1,17 +1,22 @@
 #pragma once
-// The daily exposure at steady state, AUC24 (mg·h/L): the area under the
-// level curve over 24 hours, and the regimen that reaches a target AUC24
-// with its trough kept under a limit.
+// The daily exposure at steady state, AUC24: the area over 24 hours under
+// the very levels the forecast shows (the compliance factor does not enter
+// them, so it does not enter the area), and the regimen that reaches a
+// target AUC24 with its trough kept under a limit.
 #include <optional>
 #include <string>
 
 #include "engine/forecast_model.h"
 
-// 24·S·F·CF·D / (τ·Cl) for a dose D every τ hours (any linear model: the
-// area over one interval at steady state is the dose over the clearance).
+// An intermittent infusion of D every τ hours: 24·S·D / (τ·Cl), S left out
+// for the two-compartment model as its levels leave it out (at steady state
+// the area over one interval is the amount given over the clearance).
 std::optional<double> Auc24(const RegimenModel& m, double dose, double interval);
-// 24·S·F·CF·R / Cl for a continuous infusion at R dose units per hour.
+// 24·S·F·R / Cl for a continuous infusion at R dose units per hour.
 std::optional<double> Auc24Continuous(const RegimenModel& m, double rate);
+// 24·S·F·D / (τ·Cl) for an oral or IM dose D every τ hours; lithium's dose
+// is taken in mEq, as its levels are.
+std::optional<double> Auc24Absorbed(const RegimenModel& m, double dose, double interval);
 
 struct Auc24Target {
     std::optional<double> target{};        // mg·h/L
@@ -25,7 +30,7 @@ struct Auc24Design {
     std::optional<double> dose, interval;
     std::optional<double> peak, trough;  // of the designed regimen at steady state
     std::string message;                 // why there is no regimen, or the trough above the limit
-    bool troughAboveLimit = false;
+    bool troughAboveLimit = false;       // the trough as shown ("%.1f") is above the limit
 };
 
 // The dose for the given interval, or the interval for the given dose, whose

@@ -77,15 +77,15 @@ AnalysisCurves ComputeCurves(PredictionInput& in, const History& h, const CurveS
     in.predictionReach = std::max(in.predictionReach, out.time.span);
     const double step = out.time.span / (kCurvePoints - 1);
     for (int i = 0; i < kCurvePoints; ++i) out.times.push_back(i * step);
-    const auto curve = [&](const ParameterSet& s, bool plausible = true) {
-        return plausible && CurveAllowed(s) ? PredictConcentrations(in, s, out.times)
+    const auto curve = [&](const ParameterSet& s, bool usable = true) {
+        return usable && CurveAllowed(s) ? PredictConcentrations(in, s, out.times)
                                             : std::vector<std::optional<double>>{};
     };
     out.population = curve(sets.population);
     done();
-    out.leastSquares = curve(sets.leastSquares, sets.leastSquaresPlausible);
+    out.leastSquares = curve(sets.leastSquares, sets.leastSquaresUsable);
     done();
-    out.bayes = in.modelType == 3 ? out.leastSquares : curve(sets.bayes, sets.bayesPlausible);
+    out.bayes = in.modelType == 3 ? out.leastSquares : curve(sets.bayes, sets.bayesUsable);
     done();
 
     double highest = 0;
@@ -99,8 +99,8 @@ AnalysisCurves ComputeCurves(PredictionInput& in, const History& h, const CurveS
 
 AnalysisCurves ComputeCurves(CaseRecord& r, const std::function<void()>& setDone) {
     PredictionInput in = PredictionInputOf(r);
-    const CurveSets sets{r.population, r.leastSquares, r.bayes, r.leastSquaresRange.plausible,
-                         r.bayesRange.plausible};
+    const CurveSets sets{r.population, r.leastSquares, r.bayes, r.leastSquaresRange.Usable(),
+                         r.bayesRange.Usable()};
     AnalysisCurves curves = ComputeCurves(in, r.history, sets, r.GraphMax, r.Drug_ID == "li", setDone);
     r.history.events = std::move(in.events);
     return curves;

@@ -43,7 +43,7 @@ struct AnalysisCurves {
 
 struct CurveSets {
     ParameterSet population, leastSquares, bayes;
-    bool leastSquaresPlausible = true, bayesPlausible = true;  // a runaway fit gets no curve
+    bool leastSquaresUsable = true, bayesUsable = true;  // a flagged fit gets no curve
 };
 // The three curves (phenytoin: the Bayesian curve is the least-squares one)
 // and both axes. `setDone` is called after each of the three sets. The

@@ -147,18 +147,21 @@ double ScaleOf(const Curvature& c, int j) {
 
 // The damped step: the scaled curvature with its diagonal times (1 + lambda),
 // inverted. Missing when that matrix is singular: an old inverse would only
-// repeat a step already rejected.
-std::optional<FitVector> DampedStep(const Curvature& c, int np, double lambda) {
+// repeat a step already rejected. A `held` parameter does not move; the
+// others take the best step without it.
+std::optional<FitVector> DampedStep(const Curvature& c, int np, double lambda, int held = -1) {
     FitMatrix scaled{};
     for (int j = 0; j < np; ++j)
-        for (int k = 0; k < np; ++k) scaled[j][k] = c.alpha[j][k] / (ScaleOf(c, j) * ScaleOf(c, k));
-    for (int j = 0; j < np; ++j) scaled[j][j] *= 1 + lambda;
+        for (int k = 0; k < np; ++k)
+            scaled[j][k] = j == held || k == held ? 0.0 : c.alpha[j][k] / (ScaleOf(c, j) * ScaleOf(c, k));
+    for (int j = 0; j < np; ++j) scaled[j][j] = j == held ? 1.0 : scaled[j][j] * (1 + lambda);
     FitMatrix inverse{};
     if (!InvertMatrix(scaled, np, inverse)) return std::nullopt;
     FitVector delta(np);
     for (int j = 0; j < np; ++j) {
         double sum = 0;
-        for (int k = 0; k < np; ++k) sum += inverse[j][k] * (c.beta[k] / ScaleOf(c, k));
+        for (int k = 0; k < np; ++k)
+            if (k != held) sum += inverse[j][k] * (c.beta[k] / ScaleOf(c, k));
         delta[j] = sum / ScaleOf(c, j);
     }
     return delta;
@@ -172,8 +175,32 @@ bool Converged(const FitVector& delta, const FitVector& p) {
     return true;
 }
 
+FitVector Plus(const FitVector& p, const FitVector& delta) {
+    FitVector sum = p;
+    for (std::size_t j = 0; j < sum.size(); ++j) sum[j] += delta[j];
+    return sum;
+}
+
 bool AllFinite(const FitVector& v) {
     return std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x); });
+}
+
+struct EdgeStep {
+    FitVector delta;
+    Residuals moved;
+};
+
+// At the edge of the region where the model predicts: the best of the steps
+// that hold one parameter, stay inside and are not too small to count.
+std::optional<EdgeStep> StepAlongEdge(const Search& s, const Curvature& c, const FitVector& p, double lambda) {
+    std::optional<EdgeStep> best;
+    for (int held = 0; held < s.Parameters(); ++held) {
+        const auto step = DampedStep(c, s.Parameters(), lambda, held);
+        if (!step || !AllFinite(*step) || Converged(*step, p)) continue;
+        Residuals moved = s.Evaluate(Plus(p, *step));
+        if (moved.valid && (!best || moved.ChiSquare() < best->moved.ChiSquare())) best = EdgeStep{*step, moved};
+    }
+    return best;
 }
 
 std::optional<FitMatrix> CovarianceAt(const Search& s, const FitVector& p) {
@@ -229,14 +256,32 @@ FitOutcome FitParameters(const FitProblem& problem, const LevelModel& model, con
             out.cannotFit = true;
             break;
         }
-        const FitVector& delta = *step;
+        FitVector delta = *step;
         if (Converged(delta, p)) break;
-        for (int j = 0; j < np; ++j) p[j] += delta[j];
-        if (search.Evaluate(p).ChiSquare() <= c.chiSquare) {
+        Residuals moved = search.Evaluate(Plus(p, delta));
+        // The best set may lie at the edge of the region where the model
+        // predicts (a two-compartment set whose Vd falls to Vc). A step out of
+        // it is halved until it stays inside, up to the edge; there the other
+        // parameters move along it. Raising the damping instead stopped the
+        // search short of the best set. Each halving counts as a rejected step.
+        if (!moved.valid) {
+            while (!moved.valid && !Converged(delta, p) && out.iterations + out.rejectedSteps < kIterationLimit) {
+                for (double& d : delta) d /= 2;
+                ++out.rejectedSteps;
+                moved = search.Evaluate(Plus(p, delta));
+            }
+            if (!moved.valid || Converged(delta, p)) {
+                const auto along = StepAlongEdge(search, c, p, lambda);
+                if (!along) break;  // nothing moves further inside: the best set at the edge
+                delta = along->delta;
+                moved = along->moved;
+            }
+        }
+        if (moved.ChiSquare() <= c.chiSquare) {
+            p = Plus(p, delta);
             lambda = std::max(lambda * 0.1, kMinDamping);
             recompute = true;
         } else {
-            for (int j = 0; j < np; ++j) p[j] -= delta[j];
             lambda = std::min(lambda * 10, kMaxDamping);
             ++out.rejectedSteps;
         }

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTableWidget>
 #include <algorithm>
 
@@ -15,6 +16,7 @@
 #include "engine/curves.h"
 #include "pages/analysis_tables.h"
 #include "pages/graph_view.h"
+#include "pages/results_predictions.h"
 #include "records/case_record.h"
 
 AnalysisGraphPage::AnalysisGraphPage(QWidget* parent)
@@ -50,9 +52,9 @@ AnalysisGraphPage::AnalysisGraphPage(QWidget* parent)
     ShowProgress(false);
 
     AddButton("&Previous", "previous", [this] { Leave(code::kHistory); });
-    AddButton("Routine &LS Analysis", "routineLs", [this] { RoutineAnalysis(kLeastSquares); });
-    AddButton("Routine &Bayes Analysis", "routineBayes", [this] { RoutineAnalysis(kBayesian); });
-    AddButton("&Detailed Analysis", "detailed", [this] {
+    routineLs_ = AddButton("Routine &LS Analysis", "routineLs", [this] { RoutineAnalysis(kLeastSquares); });
+    routineBayes_ = AddButton("Routine &Bayes Analysis", "routineBayes", [this] { RoutineAnalysis(kBayesian); });
+    detailed_ = AddButton("&Detailed Analysis", "detailed", [this] {
         TheCase().Cur_fit_method = kDetailed;
         ResetPage(156);
         Leave(code::kAnalysisResults);
@@ -65,6 +67,10 @@ void AnalysisGraphPage::Reset() {
     levelTitle_->clear();
     graph_->Clear();
     message_->clear();
+    for (QPushButton* button : {routineLs_, routineBayes_, detailed_}) {
+        button->setEnabled(true);
+        button->setToolTip({});
+    }
 }
 
 void AnalysisGraphPage::OnOpen() {
@@ -98,13 +104,40 @@ void AnalysisGraphPage::OnOpen() {
     ShowProgress(false);
     computing_ = false;
 
-    ShowParameters(parameters_, FitParameterRows(r), fits.fitted);
     levelTitle_->setText(QString::fromStdString("Serum Drug Concentrations (" + r.ConcUnit + ")"));
-    ShowLevels(levels_, LevelTableRows(r.history));
+    ShowFlags(fits.fitted, notes);
     std::vector<GraphPanel> panels = {PanelOf(r, curves, kBayesian)};
     if (ShowsLeastSquaresPanel(r)) panels.push_back(PanelOf(r, curves, kLeastSquares));
     graph_->Show(std::move(panels), TimeZeroText(r.history));
     message_->setText(notes.join(" "));
+}
+
+void AnalysisGraphPage::ShowFlags(bool fitted, QStringList& notes) {
+    const CaseRecord& r = TheCase();
+    const bool lsUsable = !fitted || r.leastSquaresRange.Usable();
+    const bool bayesUsable = !fitted || r.bayesRange.Usable();
+    FittedFlags cells, levelCells;
+    if (!lsUsable) {
+        cells.leastSquares = QString::fromStdString(FlagCellText(r.leastSquaresRange));
+        levelCells.leastSquares = "Not usable";
+    }
+    if (!bayesUsable) {
+        cells.bayes = QString::fromStdString(FlagCellText(r.bayesRange));
+        levelCells.bayes = "Not usable";
+    }
+    ShowParameters(parameters_, FitParameterRows(r), fitted, cells);
+    ShowLevels(levels_, LevelTableRows(r.history), levelCells);
+    // One fit stands for both sets: one note for it.
+    const QString lsNote = QString::fromStdString(NotUsableNote(SingleFit(r) ? "Fitted" : "Least-squares", r.leastSquaresRange));
+    const QString bayesNote = QString::fromStdString(NotUsableNote("Bayesian", r.bayesRange));
+    if (!lsUsable) notes << lsNote;
+    if (!bayesUsable && !SingleFit(r)) notes << bayesNote;
+    routineLs_->setEnabled(lsUsable);
+    routineLs_->setToolTip(lsUsable ? QString() : lsNote);
+    routineBayes_->setEnabled(bayesUsable);
+    routineBayes_->setToolTip(bayesUsable ? QString() : SingleFit(r) ? lsNote : bayesNote);
+    detailed_->setEnabled(lsUsable || bayesUsable);
+    detailed_->setToolTip(lsUsable || bayesUsable ? QString() : routineBayes_->toolTip());
 }
 
 void AnalysisGraphPage::Progress(int value) {

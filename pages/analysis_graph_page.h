@@ -1,10 +1,13 @@
 #pragma once
 // Page 157: the fits, their parameters, the level table and the graphs.
+#include <QStringList>
+
 #include "app/kit/page_base.h"
 
 class GraphView;
 class QLabel;
 class QProgressBar;
+class QPushButton;
 class QTableWidget;
 
 class AnalysisGraphPage : public KinevoPage {  // page 157
@@ -27,6 +30,9 @@ private:
     void ShowProgress(bool shown);
     void Redraw();
     void RoutineAnalysis(int fitMethod);
+    // A flagged set shows its flag in place of its numbers and leads nowhere:
+    // its buttons are disabled, with the reason on the page and on them.
+    void ShowFlags(bool fitted, QStringList& notes);
 
     QLabel* progressLabel_;
     QProgressBar* progress_;
@@ -35,6 +41,7 @@ private:
     QTableWidget* levels_;
     GraphView* graph_;
     QLabel* message_;
+    QPushButton *routineLs_, *routineBayes_, *detailed_;
     bool computing_ = false;
     int redraws_ = 0;
 };

@@ -1,7 +1,9 @@
 #include "pages/analysis_results_page.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/kit/navigation.h"
@@ -9,6 +11,7 @@
 #include "app/kit/result_codes.h"
 #include "engine/phenytoin_forecast.h"
 #include "pages/field_watch.h"
+#include "pages/fit_parameter_texts.h"
 #include "pages/phenytoin_case_values.h"
 #include "pages/results_parameter_table.h"
 #include "pages/results_regimen_form.h"
@@ -41,18 +44,22 @@ AnalysisResultsPage::AnalysisResultsPage(QWidget* parent)
     watch_ = new FieldWatch(
         this, [this](const QSet<int>&) { Predict(); }, [this] { form_->ClearPredictions(); });
     form_->Watch(*watch_);
+    notes_ = new QLabel(this);
+    notes_->setObjectName("fitNotes");
+    notes_->setWordWrap(true);
     Body()->addWidget(table_);
+    Body()->addWidget(notes_);
     Body()->addWidget(form_);
     Body()->addStretch(1);
     AddButton("Bac&k", "back", [this] {
         if (Keep()) Leave(DrugPageCode());
     });
-    AddButton("&LS Report", "lsReport", [this] {
+    lsReport_ = AddButton("&LS Report", "lsReport", [this] {
         if (!HandToReport(1)) return;
         TheCase().Cur_fit_method = kLeastSquares;
         LeaveToReport(5);
     });
-    AddButton("&Bayes Report", "bayesReport", [this] {
+    bayesReport_ = AddButton("&Bayes Report", "bayesReport", [this] {
         if (!HandToReport(2)) return;
         TheCase().Cur_fit_method = kBayesian;
         LeaveToReport(4);
@@ -68,6 +75,7 @@ void AnalysisResultsPage::OnOpen() {
     const CaseRecord& r = TheCase();
     table_->ShowCase(r);
     form_->ShowCase(r);
+    ShowFlags(r);
     // Enter goes round the regimen fields of the case's route.
     std::vector<QWidget*> order;
     for (QLineEdit* field : form_->RegimenFields())
@@ -76,6 +84,24 @@ void AnalysisResultsPage::OnOpen() {
     // Back from the report or the end page: as it was left, not recomputed.
     if (Nav().revisitResults) form_->Show(r.pages.results);
     Nav().revisitResults = false;
+}
+
+void AnalysisResultsPage::ShowFlags(const CaseRecord& r) {
+    const std::string lsName = SingleFit(r) ? "Fitted" : "Least-squares";
+    const std::string lsNote = NotUsableNote(lsName, r.leastSquaresRange);
+    const std::string bayesNote = NotUsableNote("Bayesian", r.bayesRange);
+    lsReport_->setEnabled(lsNote.empty());
+    lsReport_->setToolTip(QString::fromStdString(lsNote));
+    bayesReport_->setEnabled(bayesNote.empty());
+    bayesReport_->setToolTip(QString::fromStdString(SingleFit(r) ? lsNote : bayesNote));
+    QStringList notes;
+    for (const std::string& note : {lsNote, r.leastSquaresRange.caution})
+        if (!note.empty()) notes << QString::fromStdString(note);
+    if (!SingleFit(r))
+        for (const std::string& note : {bayesNote, r.bayesRange.caution})
+            if (!note.empty()) notes << QString::fromStdString(note);
+    notes_->setText(notes.join("\n"));
+    notes_->setVisible(!notes.isEmpty());
 }
 
 void AnalysisResultsPage::OnEnter() {

@@ -5,6 +5,9 @@
 #include "app/kit/page_base.h"
 
 class FieldWatch;
+class QLabel;
+class QPushButton;
+struct CaseRecord;
 class ResultsParameterTable;
 class ResultsRegimenForm;
 
@@ -29,8 +32,13 @@ private:
     bool Keep();
     // The regimen and the levels of set 1 (least squares) or 2 (Bayes).
     bool HandToReport(int set);
+    // Flagged sets lead to no report (the button says why); the page says
+    // which set is not usable and what a usable one asks to check.
+    void ShowFlags(const CaseRecord& r);
 
     ResultsParameterTable* table_;
     ResultsRegimenForm* form_;
     FieldWatch* watch_;
+    QLabel* notes_;
+    QPushButton *lsReport_, *bayesReport_;
 };

@@ -47,14 +47,31 @@ void FitWidth(QTableWidget* table) {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
+void ShowFlagOver(QTableWidget* table, int column, int columns, const QString& flag) {
+    if (flag.isEmpty() || table->rowCount() == 0) return;
+    for (int row = 0; row < table->rowCount(); ++row)
+        for (int c = column; c < column + columns; ++c) table->setItem(row, c, new QTableWidgetItem);
+    auto* item = new QTableWidgetItem(flag);
+    item->setTextAlignment(Qt::AlignCenter);
+    item->setForeground(Qt::darkRed);
+    QFont bold = item->font();
+    bold.setBold(true);
+    item->setFont(bold);
+    table->setItem(0, column, item);
+    if (table->rowCount() > 1 || columns > 1) table->setSpan(0, column, table->rowCount(), columns);
+}
+
 QTableWidget* NewParameterTable(QWidget* parent) {
     QTableWidget* table =
-        NewTable(parent, "parameters", {"", "Population", "Least Squares", "Bayes"}, kParameterRows);
+        NewTable(parent, "parameters", {"", "Population", "Least Squares (+/- 1 SD)", "Bayes (+/- 1 SD)"},
+                 kParameterRows);
     FitWidth(table);
     return table;
 }
 
-void ShowParameters(QTableWidget* table, const std::vector<FitParameterRow>& rows, bool fitted) {
+void ShowParameters(QTableWidget* table, const std::vector<FitParameterRow>& rows, bool fitted,
+                    const FittedFlags& flags) {
+    table->clearSpans();
     table->setRowCount(static_cast<int>(rows.size()));
     for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
         const FitParameterRow& row = rows[i];
@@ -62,6 +79,10 @@ void ShowParameters(QTableWidget* table, const std::vector<FitParameterRow>& row
         SetCell(table, i, 1, Q(row.population));
         SetCell(table, i, 2, fitted ? Q(WithRange(row.leastSquares, row.leastSquaresRange)) : QString());
         SetCell(table, i, 3, fitted ? Q(WithRange(row.bayes, row.bayesRange)) : QString());
+    }
+    if (fitted) {
+        ShowFlagOver(table, 2, 1, flags.leastSquares);
+        ShowFlagOver(table, 3, 1, flags.bayes);
     }
     if (!rows.empty()) FitHeight(table, table->rowCount());
     FitWidth(table);
@@ -74,12 +95,15 @@ QTableWidget* NewLevelTable(QWidget* parent) {
     return table;
 }
 
-void ShowLevels(QTableWidget* table, const std::vector<LevelTableRow>& rows) {
+void ShowLevels(QTableWidget* table, const std::vector<LevelTableRow>& rows, const FittedFlags& flags) {
+    table->clearSpans();
     table->setRowCount(static_cast<int>(rows.size()));
     for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
         const LevelTableRow& row = rows[i];
         const QString cells[] = {row.date, row.time, row.actual, row.population, row.leastSquares, row.bayes};
         for (int c = 0; c < 6; ++c) SetCell(table, i, c, cells[c]);
     }
+    ShowFlagOver(table, 4, 1, flags.leastSquares);
+    ShowFlagOver(table, 5, 1, flags.bayes);
     FitWidth(table);
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/kit/prompts.h"
+#include "app/kit/work_in_background.h"
 #include "records/db/db_error.h"
 
 WaitCursor::WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -12,8 +13,7 @@ bool TryDatabaseWork(QWidget* page, const std::function<void()>& work) {
     try {
         // The cursor is back before any message box opens.
         WaitCursor wait;
-        work();
-        return true;
+        return WorkInBackground(page, "Waiting for the patient database ...", work);
     } catch (const DbError& e) {
         ThePrompts().Tell(page, kProgramTitle, QString::fromStdString(e.what()), PromptIcon::Exclamation);
         return false;

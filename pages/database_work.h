@@ -1,7 +1,8 @@
 #pragma once
 // Database work started from a page. Another workstation's lock can hold it
-// for seconds, so a wait cursor shows meanwhile; an error of the database is
-// shown in an exclamation box with the words it carries.
+// for seconds, so it runs off the window's thread with a wait cursor and,
+// when it lasts, a progress window (WorkInBackground); an error of the
+// database is shown in an exclamation box with the words it carries.
 //
 //   if (!WithDatabase(this, [&](Database& db) { SearchPatients(db, search); })) return;
 #include <functional>
@@ -20,7 +21,8 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-// Runs `work` under a wait cursor; a DbError is shown and gives false.
+// Runs `work` as said above; a DbError is shown and gives false, and so
+// does other database work under way (nothing is run or shown then).
 bool TryDatabaseWork(QWidget* page, const std::function<void()>& work);
 
 // The same on the database at the configured path.

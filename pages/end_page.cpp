@@ -121,6 +121,8 @@ void EndPage::Save() {
     request.page = nav.shownParameters;
     request.reportSet = nav.printedSet;
     request.now = Now();
+    // A line left from an earlier save must not pass for this one's.
+    saved_->clear();
     // The save is one transaction: after an error nothing of it is stored.
     if (!TryDatabaseWork(this, [&] { SaveCase(TheCase(), request); })) return;
     patientKey_ = request.patientKey;

@@ -88,6 +88,7 @@ void EntryPage::OnOpen() {
     }
     form_->Show(opening.shown);
     if (opening.held) held_ = *opening.held;
+    caseAddedHere_ = false;
     save_->setText("&Save");
     UpdateButtons();
     timer_->start();
@@ -160,8 +161,11 @@ void EntryPage::Save() {
     const EntryValues shown = form_->Values();
     CaseRecord rec = TheCase();
     FillRecord(shown, rec, Now());
+    EntryChanges changes = ChangesSince(held_, shown);
+    changes.caseAddedThisVisit = caseAddedHere_;
     // Each store is one transaction: after an error nothing of it is stored.
-    if (!TryDatabaseWork(this, [&] { Store(rec, keys_, ChangesSince(held_, shown)); })) return;
+    if (!TryDatabaseWork(this, [&] { Store(rec, keys_, changes); })) return;
+    caseAddedHere_ = caseAddedHere_ || changes.caseChanged;
     TheCase() = rec;
     held_ = shown;
     form_->ShowUpdated(EntryValuesOf(rec, true));
@@ -216,7 +220,8 @@ void NewPatientEntryPage::Store(CaseRecord& rec, EntryKeys& keys, const EntryCha
         return;
     }
     // Stored by an earlier press: the same person again is no new patient.
-    StoreNewCasePage(db, rec, keys, {changes.patientChanged, false, changes.caseChanged}, Now());
+    StoreNewCasePage(db, rec, keys, {changes.patientChanged, false, changes.caseChanged, changes.caseAddedThisVisit},
+                     Now());
 }
 
 void NewPatientEntryPage::AfterSave() { Nav().newPatientSaved = true; }

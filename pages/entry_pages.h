@@ -52,6 +52,8 @@ private:
     QPushButton *save_, *next_;
     EntryKeys keys_;
     EntryValues held_;
+    // A Save since the page opened stored a case: a further Save corrects it.
+    bool caseAddedHere_ = false;
 };
 
 class NewPatientEntryPage : public EntryPage {

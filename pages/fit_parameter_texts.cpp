@@ -51,3 +51,11 @@ std::vector<FitParameterRow> FitParameterRows(const CaseRecord& r) {
 std::string WithRange(const std::string& value, const std::string& range) {
     return range.empty() ? value : value + " +/ - " + range;
 }
+
+std::string FlagCellText(const FitRange& range) { return range.Usable() ? std::string() : "Not usable:\n" + range.flag; }
+
+std::string NotUsableNote(const std::string& setName, const FitRange& range) {
+    if (range.Usable()) return {};
+    return setName + " set not usable (" + range.flag + "): its values are not shown and it leads to no regimen, "
+           "results or report.";
+}

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "records/parameter_set.h"
+
 struct CaseRecord;
 
 struct FitParameterRow {
@@ -23,3 +25,10 @@ std::vector<FitParameterRow> FitParameterRows(const CaseRecord& r);
 // A fitted value with its range as one text: "12.345 +/ - 1.234", or the
 // value alone without a range.
 std::string WithRange(const std::string& value, const std::string& range);
+
+// What stands in a flagged set's place instead of its numbers: "Not usable:"
+// and the flag on a second line; empty for a usable set.
+std::string FlagCellText(const FitRange& range);
+// Why the way on from a flagged set is closed, led by the set's name
+// ("Least squares"); empty for a usable set.
+std::string NotUsableNote(const std::string& setName, const FitRange& range);

@@ -108,6 +108,8 @@ ReportContent ReportContentOf(const CaseRecord& r, const ReportRegimen& regimen,
     c.predictedLevels =
         PredictedLevelsLine(regimen, {c.phenytoin, choices.peak, kind == ReportKind::Population});
     if (!regimen.auc24.empty() && !c.phenytoin) c.exposure = "AUC24: " + regimen.auc24 + " mg\u00b7h/L";
+    if (kind != ReportKind::Population)
+        c.caution = (kind == ReportKind::Bayesian ? r.bayesRange : r.leastSquaresRange).caution;
     c.note = note;
     return c;
 }

@@ -47,6 +47,7 @@ struct ReportContent {
     std::string adjustedRange, steadyState90Days, freeFraction;
     std::string concentrationUnit, regimenSentence, predictedLevels;
     std::string exposure;  // "AUC24: ..." where the source page showed one
+    std::string caution;   // what the fitted set asks to check (F or CF above 100 %)
     std::string note;
 };
 

@@ -74,7 +74,15 @@ void DrawRegimen(const ReportGrid& g, const ReportContent& c, const Layout& at) 
 void DrawComments(const ReportGrid& g, const ReportContent& c, const Layout& at) {
     g.Rule(20, 2400, at.commentsRule);
     g.Left(50, at.commentsRule + 25, "Comments");
-    g.Wrapped(50, at.commentsRule + 75, 2150, at.signature, Q(c.note));
+    int noteTop = at.commentsRule + 75;
+    if (!c.caution.empty()) {
+        // Above the note, where it cannot be missed: what the fit asks to check.
+        SetBold(g.Painter(), true);
+        g.Wrapped(50, noteTop, 2350, noteTop + 3 * kReportLine, Q("Caution: " + c.caution));
+        SetBold(g.Painter(), false);
+        noteTop += 3 * kReportLine;
+    }
+    g.Wrapped(50, noteTop, 2150, at.signature, Q(c.note));
     QPainter& p = g.Painter();
     p.save();
     p.setPen(QPen(Qt::black, 1, Qt::SolidLine));

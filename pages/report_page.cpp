@@ -39,6 +39,10 @@ ReportPage::ReportPage(QWidget* parent) : KinevoPage(151, "Report Printing Optio
     QFont bold = recommendation_->font();
     bold.setBold(true);
     recommendation_->setFont(bold);
+    caution_ = new QLabel(this);
+    caution_->setObjectName("caution");
+    caution_->setWordWrap(true);
+    caution_->setStyleSheet("color: darkred; font-weight: bold");
     parameters_ = new ReportParameterGroup(this);
     regimenGroup_ = new ReportRegimenGroup(this);
     note_ = new QPlainTextEdit(this);
@@ -59,6 +63,7 @@ ReportPage::ReportPage(QWidget* parent) : KinevoPage(151, "Report Printing Optio
     columns->addLayout(options);
     columns->addStretch(1);
     Body()->addWidget(recommendation_);
+    Body()->addWidget(caution_);
     Body()->addLayout(columns);
     Body()->addWidget(new QLabel("Case Note: (Size Limit 150)", this));
     Body()->addWidget(note_);
@@ -94,6 +99,9 @@ void ReportPage::OnOpen() {
     recommendation_->setText(heading);
     regimenGroup_->Show(regimen_, r);
     ApplyOptionRules();
+    const std::string caution = Content().caution;
+    caution_->setText(caution.empty() ? QString() : QString::fromStdString("Caution: " + caution));
+    caution_->setVisible(!caution.empty());
     note_->setFocus(Qt::OtherFocusReason);
 }
 

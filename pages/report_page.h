@@ -57,6 +57,7 @@ private:
     PictureRecorder recordPictures_;
     ReportParameterGroup* parameters_;
     QLabel* recommendation_;  // the heading over the regimen
+    QLabel* caution_;         // what the fitted set asks to check, as the report prints it
     ReportRegimenGroup* regimenGroup_;
     QPlainTextEdit* note_;
     QCheckBox *graphics_, *populationParameters_, *peak_;

@@ -2,7 +2,9 @@
 
 #include <QHeaderView>
 
+#include "pages/analysis_tables.h"
 #include "pages/fit_parameter_texts.h"
+#include "records/case_record.h"
 
 namespace {
 // The distance to the lower bound as a spread either side.
@@ -11,7 +13,7 @@ std::string Spread(const std::string& range) { return range.empty() ? range : "+
 
 ResultsParameterTable::ResultsParameterTable(QWidget* parent) : QTableWidget(0, 5, parent) {
     setObjectName("parameters");
-    setHorizontalHeaderLabels({"Population", "Least Squares", "Range", "Bayes", "Range"});
+    setHorizontalHeaderLabels({"Population", "Least Squares", "+/- 1 SD", "Bayes", "+/- 1 SD"});
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::NoFocus);
@@ -25,6 +27,7 @@ ResultsParameterTable::ResultsParameterTable(QWidget* parent) : QTableWidget(0, 
 
 void ResultsParameterTable::ShowCase(const CaseRecord& r) {
     const std::vector<FitParameterRow> rows = FitParameterRows(r);
+    clearSpans();
     setRowCount(static_cast<int>(rows.size()));
     QStringList labels;
     for (int i = 0; i < rowCount(); ++i) {
@@ -38,6 +41,8 @@ void ResultsParameterTable::ShowCase(const CaseRecord& r) {
             setItem(i, c, item);
         }
     }
+    ShowFlagOver(this, 1, 2, QString::fromStdString(FlagCellText(r.leastSquaresRange)));
+    ShowFlagOver(this, 3, 2, QString::fromStdString(FlagCellText(r.bayesRange)));
     setVerticalHeaderLabels(labels);
     // Every row in sight, without a scroll bar.
     int height = horizontalHeader()->sizeHint().height() + 2 * frameWidth();

@@ -65,6 +65,9 @@ SetLevels LevelsOf(const CaseRecord& r, ResultsLayout layout, const ResultsRegim
     }
 }
 
+// Every fitted parameter spreads into the 95 % ranges, Vm too for phenytoin.
+int FittedCount(const CaseRecord& r) { return r.ModelType == 3 ? 5 : 4; }
+
 // The daily dose against the larger Vmax, taken in with the smaller F of the
 // population and Bayesian sets (the free fraction plays no part in it).
 bool VmaxReached(const CaseRecord& r, const ResultsRegimen& g) {
@@ -110,8 +113,10 @@ ResultsPredictions PredictSteadyState(const CaseRecord& r, const ResultsRegimen&
     const std::vector<std::string> names = PredictionNames(layout, r.Drug_ID);
     const ParameterSet* sets[] = {&r.population, &r.leastSquares, &r.bayes};
     const FitRange* ranges[] = {&r.leastSquaresRange, &r.bayesRange};
+    // A flagged fitted set gives no levels.
     std::array<SetLevels, 3> levels;
-    for (int s = 0; s < 3; ++s) levels[s] = LevelsOf(r, layout, regimen, *sets[s]);
+    for (int s = 0; s < 3; ++s)
+        if (s == 0 || ranges[s - 1]->Usable()) levels[s] = LevelsOf(r, layout, regimen, *sets[s]);
     out.message = levels[0].message;
     for (std::size_t i = 0; i < names.size(); ++i) {
         PredictionRow row{names[i], {}, {}};
@@ -123,7 +128,7 @@ ResultsPredictions PredictSteadyState(const CaseRecord& r, const ResultsRegimen&
         };
         for (int f = 0; f < 2; ++f)
             if (row.value[f + 1] && ranges[f]->covariance)
-                row.range[f] = PredictionInterval(predict, *sets[f + 1], *ranges[f]->covariance, 4);
+                row.range[f] = PredictionInterval(predict, *sets[f + 1], *ranges[f]->covariance, FittedCount(r));
         out.rows.push_back(row);
     }
     return out;

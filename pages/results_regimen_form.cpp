@@ -143,6 +143,9 @@ void ResultsRegimenForm::ShowCase(const CaseRecord& r) {
     const std::vector<std::string> names = PredictionNames(layout, r.Drug_ID);
     const bool lsShown = !SingleFit(r);
     for (const int c : kLeastSquaresColumns) headers_[c]->setVisible(lsShown);
+    // A flagged set's columns stay empty and say why.
+    headers_[1]->setText(r.leastSquaresRange.Usable() ? "Least Squares" : "Least Squares: not usable");
+    headers_[3]->setText(r.bayesRange.Usable() ? "Bayes" : "Bayes: not usable");
     for (auto& [name, level] : levels_) {
         const bool visible = std::find(names.begin(), names.end(), name) != names.end();
         level.label->setVisible(visible);

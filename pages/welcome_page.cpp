@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "app/kit/clock.h"
 #include "app/kit/date_display.h"
@@ -13,6 +14,7 @@
 #include "pages/database_work.h"
 #include "records/db/configuration.h"
 #include "records/db/db_error.h"
+#include "records/db/engines/sql_dialect.h"
 #include "records/db/record_sets.h"
 
 namespace {
@@ -21,10 +23,29 @@ const char* const kTargetIsSource =
     "This is the empty database that comes with Kinevo; it cannot hold patients.\n"
     "Please choose another folder or file name.";
 const char* const kNotConfigured = "Your database is not configured. \n Please press the Configure Database button.";
+const char* const kServerKept =
+    "This workstation stays set up for that server: press Next to try again once it can be used.";
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 bool Configured() { return ConfiguredDatabasePath() != kDatabaseNotConfigured; }
+
+// Configure Database's question before anything changes. A server is named
+// as such, and one that cannot be used now is still asked about: a new
+// database here would leave the patients of the shared one behind.
+QString ChangeQuestion(const std::string& line, DatabaseState state, const std::string& problem) {
+    if (!IsServerLocation(line))
+        return Q("The Kinevo database is currently at " + FolderPart(line) +
+                 " .\n Do you want to set up a new database at a different location?");
+    const std::string server = ServerName(line);
+    if (state == DatabaseState::Works)
+        return Q("The Kinevo database is currently on the server " + server +
+                 " .\n Do you want to set up a new database at a different location?");
+    return Q("The Kinevo database is set up on the server " + server + ", which cannot be used now:\n" + problem +
+             "\n\nA new database at a different location would not hold that server's patients, and the other "
+             "workstations would not see what is saved in it.\n Do you want to set up a new database at a "
+             "different location?");
+}
 
 // The page's picture: serum levels rising and falling over repeated doses.
 QPixmap LevelsPicture() {
@@ -82,6 +103,7 @@ WelcomePage::WelcomePage(ProgramFiles files, std::function<int()> runPages, QWid
 void WelcomePage::OnOpen() {
     today_->setText(Q(DateDisplay(Now())));
     if (!Configured()) return Warn(this, kNotConfigured);
+    if (!StartUpProblem().empty()) return Warn(this, Q(std::exchange(StartUpProblem(), {}) + "\n\n" + kServerKept));
     TryDatabaseWork(this, [] { ConvertNumericPatientId(ConfiguredDatabasePath()); });
 }
 
@@ -105,18 +127,16 @@ int WelcomePage::exec() {
 void WelcomePage::ConfigureDatabase() {
     const auto line = ReadConfiguredPath(files_.optionsFile);
     if (!line) return Warn(this, kOptionsMissing);
-    DatabaseState state;
-    {
-        WaitCursor wait;
-        state = TestDatabase(*line);
-    }
+    DatabaseState state = DatabaseState::NotConfigured;
+    std::string problem;
+    // A server that does not answer takes seconds to give up on.
+    if (!TryDatabaseWork(this, [&] { state = TestDatabase(*line, &problem); })) return;
     // A database in use is still the configured one: no new one goes over it.
     if (state == DatabaseState::Busy) return ThePrompts().Tell(this, kProgramTitle, kDatabaseBusyText, PromptIcon::Exclamation);
     const bool works = state == DatabaseState::Works;
-    ConfiguredDatabasePath() = works ? *line : kDatabaseNotConfigured;
-    if (works && !ThePrompts().AskYesNo(this, kProgramTitle,
-                                        Q("The Kinevo database is currently at " + FolderPart(*line) +
-                                          " .\n Do you want to set up a new database at a different location?")))
+    ConfiguredDatabasePath() = works || state == DatabaseState::ServerUnavailable ? *line : kDatabaseNotConfigured;
+    if ((works || IsServerLocation(*line)) &&
+        !ThePrompts().AskYesNo(this, kProgramTitle, ChangeQuestion(*line, state, problem)))
         return;
     const auto target = ThePrompts().AskSavePath(this, "mdb", "Patients.mdb");
     if (target) InstallAt(*target);

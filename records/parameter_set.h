@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <optional>
+#include <string>
 
 // One set of pharmacokinetic parameters. For phenytoin the Cl slot holds Km.
 struct ParameterSet {
@@ -22,9 +23,14 @@ using FitMatrix = std::array<std::array<double, kMaxFitParameters>, kMaxFitParam
 struct FitRange {
     std::array<std::optional<double>, kMaxFitParameters> lower, upper;
     std::optional<FitMatrix> covariance;
-    // False when the fit ran away to values no patient has; such a set is
-    // shown with a message and gets no curve.
-    bool plausible = true;
+    // Why the set must not be used, in a few words ("did not converge", "not
+    // plausible", ...); empty when it may be. A flagged set is shown as this
+    // flag instead of its numbers, gets no curve and leads to no dose or report.
+    std::string flag;
+    // What a usable set asks the pharmacist to check (a fitted F or CF above
+    // 100 %); empty when nothing.
+    std::string caution;
+    bool Usable() const { return flag.empty(); }
 };
 
 // Numbered as the stored fit method numbers them.

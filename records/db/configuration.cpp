@@ -7,6 +7,7 @@
 #include "records/db/database.h"
 #include "records/db/record_sets.h"
 #include "records/db/schema/empty_database.h"
+#include "records/db/schema/private_files.h"
 
 namespace fs = std::filesystem;
 
@@ -57,7 +58,7 @@ std::optional<std::string> ReadConfiguredPath(const fs::path& optionsFile) {
     return line;
 }
 
-DatabaseState TestDatabase(const std::string& path) {
+DatabaseState TestDatabase(const std::string& path, std::string* problem) {
     if (path.empty() || path == kDatabaseNotConfigured) return DatabaseState::NotConfigured;
     try {
         Database db(path);
@@ -65,14 +66,28 @@ DatabaseState TestDatabase(const std::string& path) {
         basic.Open(db);
         return DatabaseState::Works;
     } catch (const DbError& e) {
-        return e.Fault() == DbFault::Busy ? DatabaseState::Busy : DatabaseState::NotConfigured;
+        if (problem) *problem = e.what();
+        switch (e.Fault()) {
+            case DbFault::Busy: return DatabaseState::Busy;
+            case DbFault::Unreachable:
+            case DbFault::LoginRefused: return DatabaseState::ServerUnavailable;
+            default: return DatabaseState::NotConfigured;
+        }
     }
+}
+
+std::string& StartUpProblem() {
+    static std::string problem;
+    return problem;
 }
 
 std::optional<std::string> StartUpDatabasePath(const fs::path& optionsFile) {
     std::optional<std::string> path = ReadConfiguredPath(optionsFile);
     if (!path) return std::nullopt;
-    if (TestDatabase(*path) == DatabaseState::NotConfigured) *path = kDatabaseNotConfigured;
+    std::string problem;
+    const DatabaseState state = TestDatabase(*path, &problem);
+    if (state == DatabaseState::NotConfigured) *path = kDatabaseNotConfigured;
+    StartUpProblem() = state == DatabaseState::ServerUnavailable ? problem : std::string();
     ConfiguredDatabasePath() = *path;
     return path;
 }
@@ -139,18 +154,26 @@ InstallResult InstallDatabase(const fs::path& optionsFile, const fs::path& sourc
     // database installed after them.
     if (fs::equivalent(source, target, error)) return {InstallOutcome::TargetIsSource, {}};
     // Copy first: Options.dat only ever names a file that is there.
-    const bool copied = fs::copy_file(source, target, fs::copy_options::none, error);
+    bool copied = false;
+    try {
+        copied = CopyToNewFile(source, target);
+        if (!copied) error = std::make_error_code(std::errc::file_exists);
+    } catch (const fs::filesystem_error& e) {
+        error = e.code();
+    }
     if (!copied && !fs::is_regular_file(target)) return {InstallOutcome::CopyFailed, error.message()};
 
     const auto lineEnd = options->find('\n');
     const std::string rest = lineEnd == std::string::npos ? std::string() : options->substr(lineEnd + 1);
     // Written aside and moved in, so a shorter path leaves no tail of the
-    // old line and a failure leaves the old file whole.
+    // old line and a failure leaves the old file whole; with the old file's
+    // access rights, which the user may have set.
     const fs::path temp = optionsFile.string() + ".new";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << target.string() << "\n" << rest;
-        if (!out) return {InstallOutcome::OptionsUnreadable, {}};
+    try {
+        fs::remove(temp);
+        WriteNewFile(temp, target.string() + "\n" + rest, fs::status(optionsFile).permissions());
+    } catch (const fs::filesystem_error&) {
+        return {InstallOutcome::OptionsUnreadable, {}};
     }
     fs::rename(temp, optionsFile, error);
     if (error) {

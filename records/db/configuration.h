@@ -37,20 +37,28 @@ std::optional<std::string> ReadConfiguredPath(const std::filesystem::path& optio
 
 enum class DatabaseState {
     Works,
-    NotConfigured,  // missing, not a database, or without the patient table
-    Busy,           // locked by another program past the wait: it may work soon
+    NotConfigured,      // missing, not a database, or without the patient table
+    Busy,               // locked by another program past the wait: it may work soon
+    ServerUnavailable,  // the server cannot be reached or refuses the user: still the one configured
 };
 
 // Opens the database and reads PatientBasic as the patient record set's
-// default query does.
-DatabaseState TestDatabase(const std::string& path);
+// default query does. `problem`, when given, receives the database's words
+// for a state other than Works.
+DatabaseState TestDatabase(const std::string& path, std::string* problem = nullptr);
 
 // Start-up: nullopt when Options.dat cannot be read (the caller shows the
 // "corrupted or missing" message and ends); otherwise the configured path,
 // which is kDatabaseNotConfigured when the database test finds it not
-// configured (a busy database keeps its path). Also stores it in
-// ConfiguredDatabasePath().
+// configured. A busy database and an unavailable server keep their path: a
+// workstation of a shared server must not drift to a file of its own. Also
+// stores it in ConfiguredDatabasePath(), and the server's problem in
+// StartUpProblem().
 std::optional<std::string> StartUpDatabasePath(const std::filesystem::path& optionsFile);
+
+// Why the configured server could not be used at start-up, in words naming
+// it; empty when it could (the welcome page shows it once).
+std::string& StartUpProblem();
 
 // Turns a numeric "Patient ID" column of PatientBasic into text, keeping
 // every patient's ID and every other column and index, in one transaction.
@@ -71,9 +79,10 @@ struct InstallResult {
 };
 
 // Configure Database after the user confirmed `target`: the empty database
-// `source` is copied there unless a file exists at `target` already; when
-// `target` then holds a file, Options.dat's first line becomes `target` (the
-// rest of the file kept) and ConfiguredDatabasePath() becomes `target`.
+// `source` is copied there (readable by its owner only) unless a file exists
+// at `target` already; when `target` then holds a file, Options.dat's first
+// line becomes `target` (the rest of the file and its access rights kept)
+// and ConfiguredDatabasePath() becomes `target`.
 InstallResult InstallDatabase(const std::filesystem::path& optionsFile, const std::filesystem::path& source,
                               const std::filesystem::path& target);
 

@@ -36,7 +36,8 @@ public:
     // Opens an existing database file. A missing file is an error, and so is
     // a file that is not a database (found at the first statement). A
     // postgresql:// location connects to that server instead; a server that
-    // cannot be reached is DbFault::Unreachable.
+    // cannot be reached is DbFault::Unreachable, one that refuses the user
+    // DbFault::LoginRefused, each in words naming the server.
     explicit Database(const std::filesystem::path& location);
     ~Database();
     Database(const Database&) = delete;
@@ -92,6 +93,10 @@ private:
     Database& db_;
     bool open_ = true;
 };
+
+// How a postgresql:// location is shown to the user: host, port and
+// database, never the password.
+std::string ServerName(const std::string& location);
 
 // A single value of a query that returns one row (0 when it returns none).
 std::int64_t QueryInt(Database& db, const std::string& sql, const std::vector<SqlValue>& params = {});

@@ -10,14 +10,17 @@ enum class DbFault {
     Busy,            // another program holds the file locked; trying again may work
     PatientChanged,  // the stored patient is gone or is now someone else
     Unreachable,     // the database server cannot be reached or the connection dropped
+    LoginRefused,    // the server answers but refuses this user (password, user or database)
 };
 
 inline constexpr const char* kDatabaseBusyText =
     "The patient database is in use by another workstation. Nothing was changed; please try again in a moment.";
-// A write cut off with its connection is undone by the server.
-inline constexpr const char* kServerUnreachableText =
-    "The patient database server cannot be reached, so nothing was read or saved. "
+// After the words naming the server. A write cut off with its connection is
+// undone by the server.
+inline constexpr const char* kServerUnreachableAdvice =
     "Please check the network connection, or ask the administrator whether the server is running.";
+inline constexpr const char* kServerPasswordAdvice =
+    "Please check the password in your ~/.pgpass file, or ask the administrator.";
 // Cut off while the server was committing: only a new search can tell.
 inline constexpr const char* kServerLostAtCommitText =
     "The connection to the patient database server was lost while saving, so it is not known whether the "

@@ -23,7 +23,9 @@ void InTransaction(Database& db, CaseRecord& rec, EntryKeys& keys, double now, W
     work(s);
     t.Commit();
     if (s.patient != 0) keys.patient = std::to_string(rec.PATIENT_REC_Num = s.patient);
-    if (s.caseNumber != 0) keys.caseNumber = std::to_string(rec.Case_number = s.caseNumber);
+    // A patient added anew may have no case yet.
+    rec.Case_number = s.caseNumber;
+    keys.caseNumber = s.caseNumber != 0 ? std::to_string(s.caseNumber) : std::string();
     if (s.patientWritten) {
         rec.storedIdentity = IdentityOf(rec);
         rec.DATE_STORED = now;
@@ -31,8 +33,10 @@ void InTransaction(Database& db, CaseRecord& rec, EntryKeys& keys, double now, W
     if (s.caseWritten) rec.Date_created = now;
 }
 
+// A new patient has no case yet, whatever case the page held before.
 void AddPatient(Database& db, const CaseRecord& rec, double now, Stored& s) {
     s.patient = AddPatientRow(db, rec, now);
+    s.caseNumber = 0;
     s.patientWritten = true;
 }
 
@@ -40,12 +44,20 @@ void AddCase(Database& db, const CaseRecord& rec, double now, Stored& s) {
     s.caseNumber = AddCaseRow(db, s.patient, rec, now);
     s.caseWritten = true;
 }
+
+// A second Save of the same visit corrects the case the first one added,
+// so the patient's list never shows a stale twin of it.
+void StoreChangedCase(Database& db, const CaseRecord& rec, double now, Stored& s, const EntryChanges& changes) {
+    if (!changes.caseChanged) return;
+    if (!changes.caseAddedThisVisit || s.caseNumber == 0) return AddCase(db, rec, now, s);
+    UpdateCaseRow(db, s.patient, s.caseNumber, rec, now);
+    s.caseWritten = true;
+}
 }  // namespace
 
 void StoreNewPatientPage(Database& db, CaseRecord& rec, EntryKeys& keys, bool caseChanged, double now) {
     InTransaction(db, rec, keys, now, [&](Stored& s) {
         AddPatient(db, rec, now, s);
-        s.caseNumber = 0;
         if (caseChanged) AddCase(db, rec, now, s);
     });
 }
@@ -59,7 +71,7 @@ void StoreNewCasePage(Database& db, CaseRecord& rec, EntryKeys& keys, const Entr
             UpdatePatientRow(db, s.patient, rec, now);
             s.patientWritten = true;
         }
-        if (changes.caseChanged) AddCase(db, rec, now, s);
+        StoreChangedCase(db, rec, now, s, changes);
     });
 }
 
@@ -74,7 +86,7 @@ void StoreExistingCasePage(Database& db, CaseRecord& rec, EntryKeys& keys, const
             UpdatePatientRow(db, s.patient, rec, now);
             s.patientWritten = true;
         }
-        if (changes.caseChanged) AddCase(db, rec, now, s);
+        StoreChangedCase(db, rec, now, s, changes);
     });
 }
 

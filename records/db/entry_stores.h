@@ -22,6 +22,9 @@ struct EntryChanges {
     bool patientChanged = false;
     bool identityChanged = false;
     bool caseChanged = false;
+    // The case the keys name was added by an earlier Save of the same visit
+    // to the page: a changed case corrects it instead of adding another.
+    bool caseAddedThisVisit = false;
 };
 
 // New-patient page: adds a patient on every call, and a first case when the
@@ -30,7 +33,7 @@ void StoreNewPatientPage(Database& db, CaseRecord& rec, EntryKeys& keys, bool ca
 // New-case page: patient row updated or added as a new patient, case added
 // as the patient's next case, as the change flags say.
 void StoreNewCasePage(Database& db, CaseRecord& rec, EntryKeys& keys, const EntryChanges& changes, double now);
-// Existing-case page: never rewrites the stored case; a changed case is
+// Existing-case page: never rewrites the case it opened; a changed case is
 // added as a further case.
 void StoreExistingCasePage(Database& db, CaseRecord& rec, EntryKeys& keys, const EntryChanges& changes, double now);
 // User's choice page: stores the patient and case when they are new, then

@@ -216,6 +216,40 @@ private slots:
         QCOMPARE(ConfiguredDatabasePath(), std::string(kDatabaseNotConfigured));
     }
 
+    void aServerDownAtStartUpIsNamedAndKeptUntilTheUserChangesIt() {
+        // Nothing listens on port 1: the server is down.
+        const std::string server = "postgresql://kinevo@127.0.0.1:1/kinevo";
+        MakeProgramFolder(server + "\nSt. Mary's\n");
+        QVERIFY(ReadStartUpConfiguration(env->Dir() / "Options.dat"));
+        QCOMPARE(ConfiguredDatabasePath(), server);
+        auto welcome = MakeWelcome();
+        QCOMPARE(env->prompts.shown.size(), std::size_t(1));
+        const QString named = "127.0.0.1 (port 1, database kinevo)";
+        QVERIFY(env->prompts.shown[0].text.startsWith("The patient database server " + named + " cannot be reached"));
+        QVERIFY(env->prompts.shown[0].text.endsWith(
+            "This workstation stays set up for that server: press Next to try again once it can be used."));
+
+        // Configure Database names the server and asks; No changes nothing.
+        env->prompts.shown.clear();
+        env->prompts.answers = {false};
+        Click(welcome.get(), "configureDatabase");
+        QCOMPARE(env->prompts.shown.size(), std::size_t(1));
+        QCOMPARE(env->prompts.shown[0].kind, ShownPrompt::YesNo);
+        QVERIFY(env->prompts.shown[0].text.startsWith("The Kinevo database is set up on the server " + named +
+                                                      ", which cannot be used now:\n"));
+        QCOMPARE(FileText(env->Dir() / "Options.dat"), server + "\nSt. Mary's\n");
+        QCOMPARE(ConfiguredDatabasePath(), server);
+
+        // Asked for plainly, a file takes the server's place.
+        const std::string file = (env->Dir() / "own.mdb").string();
+        env->prompts.answers = {true, true};
+        env->prompts.paths = {QString::fromStdString(file)};
+        Click(welcome.get(), "configureDatabase");
+        QCOMPARE(env->prompts.Texts().last(), QString("The Kinevo database was successfully installed."));
+        QCOMPARE(FileText(env->Dir() / "Options.dat"), file + "\nSt. Mary's\n");
+        QCOMPARE(ConfiguredDatabasePath(), file);
+    }
+
     void aLockedDatabaseIsInUseNotUnconfigured() {
         DatabaseBusyWaitMs() = 50;
         const std::string db = env->MakeDatabase("work.mdb");

@@ -112,6 +112,12 @@ TEST(KinevoCalcForecast, LithiumDesignInMilligrams) {
     const double cl = out["population"]["Cl"].get<double>(), F = out["population"]["F"].get<double>();
     const double salt = out["model"]["salt"].get<double>();
     EXPECT_NEAR(out["design"]["daily"].get<double>(), 24 * 0.8 * cl / (salt * F) * 36.94581280788178, 1e-9);
+    // The AUC24 of 300 mg every 12 h in mEq.h/L, as its levels are: the
+    // area of one interval is the mEq absorbed over the clearance.
+    in.erase("design");
+    in["forecast"] = {{"dose", 300}, {"interval", 12}};
+    const json f = Output(in)["forecast"];
+    EXPECT_NEAR(f["auc24"].get<double>(), 24 * F * salt * 300 * 0.027066666666666666 / (12 * cl), 1e-9);
 }
 
 TEST(KinevoCalcForecast, BadInputIsRefusedWithThePagesMessage) {

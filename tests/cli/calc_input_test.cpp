@@ -57,3 +57,18 @@ TEST(KinevoCalcInput, OversizedOrDeeplyNestedInputIsRefused) {
     EXPECT_EQ(Refusal(std::string(17, '[') + std::string(17, ']')), "input: nested deeper than 16 levels\n");
     EXPECT_EQ(Refusal(std::string(16, '[') + std::string(16, ']')), "input: must be a JSON object\n");
 }
+
+TEST(KinevoCalcInput, EveryByteIsReadAndEveryLineBreakEscaped) {
+    // A NUL ended the parse: the text after it passed unread.
+    const std::string valid = Case(R"("drug": "GM")");
+    EXPECT_EQ(Refusal(valid + std::string("\0{\"drug\": 1}", 12)),
+              "input: not valid JSON (byte " + std::to_string(valid.size() + 1) + ")\n");
+    // C1 controls and the Unicode separators break lines in terminals and logs.
+    EXPECT_EQ(Refusal(Case(R"("drug": "G\u0085M\u009b2J")")), "drug: unknown drug code \"G\\u0085M\\u009b2J\"\n");
+    EXPECT_EQ(Refusal(Case(R"("drug": "GM", "a\u2028b\u2029c": 1)")), "a\\u2028b\\u2029c: unknown key\n");
+    EXPECT_EQ(Refusal(Case(R"("drug": "Gé")")), "drug: unknown drug code \"Gé\"\n");
+    // A whole count beyond any history is no fraction.
+    EXPECT_EQ(Refusal(Case(R"("drug": "GM", "history": {"doses": [{"time": "08:00", "date": "2026-12-01", "dose": 120,
+                           "route": "IV", "infusion_time": 0.5, "interval": 8, "doses": 1e9, "status": "I"}]})")),
+              "history.doses[0].doses: is too large: a history holds at most 1000 dose events\n");
+}

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <sstream>
@@ -6,6 +7,7 @@
 #include "db_fixture.h"
 #include "records/db/configuration.h"
 #include "records/db/schema/empty_database.h"
+#include "records/db/schema/private_files.h"
 
 namespace fs = std::filesystem;
 
@@ -164,6 +166,53 @@ TEST_P(Configuration, ALockedDatabaseIsBusyNotUnconfigured) {
     EXPECT_EQ(TestDatabase(Path()), DatabaseState::Works);
     EXPECT_EQ(TestDatabase((Dir() / "missing.mdb").string()), DatabaseState::NotConfigured);
     DatabaseBusyWaitMs() = 5000;
+}
+
+TEST_P(Configuration, MakeDbNeverWipesAPatientFile) {
+    Db().Execute("INSERT INTO PatientBasic (\"PATIENT REC Num\", \"PATIENT LAST NAME\") VALUES (4, 'Kept')");
+    std::string output;
+    EXPECT_EQ(MakeDb("empty '" + Path() + "'", output), 1);
+    EXPECT_EQ(MakeDb("empty --replace-empty '" + Path() + "'", output), 1);
+    EXPECT_NE(output.find("was not changed"), std::string::npos) << output;
+    EXPECT_EQ(Rows("PatientBasic"), 1);
+    // Nor a file that is no database, with or without the flag.
+    const fs::path notes = Dir() / "notes.mdb";
+    std::ofstream(notes) << "notes";
+    EXPECT_EQ(MakeDb("empty --replace-empty '" + notes.string() + "'", output), 1);
+    EXPECT_EQ(fs::file_size(notes), 5u);
+
+    // A new file is made for its owner alone; the build may remake it while empty.
+    const mode_t mask = umask(022);
+    const fs::path made = Dir() / "made.mdb";
+    output.clear();
+    EXPECT_EQ(MakeDb("empty '" + made.string() + "'", output), 0) << output;
+    EXPECT_EQ(fs::status(made).permissions(), kOwnerOnly);
+    EXPECT_EQ(MakeDb("empty '" + made.string() + "'", output), 1);
+    EXPECT_EQ(MakeDb("empty --replace-empty '" + made.string() + "'", output), 0) << output;
+    EXPECT_EQ(TestDatabase(made.string()), DatabaseState::Works);
+    umask(mask);
+}
+
+TEST_P(Configuration, PatientFilesAndTheirFoldersAreTheOwnersAlone) {
+    const mode_t mask = umask(022);
+    const fs::path empty = Dir() / "Empty.mdb";
+    CreateEmptyDatabase(empty);
+    const fs::path options = Dir() / "config/kinevo/Options.dat", working = Dir() / "data/kinevo/Patients.mdb";
+    WriteFirstStartFiles(empty, options, working);
+    for (const fs::path& file : {options, working}) EXPECT_EQ(fs::status(file).permissions(), kOwnerOnly) << file;
+    for (const fs::path& folder : {Dir() / "config", options.parent_path(), Dir() / "data", working.parent_path()})
+        EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all) << folder;
+
+    // Files that are there keep their rights; a rewritten Options.dat too.
+    const auto shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(options, shared);
+    fs::remove(working);
+    WriteFirstStartFiles(empty, options, working);
+    EXPECT_EQ(fs::status(options).permissions(), shared);
+    EXPECT_EQ(InstallDatabase(options, empty, Dir() / "P.mdb").outcome, InstallOutcome::Installed);
+    EXPECT_EQ(fs::status(Dir() / "P.mdb").permissions(), kOwnerOnly);
+    EXPECT_EQ(fs::status(options).permissions(), shared);
+    umask(mask);
 }
 
 // Options.dat, files and their locks: the embedded engine only.

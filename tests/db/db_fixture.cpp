@@ -1,8 +1,11 @@
 #include "db_fixture.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cctype>
+#include <cstdio>
 #include <fstream>
 
 #include "records/db/schema/empty_database.h"
@@ -17,6 +20,13 @@ std::string TestServerUri() {
 
 std::string ServerLocation(const std::string& schema) {
     return TestServerUri() + "?options=-csearch_path%3D" + schema;
+}
+
+int MakeDb(const std::string& arguments, std::string& output) {
+    FILE* pipe = popen((std::string(KINEVO_MAKEDB_PATH) + " " + arguments + " 2>&1").c_str(), "r");
+    std::array<char, 256> chunk{};
+    while (std::fgets(chunk.data(), chunk.size(), pipe)) output += chunk.data();
+    return WEXITSTATUS(pclose(pipe));
 }
 
 std::string EngineName(const ::testing::TestParamInfo<SqlEngine>& info) {

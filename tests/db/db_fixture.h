@@ -42,6 +42,10 @@ std::string TestServerUri();
 // The URI of a schema of its own on the test server.
 std::string ServerLocation(const std::string& schema);
 
+// Runs kinevo-makedb with `arguments`; its exit status, with what it
+// printed added to `output`.
+int MakeDb(const std::string& arguments, std::string& output);
+
 // "SQLite" / "PostgreSQL" in the test names and messages.
 inline void PrintTo(SqlEngine engine, std::ostream* out) {
     *out << (engine == SqlEngine::PostgreSQL ? "PostgreSQL" : "SQLite");

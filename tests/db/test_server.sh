@@ -39,6 +39,10 @@ start() {
   [ "$(id -u)" -eq 0 ] && chown nobody "$dir"
   as_owner "$bin/initdb" -D "$dir/data" -U kinevo --auth=trust --no-sync -E UTF8 >"$dir/initdb.log" 2>&1 ||
     { cat "$dir/initdb.log"; exit 1; }
+  # One user name must give a password, which no password matches: the
+  # tests of a refused log-in.
+  { echo "host all kinevo_password 127.0.0.1/32 scram-sha-256"; cat "$dir/data/pg_hba.conf"; } >"$dir/pg_hba.conf"
+  as_owner cp "$dir/pg_hba.conf" "$dir/data/pg_hba.conf"
   # Durability is not needed for a cluster that lives for one test run.
   local port tries=0
   while :; do

@@ -96,14 +96,66 @@ TEST(AnalysisFits, AllIntravenousKeepsFAllInpatientKeepsCF) {
         EXPECT_TRUE(range->lower[1] && range->lower[2]);
     }
 
+    // An IM dose takes no F, and an outpatient dose after an inpatient one
+    // is taken whole: F and CF still enter no prediction, so they are kept
+    // and lend no spread (F's once widened IV ranges by about 8 %).
+    History im = Gentamicin({1, 7.5, 33, 39.5});
+    im.events[1].route = kEventIM;
+    im.events[1].ka = 1.9;
+    im.events[2].outpatient = 1;
+    const AnalysisFits kept = FitGentamicin(im, GentamicinSetup());
+    EXPECT_EQ(kept.leastSquares.F, 0.95);
+    EXPECT_EQ(kept.leastSquares.CF, 0.9);
+    for (const int held : {0, 3}) {
+        EXPECT_FALSE(kept.leastSquaresRange.lower[held]);
+        EXPECT_EQ((*kept.leastSquaresRange.covariance)[held][held], 0);
+    }
+
+    // An oral dose takes F, a first outpatient dose takes CF: both estimated.
     History outpatient = Gentamicin({1, 7.5, 33, 39.5});
     outpatient.events[0].outpatient = 1;
-    outpatient.events[1].route = kEventIM;
+    outpatient.events[1].route = kEventOral;
     outpatient.events[1].ka = 1.9;
     const AnalysisFits moved = FitGentamicin(outpatient, GentamicinSetup());
     EXPECT_NE(moved.leastSquares.F, 0.95);
     EXPECT_NE(moved.leastSquares.CF, 0.9);
     EXPECT_TRUE(moved.leastSquaresRange.lower[0] && moved.leastSquaresRange.lower[3]);
+}
+
+TEST(AnalysisFits, FlaggedSetsAndFAboveFullDose) {
+    // An oral history whose levels ask for more drug than the doses give.
+    const auto fitWith = [](double factor) {
+        History h = Gentamicin({1, 7.5, 33, 39.5});
+        for (DoseEvent& e : h.events) {
+            e.route = kEventOral;
+            e.ka = 2;
+            e.outpatient = 0;
+        }
+        for (LevelPoint& l : h.levels) l.observed *= factor;
+        AnalysisSetup s = GentamicinSetup();
+        s.relativeSd[0] = 1;  // a loose F prior, so the levels decide F
+        return FitGentamicin(h, s);
+    };
+    // F a little above 100 %: usable, with what it suggests said.
+    const AnalysisFits near = fitWith(1.05);
+    ASSERT_GT(near.leastSquares.F, 1);
+    ASSERT_LE(near.leastSquares.F, 1.25);
+    EXPECT_TRUE(near.leastSquaresRange.Usable());
+    EXPECT_NE(near.leastSquaresRange.caution.find("doses missing from the history"), std::string::npos);
+    EXPECT_EQ(near.leastSquaresRange.caution.rfind("Least-squares fit: fitted F is ", 0), 0u);
+    EXPECT_FALSE(near.messages.empty());
+    // F far above 100 %: flagged.
+    const AnalysisFits far = fitWith(1.6);
+    ASSERT_GT(far.leastSquares.F, 1.25);
+    EXPECT_EQ(far.leastSquaresRange.flag, "F above 100 %");
+    EXPECT_TRUE(far.leastSquaresRange.caution.empty());
+    EXPECT_NE(far.messages.front().find("not usable"), std::string::npos);
+    // A fit that gives up is flagged as not converged.
+    AnalysisSetup stuck = GentamicinSetup();
+    History h = Gentamicin({1, 7.5, 33, 39.5});
+    for (LevelPoint& l : h.levels) l.observed *= 1e6;
+    const AnalysisFits runaway = FitGentamicin(h, stuck);
+    EXPECT_FALSE(runaway.leastSquaresRange.Usable());
 }
 
 TEST(AnalysisFits, OneLevelGivesOneFitInBothSets) {

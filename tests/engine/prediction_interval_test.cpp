@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
+#include <vector>
 
 #include "engine/prediction_interval.h"
 
@@ -17,35 +20,53 @@ FitMatrix Covariance() {
 }
 }  // namespace
 
-TEST(PredictionInterval, AverageLevelAgainstTheAnalyticDerivatives) {
-    // Average = S F D / (Cl tau): dY/dF = Y/F, dY/dCl = -Y/Cl, no Vd or CF.
+TEST(PredictionInterval, NinetyFivePercentAgainstMonteCarloAndExactQuantiles) {
+    // Average = S F D / (Cl tau) with F and Cl correlated: the 2.5 and 97.5 %
+    // points of Y over draws of the parameters from their covariance.
     ParameterSet set;
     set.F = 0.9, set.Vd = 20, set.Cl = 5, set.CF = 1;
     const double S = 1, D = 600, tau = 12;
     const SetPrediction average = [&](const ParameterSet& p) { return S * p.F * D / (p.Cl * tau); };
     const FitMatrix c = Covariance();
-    const double y = S * 0.9 * D / (5 * tau);  // 9 mg/L
-    const double gF = y / 0.9, gCl = -y / 5;
-    const double sd = std::sqrt(gF * gF * c[0][0] + gCl * gCl * c[2][2] + 2 * gF * gCl * c[0][2]);
+    std::mt19937 draw(25);
+    std::normal_distribution<double> unit;
+    const double sdF = 0.05, sdCl = 0.4, rho = 0.006 / (sdF * sdCl);
+    std::vector<double> ys;
+    for (int i = 0; i < 200000; ++i) {
+        const double a = unit(draw), b = unit(draw);
+        const double F = 0.9 + sdF * a, Cl = 5 + sdCl * (rho * a + std::sqrt(1 - rho * rho) * b);
+        ys.push_back(S * F * D / (Cl * tau));
+    }
+    std::sort(ys.begin(), ys.end());
+    const double low = ys[ys.size() * 25 / 1000], high = ys[ys.size() * 975 / 1000];
     const auto range = PredictionInterval(average, set, c, 4);
     ASSERT_TRUE(range);
-    // The forward step of 0.1 % moves the 1/Cl slope by about 0.1 %.
-    EXPECT_NEAR(range->low, y - sd, 2e-3 * sd);
-    EXPECT_NEAR(range->high, y + sd, 2e-3 * sd);
-    EXPECT_NEAR(range->high + range->low, 2 * y, 1e-9);
+    EXPECT_NEAR(range->low, low, 0.01 * (high - low));
+    EXPECT_NEAR(range->high, high, 0.01 * (high - low));
 
-    // A spread wider than the level: the lower end stops at 0.
+    // AUC24 = 24 D / (tau Cl) with Cl alone spread (sd 20 %): the range is
+    // the AUC24 at Cl -/+ 1.96 sd, the exact quantiles, not symmetric.
+    const SetPrediction auc24 = [&](const ParameterSet& p) { return 24 * D / (tau * p.Cl); };
+    FitMatrix onlyCl{};
+    onlyCl[2][2] = 1;
+    const auto skewed = PredictionInterval(auc24, set, onlyCl, 4);
+    ASSERT_TRUE(skewed);
+    EXPECT_NEAR(skewed->low, 24 * D / (tau * (5 + 1.959964)), 1e-3);
+    EXPECT_NEAR(skewed->high, 24 * D / (tau * (5 - 1.959964)), 1e-3);
+
+    // A spread that would take Cl below 0: Y +/- 1.96 sd, the lower end at 0.
     FitMatrix wide = c;
     wide[2][2] = 100;
+    const double y = 9, gF = y / 0.9, gCl = -y / 5;
+    const double sd = std::sqrt(gF * gF * c[0][0] + gCl * gCl * 100 + 2 * gF * gCl * c[0][2]);
     const auto clamped = PredictionInterval(average, set, wide, 4);
     ASSERT_TRUE(clamped);
     EXPECT_EQ(clamped->low, 0);
-    EXPECT_NEAR(clamped->high, y + std::sqrt(gF * gF * c[0][0] + gCl * gCl * 100 + 2 * gF * gCl * c[0][2]),
-                2e-3 * y);
+    EXPECT_NEAR(clamped->high, y + 1.959964 * sd, 5e-3 * y);
 
     // Only the first parameterCount parameters count: with one, F alone.
     const auto onlyF = PredictionInterval(average, set, c, 1);
-    EXPECT_NEAR(onlyF->high - y, gF * 0.05, 1e-9);
+    EXPECT_NEAR(onlyF->high - y, 1.959964 * gF * sdF, 1e-5);
 }
 
 TEST(PredictionInterval, ClSlotStepsKmAndMissingPredictionsGiveNoRange) {
@@ -61,12 +82,12 @@ TEST(PredictionInterval, ClSlotStepsKmAndMissingPredictionsGiveNoRange) {
     const double y = 4 * R / 200;
     const auto range = PredictionInterval(css, set, c, 4);
     ASSERT_TRUE(range);
-    EXPECT_NEAR(range->high - y, y / 4 * 0.5, 1e-9);  // linear in Km: the step is exact
+    EXPECT_NEAR(range->high - y, 1.959964 * y / 4 * 0.5, 1e-5);  // linear in Km: the step is exact
 
     // A parameter of 0 has no relative step and adds nothing.
     set.F = 0;
     c[0][0] = 1;
-    EXPECT_NEAR(PredictionInterval(css, set, c, 4)->high - y, y / 4 * 0.5, 1e-9);
+    EXPECT_NEAR(PredictionInterval(css, set, c, 4)->high - y, 1.959964 * y / 4 * 0.5, 1e-5);
 
     const SetPrediction none = [](const ParameterSet&) { return std::optional<double>(); };
     EXPECT_FALSE(PredictionInterval(none, set, c, 4));

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
 #include <cmath>
@@ -252,6 +254,34 @@ private slots:
         QCOMPARE(Cell("parameters", ParameterRow("Vd"), 1), QString::number(TheCase().population.Vd, 'f', 3));
         QCOMPARE(Cell("parameters", ParameterRow("Vd"), 2), QString());
         QCOMPARE(Cell("parameters", ParameterRow("Vd"), 3), QString());
+    }
+
+    // A flagged set shows its flag where its numbers would be, draws no curve
+    // and leads to no regimen, results or report.
+    void flaggedSetOffersNoWayOn() {
+        // Digoxin by mouth, three outpatient doses, then levels that rise
+        // after the last one: no fit can follow them.
+        SetUpAdultWithHistory("dg", {DoseRowOn(1, 8, 0, 250, "O", 0, 24, 3, "O")},
+                              {LevelRowOn(5, 8, 0, 0.8), LevelRowOn(7, 8, 0, 2.4)});
+        BoxAnswerer boxes;
+        Page().Open();
+        SavePagePicture(Page(), "analysis-digoxin-flagged.png");
+        const CaseRecord& r = TheCase();
+        QVERIFY(!r.leastSquaresRange.Usable() && !r.bayesRange.Usable());
+        for (int column : {2, 3}) {
+            QVERIFY(Cell("parameters", 0, column).startsWith("Not usable:"));
+            for (int row = 1; row < Table("parameters")->rowCount(); ++row)
+                QCOMPARE(Cell("parameters", row, column), QString());
+        }
+        for (int row = 0; row < Table("levels")->rowCount(); ++row)
+            for (int column : {4, 5}) QVERIFY(!Cell("levels", row, column).contains(QRegularExpression("[0-9]")));
+        QVERIFY(Panels().front().fitted.values.empty());
+        for (const char* button : {"routineLs", "routineBayes", "detailed"}) {
+            auto* b = Page().findChild<QPushButton*>(button);
+            QVERIFY(!b->isEnabled());
+            QVERIFY(b->toolTip().contains("not usable"));
+        }
+        QVERIFY(Page().findChild<QLabel*>("message")->text().contains("leads to no regimen"));
     }
 
     // A hand-made panel drawn into an image: each colour where its item belongs.

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <cmath>
@@ -112,22 +113,22 @@ private slots:
         QCOMPARE(FieldText(&page, "postPopulation"), Two(peakOf(r.population) * std::exp(-k)));
         QCOMPARE(FieldText(&page, "peakLeastSquares"), Two(peakOf(r.leastSquares)));
         QCOMPARE(FieldText(&page, "troughBayes"), Two(troughOf(r.bayes)));
-        // Average = S F D / (tau Cl) is linear in F: the Bayesian spread is
-        // Y/F x sd(F) either side, exactly.
+        // Average = S F D / (tau Cl) is linear in F: the Bayesian 95 % range
+        // is 1.96 x Y/F x sd(F) either side, exactly.
         const double average = S * 0.8 * 120 / (8 * 5.0);
+        const double z = 1.959964;
         QCOMPARE(FieldText(&page, "averageBayes"), Two(average));
         QCOMPARE(FieldText(&page, "averageBayesRange"),
-                 Two(average - average / 0.8 * 0.1) + " - " + Two(average + average / 0.8 * 0.1));
-        // AUC24 = 24 S F CF D / (tau Cl): the Bayesian spread in F is exact as
-        // above; the least-squares one in Cl is the forward difference of 1/Cl,
-        // -Y / (1.001 Cl) per unit of Cl, times sd(Cl) = 0.5.
-        const double aucBayes = 24 * S * 0.8 * r.bayes.CF * 120 / (8 * 5.0);
-        QCOMPARE(FieldText(&page, "auc24BayesRange"),
-                 Two(aucBayes - aucBayes / 0.8 * 0.1) + " - " + Two(aucBayes + aucBayes / 0.8 * 0.1));
-        const double aucLs = 24 * S * r.leastSquares.F * r.leastSquares.CF * 120 / (8 * 4.0);
-        const double sdLs = aucLs / (1.001 * 4) * 0.5;
+                 Two(average - z * average / 0.8 * 0.1) + " - " + Two(average + z * average / 0.8 * 0.1));
+        // AUC24 = 24 S D / (tau Cl), the area under the infusion's levels: no
+        // F, so no Bayesian spread; the least-squares 95 % range is the AUC24
+        // at Cl +/- 1.96 sd(Cl), the exact quantiles of a normal Cl.
+        const double aucBayes = 24 * S * 120 / (8 * 5.0);
+        QCOMPARE(FieldText(&page, "auc24BayesRange"), Two(aucBayes) + " - " + Two(aucBayes));
+        const double aucLs = 24 * S * 120 / (8 * 4.0);
         QCOMPARE(FieldText(&page, "auc24LeastSquares"), Two(aucLs));
-        QCOMPARE(FieldText(&page, "auc24LeastSquaresRange"), Two(aucLs - sdLs) + " - " + Two(aucLs + sdLs));
+        QCOMPARE(FieldText(&page, "auc24LeastSquaresRange"),
+                 Two(aucLs * 4 / (4 + z * 0.5)) + " - " + Two(aucLs * 4 / (4 - z * 0.5)));
         // The peak does not depend on F: no spread.
         QCOMPARE(FieldText(&page, "peakBayesRange"), Two(peakOf(r.bayes)) + " - " + Two(peakOf(r.bayes)));
         QVERIFY(page.findChild<QLineEdit*>("peakLeastSquares")->isVisibleTo(&page));
@@ -135,11 +136,44 @@ private slots:
 
         // The parameter table: ranges beside the fitted values.
         auto* table = page.findChild<QTableWidget*>("parameters");
-        QCOMPARE(table->horizontalHeaderItem(2)->text(), QString("Range"));
+        QCOMPARE(table->horizontalHeaderItem(2)->text(), QString("+/- 1 SD"));
         QCOMPARE(table->item(2, 3)->text(), QString("16.000"));  // Bayesian Vd
         QCOMPARE(table->item(2, 4)->text(), QString("+/ - 1.000"));
         QVERIFY(env.prompts.shown.empty());
 
+    }
+
+    // A flagged least-squares set: its flag over its columns, no levels and
+    // no report from it; the Bayesian set beside it keeps its way on, with
+    // its caution said.
+    void flaggedSetLeadsToNoReport() {
+        PageTestEnvironment env;
+        SetUpFittedGentamicin();
+        CaseRecord& r = TheCase();
+        r.leastSquaresRange.flag = "not plausible";
+        r.bayesRange.caution = "Bayesian fit: fitted F is 104.0 %, above 100 %.";
+        AnalysisResultsPage page;
+        OpenActive(page);
+        TypeRegimen(&page);
+        PictureAt1024(page, "results_156_least_squares_flagged.png");
+        auto* table = page.findChild<QTableWidget*>("parameters");
+        QCOMPARE(table->item(0, 1)->text(), QString("Not usable:\nnot plausible"));
+        for (int row = 1; row < table->rowCount(); ++row) QCOMPARE(table->item(row, 1)->text(), QString());
+        QCOMPARE(table->item(2, 3)->text(), QString("16.000"));  // Bayesian Vd
+        for (const char* level : {"peak", "trough", "post", "average", "auc24"}) {
+            QCOMPARE(FieldText(&page, (std::string(level) + "LeastSquares").c_str()), QString());
+            QCOMPARE(FieldText(&page, (std::string(level) + "LeastSquaresRange").c_str()), QString());
+            QVERIFY(!FieldText(&page, (std::string(level) + "Bayes").c_str()).isEmpty());
+        }
+        auto* lsReport = page.findChild<QPushButton*>("lsReport");
+        QVERIFY(!lsReport->isEnabled());
+        QVERIFY(lsReport->toolTip().startsWith("Least-squares set not usable (not plausible)"));
+        QVERIFY(page.findChild<QPushButton*>("bayesReport")->isEnabled());
+        const QString notes = page.findChild<QLabel*>("fitNotes")->text();
+        QVERIFY(notes.startsWith("Least-squares set not usable (not plausible)"));
+        QVERIFY(notes.endsWith("Bayesian fit: fitted F is 104.0 %, above 100 %."));
+        Click(&page, "bayesReport");
+        QCOMPARE(page.result(), code::kReport);
     }
 
     void singleFitHidesLeastSquaresAndPhenytoinStopsAtVmax() {
@@ -159,8 +193,9 @@ private slots:
         const double R = r.bayes.F * r.PO_Salt * 300;
         const double css = 5 * R / (600 - R);
         QCOMPARE(FieldText(&page, "averageBayes"), Two(css));
-        // Linear in Km: the spread is Css/Km x sd(Km) either side.
-        QCOMPARE(FieldText(&page, "averageBayesRange"), Two(css - css / 5) + " - " + Two(css + css / 5));
+        // Linear in Km: the 95 % range is 1.96 x Css/Km x sd(Km) either side.
+        QCOMPARE(FieldText(&page, "averageBayesRange"),
+                 Two(css - 1.959964 * css / 5) + " - " + Two(css + 1.959964 * css / 5));
         PictureAt1024(page, "results_156_phenytoin.png");
         // With the suspension (salt 1) 100 mg every 12 h besides.
         TypeInto(&page, "dose2", "100");

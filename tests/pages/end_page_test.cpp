@@ -1,14 +1,18 @@
 // The end page: its opening, the four ways on, Previous by source, and the
-// save into a real database, including a failing one.
+// save into a real database, including a failing one and one waiting for
+// another workstation's lock.
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
+#include "app/kit/work_in_background.h"
 #include "app/page_set.h"
 #include "pages/entry_pages.h"
 #include "records/case_record.h"
@@ -37,6 +41,14 @@ class EndPageTest : public QObject {
         p.findChild<QRadioButton*>("kilograms")->setChecked(true);
         p.findChild<QRadioButton*>("centimetres")->setChecked(true);
         p.findChild<QLineEdit*>("albumin")->setText("2.45");
+    }
+    // The end page saving into `db`, for a patient not stored yet.
+    EndPage& OpenForANewPatient(const std::string& db) {
+        ConfiguredDatabasePath() = db;
+        TheCase().PATIENT_REC_Num = 0;
+        TheCase().Case_number = 0;
+        pages->end.Open();
+        return pages->end;
     }
     // A new patient typed on page 137 and taken on with Next, not stored.
     void TypeNewPatient() {
@@ -144,11 +156,7 @@ private slots:
 
     void saveStoresOnceAndUpdatesTheKeys() {
         const std::string db = env->MakeDatabase("save.mdb");
-        ConfiguredDatabasePath() = db;
-        TheCase().PATIENT_REC_Num = 0;
-        TheCase().Case_number = 0;
-        EndPage& end = pages->end;
-        end.Open();
+        EndPage& end = OpenForANewPatient(db);
         Click(&end, "save");
         Click(&end, "save");
         QVERIFY(env->prompts.shown.empty());
@@ -190,6 +198,51 @@ private slots:
         QVERIFY(!env->prompts.shown[0].text.isEmpty());
         QCOMPARE(end.PatientKey(), std::string("0"));
         QCOMPARE(TheCase().PATIENT_REC_Num, 0);
+    }
+
+    void aRefusedSaveLeavesNoSuccessLineBehind() {
+        EndPage& end = OpenForANewPatient(env->MakeDatabase("first.mdb"));
+        Click(&end, "save");
+        auto* saved = end.findChild<QLabel*>("saved");
+        QCOMPARE(saved->text(), QString("Case 1 of patient 1 saved."));
+        env->WriteFile("gone.mdb", "no tables here\n");
+        ConfiguredDatabasePath() = (env->Dir() / "gone.mdb").string();
+        Click(&end, "save");
+        QCOMPARE(env->prompts.shown.size(), std::size_t(1));
+        QCOMPARE(saved->text(), QString());
+    }
+
+    void aSaveWaitingForALockKeepsThePagePaintingAndRunsAlone() {
+        const std::string db = env->MakeDatabase("locked.mdb");
+        EndPage& end = OpenForANewPatient(db);
+        end.show();
+        // Another workstation holds the write lock for about a second.
+        Database other(db);
+        other.Execute("BEGIN IMMEDIATE");
+        int ticks = 0;
+        bool progressShown = false;
+        QTimer during;
+        during.setInterval(100);
+        connect(&during, &QTimer::timeout, [&] {
+            if (++ticks != 8) return;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == kWorkProgressName && w->isVisible()) {
+                    progressShown = true;
+                    if (qEnvironmentVariableIsSet("KINEVO_SHOT_DIR")) SavePagePicture(*w, "database_wait.png");
+                }
+            Click(&end, "save");  // pressed again while the first save waits
+            other.Execute("COMMIT");
+        });
+        during.start();
+        Click(&end, "save");
+        during.stop();
+        QVERIFY(ticks >= 8);  // the window's thread went on while the save waited
+        QVERIFY(progressShown);
+        for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(w->objectName() != kWorkProgressName || !w->isVisible());
+        QVERIFY(env->prompts.shown.empty());
+        QCOMPARE(Rows(db, "PatientBasic"), std::int64_t(1));
+        QCOMPARE(Rows(db, "PatientCase"), std::int64_t(1));
+        QCOMPARE(end.findChild<QLabel*>("saved")->text(), QString("Case 1 of patient 1 saved."));
     }
 
     void reopenedUnchangedCaseIsSavedWithoutASecondCase() {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -75,6 +76,13 @@ class EntryPagesTest : public QObject {
         Field<QRadioButton>(&page, "inches")->setChecked(true);
         Field(&page, "scr")->setText("1.2");
         page.UpdateButtons();
+    }
+    // A column of patient 1's case, as stored.
+    std::string StoredCase(const char* column, int caseNumber = 1) const {
+        Database d(db);
+        Statement s(d, std::string("SELECT \"") + column + "\" FROM PatientCase WHERE \"Case number\" = ?");
+        s.Bind(1, std::int64_t{caseNumber});
+        return s.Step() ? s.Text(0) : "<no case>";
     }
     std::int64_t Rows(const char* table) const {
         Database d(db);
@@ -418,13 +426,16 @@ private slots:
         QCOMPARE(TheCase().PATIENT_REC_Num, 1);
         QCOMPARE(TheCase().Case_number, 1);
 
-        // A second press after a change keeps the one patient.
+        // A second press after a correction keeps the one patient and the
+        // one case, which now holds the corrected weight.
         Field(&page, "weight")->setText("152");
         page.UpdateButtons();
         QCOMPARE(Button(&page, "save")->text(), QString("&Save"));
         Click(&page, "save");
         QCOMPARE(Rows("PatientBasic"), std::int64_t(1));
-        QCOMPARE(Rows("PatientCase"), std::int64_t(2));
+        QCOMPARE(Rows("PatientCase"), std::int64_t(1));
+        QCOMPARE(StoredCase("Wt"), std::string("152.00"));
+        QCOMPARE(TheCase().Case_number, 1);
         QVERIFY(Shown().isEmpty());
     }
 
@@ -479,7 +490,7 @@ private slots:
         QVERIFY(!Nav().patientChanged && !Nav().caseChanged);
     }
 
-    void newCaseOfAListedPatient() {
+    void newCaseOfAListedPatientAndItsCorrection() {
         EntryPage& entry = pages->newPatient;
         entry.Open();
         FillAdult(entry, "Vancomycin");
@@ -504,6 +515,33 @@ private slots:
         QCOMPARE(Rows("PatientBasic"), std::int64_t(1));
         QCOMPARE(Rows("PatientCase"), std::int64_t(2));
         QCOMPARE(TheCase().Case_number, 2);
+
+        // A second Save of the same visit corrects the case it added.
+        auto* note = Field<QPlainTextEdit>(&page, "caseNote");
+        note->setPlainText("trough due at 6");
+        page.UpdateButtons();
+        Click(&page, "save");
+        QCOMPARE(Rows("PatientCase"), std::int64_t(2));
+        QCOMPARE(StoredCase("Case Note", 2), std::string("trough due at 6"));
+        QCOMPARE(page.Keys().caseNumber, std::string("2"));
+
+        // Opened again, the page starts a new visit: the case it shows is
+        // the stored one, which a change leaves as it is.
+        Nav().existingCasePatientKey = "1";
+        Nav().existingCaseCaseKey = "2";
+        EntryPage& existing = pages->existingCase;
+        existing.Open();
+        Field(&existing, "weight")->setText("61");
+        existing.UpdateButtons();
+        Click(&existing, "save");
+        QCOMPARE(Rows("PatientCase"), std::int64_t(3));
+        QCOMPARE(StoredCase("Wt", 2), std::string("60.0"));
+        Field(&existing, "weight")->setText("62");
+        existing.UpdateButtons();
+        Click(&existing, "save");
+        QCOMPARE(Rows("PatientCase"), std::int64_t(3));
+        QCOMPARE(StoredCase("Wt", 3), std::string("62.0"));
+        QVERIFY(Shown().isEmpty());
     }
 
     void creatinineIsCheckedBeforeTheClearanceIsChosen() {

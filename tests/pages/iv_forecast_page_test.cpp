@@ -56,7 +56,8 @@ private slots:
         QCOMPARE(FieldText(&page, "postMic"), QString::number(post, 'f', 1));
         const double auic = 24 * S * p.F * p.CF * 120 / (8 * p.Cl * 1);
         QCOMPARE(FieldText(&page, "auic"), QString::number(std::floor(auic + 0.5)));
-        QCOMPARE(FieldText(&page, "auc24"), QString::number(24 * S * p.F * p.CF * 120 / (8 * p.Cl), 'f', 0));
+        // The area under those levels, S D / Cl per interval: CF does not enter them.
+        QCOMPARE(FieldText(&page, "auc24"), QString::number(24 * S * 120 / (8 * p.Cl), 'f', 0));
         QVERIFY(trough >= 1);  // an MIC of 1 is reached all day
         QCOMPARE(FieldText(&page, "timeAboveMic"), QString("24.0"));
         // Over an MIC of 2 from the point the rising level meets it to the fall.

@@ -10,6 +10,8 @@
 
 #include "app/kit/prompts.h"
 #include "app/page_set.h"
+#include "app/startup.h"
+#include "pages/welcome_page.h"
 #include "records/case_record.h"
 #include "records/db/configuration.h"
 #include "tests/pages/field_typing.h"
@@ -45,6 +47,20 @@ private slots:
         QVERIFY(boxes.seen[0].startsWith("Kinevo: "));
         QVERIFY(pages.end.isVisible());
         QCOMPARE(TheCase().PATIENT_REC_Num, 0);
+    }
+
+    void welcomePageNamesAServerThatIsDown() {
+        PageTestEnvironment env;
+        env.WriteFile("Options.dat", "postgresql://kinevo@127.0.0.1:1/kinevo\n");
+        QVERIFY(ReadStartUpConfiguration(env.Dir() / "Options.dat"));
+        WelcomePage welcome(ProgramFiles::In(env.Dir()), [] { return 1; });
+        BoxAnswerer boxes;
+        welcome.Open();
+        welcome.show();
+        QTRY_COMPARE(boxes.seen.size(), 1);
+        QVERIFY(boxes.seen[0].startsWith("Warning: The patient database server 127.0.0.1 (port 1, database kinevo)"));
+        QVERIFY(welcome.isVisible());
+        QCOMPARE(ConfiguredDatabasePath(), std::string("postgresql://kinevo@127.0.0.1:1/kinevo"));
     }
 
     void regimenAndOralForecastPagesRefuseAValue() {

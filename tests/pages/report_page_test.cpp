@@ -252,6 +252,8 @@ private slots:
     void bayesianReportAsPdf() {
         SetUpGentamicin();
         TheCase().Case_Note = "Stored";
+        // What the Bayesian set asks to check reaches the page and the paper.
+        TheCase().bayesRange.caution = "Bayesian fit: fitted F is 104.0 %, above 100 %.";
         int recorded = 0, askedFor = 0;
         page->SetPictureRecorder([&](int fitMethod) {
             ++recorded;
@@ -259,6 +261,8 @@ private slots:
             return BluePictures();
         });
         OpenFrom(4);
+        QCOMPARE(page->findChild<QLabel*>("caution")->text(),
+                 QString("Caution: Bayesian fit: fitted F is 104.0 %, above 100 %."));
         page->findChild<QPlainTextEdit*>("caseNote")->setPlainText("Check levels Friday.");
         if (!qEnvironmentVariableIsEmpty("KINEVO_SHOT_DIR")) SavePagePicture(*page, "report_page_gentamicin.png");
         env->prompts.pdfPaths = {Path("missing-folder/x.pdf"), Path("bayes_gentamicin.pdf")};
@@ -280,7 +284,8 @@ private slots:
               QString("DOSE: 120 mg every 8 hours as an Intermittent Infusion Infused Over 0.5 Hour(s)."),
               QString("PREDICTED LEVELS (mg/L): Peak: 7.7 Post (1 hr): 6.5 Trough: 1.1"),
               QString::fromUtf8("AUC24: 79 mg\u00b7h/L"),
-              QString("Comments Check levels Friday."), QString("Signature")})
+              QString("Comments Caution: Bayesian"), QString("F is 104.0 %, above 100 %. Check levels Friday."),
+              QString("Signature")})
             QVERIFY2(text.contains(expected), qPrintable(expected + " in: " + text));
         const QImage image = PdfImage(Path("bayes_gentamicin.pdf"));
         QCOMPARE(image.size(), QSize(255, 330));  // a letter page

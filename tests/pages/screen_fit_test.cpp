@@ -33,7 +33,7 @@ class ScreenFitTest : public QObject {
                                                  .arg(page.frameGeometry().height())
                                                  .arg(page.frameGeometry().x())
                                                  .arg(page.frameGeometry().y())),
-                                  5000);
+                                  10000);
         for (QPushButton* button : page.findChildren<QPushButton*>()) {
             if (!button->isVisible()) continue;
             const QRect shown(button->mapToGlobal(QPoint(0, 0)), button->size());
@@ -42,6 +42,8 @@ class ScreenFitTest : public QObject {
         if (!qEnvironmentVariableIsEmpty("KINEVO_SHOT_DIR"))
             page.screen()->grabWindow(0).save(qEnvironmentVariable("KINEVO_SHOT_DIR") + "/wm-" + name + ".png");
         page.hide();
+        // The window manager lets the window go before the next one comes.
+        QTest::qWait(100);
     }
 
 private slots:

@@ -18,12 +18,48 @@ std::string Trimmed(const char* text) {
     return s;
 }
 
+std::string Text(const char* text) { return text ? text : ""; }
+
+// "db.example.org (port 5432, database kinevo)": the server as the user
+// configured it, never with a password.
+std::string ServerNamed(const std::string& host, const std::string& port, const std::string& database) {
+    std::string name = host.empty() || host[0] == '/' ? "on this computer" : host;
+    std::string details;
+    if (!port.empty()) details = "port " + port;
+    if (!database.empty()) details += (details.empty() ? "" : ", ") + std::string("database ") + database;
+    return details.empty() ? name : name + " (" + details + ")";
+}
+
+std::string ServerOf(PGconn* conn) { return ServerNamed(Text(PQhost(conn)), Text(PQport(conn)), Text(PQdb(conn))); }
+
+[[noreturn]] void FailUnreachable(PGconn* conn, const std::string& detail) {
+    throw DbError("The patient database server " + ServerOf(conn) + " cannot be reached, so nothing was read or saved. " +
+                      kServerUnreachableAdvice + "\n(" + detail + ")",
+                  DbFault::Unreachable);
+}
+
+// A server that answers but will not let this user in is no network fault:
+// telling it apart sends the user to the password, not to the cables.
+[[noreturn]] void FailToConnect(PGconn* conn, const char* const* keys, const char* const* values) {
+    const std::string detail = Trimmed(PQerrorMessage(conn));
+    const std::string user = Text(PQuser(conn));
+    if (PQconnectionNeedsPassword(conn))
+        throw DbError("The patient database server " + ServerOf(conn) + " asks for the password of user " + user +
+                          " and none is given, so nothing was read or saved. " + kServerPasswordAdvice,
+                      DbFault::LoginRefused);
+    if (PQpingParams(keys, values, 1) == PQPING_OK)
+        throw DbError("The patient database server " + ServerOf(conn) + " refused user " + user +
+                          " (a wrong password, or a user or database it does not know), so nothing was read or saved. " +
+                          kServerPasswordAdvice + "\n(" + detail + ")",
+                      DbFault::LoginRefused);
+    FailUnreachable(conn, detail);
+}
+
 // Lock waits past the busy wait and deadlocks may clear when tried again; a
 // dropped connection is the network's or the server's fault, not the data's.
 [[noreturn]] void Fail(PGconn* conn, const PGresult* result) {
     const std::string text = Trimmed(result ? PQresultErrorMessage(result) : PQerrorMessage(conn));
-    if (PQstatus(conn) == CONNECTION_BAD)
-        throw DbError(std::string(kServerUnreachableText) + "\n(" + text + ")", DbFault::Unreachable);
+    if (PQstatus(conn) == CONNECTION_BAD) FailUnreachable(conn, text);
     const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const std::string code = state ? state : "";
     if (code == "55P03" || code == "40P01") throw DbError(kDatabaseBusyText, DbFault::Busy);
@@ -112,9 +148,14 @@ public:
         const char* values[] = {uri.c_str(), "UTF8", "10", nullptr};
         conn_ = PQconnectdbParams(keys, values, 1);
         if (PQstatus(conn_) != CONNECTION_OK) {
-            const std::string text = Trimmed(PQerrorMessage(conn_));
-            PQfinish(conn_);
-            throw DbError(std::string(kServerUnreachableText) + "\n(" + text + ")", DbFault::Unreachable);
+            // Asked once more, briefly, whether the server answers at all.
+            values[2] = "3";
+            try {
+                FailToConnect(conn_, keys, values);
+            } catch (...) {
+                PQfinish(conn_);
+                throw;
+            }
         }
         // The server's notices are for its log, not the user's terminal.
         PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
@@ -159,3 +200,21 @@ private:
 }  // namespace
 
 std::unique_ptr<Connection> OpenPostgres(const std::string& uri) { return std::make_unique<PostgresConnection>(uri); }
+
+std::string ServerName(const std::string& location) {
+    char* error = nullptr;
+    PQconninfoOption* given = PQconninfoParse(location.c_str(), &error);
+    PQfreemem(error);
+    PQconninfoOption* defaults = PQconndefaults();
+    // What the location names, else what libpq would use (its environment).
+    auto value = [&](const std::string& key) {
+        for (PQconninfoOption* options : {given, defaults})
+            for (PQconninfoOption* o = options; o && o->keyword; ++o)
+                if (key == o->keyword && o->val && *o->val) return std::string(o->val);
+        return std::string();
+    };
+    const std::string name = ServerNamed(value("host"), value("port"), value("dbname"));
+    PQconninfoFree(given);
+    PQconninfoFree(defaults);
+    return name;
+}

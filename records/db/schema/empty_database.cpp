@@ -2,18 +2,21 @@
 
 #include <sqlite3.h>
 
-#include <fstream>
 #include <stdexcept>
+
+#include "records/db/schema/private_files.h"
 
 namespace fs = std::filesystem;
 
 void CreateEmptyDatabase(const fs::path& path) {
-    if (fs::exists(path)) throw std::runtime_error("Database file already exists: " + path.string());
+    // Made first, owner-only, so SQLite fills this file and no other.
+    if (!WriteNewFile(path, "")) throw std::runtime_error("Database file already exists: " + path.string());
     sqlite3* db = nullptr;
     std::string error;
-    if (sqlite3_open_v2(path.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(path.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         error = db ? sqlite3_errmsg(db) : "out of memory";
         sqlite3_close(db);
+        fs::remove(path);
         throw std::runtime_error(error + ": " + path.string());
     }
     char* message = nullptr;
@@ -32,13 +35,11 @@ void CreateEmptyDatabase(const fs::path& path) {
 void WriteFirstStartFiles(const fs::path& emptyDatabase, const fs::path& optionsFile, const fs::path& workingDatabase) {
     const fs::path working = fs::absolute(workingDatabase).lexically_normal();
     if (!fs::exists(working)) {
-        fs::create_directories(working.parent_path());
-        fs::copy_file(emptyDatabase, working);
+        MakePrivateFolders(working.parent_path());
+        CopyToNewFile(emptyDatabase, working);
     }
     if (!fs::exists(optionsFile)) {
-        fs::create_directories(fs::absolute(optionsFile).parent_path());
-        std::ofstream out(optionsFile);
-        out << working.string() << "\n";
-        if (!out) throw std::runtime_error("Cannot write " + optionsFile.string());
+        MakePrivateFolders(fs::absolute(optionsFile).parent_path());
+        WriteNewFile(optionsFile, working.string() + "\n");
     }
 }

@@ -16,13 +16,15 @@ inline constexpr const char* kDefaultDatabaseFolder = "data";
 // The schema text itself.
 const std::string& PatientsSchemaSql();
 
-// Creates `path` with the schema. Refuses (std::runtime_error) when the file
-// exists already, so a database with patients is never replaced.
+// Creates `path` with the schema, readable by its owner only. Refuses
+// (std::runtime_error) when the file exists already, so a database with
+// patients is never replaced.
 void CreateEmptyDatabase(const std::filesystem::path& path);
 
 // Makes `workingDatabase` as a copy of `emptyDatabase` and `optionsFile`
 // naming it, each only when missing, so a rebuild or a later start never
-// touches patients or a configured path. Throws std::runtime_error or
+// touches patients or a configured path. Both, and the folders made for
+// them, are readable by their owner only. Throws std::runtime_error or
 // std::filesystem::filesystem_error when a file cannot be made.
 void WriteFirstStartFiles(const std::filesystem::path& emptyDatabase, const std::filesystem::path& optionsFile,
                           const std::filesystem::path& workingDatabase);

@@ -12,8 +12,6 @@
 
 class ScreenFitTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<PageTestEnvironment> env;
-    std::unique_ptr<PageSet> pages;
 
     // Opens the page as the program does and checks it against the free area.
     void CheckPage(KinevoPage& page, const QString& name) {
@@ -47,17 +45,9 @@ class ScreenFitTest : public QObject {
     }
 
 private slots:
-    void init() {
-        env = std::make_unique<PageTestEnvironment>();
-        pages = std::make_unique<PageSet>();
-    }
-    void cleanup() {
-        pages.reset();
-        env.reset();
-    }
-
     void vancomycinPagesFit() {
-        PageSet& p = *pages;
+        PageTestEnvironment env;
+        PageSet p;
         const std::vector<std::pair<KinevoPage*, QString>> all = {
             {&p.search, "search"},           {&p.list, "list"},
             {&p.newPatient, "new-patient"},  {&p.existingCase, "existing-case"},
@@ -70,19 +60,20 @@ private slots:
         // The search and entry pages start a new case: each page gets its own.
         for (const auto& [page, name] : all) {
             SetUpAdultWithHistory("vm", {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 6)},
-                      {LevelRowOn(2, 7, 0, 12), LevelRowOn(2, 10, 0, 30)});
+                                  {LevelRowOn(2, 7, 0, 12), LevelRowOn(2, 10, 0, 30)});
             CheckPage(*page, "vancomycin-" + name);
         }
     }
 
     void phenytoinPagesFit() {
-        PageSet& p = *pages;
+        PageTestEnvironment env;
+        PageSet p;
         const std::vector<std::pair<KinevoPage*, QString>> all = {
             {&p.phenytoinRegimen, "regimen"}, {&p.phenytoinForecast, "forecast"}, {&p.fittingSetUp, "fit-set-up"},
             {&p.analysisGraph, "analysis"},   {&p.analysisResults, "results"}};
         for (const auto& [page, name] : all) {
             SetUpAdultWithHistory("ph", {DoseRowOn(1, 8, 0, 300, "C", 0, 24, 10)},
-                      {LevelRowOn(5, 7, 0, 8), LevelRowOn(10, 7, 0, 12)});
+                                  {LevelRowOn(5, 7, 0, 8), LevelRowOn(10, 7, 0, 12)});
             CheckPage(*page, "phenytoin-" + name);
         }
     }

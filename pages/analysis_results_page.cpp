@@ -41,7 +41,8 @@ AnalysisResultsPage::AnalysisResultsPage(QWidget* parent)
     : KinevoPage(156, "Detailed Analysis Results", HeaderVariant::Full, parent) {
     table_ = new ResultsParameterTable(this);
     form_ = new ResultsRegimenForm(this);
-    watch_ = new FieldWatch(this, [this](const QSet<int>&) { Predict(); });
+    watch_ = new FieldWatch(
+        this, [this](const QSet<int>&) { Predict(); }, [this] { form_->ClearPredictions(); });
     form_->Watch(*watch_);
     notes_ = new QLabel(this);
     notes_->setObjectName("fitNotes");
@@ -51,22 +52,20 @@ AnalysisResultsPage::AnalysisResultsPage(QWidget* parent)
     Body()->addWidget(form_);
     Body()->addStretch(1);
     AddButton("Bac&k", "back", [this] {
-        Keep();
-        Leave(DrugPageCode());
+        if (Keep()) Leave(DrugPageCode());
     });
     lsReport_ = AddButton("&LS Report", "lsReport", [this] {
-        HandToReport(1);
+        if (!HandToReport(1)) return;
         TheCase().Cur_fit_method = kLeastSquares;
         LeaveToReport(5);
     });
     bayesReport_ = AddButton("&Bayes Report", "bayesReport", [this] {
-        HandToReport(2);
+        if (!HandToReport(2)) return;
         TheCase().Cur_fit_method = kBayesian;
         LeaveToReport(4);
     });
     AddButton("&Done", "done", [this] {
-        Keep();
-        LeaveToEnd(8);
+        if (Keep()) LeaveToEnd(8);
     });
 }
 
@@ -124,8 +123,7 @@ bool AnalysisResultsPage::Recalculate() {
         Tell(this, refused);
         return false;
     }
-    watch_->RunPending();
-    return true;
+    return watch_->Settle();
 }
 
 void AnalysisResultsPage::Predict() {
@@ -139,17 +137,18 @@ void AnalysisResultsPage::Predict() {
     form_->ShowPredictions(predictions);
 }
 
-void AnalysisResultsPage::Keep() {
+bool AnalysisResultsPage::Keep() {
     // A button pressed straight after typing still keeps the levels of what was typed.
-    watch_->RunPending();
+    if (!watch_->Settle()) return false;
     CaseRecord& r = TheCase();
     r.pages.results = form_->Texts();
     r.regimen = RegimenShown(r, r.pages.results);
     Nav().shownParameters = BayesTexts(r);
+    return true;
 }
 
-void AnalysisResultsPage::HandToReport(int set) {
-    Keep();
+bool AnalysisResultsPage::HandToReport(int set) {
+    if (!Keep()) return false;
     const CaseRecord& r = TheCase();
     const FieldTexts& shown = r.pages.results;
     const std::map<std::string, std::string> levels = form_->LevelTexts(set);
@@ -182,4 +181,5 @@ void AnalysisResultsPage::HandToReport(int set) {
         }
     }
     TheCase().reportRegimen = g;
+    return true;
 }

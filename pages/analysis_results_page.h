@@ -27,10 +27,11 @@ private:
     // interval are checked once more; false when one is refused.
     bool Recalculate();
     void Predict();
-    // What the report, the end page's save and a revisit take from the page.
-    void Keep();
+    // What the report, the end page's save and a revisit take from the page;
+    // false, with the field's message, while a field holds a refused value.
+    bool Keep();
     // The regimen and the levels of set 1 (least squares) or 2 (Bayes).
-    void HandToReport(int set);
+    bool HandToReport(int set);
     // Flagged sets lead to no report (the button says why); the page says
     // which set is not usable and what a usable one asks to check.
     void ShowFlags(const CaseRecord& r);

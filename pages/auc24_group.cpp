@@ -44,9 +44,13 @@ void Auc24Group::ShowCase(const CaseRecord& r) {
     setVisible(offered_);
 }
 
-void Auc24Group::Compute(const RegimenModel& m, std::optional<double> infusionTime) {
+void Auc24Group::ClearResults() {
     for (QLineEdit* field : {dose_, peak_, trough_}) field->clear();
     message_->clear();
+}
+
+void Auc24Group::Compute(const RegimenModel& m, std::optional<double> infusionTime) {
+    ClearResults();
     const auto target = FieldValue(target_);
     if (!offered_ || !target) return;
     const Auc24Design d = DesignForAuc24(m, {target, FieldValue(interval_), {}, infusionTime, FieldValue(troughLimit_)});

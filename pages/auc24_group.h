@@ -19,6 +19,8 @@ public:
     // Shown for vancomycin by intermittent infusion only.
     void ShowCase(const CaseRecord& r);
     void Compute(const RegimenModel& m, std::optional<double> infusionTime);
+    // Empties the design and its message, leaving the targets.
+    void ClearResults();
 
 private:
     QLineEdit *target_, *interval_, *troughLimit_, *dose_, *peak_, *trough_;

@@ -112,6 +112,11 @@ std::optional<double> DesignForm::InfusionTime() const {
     return infusionTime_ && !infusionTime_->isReadOnly() ? FieldValue(infusionTime_) : std::nullopt;
 }
 
+void DesignForm::ClearResults() {
+    for (QLineEdit* field : {dose_, interval_, daily_, loadingDose_, note_}) field->clear();
+    message_->clear();
+}
+
 void DesignForm::Clear() {
     ClearFields(this);
     message_->clear();

@@ -24,6 +24,8 @@ public:
     // As typed and read by the design: missing where the route reads none.
     std::optional<double> InfusionTime() const;
     void Clear();
+    // Empties the estimate and the message, leaving the targets.
+    void ClearResults();
 
 private:
     bool intravenous_;

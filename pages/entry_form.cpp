@@ -88,6 +88,7 @@ void Check(QRadioButton* yes, QRadioButton* no, std::optional<bool> first) {
 
 std::optional<QString> RangeProblem(const QLineEdit* field, std::optional<std::string> (*problem)(double)) {
     if (field->isReadOnly() || !field->isEnabled() || field->text().trimmed().isEmpty()) return std::nullopt;
+    if (auto notANumber = NotANumberProblem(field->text())) return notANumber;
     const std::optional<std::string> message = problem(FieldNumber(field->text()).value_or(-1));
     if (!message) return std::nullopt;
     return QString::fromStdString(*message);
@@ -358,7 +359,9 @@ std::vector<QWidget*> EntryForm::EnterOrder() const {
                        static_cast<QWidget*>(hospitalId_), static_cast<QWidget*>(birthday_),
                        static_cast<QWidget*>(drug_), static_cast<QWidget*>(weight_), static_cast<QWidget*>(height_),
                        static_cast<QWidget*>(scr_), static_cast<QWidget*>(clcr_), static_cast<QWidget*>(albumin_)})
-        if (w->isEnabled()) order.push_back(w);
+        // The one of SCr and CLcr not in use is skipped: entering it would choose it.
+        if (w->isEnabled() && !(qobject_cast<QLineEdit*>(w) && static_cast<QLineEdit*>(w)->isReadOnly()))
+            order.push_back(w);
     return order;
 }
 

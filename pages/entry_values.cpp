@@ -47,13 +47,6 @@ QStringList EntryDrugNames() {
     return names;
 }
 
-std::optional<double> FieldNumber(const QString& text) {
-    bool ok = false;
-    const double v = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
-
 EntryValues BlankEntry() { return EntryValues{}; }
 
 EntryValues EntryValuesOf(const CaseRecord& r, bool withCase) {

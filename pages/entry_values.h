@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "pages/field_number.h"
 #include "records/db/entry_stores.h"
 
 struct CaseRecord;
@@ -32,9 +33,6 @@ inline constexpr const char* kPhenytoin = "Phenytoin";
 // The drug list: the catalogue's names in alphabetical order, without
 // netilmicin (a netilmicin case can only come from the database).
 QStringList EntryDrugNames();
-
-// A field's number; nullopt for an empty text, a non-number or a non-finite one.
-std::optional<double> FieldNumber(const QString& text);
 
 // The page of a new patient before anything is typed: kg and cm, "Crs:".
 EntryValues BlankEntry();

@@ -5,17 +5,11 @@
 #include <QLineEdit>
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
-#include "app/kit/prompts.h"
+#include "pages/field_number.h"
 #include "records/text_format.h"
 
-std::optional<double> FieldValue(const QLineEdit* field) {
-    const QString text = field->text().trimmed();
-    if (text.isEmpty()) return std::nullopt;
-    const double value = std::strtod(text.toStdString().c_str(), nullptr);
-    return std::isfinite(value) ? value : 0.0;
-}
+std::optional<double> FieldValue(const QLineEdit* field) { return FieldNumber(field->text()); }
 
 void ShowValue(QLineEdit* field, const std::optional<double>& value, const char* format) {
     field->setText(value && std::isfinite(*value) ? QString::fromStdString(FormatNumber(format, *value)) : QString());
@@ -33,8 +27,9 @@ FieldRule DesignRule(DesignField field) {
     return [field](double v) { return DesignFieldProblem(field, v); };
 }
 
-FieldWatch::FieldWatch(QWidget* page, std::function<void(const QSet<int>&)> compute)
-    : QObject(page), page_(page), compute_(std::move(compute)) {}
+FieldWatch::FieldWatch(QWidget* page, std::function<void(const QSet<int>&)> compute,
+                       std::function<void()> clearResults)
+    : QObject(page), page_(page), compute_(std::move(compute)), clearResults_(std::move(clearResults)) {}
 
 void FieldWatch::Watch(QLineEdit* field, int group, FieldRule rule) {
     fields_.push_back({field, group, std::move(rule)});
@@ -51,9 +46,10 @@ void FieldWatch::RunPending() {
 
 std::optional<QString> FieldWatch::ProblemOf(const QLineEdit* field) const {
     const auto it = std::find_if(fields_.begin(), fields_.end(), [&](const Watched& w) { return w.field == field; });
-    if (it == fields_.end() || !it->rule || field->isReadOnly()) return std::nullopt;
+    if (it == fields_.end() || field->isReadOnly()) return std::nullopt;
+    if (const auto message = NotANumberProblem(field->text())) return message;
     const std::optional<double> value = FieldValue(field);
-    if (!value) return std::nullopt;
+    if (!value || !it->rule) return std::nullopt;
     if (const auto message = it->rule(*value)) return QString::fromStdString(*message);
     return std::nullopt;
 }
@@ -64,15 +60,25 @@ std::optional<std::pair<QLineEdit*, QString>> FieldWatch::FirstProblem() const {
     return std::nullopt;
 }
 
-void FieldWatch::Leaving(QLineEdit* field) {
-    if (messageOpen_) return;
-    if (const auto message = ProblemOf(field)) {
-        messageOpen_ = true;
-        Warn(page_, *message);
-        messageOpen_ = false;
-        field->setFocus(Qt::OtherFocusReason);
-        return;
+bool FieldWatch::Settle() {
+    if (const auto problem = FirstProblem()) {
+        Refuse(problem->first, problem->second);
+        return false;
     }
+    RunPending();
+    return true;
+}
+
+void FieldWatch::Refuse(QLineEdit* field, const QString& message) {
+    if (warnings_.Showing()) return;
+    // The results shown were worked from other inputs than the ones on screen.
+    clearResults_();
+    warnings_.Refuse({field, message});
+}
+
+void FieldWatch::Leaving(QLineEdit* field) {
+    if (warnings_.Showing()) return;
+    if (const auto message = ProblemOf(field)) return Refuse(field, *message);
     RunPending();
 }
 

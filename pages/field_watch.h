@@ -1,8 +1,9 @@
 #pragma once
 // The edit fields of a forecast or regimen page: the check each field makes
 // when it loses the focus (one message at a time, the focus back on the
-// field, the text kept), the groups typed in since the last computation,
-// and the Up and Down keys along the page's field order.
+// field, the text kept, the results of other inputs emptied), the groups
+// typed in since the last computation, and the Up and Down keys along the
+// page's field order.
 #include <QObject>
 #include <QSet>
 #include <functional>
@@ -13,6 +14,7 @@
 
 #include "engine/design_checks.h"
 #include "engine/forecast_checks.h"
+#include "pages/field_problem.h"
 
 class QLineEdit;
 class QWidget;
@@ -27,8 +29,10 @@ FieldRule DesignRule(DesignField field);
 class FieldWatch : public QObject {
     Q_OBJECT
 public:
-    // `compute` runs with the groups modified since the last run.
-    FieldWatch(QWidget* page, std::function<void(const QSet<int>&)> compute);
+    // `compute` runs with the groups modified since the last run;
+    // `clearResults` empties what the page shows, when a refused value
+    // leaves it belonging to other inputs.
+    FieldWatch(QWidget* page, std::function<void(const QSet<int>&)> compute, std::function<void()> clearResults);
 
     // Watches `field` in `group`; Up and Down follow the page's Tab order.
     void Watch(QLineEdit* field, int group, FieldRule rule = {});
@@ -38,6 +42,9 @@ public:
     void Touch(int group) { pending_.insert(group); }
     // The first watched field whose text its rule refuses, with the message.
     std::optional<std::pair<QLineEdit*, QString>> FirstProblem() const;
+    // Before the page computes or closes: a refused field is told (the focus
+    // goes back to it) and false returned; otherwise the pending groups run.
+    bool Settle();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -45,6 +52,7 @@ protected:
 private:
     std::optional<QString> ProblemOf(const QLineEdit* field) const;
     void Leaving(QLineEdit* field);
+    void Refuse(QLineEdit* field, const QString& message);
     void Move(QLineEdit* from, bool down);
 
     struct Watched {
@@ -54,13 +62,14 @@ private:
     };
     QWidget* page_;
     std::function<void(const QSet<int>&)> compute_;
+    std::function<void()> clearResults_;
     std::vector<Watched> fields_;
     QSet<int> pending_;
-    bool messageOpen_ = false;
+    FieldWarnings warnings_;
 };
 
-// A field's number; nullopt while it is empty. Text that is not a number
-// counts as 0, as the C library reads it.
+// A field's number; nullopt while it is empty or not wholly a number (its
+// leaving check refuses such a text).
 std::optional<double> FieldValue(const QLineEdit* field);
 // Shows `value` with `format`, or empties the field when it is missing.
 void ShowValue(QLineEdit* field, const std::optional<double>& value, const char* format);

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "app/kit/prompts.h"
 #include "engine/dose_expansion.h"
@@ -16,6 +17,7 @@
 #include "pages/entry_values.h"
 #include "pages/saved_parameters.h"
 #include "records/case_record.h"
+#include "records/db/stored_text.h"
 #include "records/drug_catalogue.h"
 #include "records/text_format.h"
 
@@ -82,8 +84,15 @@ FittingSetUpForm::FittingSetUpForm(QWidget* parent) : QWidget(parent) {
         if (p == kCl) clUnits_ = {unit, spreadUnit};
         if (p == kVm) vmRow_ = {label, values_[p], unit, plusMinus, spreads_[p], spreadUnit, saved_[p]};
         grid->addWidget(saved_[p], row, 6);
-        connect(values_[p], &QLineEdit::editingFinished, this, [this, p] { ParameterLeft(p); });
-        connect(spreads_[p], &QLineEdit::editingFinished, this, [this, p] { SpreadLeft(p); });
+        for (QLineEdit* e : {values_[p], spreads_[p]}) e->installEventFilter(this);
+        connect(values_[p], &QLineEdit::editingFinished, this, [this, p] {
+            // A refused value shows no kd or t1/2 worked from another.
+            if (CheckParameterField(values_[p])) ParameterLeft(p);
+            else UpdateDerived();
+        });
+        connect(spreads_[p], &QLineEdit::editingFinished, this, [this, p] {
+            if (CheckParameterField(spreads_[p])) SpreadLeft(p);
+        });
     }
     perKg_ = Shown(initial, "perKg");
     grid->addWidget(perKg_, kVd + 1, 7);
@@ -181,11 +190,11 @@ void FittingSetUpForm::ShowSaved(const std::optional<ParameterRow>& row, const s
     const bool ph = Phenytoin(drug_);
     saved_[kVd]->setText(QString::fromStdString(row->Vd));
     saved_[kCl]->setText(ph ? QString::number(row->Km) : QString::fromStdString(row->Cl));
-    saved_[kCF]->setText(QString::fromStdString(row->CF));
+    saved_[kCF]->setText(QString::number(StoredPercent(row->CF)));
     if (ph) saved_[kVm]->setText(QString::number(row->Vm));
 }
 
-// Vd, Cl (or Km and Vm) and CF; CF is stored in percent, as shown.
+// Vd, Cl (or Km and Vm) and CF; CF is shown in percent.
 void FittingSetUpForm::ImportSaved() {
     if (saved_[kVd]->text().isEmpty()) return;
     for (int p : {kVd, kCl, kCF, kVm}) {
@@ -239,6 +248,8 @@ void FittingSetUpForm::ProductChosen(bool takeF) {
     if (products.size() > 1) show(products[1], salt2_, f2_);
     ApplyFitRouteProducts(trial, products);
     if (takeF && !products.empty()) {
+        // The product's F comes with its own spread.
+        relative_[kF] = trial.Init_f_sd;
         values_[kF]->setText(Text(kFormats[kF], trial.population.F * 100));
         ParameterLeft(kF);
     }
@@ -270,12 +281,47 @@ bool FittingSetUpForm::CheckFactor(QLineEdit* field) {
     return false;
 }
 
+std::optional<QString> FittingSetUpForm::ParameterProblem(const QLineEdit* field) const {
+    if (const auto message = NotANumberProblem(field->text())) return message;
+    const auto v = FieldNumber(field->text());
+    if (!v) return std::nullopt;
+    const auto spread = std::find(spreads_.begin(), spreads_.end(), field);
+    if (spread == spreads_.end()) {
+        if (*v <= 0) return QString("Please enter a value above 0.");
+        return std::nullopt;
+    }
+    if (*v <= 0) return QString("Please enter a +/- value above 0.");
+    // A spread wider than its parameter would let the fit take it anywhere.
+    const auto value = FieldNumber(values_[spread - spreads_.begin()]->text());
+    if (value && *value > 0 && *v > *value) return QString("Please enter a +/- value no larger than its parameter.");
+    return std::nullopt;
+}
+
+bool FittingSetUpForm::CheckParameterField(QLineEdit* field) {
+    if (messageOpen_) return false;
+    // What the page showed itself (a drug's own spread of 0) is not the user's to mend.
+    if (!field->isModified()) return true;
+    const auto message = ParameterProblem(field);
+    if (!message) return true;
+    messageOpen_ = true;
+    Warn(this, *message);
+    messageOpen_ = false;
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+    return false;
+}
+
+bool FittingSetUpForm::CheckField(QLineEdit* field) {
+    return field == timeWeight_ || field == fixedError_ ? CheckFactor(field) : CheckParameterField(field);
+}
+
 bool FittingSetUpForm::Store(CaseRecord& r) {
     for (QLineEdit* f : {timeWeight_, fixedError_})
         if (!CheckFactor(f)) return false;
     std::array<double, kParameters> value{};
     for (int p = 0; p < kParameters; ++p) {
         if (values_[p]->isHidden()) continue;
+        if (!CheckParameterField(values_[p]) || !CheckParameterField(spreads_[p])) return false;
         SpreadLeft(p);
         const auto v = FieldNumber(values_[p]->text());
         if (!v || *v <= 0) {
@@ -300,11 +346,11 @@ bool FittingSetUpForm::Store(CaseRecord& r) {
     return true;
 }
 
-// Enter on a refused factor must not let the page move the focus on.
+// Enter on a refused field must not let the page move the focus on.
 bool FittingSetUpForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !CheckFactor(static_cast<QLineEdit*>(watched)))
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !CheckField(static_cast<QLineEdit*>(watched)))
             return true;
     }
     return QWidget::eventFilter(watched, event);

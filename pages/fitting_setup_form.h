@@ -43,6 +43,12 @@ private:
     void ProductChosen(bool takeF);
     void UpdateDerived();
     bool CheckFactor(QLineEdit* field);
+    // A parameter's or spread's message: not a number, not above 0, or a
+    // spread wider than its parameter.
+    std::optional<QString> ParameterProblem(const QLineEdit* field) const;
+    // Tells a refused parameter or spread (the focus back on it); false then.
+    bool CheckParameterField(QLineEdit* field);
+    bool CheckField(QLineEdit* field);
     std::vector<std::string> Products() const;
     double Scale(int p) const;  // field value per record value (100 for percentages)
 

@@ -10,6 +10,8 @@
 #include "pages/fitting_setup_form.h"
 #include "records/case_record.h"
 #include "records/db/case_reload.h"
+#include "records/dosage_form.h"
+#include "records/drug_catalogue.h"
 
 FittingSetUpPage::FittingSetUpPage(QWidget* parent)
     : KinevoPage(154, "Curve Fitting Set-Up", HeaderVariant::FittingSetUp, parent) {
@@ -27,7 +29,12 @@ void FittingSetUpPage::Reset() { form_->ShowSaved(std::nullopt, {}); }
 
 // The record holds what the page shows, so a return shows the values as left.
 void FittingSetUpPage::OnOpen() {
-    const CaseRecord& r = TheCase();
+    CaseRecord& r = TheCase();
+    // A case with no product chosen yet starts on the drug's own default.
+    if (r.RouteProduct.empty()) {
+        const std::string product = DefaultRouteProduct(r.Drug_ID);
+        if (!product.empty()) ChooseRouteProduct(r, product);
+    }
     form_->Show(r);
     std::optional<ParameterRow> saved;
     if (r.PATIENT_REC_Num != 0 && r.Case_number != 0)

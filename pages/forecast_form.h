@@ -29,6 +29,8 @@ public:
     virtual FieldTexts Texts() const = 0;
     virtual void Show(const FieldTexts& texts, int unevenCount) = 0;
     virtual void Clear() = 0;
+    // Empties the results and the message, leaving what was typed.
+    virtual void ClearResults() = 0;
 
 protected:
     // Lays out `group` with the dose and interval rows first; the rows

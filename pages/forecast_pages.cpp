@@ -19,18 +19,16 @@ ForecastPage::ForecastPage(int dialogId, const QString& heading, bool intravenou
                      intravenous ? code::kIvForecast : code::kOralForecast, parent),
       revisit_(revisit) {
     AddButton("Previous", "previous", [this] {
-        KeepState();
-        Leave(DrugPageCode());
+        if (KeepState()) Leave(DrugPageCode());
     });
     AddButton("Report", "report", [this, source] {
-        KeepState();
+        if (!KeepState()) return;
         const KeptForecast& kept = TheCase().pages.forecast;
         TheCase().reportRegimen = ForecastHandOver(TheCase(), kept.shown, kept.unevenCount);
         LeaveToReport(source);
     });
     AddButton("Done", "done", [this, source] {
-        KeepState();
-        LeaveToEnd(source + 3);
+        if (KeepState()) LeaveToEnd(source + 3);
     });
 }
 
@@ -56,6 +54,8 @@ void ForecastPage::OnOpen() {
 }
 
 void ForecastPage::ShowCase(const CaseRecord& r) { form_->ShowCase(r); }
+
+void ForecastPage::ClearResults() { form_->ClearResults(); }
 
 void ForecastPage::Compute(const QSet<int>& groups) { form_->Compute(PageModel(TheCase()), TheCase(), groups); }
 

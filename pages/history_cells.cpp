@@ -29,10 +29,10 @@ constexpr Range kRanges[] = {
 };
 
 // A number shown "%.2f"; 0 shown empty where the column says so. Text that
-// is no number stays as typed: Next finds the row incomplete.
+// is not wholly a number stays as typed and is refused.
 CellOutcome Amount(const QString& text, bool zeroEmpty) {
     const auto value = FieldNumber(text);
-    if (!value) return {text.trimmed()};
+    if (!value) return {text.trimmed(), NotANumberProblem(text)};
     if (*value == 0 && zeroEmpty) return {QString()};
     return {Hundredths(*value)};
 }

@@ -120,6 +120,14 @@ void IvForecastForm::Show(const FieldTexts& texts, int) {
         timeAboveMicUnit_->setText(QString::fromStdString(TimeAboveMicLabel(*interval)));
 }
 
+void IvForecastForm::ClearResults() {
+    for (QLineEdit* field :
+         {peak_, trough_, post_, average_, postMic_, timeAboveMic_, auic_, auc24_, averageLevel_})
+        field->clear();
+    timeAboveMicUnit_->clear();
+    message_->clear();
+}
+
 void IvForecastForm::Clear() {
     ClearFields(this);
     timeAboveMicUnit_->clear();

@@ -21,6 +21,7 @@ public:
     FieldTexts Texts() const override;
     void Show(const FieldTexts& texts, int unevenCount) override;
     void Clear() override;
+    void ClearResults() override;
 
 private:
     QLineEdit *postTime_, *infusionTime_, *mic_, *rate_;

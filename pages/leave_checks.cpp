@@ -4,11 +4,11 @@
 #include <QLineEdit>
 #include <algorithm>
 
-#include "app/kit/prompts.h"
-#include "pages/entry_values.h"
+#include "pages/field_number.h"
 
-LeaveChecks::LeaveChecks(QWidget* page, std::function<void(QLineEdit*)> accepted)
-    : QObject(page), page_(page), accepted_(std::move(accepted)) {}
+LeaveChecks::LeaveChecks(QWidget* page, std::function<void(QLineEdit*)> accepted,
+                         std::function<void()> clearResults)
+    : QObject(page), page_(page), accepted_(std::move(accepted)), clearResults_(std::move(clearResults)) {}
 
 void LeaveChecks::Watch(QLineEdit* field, NumberCheck check) {
     checks_.emplace_back(field, std::move(check));
@@ -16,22 +16,24 @@ void LeaveChecks::Watch(QLineEdit* field, NumberCheck check) {
 }
 
 void LeaveChecks::Refuse(QWidget* field, const QString& message) {
-    if (messageOpen_) return;
-    messageOpen_ = true;
-    Warn(page_, message);
-    messageOpen_ = false;
-    field->setFocus(Qt::OtherFocusReason);
+    if (warnings_.Showing()) return;
+    clearResults_();
+    warnings_.Refuse({field, message});
 }
 
 void LeaveChecks::Left(QLineEdit* field) {
     // A page that has closed meanwhile checks nothing.
-    if (messageOpen_ || !page_->isVisible()) return;
+    if (warnings_.Showing() || !page_->isVisible()) return;
     Apply(field);
 }
 
 bool LeaveChecks::Apply(QLineEdit* field) {
     const auto it = std::find_if(checks_.begin(), checks_.end(), [&](const auto& c) { return c.first == field; });
     if (it == checks_.end()) return true;
+    if (const auto message = NotANumberProblem(field->text())) {
+        Refuse(field, *message);
+        return false;
+    }
     if (const auto value = FieldNumber(field->text()); value && it->second)
         if (const auto message = it->second(*value)) {
             Refuse(field, QString::fromStdString(*message));

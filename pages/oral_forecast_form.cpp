@@ -142,6 +142,13 @@ void OralForecastForm::Show(const FieldTexts& texts, int unevenCount) {
     Reformat({levelHour_}, "%02.0f");
 }
 
+void OralForecastForm::ClearResults() {
+    for (QLineEdit* field : {peak_, trough_, average_, unevenPeak_, unevenTrough_, unevenAverage_, level_})
+        field->clear();
+    levelAt_->setText("Level at");
+    message_->clear();
+}
+
 void OralForecastForm::Clear() {
     ClearFields(this);
     levelAt_->setText("Level at");

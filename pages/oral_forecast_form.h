@@ -23,6 +23,7 @@ public:
     FieldTexts Texts() const override;
     void Show(const FieldTexts& texts, int unevenCount) override;
     void Clear() override;
+    void ClearResults() override;
 
 private:
     void ComputeRegular(const RegimenModel& m);

@@ -82,13 +82,17 @@ PhenytoinForecastPage::RegimenLine PhenytoinForecastPage::AddLine(QGridLayout* g
     return line;
 }
 
+void PhenytoinForecastPage::ClearResults() {
+    for (QLineEdit* field : {observed_, adjusted_, t90_}) field->clear();
+    warning_->clear();
+}
+
 void PhenytoinForecastPage::Reset() {
     for (const RegimenLine* line : {&first_, &second_}) {
         line->dose->clear();
         line->interval->clear();
     }
-    for (QLineEdit* field : {observed_, adjusted_, t90_}) field->clear();
-    warning_->clear();
+    ClearResults();
 }
 
 void PhenytoinForecastPage::OnOpen() {

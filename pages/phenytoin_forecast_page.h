@@ -16,6 +16,7 @@ public:
 protected:
     void OnOpen() override;
     void Recalculate(QLineEdit* changed) override { Recompute(true, changed); }
+    void ClearResults() override;
     // The regimen too, for the report and the save.
     void RememberShown() override;
 

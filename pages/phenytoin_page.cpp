@@ -19,7 +19,8 @@ PhenytoinPage::PhenytoinPage(int dialogId, const QString& heading, HeaderVariant
     parameters_ = new PhenytoinParameterGroup(this);
     saved_ = new PhenytoinSavedGroup(this);
     warning_ = MakeWarningLine(this);
-    checks_ = new LeaveChecks(this, [this](QLineEdit* field) { FieldAccepted(field); });
+    checks_ = new LeaveChecks(
+        this, [this](QLineEdit* field) { FieldAccepted(field); }, [this] { ClearResults(); });
     const auto fields = parameters_->Fields();
     checks_->Watch(fields[0], VdProblem);
     checks_->Watch(fields[1]);

@@ -26,6 +26,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     // After a field the user changed was accepted (nullptr: other changes).
     virtual void Recalculate(QLineEdit* changed) = 0;
+    // Empties the results, which a refused value leaves belonging to other inputs.
+    virtual void ClearResults() = 0;
     // For the report and the save; the parameters as shown.
     virtual void RememberShown();
     // The page's two columns with the current set at the top of the right

@@ -55,9 +55,14 @@ PhenytoinRegimenPage::PhenytoinRegimenPage(QWidget* parent)
     AddLeavingButton("Back", "back", [this] { Leave(code::kFactors); });
 }
 
-void PhenytoinRegimenPage::Reset() {
-    for (QLineEdit* field : {desired_, current_, drawn_, dose_, interval_, loading_}) field->clear();
+void PhenytoinRegimenPage::ClearResults() {
+    for (QLineEdit* field : {dose_, interval_, loading_}) field->clear();
     warning_->clear();
+}
+
+void PhenytoinRegimenPage::Reset() {
+    for (QLineEdit* field : {desired_, current_, drawn_}) field->clear();
+    ClearResults();
 }
 
 void PhenytoinRegimenPage::OnOpen() {

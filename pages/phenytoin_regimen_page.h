@@ -15,6 +15,7 @@ public:
 protected:
     void OnOpen() override;
     void Recalculate(QLineEdit*) override { Recompute(); }
+    void ClearResults() override;
 
 private:
     void ProductChosen(const QString& product);

@@ -26,12 +26,10 @@ RegimenPage::RegimenPage(int dialogId, const QString& heading, bool intravenous,
         auc24_->Watch(Watch(), kTargetGroup);
     }
     AddButton("Serum Level Forecast", "levelForecast", [this, intravenous] {
-        KeepState();
-        Leave(intravenous ? code::kIvForecast : code::kOralForecast);
+        if (KeepState()) Leave(intravenous ? code::kIvForecast : code::kOralForecast);
     });
     AddButton("Done", "done", [this, intravenous] {
-        KeepState();
-        LeaveToEnd(intravenous ? 1 : 2);
+        if (KeepState()) LeaveToEnd(intravenous ? 1 : 2);
     });
     AddButton("Back", "back", [this] {
         Keep();
@@ -66,6 +64,11 @@ void RegimenPage::Reset() {
 void RegimenPage::ShowCase(const CaseRecord& r) {
     form_->ShowCase(r);
     if (auc24_) auc24_->ShowCase(r);
+}
+
+void RegimenPage::ClearResults() {
+    form_->ClearResults();
+    if (auc24_) auc24_->ClearResults();
 }
 
 void RegimenPage::Compute(const QSet<int>&) {

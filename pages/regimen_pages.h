@@ -17,6 +17,7 @@ protected:
     void OnOpen() override;
     void ShowCase(const CaseRecord& r) override;
     void Compute(const QSet<int>& groups) override;
+    void ClearResults() override;
     void Keep() override;
 
 private:

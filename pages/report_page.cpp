@@ -70,7 +70,8 @@ ReportPage::ReportPage(QWidget* parent) : KinevoPage(151, "Report Printing Optio
     Body()->addStretch(1);
 
     AddButton("Previous", "previous", [this] { Previous(); });
-    AddButton("Print Preview", "preview", [this] { Preview(); });
+    // Alt+V opens the preview rather than typing into the Case Note.
+    AddButton("Print Pre&view", "preview", [this] { Preview(); });
     AddButton("Save as PDF", "savePdf", [this] { SavePdf(); });
     AddButton("Print", "print", [this] { Print(); });
 }

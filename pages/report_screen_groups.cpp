@@ -9,6 +9,7 @@
 #include "pages/page_widgets.h"
 #include "pages/phenytoin_case_values.h"
 #include "pages/report_content.h"
+#include "pages/report_texts.h"
 #include "records/case_record.h"
 #include "records/text_format.h"
 
@@ -136,6 +137,8 @@ void ReportRegimenGroup::Show(const ReportRegimen& g, const CaseRecord& r) {
     trough_->setText(Q(g.trough));
     average_->setText(Q(phenytoin ? g.observedAverage : g.average));
     adjustedAverage_->setText(Q(g.adjustedAverage));
-    for (QLineEdit* field : {peak_, post_, trough_}) ShowRow(field, !phenytoin);
+    for (QLineEdit* field : {peak_, trough_}) ShowRow(field, !phenytoin);
+    // An oral or continuous regimen has no post sample to show.
+    ShowRow(post_, !phenytoin && HasPostTime(g));
     ShowRow(adjustedAverage_, phenytoin);
 }

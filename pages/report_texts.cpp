@@ -76,13 +76,15 @@ std::string RegimenSentence(const ReportRegimen& r, bool phenytoin) {
     }
 }
 
+bool HasPostTime(const ReportRegimen& r) { return !r.postTime.empty() && TextNumber(r.postTime) != 0; }
+
 std::string PredictedLevelsLine(const ReportRegimen& r, const LevelLineChoice& choice) {
     if (choice.phenytoin)
         return (choice.populationReport ? "Observed Average: " : "Average: ") + r.observedAverage +
                "    Adjusted Average: " + r.adjustedAverage;
     // A continuous infusion has neither peak nor trough: its level is the average.
     if (r.routeCode == 'C') return "Average: " + r.average;
-    const bool withPost = !r.postTime.empty() && TextNumber(r.postTime) != 0;
+    const bool withPost = HasPostTime(r);
     const std::string trough = "Trough: " + r.trough;
     const std::string post = "Post (" + r.postTime + " hr): " + r.post + "     ";
     if (choice.printPeak) return "Peak: " + r.peak + "    " + (withPost ? post : std::string()) + trough;

@@ -15,6 +15,9 @@ std::string LevelNumber(const std::string& text);
 // has no average.
 ReportRegimen ReformattedRegimen(const ReportRegimen& handed, bool twoCompartment);
 
+// The regimen names a post sample: a post time other than 0.
+bool HasPostTime(const ReportRegimen& r);
+
 // What follows "DOSE: " on the report.
 std::string RegimenSentence(const ReportRegimen& r, bool phenytoin);
 

@@ -18,7 +18,8 @@ RouteGroupPage::RouteGroupPage(int dialogId, const QString& heading, bool intrav
     : KinevoPage(dialogId, heading, HeaderVariant::Full, parent), intravenous_(intravenous), twinCode_(twinCode) {
     products_ = new RouteProductList(this);
     panel_ = new ParameterPanel(pageCode, this);
-    watch_ = new FieldWatch(this, [this](const QSet<int>& groups) { Run(groups); });
+    watch_ = new FieldWatch(
+        this, [this](const QSet<int>& groups) { Run(groups); }, [this] { ClearResults(); });
     panel_->Watch(*watch_, kParameterGroup);
     saved_ = new SavedParameters(this);
     connect(saved_, &SavedParameters::importRequested, this, [this] { ImportSaved(); });
@@ -94,6 +95,11 @@ void RouteGroupPage::Run(const QSet<int>& groups) {
 
 void RouteGroupPage::ProductChosen(const QString& product) {
     const std::string chosen = product.toStdString();
+    // A refused value keeps the page, and its product, until it is mended.
+    if (IsIntravenous(chosen) != intravenous_ && !watch_->Settle()) {
+        products_->setCurrentText(QString::fromStdString(TheCase().RouteProduct));
+        return;
+    }
     ChooseRouteProduct(TheCase(), chosen);
     if (IsIntravenous(chosen) != intravenous_) {
         KeepState();
@@ -105,9 +111,10 @@ void RouteGroupPage::ProductChosen(const QString& product) {
     ComputeAll();
 }
 
-void RouteGroupPage::KeepState() {
+bool RouteGroupPage::KeepState() {
     // A button pressed straight after typing still leaves the results of what was typed.
-    watch_->RunPending();
+    if (!watch_->Settle()) return false;
     Keep();
     Nav().shownParameters = panel_->Texts();
+    return true;
 }

@@ -35,12 +35,15 @@ protected:
     // Recomputes the results of `groups` (every group after a parameter or
     // product change).
     virtual void Compute(const QSet<int>& groups) = 0;
+    // Empties the results, which a refused value leaves belonging to other inputs.
+    virtual void ClearResults() = 0;
     // Everything recomputed, as after a change of the parameters.
     void ComputeAll();
     FieldWatch& Watch() const { return *watch_; }
     // Before the page closes: the results of what was typed, the page's own
-    // keeping (Keep) and its parameter texts for the end page's save.
-    void KeepState();
+    // keeping (Keep) and its parameter texts for the end page's save; false,
+    // with the field's message, while a field holds a refused value.
+    bool KeepState();
     virtual void Keep() {}
 
 private:

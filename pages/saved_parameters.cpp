@@ -58,13 +58,13 @@ void SavedParameters::Load(const CaseRecord& r) {
     ParameterSet set;
     set.Vd = TextNumber(row->Vd);
     set.Cl = TextNumber(row->Cl);
-    set.CF = TextNumber(row->CF) / 100;
+    set.CF = StoredPercent(row->CF) / 100;
     saved_ = set;
     setTitle(SavedOnCaption(row->Cur_fit_method, r.DateText));
     vd_->setText(QString::fromStdString(row->Vd));
     perKg_->setText(QString::fromStdString("(" + FormatNumber("%.3f", r.Wt > 0 ? set.Vd / r.Wt : 0) + " L/kg)"));
     cl_->setText(QString::fromStdString(row->Cl));
-    cf_->setText(QString::fromStdString(row->CF));
+    cf_->setText(QString::number(set.CF * 100));
     ShowValue(kd_, EliminationConstant(set.Vd, set.Cl), "%.3lf");
     ShowValue(halfLife_, HalfLife(set.Vd, set.Cl), "%.3lf");
     f_->setText("1.00");

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <algorithm>
 
+#include "pages/field_number.h"
 #include "pages/form_keys.h"
 
 
@@ -187,6 +188,7 @@ std::optional<QString> UserChoiceForm::ProblemOf(QWidget* field) const {
     } else {
         const auto it = std::find_if(checked_.begin(), checked_.end(), [field](const auto& c) { return c.first == field; });
         if (it == checked_.end() || it->first->isReadOnly()) return std::nullopt;
+        if (auto notANumber = NotANumberProblem(it->first->text())) return notANumber;
         problem = UserDrugFieldProblem(it->second, it->first->text().trimmed().toStdString());
     }
     if (!problem) return std::nullopt;

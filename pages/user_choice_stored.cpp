@@ -1,7 +1,6 @@
 #include "pages/user_choice_stored.h"
 
-#include <cstdlib>
-
+#include "records/db/stored_text.h"
 #include "records/text_format.h"
 
 UserDrugDefinition StoredDefinition(const UserChoiceRow& row, const std::optional<ParameterRow>& parameters) {
@@ -21,6 +20,6 @@ UserDrugDefinition StoredDefinition(const UserChoiceRow& row, const std::optiona
     }
     d.clearance = parameters->Cl;
     d.volume = parameters->Vd;
-    if (!parameters->CF.empty()) d.compliance = FormatNumber("%.1f", std::strtod(parameters->CF.c_str(), nullptr));
+    if (!parameters->CF.empty()) d.compliance = FormatNumber("%.1f", StoredPercent(parameters->CF));
     return d;
 }

@@ -4,10 +4,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <map>
 
+#include "app/kit/body_area.h"
 #include "app/kit/clock.h"
 #include "app/kit/institution.h"
 #include "app/kit/navigation.h"
@@ -74,8 +76,9 @@ KinevoPage::KinevoPage(int dialogId, const QString& heading, std::optional<Heade
     title->setFont(big);
     title->setAlignment(Qt::AlignCenter);
     root->addWidget(title);
-    body_ = new QVBoxLayout;
-    root->addLayout(body_, 1);
+    bodyArea_ = new BodyArea(this);
+    body_ = bodyArea_->Contents();
+    root->addWidget(bodyArea_, 1);
     buttons_ = new QHBoxLayout;
     buttons_->addStretch(1);
     root->addLayout(buttons_);
@@ -103,9 +106,36 @@ bool KinevoPage::event(QEvent* event) {
     const bool handled = QDialog::event(event);
     // Rows squeezed into each other are unreadable: the page's least size
     // follows its contents.
-    if (event->type() == QEvent::LayoutRequest)
-        setMinimumSize(QSize(kLeastWidth, kLeastHeight).expandedTo(layout()->minimumSize()));
+    if (event->type() == QEvent::LayoutRequest) setMinimumSize(LeastSize());
+    // A page that grew after the window manager placed it can find its title
+    // bar above the screen, where it can no longer be moved.
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && isVisible() && !isMaximized()) {
+        const QRect free = screen()->availableGeometry();
+        if (frameGeometry().top() < free.top()) move(frameGeometry().left(), free.top());
+    }
     return handled;
+}
+
+int KinevoPage::ScreenRoom() const {
+    // The screen without its panels, less the window's title bar (a usual
+    // one until the page has been shown in its frame).
+    const int frame = isVisible() && frameGeometry().height() > height() ? frameGeometry().height() - height() : 40;
+    return screen()->availableGeometry().height() - frame;
+}
+
+QSize KinevoPage::LeastSize() const {
+    const QSize scrolled = layout()->minimumSize();
+    const int whole = scrolled.height() + bodyArea_->ScrolledHeight();
+    const int room = ScreenRoom();
+    const int height = std::max({std::min(whole, room), scrolled.height(), std::min(kLeastHeight, room)});
+    return {std::max(kLeastWidth, scrolled.width()), height};
+}
+
+QSize KinevoPage::sizeHint() const {
+    // A page first shown taller than the screen would be placed with its
+    // title bar above it.
+    const QSize hint = QDialog::sizeHint();
+    return QSize(hint.width(), std::min(hint.height(), ScreenRoom())).expandedTo(minimumSize());
 }
 
 void KinevoPage::Leave(int code) {

@@ -29,6 +29,8 @@ public:
     // Clears what the page shows and keeps; working pages override it.
     virtual void Reset() {}
     HeaderStrip* Header() const { return header_; }
+    // Never taller than the screen's free area, so the page is first placed on it.
+    QSize sizeHint() const override;
 
 signals:
     // The opening steps are done; the page is about to be shown.
@@ -64,6 +66,11 @@ private:
     int dialogId_;
     QLabel* institution_;
     HeaderStrip* header_ = nullptr;
+    // The least size: the contents whole, or scrolled where the screen is too low.
+    QSize LeastSize() const;
+    // The height a window can have on the screen's free area.
+    int ScreenRoom() const;
+    class BodyArea* bodyArea_;
     QVBoxLayout* body_;
     QHBoxLayout* buttons_;
     std::vector<QWidget*> fieldOrder_;

@@ -119,7 +119,8 @@ void StoreParameters(Database& db, CaseKeys k, const CaseRecord& rec, const Save
             const ParameterSet& s = req.reportSet;
             p.Cur_fit_method = rec.Cur_fit_method;
             p.Vd = StoredNumber("%.2f", s.Vd), p.F = StoredNumber("%.2f", s.F);
-            p.CF = StoredNumber("%.2f", s.CF), p.Cl = StoredNumber("%.2f", s.Cl);
+            // CF in percent, as every other source stores it and the imports read it.
+            p.CF = StoredNumber("%.2f", s.CF * 100), p.Cl = StoredNumber("%.2f", s.Cl);
             p.Vm = WholeOf(s.Vm);
         }
     }

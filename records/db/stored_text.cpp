@@ -23,6 +23,11 @@ double TextNumber(const std::string& text) {
     return std::isfinite(v) ? v : 0.0;
 }
 
+double StoredPercent(const std::string& text) {
+    const double v = TextNumber(text);
+    return v > 0 && v <= 1 ? v * 100 : v;
+}
+
 std::int32_t WholeNumber(const std::string& text) {
     const double v = std::trunc(TextNumber(text));
     return std::fabs(v) < 2147483647.0 ? static_cast<std::int32_t>(v) : 0;

@@ -12,6 +12,10 @@ std::string StoredNumber(const char* format, double value);
 std::string ExactNumber(double value);
 // The C library's text-to-double reading: text that is not a number is 0.
 double TextNumber(const std::string& text);
+// A stored compliance factor (CF) in percent, as every save writes it. A
+// value above 0 and at most 1 cannot be a real patient's percent: it is a
+// fraction, as printed reports once stored it, and is read as such.
+double StoredPercent(const std::string& text);
 // A number text read as a whole number, the digits after a decimal point
 // dropped ("1234.9" -> 1234); not a number gives 0.
 std::int32_t WholeNumber(const std::string& text);

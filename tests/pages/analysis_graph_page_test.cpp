@@ -44,20 +44,8 @@ double GentamicinLevel(double t) {
     return c;
 }
 
-void SetUpCase(const std::string& drug, std::vector<DoseRow> doses, std::vector<LevelRow> levels) {
-    CaseRecord& r = TheCase();
-    SetUpAdult(r, drug);
-    r.Albumin = 4;
-    SelectDrugModel(r);
-    ChooseRouteProduct(r, DefaultRouteProduct(drug));
-    r.history.doseRows = std::move(doses);
-    r.history.levelRows = std::move(levels);
-    const auto problem = AcceptHistory(r);
-    QVERIFY2(!problem, problem ? problem->c_str() : "");
-}
-
 void GentamicinCase(std::vector<LevelRow> levels) {
-    SetUpCase("gm", {DoseRowOn(1, 8, 0, 120, "IV", 0.5, 8, 6)}, std::move(levels));
+    SetUpAdultWithHistory("gm", {DoseRowOn(1, 8, 0, 120, "IV", 0.5, 8, 6)}, std::move(levels));
 }
 
 bool Red(QRgb c) { return qRed(c) > 200 && qGreen(c) < 90 && qBlue(c) < 90; }
@@ -188,8 +176,9 @@ private slots:
     // the 120 h axis in days. A single level gets one panel and one fit in
     // both columns; a prediction row reads "pred." with all predictions.
     void dayAxisSingleLevelAndPredictionRow() {
-        SetUpCase("gm", {DoseRowOn(1, 8, 0, 120, "IV", 0.5, 12, 4), DoseRowOn(3, 10, 0, 120, "IV", 0.5, 12, 1)},
-                  {LevelRowOn(3, 8, 0, 1.5), LevelRowOn(3, 20, 0, -1)});
+        SetUpAdultWithHistory("gm",
+                              {DoseRowOn(1, 8, 0, 120, "IV", 0.5, 12, 4), DoseRowOn(3, 10, 0, 120, "IV", 0.5, 12, 1)},
+                              {LevelRowOn(3, 8, 0, 1.5), LevelRowOn(3, 20, 0, -1)});
         Page().Open();
         QCOMPARE(Panels().size(), std::size_t(1));
         const TimeAxis& axis = Panels()[0].time;
@@ -208,7 +197,7 @@ private slots:
     // (97 with a remainder of 2 cut off), 98 becomes 100.
     void concentrationTopFollowsAHighLevel() {
         for (const auto& [level, top] : {std::pair{95.0, 95.0}, std::pair{98.0, 100.0}}) {
-            SetUpCase("vm", {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 4)}, {LevelRowOn(2, 21, 0, level)});
+            SetUpAdultWithHistory("vm", {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 4)}, {LevelRowOn(2, 21, 0, level)});
             Page().Open();
             double highestCurve = 0;
             for (const auto& curve : {Panels()[0].population.values, Panels()[0].fitted.values})
@@ -219,7 +208,8 @@ private slots:
     }
 
     void phenytoinShowsKmVmAndOnePanel() {
-        SetUpCase("ph", {DoseRowOn(1, 8, 0, 300, "C", 0, 24, 10)}, {LevelRowOn(5, 7, 0, 8), LevelRowOn(10, 7, 0, 12)});
+        SetUpAdultWithHistory("ph", {DoseRowOn(1, 8, 0, 300, "C", 0, 24, 10)},
+                              {LevelRowOn(5, 7, 0, 8), LevelRowOn(10, 7, 0, 12)});
         Page().resize(1024, 768);
         Page().Open();
         SavePagePicture(Page(), "analysis-phenytoin-two-levels.png");
@@ -327,8 +317,8 @@ private slots:
     void flaggedSetOffersNoWayOn() {
         // Digoxin by mouth, three outpatient doses, then levels that rise
         // after the last one: no fit can follow them.
-        SetUpCase("dg", {DoseRowOn(1, 8, 0, 250, "O", 0, 24, 3, "O")},
-                  {LevelRowOn(5, 8, 0, 0.8), LevelRowOn(7, 8, 0, 2.4)});
+        SetUpAdultWithHistory("dg", {DoseRowOn(1, 8, 0, 250, "O", 0, 24, 3, "O")},
+                              {LevelRowOn(5, 8, 0, 0.8), LevelRowOn(7, 8, 0, 2.4)});
         BoxAnswerer boxes;
         Page().Open();
         SavePagePicture(Page(), "analysis-digoxin-flagged.png");

@@ -16,6 +16,10 @@
 #include "engine/dose_expansion.h"
 #include "engine/population_models.h"
 #include "pages/analysis_results_page.h"
+#include "pages/forecast_pages.h"
+#include "records/db/case_save.h"
+#include "records/db/configuration.h"
+#include "records/db/database.h"
 #include "records/case_record.h"
 #include "records/dosage_form.h"
 #include "tests/engine/history_fixtures.h"
@@ -333,6 +337,44 @@ private slots:
         QCOMPARE(Nav().endPageSource, 8);
         QCOMPARE(TheCase().regimen.Dose, std::string("120"));
         QCOMPARE(Nav().shownParameters.Vd, QString::number(TheCase().bayes.Vd, 'f', 3).toStdString());
+    }
+
+    // CF is stored in percent whichever page saved it, and the import reads
+    // it back as the same fraction; a row a report once stored as a
+    // fraction is read as that fraction.
+    void complianceRoundTripsThroughBothSavesAndTheImport() {
+        PageTestEnvironment env;
+        ConfiguredDatabasePath() = env.MakeDatabase("cf.mdb");
+        const auto importedCf = [] {
+            CaseRecord& r = TheCase();
+            r.Cur_fit_method = kPopulation;
+            r.population.CF = 0.5;
+            IvForecastPage forecast;
+            OpenActive(forecast);
+            Click(&forecast, "importSaved");
+            return std::make_pair(r.population.CF, FieldText(&forecast, "cf"));
+        };
+        for (const int source : {int(kSourceReportPrinted), int(kSourceAnalysisResults)}) {
+            SetUpFittedGentamicin();
+            CaseRecord& r = TheCase();
+            r.bayes.CF = 1.15;
+            SaveRequest request;
+            request.endPageSource = source;
+            request.reportSet = r.bayes;  // the set a Bayes report prints
+            AnalysisResultsPage results;
+            OpenActive(results);
+            Click(&results, "done");
+            request.page = Nav().shownParameters;
+            SaveCase(r, request);
+            const auto [cf, shown] = importedCf();
+            QVERIFY2(std::abs(cf - 1.15) < 1e-9, qPrintable(QString::number(source)));
+            QCOMPARE(shown, QString("115"));
+        }
+        {
+            Database db(ConfiguredDatabasePath());
+            Statement(db, "UPDATE \"PatientCase-parameter\" SET \"CF\" = '0.90'").Step();
+        }
+        QCOMPARE(importedCf().first, 0.9);
     }
 
     void realBoxForARefusedDose() {

@@ -157,7 +157,10 @@ private slots:
         TypeAndLeave(page, "scr", "15.5");
         const QString weight = "Please input a valid Weight. Acceptable range is 0.1 lbs to 1000 lbs.";
         const QString height = "Please input a valid Height. Acceptable range is 5 inches to 90 inches.";
-        QCOMPARE(Shown(), (QStringList{weight, weight, height,
+        const QString notANumber =
+            "\"heavy\" is not a number. Please type digits only, with a point for decimals (no commas, spaces or "
+            "letters).";
+        QCOMPARE(Shown(), (QStringList{weight, notANumber, height,
                                        "Please input a correct Value of SCr. Acceptable range is 0.09 to 15 mg/dL"}));
     }
 
@@ -207,6 +210,23 @@ private slots:
         QCOMPARE(prompts.Texts().size(), 1);
         QCOMPARE(QApplication::focusWidget(), Field(&page, "weight"));
         UsePrompts(&env->prompts);
+    }
+
+    // Enter after the SCr moves on as Tab does: the page stays on "Crs:".
+    void enterFromScrKeepsTheCreatinine() {
+        EntryPage& page = pages->newPatient;
+        Activate(page);
+        QLineEdit* scr = Field(&page, "scr");
+        scr->setFocus();
+        QTest::keyClicks(scr, "1.4");
+        PressKey(scr, Qt::Key_Return);
+        QApplication::processEvents();
+        QVERIFY(QApplication::focusWidget() != Field(&page, "clcr"));
+        QVERIFY(Field<QRadioButton>(&page, "crsChoice")->isChecked());
+        QVERIFY(!scr->isReadOnly());
+        QVERIFY(Field(&page, "clcr")->isReadOnly());
+        QCOMPARE(scr->text(), QString("1.4"));
+        QVERIFY(Shown().isEmpty());
     }
 
     void upAndDownFollowTheScreen() {

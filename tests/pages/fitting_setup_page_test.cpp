@@ -9,10 +9,13 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <tuple>
 
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
 #include "app/page_set.h"
+#include "engine/population_models.h"
+#include "pages/field_number.h"
 #include "records/case_record.h"
 #include "records/db/configuration.h"
 #include "tests/pages/page_test_support.h"
@@ -105,6 +108,52 @@ private slots:
         QCOMPARE(Text("kd"), QString());
         QCOMPARE(Press("next"), -1);
         QCOMPARE(QApplication::focusWidget(), Field("Vd"));
+    }
+
+    // Digoxin with no product chosen yet opens on its default, oral tablets,
+    // with their F and spread; a product brings its own; typed values are
+    // checked on leaving their field.
+    void digoxinStartsOnItsDefaultProduct() {
+        CaseRecord& r = TheCase();
+        ResetCase(r, true);
+        SetUpAdult(r, "dg");
+        SelectDrugModel(r);
+        QVERIFY(r.RouteProduct.empty());
+        OpenPage();
+        auto* products = Page().findChild<QComboBox*>("product1");
+        QCOMPARE(products->currentText(), QString("Oral - Tablets"));
+        QCOMPARE(Text("F"), QString("70.00"));
+        QCOMPARE(Text("FSd"), QString("10.00"));  // relative SD 1/7 of 70 %
+        SavePagePicture(Page(), "fitting-setup-digoxin.png");
+        // Capsules: F 95 % with a relative SD of 1/19, 5 %.
+        products->setCurrentIndex(products->findText("Oral - Capsules"));
+        QCOMPARE(Text("F"), QString("95.00"));
+        QCOMPARE(Text("FSd"), QString("5.00"));
+        products->setCurrentIndex(products->findText("Oral - Tablets"));
+        QCOMPARE(Text("FSd"), QString("10.00"));
+
+        const std::vector<std::tuple<const char*, QString, QString>> refused = {
+            {"Vd", "abc", *NotANumberProblem("abc")},
+            {"Cl", "1,5", *NotANumberProblem("1,5")},
+            {"FSd", "0", "Please enter a +/- value above 0."},
+            {"FSd", "2026", "Please enter a +/- value no larger than its parameter."},
+            {"Vd", "0", "Please enter a value above 0."}};
+        for (const auto& [name, text, message] : refused) {
+            env->prompts.shown.clear();
+            Field(name)->setFocus();
+            Field(name)->selectAll();
+            QTest::keyClicks(Field(name), text);
+            PressKey(Field(name), Qt::Key_Return);
+            QCOMPARE(LastMessage(), message);
+            QCOMPARE(env->prompts.shown.size(), std::size_t(1));
+            QCOMPARE(env->prompts.shown.back().title, QString("Warning"));
+            QCOMPARE(QApplication::focusWidget(), Field(name));
+            QCOMPARE(Field(name)->text(), text);
+            Field(name)->setText(QString(name) == "FSd" ? "10.00" : "10.000");
+        }
+        QCOMPARE(Press("next"), code::kHistory);
+        QCOMPARE(TheCase().population.F, 0.7);
+        QVERIFY(std::abs(TheCase().Init_f_sd - 1.0 / 7) < 1e-9);
     }
 
     void curveFittingFactorRanges() {

@@ -11,6 +11,7 @@
 #include "app/kit/navigation.h"
 #include "records/db/configuration.h"
 #include "records/db/record_sets.h"
+#include "pages/field_number.h"
 #include "pages/forecast_pages.h"
 #include "records/case_record.h"
 #include "tests/pages/field_typing.h"
@@ -175,6 +176,49 @@ private slots:
         TypeInto(&page, "vd", "");
         QVERIFY(FieldText(&page, "kd").isEmpty());
         QVERIFY(FieldText(&page, "halfLife").isEmpty());
+        QVERIFY(FieldText(&page, "peak").isEmpty());
+    }
+
+    // Texts that are not wholly a number are no number at all, never their
+    // leading digits; well-formed numbers read as before.
+    void malformedNumbersAreRefusedNotReadAsTheirDigits() {
+        const std::vector<std::pair<QString, std::optional<double>>> texts = {
+            {"1,000", std::nullopt}, {"1,5", std::nullopt}, {"abc", std::nullopt}, {"12abc", std::nullopt},
+            {"1 000", std::nullopt}, {"0x10", std::nullopt}, {"inf", std::nullopt},  {"nan", std::nullopt},
+            {"1..5", std::nullopt},  {"-", std::nullopt},     {"1000", 1000.0},     {" 2.5 ", 2.5},
+            {".5", 0.5},             {"-5", -5.0},            {"+7", 7.0},          {"1e3", 1000.0}};
+        for (const auto& [text, number] : texts) {
+            QCOMPARE(FieldNumber(text), number);
+            QCOMPARE(NotANumberProblem(text).has_value(), !number.has_value());
+        }
+        QVERIFY(!FieldNumber("") && !NotANumberProblem("  "));
+
+        // On the page: the message, the focus back, and no results of other inputs beside it.
+        PageTestEnvironment env;
+        SetUpFortyYearOld("gm", "Intermittent IV - Injection");
+        IvForecastPage page;
+        OpenActive(page);
+        TypeRegimen(&page, "100", "8", "0.5", "1", "");
+        QVERIFY(!FieldText(&page, "peak").isEmpty());
+        TypeInto(&page, "dose", "1,000");
+        QCOMPARE(env.prompts.shown.back().title, QString("Warning"));
+        QCOMPARE(env.prompts.shown.back().text, *NotANumberProblem("1,000"));
+        QCOMPARE(QApplication::focusWidget(), page.findChild<QLineEdit*>("dose"));
+        QCOMPARE(FieldText(&page, "dose"), QString("1,000"));
+        for (const char* result : {"peak", "trough", "post", "average", "auc24"})
+            QVERIFY2(FieldText(&page, result).isEmpty(), result);
+        PictureAt1024(page, "forecast_145_refused_text.png");
+        // Done refuses it once more and the page stays.
+        const std::size_t shown = env.prompts.shown.size();
+        page.setResult(-1);
+        Click(&page, "done");
+        QCOMPARE(page.result(), -1);
+        QCOMPARE(env.prompts.shown.size(), shown + 1);
+        // Mended, the page forecasts 1000 mg again; a refused negative dose empties it too.
+        TypeInto(&page, "dose", "1000");
+        QVERIFY(!FieldText(&page, "peak").isEmpty());
+        TypeInto(&page, "dose", "-5");
+        QCOMPARE(env.prompts.shown.back().text, QString("Dose cannot be negative."));
         QVERIFY(FieldText(&page, "peak").isEmpty());
     }
 

@@ -14,7 +14,11 @@
 #include "app/kit/navigation.h"
 #include "app/page_set.h"
 #include "app/startup.h"
+#include "engine/dose_expansion.h"
+#include "engine/population_models.h"
 #include "records/case_record.h"
+#include "records/dosage_form.h"
+#include "records/drug_catalogue.h"
 #include "records/db/configuration.h"
 #include "records/db/schema/empty_database.h"
 
@@ -86,6 +90,19 @@ void SetUpAdult(CaseRecord& r, const std::string& drug) {
     r.Ht = 175;
     r.SCr = 1.0;
     r.Drug_ID = drug;
+}
+
+void SetUpAdultWithHistory(const std::string& drug, std::vector<DoseRow> doses, std::vector<LevelRow> levels) {
+    CaseRecord& r = TheCase();
+    ResetCase(r, true);
+    SetUpAdult(r, drug);
+    r.Albumin = 4;
+    SelectDrugModel(r);
+    ChooseRouteProduct(r, DefaultRouteProduct(drug));
+    r.history.doseRows = std::move(doses);
+    r.history.levelRows = std::move(levels);
+    const auto problem = AcceptHistory(r);
+    QVERIFY2(!problem, problem ? problem->c_str() : "");
 }
 
 ChainResult RunChain(PageSet& pages, int firstCode, std::vector<Step> steps) {

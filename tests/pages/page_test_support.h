@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/kit/scripted_prompts.h"
+#include "records/history.h"
 
 class KinevoPage;
 class QWidget;
@@ -61,6 +62,9 @@ void SavePagePicture(QWidget& page, const QString& fileName);
 
 // A 50-year-old man, 70 kg, 175 cm, SCr 1.0 mg/dL, on `drug`.
 void SetUpAdult(CaseRecord& r, const std::string& drug);
+// The same man on `drug`'s population model and default product, albumin
+// 4 g/dL, with the history accepted as the history page accepts it.
+void SetUpAdultWithHistory(const std::string& drug, std::vector<DoseRow> doses, std::vector<LevelRow> levels);
 
 struct Step {
     int page;  // the dialog expected to open

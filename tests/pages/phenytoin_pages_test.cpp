@@ -18,6 +18,7 @@
 #include "engine/population_models.h"
 #include "records/case_record.h"
 #include "records/db/configuration.h"
+#include "pages/field_number.h"
 #include "tests/pages/page_test_support.h"
 
 namespace {
@@ -230,12 +231,26 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), Field(&page, "interval1"));
         QVERIFY(Text(&page, "observedAverage").isEmpty());
 
+        // A refused interval leaves no levels of the one before it beside it.
+        Type(&page, "interval1", "24");
+        QVERIFY(!Text(&page, "observedAverage").isEmpty());
         env->prompts.shown.clear();
         Type(&page, "interval1", "-12");
         QCOMPARE(env->prompts.Texts(), QStringList{" Interval can not be negative. "});
         QCOMPARE(env->prompts.shown.front().title, QString("Warning"));
         QCOMPARE(QApplication::focusWidget(), Field(&page, "interval1"));
+        for (const char* result : {"observedAverage", "adjustedAverage", "steadyStateTime"})
+            QVERIFY(Text(&page, result).isEmpty());
+        // Nor does a text that is not wholly a number, and Done refuses it again.
+        Type(&page, "interval1", "24");
+        env->prompts.shown.clear();
+        Type(&page, "interval1", "2,4");
+        QCOMPARE(env->prompts.Texts(), QStringList{*NotANumberProblem("2,4")});
         QVERIFY(Text(&page, "observedAverage").isEmpty());
+        page.setResult(-1);
+        Click(&page, "done");
+        QCOMPARE(page.result(), -1);
+        QCOMPARE(env->prompts.shown.size(), std::size_t(2));
     }
 
     void upDownMoveAndAClickApplies() {

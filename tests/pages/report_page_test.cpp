@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPrintPreviewDialog>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
 
 #include "app/kit/navigation.h"
@@ -201,6 +202,9 @@ private slots:
         QCOMPARE(Field("interval")->text(), QString("8"));
         QCOMPARE(Field("peak")->text(), QString("7.7"));
         QCOMPARE(page->findChild<QLabel*>("postLabel")->text(), QString("Post (1.5 hr):"));
+        QVERIFY(Field("post")->isVisibleTo(page.get()));
+        // Alt+V is the preview's, not a "v" in the Case Note.
+        QCOMPARE(page->findChild<QPushButton*>("preview")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_V));
         QCOMPARE(page->findChild<QLabel*>("levels")->text(), QString("Levels (mg/L)"));
         QVERIFY(Field("infusionTime")->isVisibleTo(page.get()));
         QVERIFY(!page->findChild<QLabel*>("uneven")->isVisibleTo(page.get()));
@@ -215,6 +219,7 @@ private slots:
         TheCase().reportRegimen.fitType = 7;
         TheCase().reportRegimen.routeCode = 'O';
         TheCase().reportRegimen.unevenDoses = {{100, 8}};
+        TheCase().reportRegimen.postTime.clear();
         page->SetFitType(kReportPopulation);
         OpenFrom(2);
         QCOMPARE(env->prompts.Texts(), QStringList{"Kinevo ERROR: Unrecognized Fit Type"});
@@ -225,6 +230,9 @@ private slots:
         QVERIFY(!Box("printPopulation")->isEnabled());
         QVERIFY(!Field("infusionTime")->isVisibleTo(page.get()));
         QVERIFY(page->findChild<QLabel*>("uneven")->isVisibleTo(page.get()));
+        // An oral regimen has no post sample: no "Post ( hr):" row.
+        QVERIFY(!Field("post")->isVisibleTo(page.get()));
+        QVERIFY(!page->findChild<QLabel*>("postLabel")->isVisibleTo(page.get()));
 
         // Phenytoin: no peak even on a fitted report; the note stops at 150 characters.
         SetUpPhenytoin();

@@ -122,7 +122,9 @@ private slots:
         QCOMPARE(Shown(), (QStringList{"Please input a correct Value of CL.", "Please input a correct Value of VD.",
                                        "Please input a correct Value of CF.", "Please input a correct Value of salt.",
                                        "Please input a correct Value of Ka.", "Please input a correct Value of ka.",
-                                       "Please input a correct Value of F.", "Please input a correct Value of F.",
+                                       "Please input a correct Value of F.",
+                                       "\"abc\" is not a number. Please type digits only, with a point for decimals (no "
+                                       "commas, spaces or letters).",
                                        "Please input a correct Value of salt."}));
         QCOMPARE(env->prompts.shown.back().title, QString("Warning"));
         QCOMPARE(Field("compliance")->maxLength(), 6);

@@ -284,7 +284,7 @@ private slots:
     void progressBarMovesWhileAHardFitRuns() {
         std::vector<LevelRow> levels;
         for (int i = 0; i < 10; ++i) levels.push_back(LevelRowOn(4 + 3 * i, 7, 0, 5 + 195.0 * i / 9));
-        SetUpCase("ph", {DoseRowOn(1, 8, 0, 200, "C", 0, 24, 31)}, levels);
+        SetUpAdultWithHistory("ph", {DoseRowOn(1, 8, 0, 200, "C", 0, 24, 31)}, levels);
         auto* bar = Page().findChild<QProgressBar*>("progress");
         std::vector<int> seen;
         QTimer sample;

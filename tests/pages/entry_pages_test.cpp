@@ -214,7 +214,7 @@ private slots:
 
     // Enter after the SCr moves on as Tab does: the page stays on "Crs:".
     void enterFromScrKeepsTheCreatinine() {
-        EntryPage& page = pages->newPatient;
+        EntryPage& page = pages->newPatient();
         Activate(page);
         QLineEdit* scr = Field(&page, "scr");
         scr->setFocus();

@@ -49,14 +49,14 @@ private slots:
         PageTestEnvironment env;
         PageSet p;
         const std::vector<std::pair<KinevoPage*, QString>> all = {
-            {&p.search, "search"},           {&p.list, "list"},
-            {&p.newPatient, "new-patient"},  {&p.existingCase, "existing-case"},
-            {&p.userChoice, "user-choice"},  {&p.factors, "factors"},
-            {&p.ivRegimen, "iv-regimen"},    {&p.oralRegimen, "oral-regimen"},
-            {&p.ivForecast, "iv-forecast"},  {&p.oralForecast, "oral-forecast"},
-            {&p.fittingSetUp, "fit-set-up"}, {&p.history, "history"},
-            {&p.analysisGraph, "analysis"},  {&p.analysisResults, "results"},
-            {&p.report, "report"},           {&p.end, "end"}};
+            {&p.search(), "search"},           {&p.list(), "list"},
+            {&p.newPatient(), "new-patient"},  {&p.existingCase(), "existing-case"},
+            {&p.userChoice(), "user-choice"},  {&p.factors(), "factors"},
+            {&p.ivRegimen(), "iv-regimen"},    {&p.oralRegimen(), "oral-regimen"},
+            {&p.ivForecast(), "iv-forecast"},  {&p.oralForecast(), "oral-forecast"},
+            {&p.fittingSetUp(), "fit-set-up"}, {&p.history(), "history"},
+            {&p.analysisGraph(), "analysis"},  {&p.analysisResults(), "results"},
+            {&p.report(), "report"},           {&p.end(), "end"}};
         // The search and entry pages start a new case: each page gets its own.
         for (const auto& [page, name] : all) {
             SetUpAdultWithHistory("vm", {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 6)},
@@ -69,8 +69,8 @@ private slots:
         PageTestEnvironment env;
         PageSet p;
         const std::vector<std::pair<KinevoPage*, QString>> all = {
-            {&p.phenytoinRegimen, "regimen"}, {&p.phenytoinForecast, "forecast"}, {&p.fittingSetUp, "fit-set-up"},
-            {&p.analysisGraph, "analysis"},   {&p.analysisResults, "results"}};
+            {&p.phenytoinRegimen(), "regimen"}, {&p.phenytoinForecast(), "forecast"}, {&p.fittingSetUp(), "fit-set-up"},
+            {&p.analysisGraph(), "analysis"},   {&p.analysisResults(), "results"}};
         for (const auto& [page, name] : all) {
             SetUpAdultWithHistory("ph", {DoseRowOn(1, 8, 0, 300, "C", 0, 24, 10)},
                                   {LevelRowOn(5, 7, 0, 8), LevelRowOn(10, 7, 0, 12)});

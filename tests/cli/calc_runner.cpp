@@ -47,15 +47,21 @@ int WaitWithin(pid_t pid, double limitSeconds, bool& timedOut) {
 }  // namespace
 
 CalcRun RunCalcOnFile(const std::filesystem::path& input, double limitSeconds) {
+    return RunCalcWith({input.string()}, limitSeconds);
+}
+
+CalcRun RunCalcWith(const std::vector<std::string>& arguments, double limitSeconds) {
     const auto dir = FreshDirectory();
-    const std::string out = (dir / "out").string(), err = (dir / "err").string(), in = input.string();
+    const std::string out = (dir / "out").string(), err = (dir / "err").string();
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
     posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    char* const argv[] = {const_cast<char*>(KINEVO_CALC_PATH), const_cast<char*>(in.c_str()), nullptr};
+    std::vector<char*> argv = {const_cast<char*>(KINEVO_CALC_PATH)};
+    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, KINEVO_CALC_PATH, &files, nullptr, argv, environ);
+    const int spawned = posix_spawn(&pid, KINEVO_CALC_PATH, &files, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&files);
     CalcRun run;
     if (spawned == 0) run.exitCode = WaitWithin(pid, limitSeconds, run.timedOut);

@@ -16,6 +16,7 @@ struct CalcRun {
 
 // The process is killed when it runs longer than `limitSeconds`.
 CalcRun RunCalcOnFile(const std::filesystem::path& input, double limitSeconds = 10);
+CalcRun RunCalcWith(const std::vector<std::string>& arguments, double limitSeconds = 10);
 CalcRun RunCalcProgram(const std::string& input);
 CalcRun RunCalcProgram(const nlohmann::json& input);
 

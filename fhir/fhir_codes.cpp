@@ -1,0 +1,119 @@
+#include "fhir/fhir_codes.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <iterator>
+
+namespace {
+// Ingredient codes of RxNorm, serum or plasma level codes of LOINC. A drug
+// without a code here is not read: a code not known to be right is worse
+// than none. Molar masses of the drugs that are one molecule.
+const FhirDrug kDrugs[] = {
+    {"VM", "Vancomycin", "11124", {"20578-1", "4092-3", "4090-7"}, "mg/L", 1449.3, {"IV"}},
+    {"TH", "Theophylline", "10438", {"4049-3"}, "mg/L", 180.16, {"IV", "O"}},
+    {"DG", "Digoxin", "3407", {"10535-3"}, "mcg/L", 780.95, {"IV", "O"}},
+    {"PB", "Phenobarbital", "8134", {"3948-7"}, "mg/L", 232.24, {"IV", "IM", "O"}},
+    // Oral phenytoin needs its form (capsule, suspension, tablet), which the
+    // ingredient code does not give.
+    {"PH", "Phenytoin", "8183", {"3968-5"}, "mg/L", 252.27, {"IV", "IM"}},
+    // Doses in mg of lithium carbonate; the level is of the lithium ion.
+    {"LI", "Lithium", "42351", {"14334-7"}, "mEq/L", 0, {"O"}},
+};
+
+// value * times / per: a tenth is a division, so that 38 g/L is 3.8 g/dL
+// exactly as the page would hold it.
+struct Unit {
+    const char* ucum;
+    double times;
+    double per = 1;
+};
+
+std::optional<double> Scaled(double value, const std::string& ucum, std::initializer_list<Unit> units,
+                             double also = 1) {
+    for (const Unit& u : units)
+        if (ucum == u.ucum) return value * (u.times * also) / u.per;
+    return std::nullopt;
+}
+
+// Creatinine, 113.12 g/mol: 1 umol/L is 113.12 ug/L, 0.011312 mg/dL.
+constexpr double kCreatinineMolarMass = 113.12;
+}  // namespace
+
+const FhirDrug* DrugOfRxNorm(const std::string& rxnorm) {
+    for (const FhirDrug& d : kDrugs)
+        if (rxnorm == d.rxnorm) return &d;
+    return nullptr;
+}
+
+const FhirDrug* DrugOfLoinc(const std::string& loinc) {
+    for (const FhirDrug& d : kDrugs)
+        for (const char* code : d.loinc)
+            if (code && loinc == code) return &d;
+    return nullptr;
+}
+
+const FhirDrug* DrugOfCode(const std::string& code) {
+    std::string upper = code;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (const FhirDrug& d : kDrugs)
+        if (upper == d.code) return &d;
+    return nullptr;
+}
+
+bool TakesRoute(const FhirDrug& drug, const std::string& route) {
+    return std::any_of(std::begin(drug.routes), std::end(drug.routes),
+                       [&](const char* r) { return r && route == r; });
+}
+
+std::optional<Measure> MeasureOfLoinc(const std::string& loinc) {
+    if (loinc == "29463-7" || loinc == "3141-9") return Measure::Weight;
+    if (loinc == "8302-2") return Measure::Height;
+    if (loinc == "2160-0" || loinc == "14682-9") return Measure::Creatinine;
+    if (loinc == "1751-7") return Measure::Albumin;
+    return std::nullopt;
+}
+
+const char* MeasureName(Measure m) {
+    switch (m) {
+        case Measure::Weight: return "body weight";
+        case Measure::Height: return "body height";
+        case Measure::Creatinine: return "serum creatinine";
+        case Measure::Albumin: return "serum albumin";
+    }
+    return "";
+}
+
+std::optional<double> MeasureInCaseUnit(Measure m, double value, const std::string& ucum) {
+    switch (m) {
+        case Measure::Weight: return Scaled(value, ucum, {{"kg", 1}, {"g", 1, 1000}, {"[lb_av]", 0.45359237}});
+        case Measure::Height: return Scaled(value, ucum, {{"cm", 1}, {"m", 100}, {"mm", 1, 10}, {"[in_i]", 2.54}});
+        case Measure::Creatinine:
+            return Scaled(value, ucum, {{"mg/dL", 1}, {"umol/L", kCreatinineMolarMass, 10000}});
+        case Measure::Albumin: return Scaled(value, ucum, {{"g/dL", 1}, {"g/L", 1, 10}});
+    }
+    return std::nullopt;
+}
+
+std::optional<double> LevelInDrugUnit(const FhirDrug& drug, double value, const std::string& ucum) {
+    // The lithium ion is monovalent: one mmol is one mEq.
+    if (std::strcmp(drug.levelUnit, "mEq/L") == 0) return Scaled(value, ucum, {{"meq/L", 1}, {"mmol/L", 1}});
+    const double m = drug.molarMass;
+    const bool mcg = std::strcmp(drug.levelUnit, "mcg/L") == 0;
+    return Scaled(value, ucum,
+                  {{"mg/L", 1}, {"ug/mL", 1}, {"mg/dL", 10}, {"ug/dL", 1, 100}, {"ug/L", 1, 1000},
+                   {"ng/mL", 1, 1000}, {"umol/L", m, 1000}, {"nmol/L", m, 1e6}},
+                  mcg ? 1000 : 1);
+}
+
+std::optional<double> DoseInDrugUnit(const FhirDrug& drug, double value, const std::string& ucum) {
+    const bool mcg = std::strcmp(drug.code, "DG") == 0;
+    return Scaled(value, ucum, {{"mg", 1}, {"g", 1000}, {"ug", 1, 1000}}, mcg ? 1000 : 1);
+}
+
+std::optional<std::string> RouteOfSnomed(const std::string& snomed) {
+    if (snomed == "47625008") return "IV";
+    if (snomed == "78421000") return "IM";
+    if (snomed == "26643006") return "O";
+    return std::nullopt;
+}

@@ -1,0 +1,74 @@
+// kinevo-calc --fhir: the case of a bundle on standard output, what was not
+// used on standard error, exit 0 only with the output written.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "calc_runner.h"
+
+namespace {
+const std::string kExample = KINEVO_EXAMPLES_DIR "/fhir/vancomycin-inpatient.json";
+
+std::string Written(const std::string& name, const std::string& text) {
+    const std::string path = ::testing::TempDir() + name;
+    std::ofstream(path) << text;
+    return path;
+}
+}  // namespace
+
+TEST(KinevoCalcFhir, TheExampleBundlePrintsItsCaseAndRunsIt) {
+    const CalcRun printed = RunCalcWith({"--fhir", kExample});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err;
+    EXPECT_EQ(printed.err, "patient: Example, Vera Anne (H-0042117)\n");
+    const nlohmann::json input = printed.json();
+    EXPECT_EQ(input["drug"], "VM");
+    EXPECT_EQ(input["history"]["doses"].size(), 2u);
+    // The printed case is a kinevo-calc input: run on its own it gives what
+    // --run gives, with the levels 47.5 h and 75 h after the first dose.
+    const CalcRun direct = RunCalcProgram(input);
+    const CalcRun run = RunCalcWith({"--fhir", kExample, "--run"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const nlohmann::json result = run.json();
+    EXPECT_EQ(result["history"]["levels"][0]["time"], 47.5);
+    EXPECT_EQ(result["history"]["levels"][1]["time"], 75);
+    EXPECT_EQ(result["history"]["levels"][1]["observed"], 22.1);
+    EXPECT_EQ(result["fits"], direct.json()["fits"]);
+}
+
+TEST(KinevoCalcFhir, UnusedEntriesGoToStandardErrorAndBadBundlesAreRefused) {
+    const std::string withUnused = Written("fhir-unused.json", R"({"resourceType": "Bundle", "entry": [
+        {"resource": {"resourceType": "Encounter", "id": "e1"}},
+        {"resource": {"resourceType": "Observation", "id": "v1", "status": "final",
+          "code": {"coding": [{"system": "http://loinc.org", "code": "4092-3"}]},
+          "effectiveDateTime": "2026-12-01T07:00:00Z",
+          "valueQuantity": {"value": 10, "unit": "%", "system": "http://unitsofmeasure.org", "code": "%"}}}]})");
+    const CalcRun listed = RunCalcWith({"--fhir", withUnused});
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_EQ(listed.err,
+              "patient: no name or identifier in the bundle\n"
+              "not used: Encounter/e1: resource type Encounter is not read\n"
+              "not used: Observation/v1: unit % cannot be converted to mg/L\n");
+    EXPECT_EQ(listed.json(), (nlohmann::json{{"drug", "VM"}}));
+    // Without weight, height or creatinine the case cannot run: refused as
+    // kinevo-calc refuses such input, after the list.
+    const CalcRun incomplete = RunCalcWith({"--fhir", withUnused, "--run"});
+    EXPECT_EQ(incomplete.exitCode, 2);
+    EXPECT_EQ(incomplete.out, "");
+    EXPECT_NE(incomplete.err.find("patient: is required"), std::string::npos) << incomplete.err;
+
+    const auto refused = [](const std::vector<std::string>& arguments, const std::string& message) {
+        const CalcRun run = RunCalcWith(arguments);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, message + "\n");
+    };
+    refused({"--fhir", Written("fhir-broken.json", R"({"resourceType": "Bundle", "entry": [)")},
+            "bundle: input: not valid JSON (byte 38)");
+    refused({"--fhir", Written("fhir-patient.json", R"({"resourceType": "Patient"})")},
+            "bundle: not a FHIR R4 Bundle: resourceType must be \"Bundle\"");
+    refused({"--fhir", kExample, "--drug", "GM"}, "bundle: drug \"GM\": its codes are not read from a record");
+    refused({"--fhir", "/nonexistent/bundle.json"}, "\"/nonexistent/bundle.json\": cannot be read");
+    refused({"--fhir"}, "usage: kinevo-calc --fhir BUNDLE.json [--drug CODE] [--run]");
+    refused({"--fhir", kExample, "--colour"}, "usage: kinevo-calc --fhir BUNDLE.json [--drug CODE] [--run]");
+}

@@ -179,7 +179,7 @@ std::optional<LogProposal> Adapted(const Target& target, const std::vector<Propo
 
 PosteriorSettings PosteriorSettingsFor(int modelType) {
     PosteriorSettings settings;
-    if (modelType == 3) settings.draws = 2000;
+    if (modelType == 3) settings.draws = 800;
     return settings;
 }
 

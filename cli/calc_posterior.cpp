@@ -10,7 +10,9 @@ constexpr char kPoorFlag[] = "effective sample size low";
 Json Quantiles(const Posterior& posterior, int j) {
     if (std::find(posterior.fitted.begin(), posterior.fitted.end(), j) == posterior.fitted.end()) return nullptr;
     const std::vector<double> values = ParameterDraws(posterior, j);
-    return {{"2.5", Num(Quantile(values, 0.025))}, {"50", Num(Quantile(values, 0.5))}, {"97.5", Num(Quantile(values, 0.975))}};
+    return {{"2.5", Num(Quantile(values, 0.025))},
+            {"50", Num(Quantile(values, 0.5))},
+            {"97.5", Num(Quantile(values, 0.975))}};
 }
 }  // namespace
 

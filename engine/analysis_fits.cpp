@@ -42,7 +42,8 @@ struct Stored {
 bool Plausible(const FitVector& values, const History& h, const AnalysisSetup& s, PredictionInput& in) {
     if (!WithinPriorFactor(values, FitVectorOf(s.initial, s.phenytoin))) return false;
     if (in.modelType == 2 && TwoCompartmentProblem(values[1], values[2], in.vc, in.k21)) return false;
-    const auto predictions = PredictConcentrations(in, SetOfFitVector(values, s.initial, s.phenytoin), MeasuredTimes(h));
+    const auto predictions =
+        PredictConcentrations(in, SetOfFitVector(values, s.initial, s.phenytoin), MeasuredTimes(h));
     return std::all_of(predictions.begin(), predictions.end(), [](const auto& c) { return c && *c >= 0; });
 }
 

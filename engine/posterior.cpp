@@ -134,7 +134,8 @@ std::vector<double> WeightsOf(const std::vector<Proposal>& proposals) {
     for (const Proposal& p : proposals) highest = std::max(highest, p.logWeight);
     if (!std::isfinite(highest)) return {};
     std::vector<double> weights;
-    for (const Proposal& p : proposals) weights.push_back(std::isfinite(p.logWeight) ? std::exp(p.logWeight - highest) : 0.0);
+    for (const Proposal& p : proposals)
+        weights.push_back(std::isfinite(p.logWeight) ? std::exp(p.logWeight - highest) : 0.0);
     return weights;
 }
 
@@ -188,7 +189,8 @@ std::optional<Posterior> SamplePosterior(PredictionInput& in, const History& h, 
                                          const PosteriorSettings& settings) {
     if (!bayesRange.Usable() || !bayesRange.covariance || h.measuredCount < 1 || settings.draws < 1)
         return std::nullopt;
-    Target target{in, s, BayesProblemOf(h, s), FitVectorOf(bayes, s.phenytoin), FitVectorOf(s.initial, s.phenytoin), {}};
+    Target target{in, s, BayesProblemOf(h, s), FitVectorOf(bayes, s.phenytoin),
+                  FitVectorOf(s.initial, s.phenytoin), {}};
     const auto held = HeldParameters(in, h);
     for (int j = 0; j < static_cast<int>(target.mode.size()); ++j)
         if (!held[j]) target.fitted.push_back(j);

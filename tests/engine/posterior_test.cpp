@@ -152,17 +152,24 @@ TEST(Posterior, OneCompartmentQuantilesMatchGridIntegration) {
         }
         // The same seed, the same draws.
         EXPECT_EQ(SamplePosterior(in, h, s, fits.bayes, fits.bayesRange, {})->draws, posterior->draws);
+        // A proposal far narrower than the posterior is told as such.
+        FitRange narrow = fits.bayesRange;
+        for (auto& row : *narrow.covariance)
+            for (double& x : row) x *= 1e-6;
+        EXPECT_TRUE(SamplePosterior(in, h, s, fits.bayes, narrow, {})->poor);
     }
 }
 
 namespace {
 // A random-walk Metropolis chain on the logarithms of the fitted parameters,
-// on the fit's own objective, started at the fitted set: the reference for
+// on the fit's own objective within its plausible range, started at the fitted set: the reference for
 // models too costly for a grid. Returns every `thin`-th state.
 std::vector<FitVector> Chain(PredictionInput& in, const History& h, const AnalysisSetup& s, const FitVector& start,
                              const std::vector<int>& fitted, const std::vector<double>& stepSd, int steps, int thin) {
     const FitProblem problem = BayesProblemOf(h, s);
+    const FitVector priors = FitVectorOf(s.initial, s.phenytoin);
     const auto logTarget = [&](const FitVector& p) {
+        if (!WithinPriorFactor(p, priors)) return -HUGE_VAL;
         const auto levels = PredictConcentrations(in, SetOfFitVector(p, s.initial, s.phenytoin), problem.times);
         for (const auto& c : levels)
             if (!c || *c < 0) return -HUGE_VAL;

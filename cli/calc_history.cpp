@@ -5,6 +5,7 @@
 #include <cmath>
 #include <tuple>
 
+#include "cli/calc_posterior.h"
 #include "engine/analysis_fits.h"
 #include "engine/curves.h"
 #include "engine/dose_expansion.h"
@@ -219,5 +220,6 @@ void RunHistorySection(const Json& input, CaseRecord& r, Json& out) {
     out["fits"] = {{"least_squares", SetJson(r.leastSquares, r.leastSquaresRange, fits.fitted, phenytoin)},
                    {"bayes", SetJson(r.bayes, r.bayesRange, fits.fitted, phenytoin)},
                    {"messages", fits.messages}};
+    out["posterior"] = PosteriorJson(r, fits.fitted);
     if (curves && input.at("curves").get<bool>()) out["curves"] = CurvesJson(ComputeCurves(r));
 }

@@ -10,25 +10,6 @@
 namespace {
 int ParameterCount(bool phenytoin) { return phenytoin ? 5 : 4; }
 
-FitVector VectorOf(const ParameterSet& s, bool phenytoin) {
-    FitVector p = {s.F, s.Vd, s.Cl, s.CF};
-    if (phenytoin) p.push_back(s.Vm);
-    return p;
-}
-
-ParameterSet SetOf(const FitVector& p, const ParameterSet& initial, bool phenytoin) {
-    ParameterSet s = initial;
-    s.F = p[0];
-    s.Vd = p[1];
-    s.Cl = p[2];
-    s.CF = p[3];
-    if (phenytoin) {
-        s.Km = p[2];
-        s.Vm = p[4];
-    }
-    return s;
-}
-
 std::vector<double> MeasuredTimes(const History& h) {
     std::vector<double> times;
     for (int i = 0; i < h.measuredCount; ++i) times.push_back(h.levels[i].time);
@@ -43,7 +24,7 @@ FitProblem ProblemOf(const History& h, const AnalysisSetup& s, double fixedError
     problem.timeWeight = s.timeWeight;
     problem.fixedError = fixedError;
     problem.proportionalError = proportionalError;
-    problem.priorMeans = VectorOf(s.initial, s.phenytoin);
+    problem.priorMeans = FitVectorOf(s.initial, s.phenytoin);
     problem.relativeSd.assign(s.relativeSd.begin(), s.relativeSd.begin() + ParameterCount(s.phenytoin));
     problem.logPriors = s.phenytoin;
     return problem;
@@ -59,35 +40,25 @@ struct Stored {
 // two-compartment set must still describe that model, and the measured
 // levels must be predicted as levels (finite, not below 0).
 bool Plausible(const FitVector& values, const History& h, const AnalysisSetup& s, PredictionInput& in) {
-    const FitVector priors = VectorOf(s.initial, s.phenytoin);
-    for (std::size_t j = 0; j < values.size(); ++j) {
-        const double v = values[j];
-        if (!std::isfinite(v) || !(v > 0) || v > 100 * priors[j] || v < priors[j] / 100) return false;
-    }
+    if (!WithinPriorFactor(values, FitVectorOf(s.initial, s.phenytoin))) return false;
     if (in.modelType == 2 && TwoCompartmentProblem(values[1], values[2], in.vc, in.k21)) return false;
-    const auto predictions = PredictConcentrations(in, SetOf(values, s.initial, s.phenytoin), MeasuredTimes(h));
+    const auto predictions =
+        PredictConcentrations(in, SetOfFitVector(values, s.initial, s.phenytoin), MeasuredTimes(h));
     return std::all_of(predictions.begin(), predictions.end(), [](const auto& c) { return c && *c >= 0; });
 }
-
-// F acts on oral doses only, and not at all in the two-compartment model;
-// CF on the outpatient doses before the first inpatient one.
-bool FActs(const PredictionInput& in, const History& h) {
-    return in.modelType != 2 &&
-           std::any_of(h.events.begin(), h.events.end(), [](const DoseEvent& e) { return e.route == kEventOral; });
-}
-bool CFActs(const History& h) { return !h.events.empty() && h.events.front().outpatient != 0; }
 
 // The fitted set as the record keeps it, with bounds one standard deviation
 // either side of each stored value, and its flag or caution. The messages
 // for it go to `messages`, led by `fitName`.
 Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s, PredictionInput& in,
              const std::string& fitName, std::vector<std::string>& messages) {
-    const bool fHeld = !FActs(in, h);
-    const bool cfHeld = !CFActs(h);
+    const std::array<bool, kMaxFitParameters> held = HeldParameters(in, h);
+    const bool fHeld = held[0];
+    const bool cfHeld = held[3];
     FitVector values = fit.p;
     if (fHeld) values[0] = s.initial.F;
     if (cfHeld) values[3] = s.initial.CF;
-    Stored out{SetOf(values, s.initial, s.phenytoin), {}};
+    Stored out{SetOfFitVector(values, s.initial, s.phenytoin), {}};
     if (fit.cannotFit) {
         out.range.flag = kFlagNotConverged;
     } else if (!Plausible(values, h, s, in)) {
@@ -103,7 +74,6 @@ Stored Store(const FitOutcome& fit, const History& h, const AnalysisSetup& s, Pr
     if (!fit.covariance) return out;
     // A parameter no prediction depends on was not estimated: it keeps its
     // initial value, has no spread and lends none to the predictions.
-    const std::array<bool, kMaxFitParameters> held = {fHeld, false, false, cfHeld, false};
     FitMatrix& covariance = *out.range.covariance;
     for (int j = 0; j < kMaxFitParameters; ++j)
         if (held[j])
@@ -133,6 +103,46 @@ std::optional<std::string> StartProblem(const PredictionInput& in, const Analysi
 }
 }  // namespace
 
+FitVector FitVectorOf(const ParameterSet& s, bool phenytoin) {
+    FitVector p = {s.F, s.Vd, s.Cl, s.CF};
+    if (phenytoin) p.push_back(s.Vm);
+    return p;
+}
+
+ParameterSet SetOfFitVector(const FitVector& p, const ParameterSet& initial, bool phenytoin) {
+    ParameterSet s = initial;
+    s.F = p[0];
+    s.Vd = p[1];
+    s.Cl = p[2];
+    s.CF = p[3];
+    if (phenytoin) {
+        s.Km = p[2];
+        s.Vm = p[4];
+    }
+    return s;
+}
+
+FitProblem BayesProblemOf(const History& h, const AnalysisSetup& s) {
+    return ProblemOf(h, s, s.fixedError, s.proportionalError);
+}
+
+bool WithinPriorFactor(const FitVector& values, const FitVector& priors) {
+    for (std::size_t j = 0; j < values.size(); ++j) {
+        const double v = values[j];
+        if (!std::isfinite(v) || !(v > 0) || v > 100 * priors[j] || v < priors[j] / 100) return false;
+    }
+    return true;
+}
+
+// F acts on oral doses only, and not at all in the two-compartment model;
+// CF on the outpatient doses before the first inpatient one.
+std::array<bool, kMaxFitParameters> HeldParameters(const PredictionInput& in, const History& h) {
+    const bool fActs = in.modelType != 2 && std::any_of(h.events.begin(), h.events.end(),
+                                                        [](const DoseEvent& e) { return e.route == kEventOral; });
+    const bool cfActs = !h.events.empty() && h.events.front().outpatient != 0;
+    return {!fActs, false, false, !cfActs, false};
+}
+
 AnalysisSetup AnalysisSetupOf(const CaseRecord& r) {
     AnalysisSetup s;
     s.initial = r.population;
@@ -149,7 +159,7 @@ AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const Analys
     AnalysisFits out;
     const std::vector<double> times = MeasuredTimes(h);
     const LevelModel model = [&](const FitVector& p) {
-        return PredictConcentrations(in, SetOf(p, s.initial, s.phenytoin), times);
+        return PredictConcentrations(in, SetOfFitVector(p, s.initial, s.phenytoin), times);
     };
     // Only the phenytoin model steps sets side by side; the closed forms
     // cost as much per set together as alone.
@@ -157,7 +167,7 @@ AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const Analys
     if (in.modelType == 3 && !in.passPerTime)
         models = [&](const std::vector<FitVector>& ps) {
             std::vector<ParameterSet> sets;
-            for (const FitVector& p : ps) sets.push_back(SetOf(p, s.initial, s.phenytoin));
+            for (const FitVector& p : ps) sets.push_back(SetOfFitVector(p, s.initial, s.phenytoin));
             return PredictConcentrationSets(in, sets, times);
         };
     const bool twoFits = h.measuredCount >= 2 && !s.phenytoin;
@@ -179,7 +189,7 @@ AnalysisFits RunAnalysisFits(PredictionInput& in, const History& h, const Analys
         out.bayesRange = out.leastSquaresRange;
         return out;
     }
-    fit = FitParameters(ProblemOf(h, s, s.fixedError, s.proportionalError), model, progress, models);
+    fit = FitParameters(BayesProblemOf(h, s), model, progress, models);
     if (fit.cannotFit) out.messages.push_back("Cannot Fit Data");
     const Stored bayes = Store(fit, h, s, in, "Bayesian fit", out.messages);
     out.bayes = bayes.set;

@@ -21,6 +21,19 @@ struct AnalysisSetup {
 };
 AnalysisSetup AnalysisSetupOf(const CaseRecord& r);
 
+// The parameter set as the fits see it (F, Vd, Cl or Km, CF, and phenytoin's
+// Vm) and back, the other values taken from `initial`.
+FitVector FitVectorOf(const ParameterSet& s, bool phenytoin);
+ParameterSet SetOfFitVector(const FitVector& p, const ParameterSet& initial, bool phenytoin);
+// What the Bayesian fit minimises for the measured levels of `h`.
+FitProblem BayesProblemOf(const History& h, const AnalysisSetup& s);
+// Every value finite and within a factor 100 of its prior mean: beyond it a
+// set has no patient behind it (a fit that ran away to Vd = 1e11 L).
+bool WithinPriorFactor(const FitVector& values, const FitVector& priors);
+// The fitted parameters no prediction depends on (F, CF), kept at their
+// initial values.
+std::array<bool, kMaxFitParameters> HeldParameters(const PredictionInput& in, const History& h);
+
 struct AnalysisFits {
     ParameterSet leastSquares, bayes;
     FitRange leastSquaresRange, bayesRange;

@@ -69,7 +69,6 @@ public:
 
     int Parameters() const { return np_; }
 
-private:
     Residuals ResidualsOf(const FitVector& p, const std::vector<std::optional<double>>& predictions) const {
         Residuals out;
         for (std::size_t i = 0; i < problem_.times.size(); ++i) {
@@ -82,6 +81,7 @@ private:
         return out;
     }
 
+private:
     double LevelResidual(std::size_t i, double c) const {
         const double floor = 0.001 * highest_;
         if (c < floor) c += floor;
@@ -263,6 +263,13 @@ std::optional<FitMatrix> CovarianceAt(const Search& s, const FitVector& p) {
     return covariance;
 }
 }  // namespace
+
+double ChiSquareAt(const FitProblem& problem, const FitVector& p,
+                   const std::vector<std::optional<double>>& predictions) {
+    const LevelModel noModel;
+    const LevelModelSets noModels;
+    return Search(problem, noModel, noModels).ResidualsOf(p, predictions).ChiSquare();
+}
 
 FitOutcome FitParameters(const FitProblem& problem, const LevelModel& model, const FitProgress& progress,
                          const LevelModelSets& models) {

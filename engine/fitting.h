@@ -50,5 +50,10 @@ struct FitOutcome {
     int rejectedSteps = 0;  // trial steps undone for raising chi-square
 };
 
+// The chi-square the search minimises, at P with the levels predicted there:
+// HUGE_VAL where a prediction is missing or a residual is not finite.
+double ChiSquareAt(const FitProblem& problem, const FitVector& p,
+                   const std::vector<std::optional<double>>& predictions);
+
 FitOutcome FitParameters(const FitProblem& problem, const LevelModel& model, const FitProgress& progress = {},
                          const LevelModelSets& models = {});

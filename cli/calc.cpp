@@ -21,7 +21,7 @@ double NowOf(const Json& input, double systemNow) {
 
 Json RunCalc(const Json& input, double systemNow) {
     CheckKeys(input, "", {"today", "patient", "drug", "factors", "route_product", "parameters", "history",
-                          "curves", "user_drug", "forecast", "design", "phenytoin"});
+                          "curves", "posterior", "user_drug", "forecast", "design", "phenytoin"});
     const double now = NowOf(input, systemNow);
     CaseRecord r;
     ReadCase(input, now, r);

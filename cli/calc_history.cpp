@@ -203,15 +203,20 @@ Json CurvesJson(const AnalysisCurves& c) {
             {"least_squares", CurveJson(c.leastSquares)},
             {"bayes", CurveJson(c.bayes)}};
 }
+
+// An output section asked for with true or false; it needs a history.
+bool Asked(const Json& input, const char* key) {
+    if (!input.contains(key)) return false;
+    if (!input.at(key).is_boolean()) Fail(key, "must be true or false");
+    if (!input.contains("history")) Fail(key, "needs a history");
+    return input.at(key).get<bool>();
+}
 }  // namespace
 
 void RunHistorySection(const Json& input, CaseRecord& r, Json& out) {
-    const bool curves = input.contains("curves");
-    if (curves && !input.at("curves").is_boolean()) Fail("curves", "must be true or false");
-    if (!input.contains("history")) {
-        if (curves) Fail("curves", "needs a history");
-        return;
-    }
+    const bool curves = Asked(input, "curves");
+    const bool posterior = Asked(input, "posterior");
+    if (!input.contains("history")) return;
     ReadHistory(input, r);
     AnalysisFits fits = RunAnalysisFits(r);
     for (std::string& message : FillLevelPredictions(r)) fits.messages.push_back(std::move(message));
@@ -220,6 +225,7 @@ void RunHistorySection(const Json& input, CaseRecord& r, Json& out) {
     out["fits"] = {{"least_squares", SetJson(r.leastSquares, r.leastSquaresRange, fits.fitted, phenytoin)},
                    {"bayes", SetJson(r.bayes, r.bayesRange, fits.fitted, phenytoin)},
                    {"messages", fits.messages}};
-    out["posterior"] = PosteriorJson(r, fits.fitted);
-    if (curves && input.at("curves").get<bool>()) out["curves"] = CurvesJson(ComputeCurves(r));
+    // Sampling costs far more than the fits: only when asked for.
+    if (posterior) out["posterior"] = PosteriorJson(r, fits.fitted);
+    if (curves) out["curves"] = CurvesJson(ComputeCurves(r));
 }

@@ -20,6 +20,7 @@ json History(const char* drug, const char* doses, const char* levels) {
                   "albumin_g_dl": 4.4}})");
     in["drug"] = drug;
     in["history"] = {{"doses", json::parse(doses)}, {"levels", json::parse(levels)}};
+    in["posterior"] = true;
     return in;
 }
 }  // namespace
@@ -68,10 +69,19 @@ TEST(KinevoCalcPosterior, QuantilesOfTheFittedParametersOnlyForAUsableBayesianSe
     std::ifstream file(std::string(KINEVO_REGRESSION_DIR) + "/digoxin-runaway-fit.json");
     std::stringstream runaway;
     runaway << file.rdbuf();
-    const json flagged = Output(json::parse(runaway.str()));
+    json runawayCase = json::parse(runaway.str());
+    runawayCase["posterior"] = true;
+    const json flagged = Output(runawayCase);
     EXPECT_EQ(flagged["fits"]["bayes"]["usable"], false);
     EXPECT_TRUE(flagged.contains("posterior") && flagged["posterior"].is_null());
+
+    // Only when asked for, and only with a history.
+    json notAsked = gentamicin;
+    notAsked["posterior"] = false;
+    EXPECT_FALSE(Output(notAsked).contains("posterior"));
     json noHistory = gentamicin;
     noHistory.erase("history");
-    EXPECT_FALSE(Output(noHistory).contains("posterior"));
+    const CalcRun refused = RunCalcProgram(noHistory);
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.err.find("posterior"), std::string::npos) << refused.err;
 }

@@ -10,6 +10,7 @@
 #include "engine/forecast_iv.h"
 #include "pages/field_watch.h"
 #include "records/case_record.h"
+#include "records/text_format.h"
 
 IvForecastForm::IvForecastForm(QWidget* parent) : ForecastForm(parent) {
     auto* intermittent = new QGroupBox("Intermittent IV Infusion", this);
@@ -59,7 +60,7 @@ void IvForecastForm::ShowCase(const CaseRecord& r) {
     const bool intermittent = r.RouteCode == 'D';
     intermittent_ = intermittent;
     auc24Offered_ = HasAuc24(r.Drug_ID);
-    auc24Unit_->setText(auc24Offered_ ? QString::fromUtf8("mg\u00b7h/L") : QString());
+    auc24Unit_->setText(auc24Offered_ ? QString::fromStdString(AreaUnit(r.ConcUnit)) : QString());
     for (QLineEdit* field : {dose_, interval_, postTime_, infusionTime_, mic_}) SetEditable(field, intermittent);
     SetEditable(rate_, !intermittent);
 }

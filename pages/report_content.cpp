@@ -107,7 +107,7 @@ ReportContent ReportContentOf(const CaseRecord& r, const ReportRegimen& regimen,
     c.regimenSentence = RegimenSentence(regimen, c.phenytoin);
     c.predictedLevels =
         PredictedLevelsLine(regimen, {c.phenytoin, choices.peak, kind == ReportKind::Population});
-    if (!regimen.auc24.empty() && !c.phenytoin) c.exposure = "AUC24: " + regimen.auc24 + " mg\u00b7h/L";
+    if (!regimen.auc24.empty() && !c.phenytoin) c.exposure = "AUC24: " + regimen.auc24 + " " + AreaUnit(r.ConcUnit);
     if (kind != ReportKind::Population)
         c.caution = (kind == ReportKind::Bayesian ? r.bayesRange : r.leastSquaresRange).caution;
     c.note = note;

@@ -151,7 +151,7 @@ void ResultsRegimenForm::ShowCase(const CaseRecord& r) {
         level.label->setVisible(visible);
         level.unit->setVisible(visible);
         level.unit->setText(name == "t90"     ? QString("days")
-                            : name == "auc24" ? QString::fromUtf8("mg\u00b7h/L")
+                            : name == "auc24" ? QString::fromStdString(AreaUnit(r.ConcUnit))
                                               : QString::fromStdString(r.ConcUnit));
         for (int c = 0; c < 5; ++c) level.fields[c]->setVisible(visible && (lsShown || (c != 1 && c != 2)));
     }

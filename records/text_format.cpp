@@ -18,3 +18,9 @@ std::string FormatNumbers(const char* format, double first, double second) {
     std::snprintf(buffer, sizeof buffer, format, first, second);
     return buffer;
 }
+
+std::string AreaUnit(const std::string& concUnit) {
+    const std::size_t slash = concUnit.find('/');
+    if (slash == std::string::npos) return concUnit + "\u00b7h";
+    return concUnit.substr(0, slash) + "\u00b7h" + concUnit.substr(slash);
+}

@@ -8,3 +8,6 @@ std::string FormatNumber(const char* format, double value);
 std::string FiniteNumber(const char* format, double value);
 // For texts that carry two numbers, such as a level and a time.
 std::string FormatNumbers(const char* format, double first, double second);
+// The unit of an area under levels measured in `concUnit` over hours, such
+// as AUC24: "mg/L" gives "mg·h/L", "mcg/L" gives "mcg·h/L".
+std::string AreaUnit(const std::string& concUnit);

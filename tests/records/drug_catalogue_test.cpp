@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "records/drug_catalogue.h"
+#include "records/text_format.h"
 
 TEST(DrugCatalogue, SixteenCodesWithUnitsAndModelKinds) {
     ASSERT_EQ(DrugCatalogue().size(), 16u);
@@ -47,4 +48,12 @@ TEST(RouteCodes, PrefixesAndFormNames) {
     EXPECT_EQ(FormNameOf("Intermittent IV - Injection (Fosphenytoin)"), "Injection (Fosphenytoin)");
     EXPECT_EQ(FormNameOf("Oral - Dura - Tabs Tablets (Quinaglute)"), "Dura - Tabs Tablets (Quinaglute)");
     EXPECT_EQ(FormNameOf("Intermittent IV - "), "");
+}
+
+// AUC24 is labelled in the unit of the levels it is the area under: a user's
+// drug measured in mcg/L must not read mg.
+TEST(AreaUnit, TheLevelsUnitTimesHours) {
+    EXPECT_EQ(AreaUnit("mg/L"), "mg\u00b7h/L");
+    EXPECT_EQ(AreaUnit("mcg/L"), "mcg\u00b7h/L");
+    EXPECT_EQ(AreaUnit("mEq/L"), "mEq\u00b7h/L");
 }

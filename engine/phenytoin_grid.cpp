@@ -5,7 +5,9 @@
 #include "engine/phenytoin_grid.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numeric>
 #include <optional>
@@ -73,23 +75,34 @@ struct EliminationPair {
     Pair vdKm;
     Pair vd;
     // Elimination stops at an empty body: with a tiny Km the step would
-    // otherwise overshoot below 0, where the model means nothing.
-    static Pair Empty(Pair c) { return 0.0 > c ? Pair{} : c; }
+    // otherwise overshoot below 0, where the model means nothing. The x86
+    // maximum makes exactly this choice, NaN and -0 alike, in one
+    // instruction where a compare and a mask would hold up every stage.
+    static Pair Empty(Pair c) {
+#ifdef __SSE2__
+        return __builtin_ia32_maxpd(Pair{}, c);
+#else
+        return 0.0 > c ? Pair{} : c;
+#endif
+    }
     // A level below the smallest normal number is none: a dose long gone
     // would otherwise decay through subnormal numbers, which the processor
-    // handles a hundred times more slowly.
-    Pair Step(Pair c, Pair rate, double halfStep) const {
+    // handles a hundred times more slowly. Such lanes are rare, so a branch
+    // decides and the next step need not wait for the comparison. What a
+    // step leaves (0, a normal number or NaN) is its own Empty: only the
+    // `first` step, from a start that may lie below 0, empties its start.
+    Pair Step(Pair c, Pair rate, double halfStep, bool first) const {
         const Pair top = rate * halfKm, slope = rate * halfStep - halfVm;
-        const auto half = [&](Pair x) {
-            x = Empty(x);
-            return (top + slope * x) / (vdKm + vd * x);
-        };
-        const Pair d1 = half(c);
+        const auto slopeAt = [&](Pair x) { return (top + slope * x) / (vdKm + vd * x); };
+        const auto half = [&](Pair x) { return slopeAt(Empty(x)); };
+        const Pair d1 = first ? half(c) : slopeAt(c);
         const Pair d2 = half(c + d1);
         const Pair d3 = half(c + d2);
         const Pair d4 = half(c + 2 * d3);
         const Pair next = c + (d1 + 2 * d2 + 2 * d3 + d4) * (1.0 / 3);
-        return next < std::numeric_limits<double>::min() ? Pair{} : next;
+        const auto tiny = next < std::numeric_limits<double>::min();
+        if (__builtin_expect((tiny[0] | tiny[1]) != 0, 0)) return tiny ? Pair{} : next;
+        return next;
     }
 };
 
@@ -218,16 +231,36 @@ void PredictPhenytoinSets(const PredictionInput& in, const std::vector<Parameter
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return times[a] < times[b]; });
 
-    // Only F and CF shape the input, so sets that differ in Vd, Km or Vm
-    // (the derivative steps of a fit) share their rates.
+    // Only F and CF shape the input, and each only when an event it scales
+    // adds to it: sets that agree in the factors that act (the derivative
+    // steps of a fit in Vd, Km or Vm, and in F for a history without oral
+    // doses) share their rates.
     Scratch& scratch = ThreadScratch();
     const InputParts& parts = PartsOf(in, g, scratch);
+    const bool fActs = !parts.oralScaled.empty() || !parts.oral.empty();
+    const bool cfActs = !parts.oralScaled.empty() || !parts.otherScaled.empty();
+    const auto sameInput = [&](const ParameterSet& a, const ParameterSet& b) {
+        return (!fActs || a.F == b.F) && (!cfActs || a.CF == b.CF);
+    };
+    // A set that would step exactly as one before it (a derivative step in
+    // a factor that acts on nothing here) takes that one's levels.
+    const auto same = [](double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); };
+    const auto sameSteps = [&](const ParameterSet& a, const ParameterSet& b) {
+        return sameInput(a, b) && same(a.Vd, b.Vd) && same(a.Km, b.Km) && same(a.Vm, b.Vm);
+    };
+    std::vector<std::size_t> stepped, source;  // source: which stepped set each live one reads
+    for (std::size_t k : live) {
+        std::size_t s = 0;
+        while (s < stepped.size() && !sameSteps(sets[stepped[s]], sets[k])) ++s;
+        if (s == stepped.size()) stepped.push_back(k);
+        source.push_back(s);
+    }
     std::vector<std::size_t> rateOf;
     std::size_t distinct = 0;
-    for (std::size_t k = 0; k < live.size(); ++k) {
-        const ParameterSet& p = sets[live[k]];
+    for (std::size_t k = 0; k < stepped.size(); ++k) {
+        const ParameterSet& p = sets[stepped[k]];
         std::size_t shared = 0;
-        while (shared < k && !(sets[live[shared]].F == p.F && sets[live[shared]].CF == p.CF)) ++shared;
+        while (shared < k && !sameInput(sets[stepped[shared]], p)) ++shared;
         if (shared < k) {
             rateOf.push_back(rateOf[shared]);
             continue;
@@ -238,14 +271,14 @@ void PredictPhenytoinSets(const PredictionInput& in, const std::vector<Parameter
     }
 
     // The sets in pairs, an odd one out paired with itself.
-    const std::size_t n = live.size(), pairs = (n + 1) / 2;
+    const std::size_t n = stepped.size(), pairs = (n + 1) / 2;
     const auto laneOf = [&](std::size_t pair, int lane) { return std::min(2 * pair + lane, n - 1); };
     const double halfStep = 0.5 / g.stepsPerHour;
     std::vector<EliminationPair> models(pairs);
     std::vector<const double*> rateA(pairs), rateB(pairs);
     for (std::size_t j = 0; j < pairs; ++j) {
-        const ParameterSet& a = sets[live[laneOf(j, 0)]];
-        const ParameterSet& b = sets[live[laneOf(j, 1)]];
+        const ParameterSet& a = sets[stepped[laneOf(j, 0)]];
+        const ParameterSet& b = sets[stepped[laneOf(j, 1)]];
         const Pair vd{a.Vd, b.Vd}, km{a.Km, b.Km};
         models[j] = {Pair{a.Vm / 24, b.Vm / 24} * halfStep, km * halfStep, vd * km, vd};
         rateA[j] = scratch.rates[rateOf[laneOf(j, 0)]].data();
@@ -255,14 +288,14 @@ void PredictPhenytoinSets(const PredictionInput& in, const std::vector<Parameter
     std::vector<Pair> c(pairs, Pair{start, start});
     std::size_t next = 0;
     const auto record = [&](std::size_t slot) {
-        for (std::size_t k = 0; k < n; ++k) out[live[k]][slot] = Finite(c[k / 2][k % 2]);
+        for (std::size_t k = 0; k < live.size(); ++k) out[live[k]][slot] = Finite(c[source[k] / 2][source[k] % 2]);
     };
     for (int i = 1; i <= g.steps && next < order.size(); ++i) {
         const double point = i / g.stepsPerHour;
         for (; next < order.size() && !(point < times[order[next]]); ++next) record(order[next]);
         if (next < order.size())
             for (std::size_t j = 0; j < pairs; ++j)
-                c[j] = models[j].Step(c[j], Pair{rateA[j][i - 1], rateB[j][i - 1]}, halfStep);
+                c[j] = models[j].Step(c[j], Pair{rateA[j][i - 1], rateB[j][i - 1]}, halfStep, i == 1);
     }
     for (; next < order.size(); ++next) record(order[next]);
     ReleaseIfStretched(scratch);

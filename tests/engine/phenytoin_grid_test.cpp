@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 
@@ -212,6 +213,39 @@ TEST(PhenytoinModel, SetsSideBySideEqualOneByOne) {
     ASSERT_EQ(together.size(), sets.size());
     for (std::size_t k = 0; k < sets.size(); ++k) EXPECT_EQ(together[k], PredictConcentrations(in, sets[k], times)) << k;
     EXPECT_FALSE(together[3][0]);  // no volume, no prediction
+}
+
+// An inpatient infusion alone: F and CF scale nothing, so sets that differ
+// only in them, or not at all (a fit's derivative steps in factors that act
+// on nothing), step once and still each read their own levels. Against one
+// Runge-Kutta step of the equation with the level held at 0 or above, from a
+// start below 0, then a fine integration to 24 h.
+TEST(PhenytoinModel, SetsThatStepAlikeReadTheirOwnLevels) {
+    PredictionInput in;
+    in.modelType = 3;
+    in.gridSpan = 36;
+    in.baseline = -0.1;
+    in.events = {Infusion(0, 1000, 1)};
+    const std::vector<ParameterSet> sets = {Phenytoin(0.9, 45, 4, 500, 0.8), Phenytoin(0.5, 45, 4, 500, 0.3),
+                                            Phenytoin(0.9, 45, 4, 500, 0.8), Phenytoin(0.9, 30, 4, 500, 0.8)};
+    const std::vector<double> times = {1.0 / 60 + 1e-6, 24.0001};
+    const auto batch = PredictConcentrationSets(in, sets, times);
+    for (std::size_t k = 0; k < sets.size(); ++k) {
+        const double vd = sets[k].Vd;
+        const auto slope = [vd](double rate) {
+            return OdeSlope{[=](double, const OdeState& c) {
+                const double x = std::max(c[0], 0.0);
+                return OdeState{(rate - 500.0 / 24 * x / (4 + x)) / vd};
+            }};
+        };
+        const double first = IntegrateOde(slope(920), {-0.1}, 0, 1.0 / 60, 1)[0];
+        const OdeState infused = IntegrateOde(slope(920), {first}, 1.0 / 60, 1, 1000);
+        const double fine = IntegrateOde(slope(0), infused, 1, 24, 40000)[0];
+        ASSERT_TRUE(batch[k][0] && batch[k][1]) << k;
+        EXPECT_NEAR(*batch[k][0], first, 1e-12) << k;
+        EXPECT_NEAR(*batch[k][1], fine, 1e-8 * fine) << k;
+        EXPECT_EQ(batch[k], PredictConcentrations(in, sets[k], times)) << k;
+    }
 }
 
 // Seven sets at once (the odd one steps beside a copy of itself), each

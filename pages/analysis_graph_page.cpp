@@ -48,7 +48,7 @@ AnalysisGraphPage::AnalysisGraphPage(QWidget* parent)
     message_ = new QLabel(this);
     message_->setObjectName("message");
     message_->setWordWrap(true);
-    Body()->addWidget(message_);
+    Footer()->addWidget(message_);
     ShowProgress(false);
 
     AddButton("&Previous", "previous", [this] { Leave(code::kHistory); });

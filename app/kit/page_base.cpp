@@ -79,6 +79,8 @@ KinevoPage::KinevoPage(int dialogId, const QString& heading, std::optional<Heade
     bodyArea_ = new BodyArea(this);
     body_ = bodyArea_->Contents();
     root->addWidget(bodyArea_, 1);
+    footer_ = new QVBoxLayout;
+    root->addLayout(footer_);
     buttons_ = new QHBoxLayout;
     buttons_->addStretch(1);
     root->addLayout(buttons_);
@@ -108,10 +110,15 @@ bool KinevoPage::event(QEvent* event) {
     // follows its contents.
     if (event->type() == QEvent::LayoutRequest) setMinimumSize(LeastSize());
     // A page that grew after the window manager placed it can find its title
-    // bar above the screen, where it can no longer be moved.
+    // bar above the screen, where it can no longer be moved, or its buttons
+    // beyond the screen's right or bottom edge: it is moved back on screen,
+    // the title bar first.
     if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && isVisible() && !isMaximized()) {
         const QRect free = screen()->availableGeometry();
-        if (frameGeometry().top() < free.top()) move(frameGeometry().left(), free.top());
+        const QRect frame = frameGeometry();
+        const int x = std::max(free.left(), std::min(frame.left(), free.right() + 1 - frame.width()));
+        const int y = std::max(free.top(), std::min(frame.top(), free.bottom() + 1 - frame.height()));
+        if (x != frame.left() || y != frame.top()) move(x, y);
     }
     return handled;
 }

@@ -55,6 +55,9 @@ protected:
     bool event(QEvent* event) override;
 
     QVBoxLayout* Body() const { return body_; }
+    // Under the body, never scrolled out of sight: for a message line that
+    // says why a way on is closed.
+    QVBoxLayout* Footer() const { return footer_; }
     QPushButton* AddButton(const QString& caption, const QString& objectName, std::function<void()> onClick);
     // Enter moves the focus along these, wrapping to the first.
     void SetFieldOrder(std::vector<QWidget*> fields) { fieldOrder_ = std::move(fields); }
@@ -72,6 +75,7 @@ private:
     int ScreenRoom() const;
     class BodyArea* bodyArea_;
     QVBoxLayout* body_;
+    QVBoxLayout* footer_;
     QHBoxLayout* buttons_;
     std::vector<QWidget*> fieldOrder_;
 };

@@ -11,6 +11,7 @@
 #include "app/kit/prompts.h"
 #include "app/page_set.h"
 #include "app/startup.h"
+#include "engine/population_models.h"
 #include "pages/welcome_page.h"
 #include "records/case_record.h"
 #include "records/db/configuration.h"
@@ -81,6 +82,19 @@ private slots:
         QTRY_COMPARE(boxes.seen.size(), 2);
         QCOMPARE(boxes.seen[1], QString("Warning: Hours have to be from 0 to 23"));
         QCOMPARE(FieldText(&pages.oralForecast(), "hour1"), QString("24"));
+    }
+
+    void fitSetUpRefusesASpreadOfNothing() {
+        PageTestEnvironment env;
+        PageSet pages;
+        BoxAnswerer boxes;
+        SetUpAdult(TheCase(), "dg");
+        SelectDrugModel(TheCase());
+        OpenActive(pages.fittingSetUp());
+        TypeInto(&pages.fittingSetUp(), "FSd", "0");
+        QTRY_COMPARE(boxes.seen, QStringList{"Warning: Please enter a +/- value above 0."});
+        QVERIFY(pages.fittingSetUp().isVisible());
+        QCOMPARE(FieldText(&pages.fittingSetUp(), "FSd"), QString("0"));
     }
 };
 

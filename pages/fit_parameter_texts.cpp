@@ -1,7 +1,9 @@
 #include "pages/fit_parameter_texts.h"
 
+#include <cmath>
 #include <optional>
 
+#include "engine/forecast_parameters.h"
 #include "records/case_record.h"
 #include "records/text_format.h"
 
@@ -23,7 +25,7 @@ FitParameterRow Fitted(const CaseRecord& r, const char* label, const char* unit,
 }
 
 double Kd(const ParameterSet& s) { return s.Cl / s.Vd; }
-double HalfLife(const ParameterSet& s) { return 0.693 / Kd(s); }
+double HalfLifeOf(const ParameterSet& s) { return HalfLife(s.Vd, s.Cl).value_or(NAN); }
 
 FitParameterRow Derived(const CaseRecord& r, const char* label, const char* unit, double (*of)(const ParameterSet&)) {
     return {label, unit, FiniteNumber("%.3f", of(r.population)), FiniteNumber("%.3f", of(r.leastSquares)), {},
@@ -44,7 +46,7 @@ std::vector<FitParameterRow> FitParameterRows(const CaseRecord& r) {
     }
     rows.push_back(Fitted(r, "Cl", "L/hr", 2, 1, "%.3f", &ParameterSet::Cl));
     rows.push_back(Derived(r, "kd", "1/hr", Kd));
-    rows.push_back(Derived(r, "t1/2", "hr", HalfLife));
+    rows.push_back(Derived(r, "t1/2", "hr", HalfLifeOf));
     return rows;
 }
 

@@ -13,6 +13,7 @@
 
 #include "app/kit/prompts.h"
 #include "engine/dose_expansion.h"
+#include "engine/forecast_parameters.h"
 #include "engine/user_drug.h"
 #include "pages/entry_values.h"
 #include "pages/saved_parameters.h"
@@ -221,9 +222,11 @@ void FittingSetUpForm::UpdateDerived() {
     const auto vd = FieldNumber(values_[kVd]->text());
     perKg_->setText(vd && weight_ > 0 ? "(" + Text("%.3f", *vd / weight_) + " L/kg)" : QString("(0.00 L/kg)"));
     const auto cl = FieldNumber(values_[kCl]->text());
-    const bool derived = !Phenytoin(drug_) && vd && *vd > 0 && cl && *cl > 0;
-    kd_->setText(derived ? Text("%.3f", *cl / *vd) : QString());
-    halfLife_->setText(derived ? Text("%.3f", 0.693 / (*cl / *vd)) : QString());
+    const bool derived = !Phenytoin(drug_) && vd && cl;
+    const auto kd = derived ? EliminationConstant(*vd, *cl) : std::nullopt;
+    const auto halfLife = derived ? HalfLife(*vd, *cl) : std::nullopt;
+    kd_->setText(kd ? Text("%.3f", *kd) : QString());
+    halfLife_->setText(halfLife ? Text("%.3f", *halfLife) : QString());
 }
 
 std::vector<std::string> FittingSetUpForm::Products() const {

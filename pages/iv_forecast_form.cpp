@@ -131,6 +131,5 @@ void IvForecastForm::ClearResults() {
 
 void IvForecastForm::Clear() {
     ClearFields(this);
-    timeAboveMicUnit_->clear();
-    message_->clear();
+    ClearResults();
 }

@@ -151,7 +151,6 @@ void OralForecastForm::ClearResults() {
 
 void OralForecastForm::Clear() {
     ClearFields(this);
-    levelAt_->setText("Level at");
-    message_->clear();
+    ClearResults();
     uneven_ = false;
 }

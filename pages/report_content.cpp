@@ -3,6 +3,7 @@
 
 #include "app/kit/header_strip.h"
 #include "app/kit/institution.h"
+#include "engine/forecast_parameters.h"
 #include "engine/patient_measures.h"
 #include "pages/phenytoin_case_values.h"
 #include "pages/report_texts.h"
@@ -46,9 +47,8 @@ ReportParameterTexts PrintedParameters(const ParameterSet& s) {
     t.vd = FiniteNumber("%.2f", s.Vd);
     t.cl = FiniteNumber("%.2f", s.Cl);
     t.cf = FiniteNumber("%.1f", s.CF * 100);
-    const double kd = s.Cl / s.Vd;
-    t.kd = FiniteNumber("%.2f", kd);
-    t.halfLife = FiniteNumber("%.2f", 0.693 / kd);
+    t.kd = FiniteNumber("%.2f", s.Cl / s.Vd);
+    if (const auto halfLife = HalfLife(s.Vd, s.Cl)) t.halfLife = FormatNumber("%.2f", *halfLife);
     t.f = FiniteNumber("%.2f", s.F * 100);
     // Four half-lives as the half-life reads on the report.
     if (!t.halfLife.empty()) t.timeToSteadyState = FiniteNumber("%.2f", 4 * TextNumber(t.halfLife));

@@ -27,6 +27,13 @@ void TypeRegimen(QWidget* page, const char* dose, const char* interval, const ch
     TypeInto(page, "mic", mic);
 }
 
+// The page opened on the current case with a regimen typed in.
+void OpenWithRegimen(IvForecastPage& page, const char* dose, const char* interval, const char* infusion,
+                     const char* post, const char* mic) {
+    OpenActive(page);
+    TypeRegimen(&page, dose, interval, infusion, post, mic);
+}
+
 QString Label(QWidget* page, const char* name) { return page->findChild<QLabel*>(name)->text(); }
 }  // namespace
 
@@ -37,8 +44,7 @@ private slots:
         PageTestEnvironment env;
         SetUpFortyYearOld("gm", "Intermittent IV - Injection");
         IvForecastPage page;
-        OpenActive(page);
-        TypeRegimen(&page, "120", "8", "0.5", "1", "1");
+        OpenWithRegimen(page, "120", "8", "0.5", "1", "1");
         QCOMPARE(FieldText(&page, "peak"), QString("6.5"));
         QCOMPARE(FieldText(&page, "trough"), QString("1.0"));
         QCOMPARE(FieldText(&page, "post"), QString("5.1"));
@@ -80,8 +86,7 @@ private slots:
         PageTestEnvironment env;
         SetUpFortyYearOld("gm", "Intermittent IV - Injection");
         IvForecastPage page;
-        OpenActive(page);
-        TypeRegimen(&page, "120", "8", "0.5", "8", "1");
+        OpenWithRegimen(page, "120", "8", "0.5", "8", "1");
         QVERIFY(env.prompts.shown.empty());  // a post at the end of the interval is accepted
         QVERIFY(!FieldText(&page, "post").isEmpty());
         TypeInto(&page, "postTime", "9");
@@ -197,8 +202,7 @@ private slots:
         PageTestEnvironment env;
         SetUpFortyYearOld("gm", "Intermittent IV - Injection");
         IvForecastPage page;
-        OpenActive(page);
-        TypeRegimen(&page, "100", "8", "0.5", "1", "");
+        OpenWithRegimen(page, "100", "8", "0.5", "1", "");
         QVERIFY(!FieldText(&page, "peak").isEmpty());
         TypeInto(&page, "dose", "1,000");
         QCOMPARE(env.prompts.shown.back().title, QString("Warning"));
@@ -270,8 +274,7 @@ private slots:
         PageTestEnvironment env;
         SetUpFortyYearOld("th", "Intermittent IV - Injection(Aminophylline)");
         IvForecastPage page;
-        OpenActive(page);
-        TypeRegimen(&page, "300", "12", "0.5", "1", "1");
+        OpenWithRegimen(page, "300", "12", "0.5", "1", "1");
         QVERIFY(!FieldText(&page, "peak").isEmpty());
         for (const char* index : {"postMic", "timeAboveMic", "auic"}) QVERIFY(FieldText(&page, index).isEmpty());
 
@@ -307,8 +310,7 @@ private slots:
         PageTestEnvironment env;
         SetUpFortyYearOld("gm", "Intermittent IV - Injection");
         IvForecastPage page;
-        OpenActive(page);
-        TypeRegimen(&page, "120", "8", "0.5", "1", "1");
+        OpenWithRegimen(page, "120", "8", "0.5", "1", "1");
         const QString peak = FieldText(&page, "peak");
         Click(&page, "report");
         QCOMPARE(page.result(), 9);

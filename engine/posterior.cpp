@@ -1,6 +1,7 @@
 #include "engine/posterior.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -155,20 +156,24 @@ std::optional<LogProposal> Adapted(const Target& target, const std::vector<Propo
                                    const std::vector<double>& weights) {
     const int n = static_cast<int>(target.fitted.size());
     if (weights.empty() || EffectiveSize(weights) < kPilotEffectiveSize) return std::nullopt;
+    // Each draw's logarithms taken once, not once per covariance entry.
+    std::vector<std::array<double, kMaxFitParameters>> logs(pilot.size());
+    for (std::size_t i = 0; i < pilot.size(); ++i)
+        for (int a = 0; a < n; ++a) logs[i][a] = std::log(pilot[i].p[target.fitted[a]]);
     double sum = 0;
     LogProposal out;
     out.center.assign(n, 0.0);
     FitMatrix covariance{};
     for (std::size_t i = 0; i < pilot.size(); ++i) {
         sum += weights[i];
-        for (int a = 0; a < n; ++a) out.center[a] += weights[i] * std::log(pilot[i].p[target.fitted[a]]);
+        for (int a = 0; a < n; ++a) out.center[a] += weights[i] * logs[i][a];
     }
     for (double& c : out.center) c /= sum;
     for (std::size_t i = 0; i < pilot.size(); ++i)
         for (int a = 0; a < n; ++a)
             for (int b = 0; b < n; ++b)
-                covariance[a][b] += weights[i] * (std::log(pilot[i].p[target.fitted[a]]) - out.center[a]) *
-                                    (std::log(pilot[i].p[target.fitted[b]]) - out.center[b]) / sum;
+                covariance[a][b] +=
+                    weights[i] * (logs[i][a] - out.center[a]) * (logs[i][b] - out.center[b]) / sum;
     for (int a = 0; a < n; ++a)
         for (int b = 0; b < n; ++b) covariance[a][b] *= kWidening * kWidening;
     const auto factor = Cholesky(covariance, n);

@@ -3,37 +3,18 @@
 #include <cstdio>
 #include <regex>
 
+#include "records/calendar.h"
+
 namespace {
-long long DaysFromCivil(long long y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
+// The day number of 1970-01-01, from which UTC minutes count. Asked for at
+// each use: a constant made at start-up could run before the calendar's own.
+long UnixEpochDay() { return DayNumber(1970, 1, 1); }
 
-struct Civil {
-    long long y;
-    unsigned m, d;
-};
-
-Civil CivilFromDays(long long z) {
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    return {static_cast<long long>(yoe) + era * 400 + (m <= 2), m, d};
-}
+long long DaysFromCivil(int y, int m, int d) { return DayNumber(y, m, d) - UnixEpochDay(); }
 
 bool DateExists(int y, int m, int d) {
-    if (m < 1 || m > 12 || d < 1) return false;
-    const Civil back = CivilFromDays(DaysFromCivil(y, static_cast<unsigned>(m), static_cast<unsigned>(d)));
-    return back.m == static_cast<unsigned>(m) && back.d == static_cast<unsigned>(d);
+    // DayNumber rolls an invalid day over; only a real date comes back as itself.
+    return m >= 1 && m <= 12 && d >= 1 && DateOfDayNumber(DayNumber(y, m, d)) == CivilDate{y, m, d};
 }
 
 long long FloorDiv(long long a, long long b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
@@ -54,7 +35,7 @@ std::variant<FhirTime, std::string> ReadFhirTime(const std::string& text) {
     if (!m[8].matched) return "\"" + text + "\" has no time zone";
     int offset = 0;
     if (m[8] != "Z") offset = (m[9] == "-" ? -1 : 1) * (std::stoi(m[10]) * 60 + std::stoi(m[11]));
-    const long long local = DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) * 1440 + h * 60 + mi;
+    const long long local = DaysFromCivil(y, mo, d) * 1440 + h * 60 + mi;
     return FhirTime{local - offset, offset};
 }
 
@@ -65,10 +46,7 @@ bool IsWholeDate(const std::string& text) {
 }
 
 std::string WallDate(long long utcMinute, int offsetMinutes) {
-    const Civil c = CivilFromDays(FloorDiv(utcMinute + offsetMinutes, 1440));
-    char text[32];
-    std::snprintf(text, sizeof text, "%04lld-%02u-%02u", c.y, c.m, c.d);
-    return text;
+    return IsoDate(DateOfDayNumber(static_cast<long>(FloorDiv(utcMinute + offsetMinutes, 1440)) + UnixEpochDay()));
 }
 
 std::string WallTime(long long utcMinute, int offsetMinutes) {

@@ -20,15 +20,24 @@ PageSet::~PageSet() { SetPageMaker({}); }
 
 KinevoPage* PageSet::ForCode(int c) {
     static const std::map<int, int> kDialogOfCode = {
-        {code::kSearch, 132},           {code::kList, 135},
-        {code::kNewPatientEntry, 137},  {code::kNewCaseEntry, 136},
-        {code::kExistingCaseEntry, 138}, {code::kUserChoice, 139},
-        {code::kFactors, 140},          {code::kIvRegimen, 141},
-        {code::kOralRegimen, 142},      {code::kPhenytoinRegimen, 143},
-        {code::kIvForecast, 145},       {code::kOralForecast, 150},
-        {code::kPhenytoinForecast, 149}, {code::kReport, 151},
-        {code::kEnd, 144},              {code::kHistory, 153},
-        {code::kFittingSetUp, 154},     {code::kAnalysisGraph, 157},
+        {code::kSearch, 132},
+        {code::kList, 135},
+        {code::kNewPatientEntry, 137},
+        {code::kNewCaseEntry, 136},
+        {code::kExistingCaseEntry, 138},
+        {code::kUserChoice, 139},
+        {code::kFactors, 140},
+        {code::kIvRegimen, 141},
+        {code::kOralRegimen, 142},
+        {code::kPhenytoinRegimen, 143},
+        {code::kIvForecast, 145},
+        {code::kOralForecast, 150},
+        {code::kPhenytoinForecast, 149},
+        {code::kReport, 151},
+        {code::kEnd, 144},
+        {code::kHistory, 153},
+        {code::kFittingSetUp, 154},
+        {code::kAnalysisGraph, 157},
         {code::kAnalysisResults, 156},
     };
     const auto it = kDialogOfCode.find(c);

@@ -52,8 +52,8 @@ struct Patient {
 
 // A 40-year-old man of 70 kg (175 cm, albumin 4.0 g/dL unless given) with
 // the drug's default product and the levels as entered.
-CaseRecord EnteredCase(const char* drug, std::vector<DoseRow> doses, std::vector<LevelRow> levels,
-                       double height = 175, double albumin = 4.0) {
+CaseRecord EnteredCase(const char* drug, std::vector<DoseRow> doses, std::vector<LevelRow> levels, double height = 175,
+                       double albumin = 4.0) {
     CaseRecord r;
     r.Age = 40;
     r.SEX = "M";
@@ -232,7 +232,8 @@ CaseRecord GrownCase(bool phenytoin, int doses, int levels) {
     const int days = std::max(1, doses * interval / 24);
     std::vector<LevelRow> rows;
     for (int i = 0; i < levels; ++i) rows.push_back(Level(days * (i + 1) / (levels + 1), 7));
-    const DoseRow dose = phenytoin ? Dose(0, 8, 300, "C", 0, interval, doses) : Dose(0, 8, 1000, "IV", 1, interval, doses);
+    const DoseRow dose =
+        phenytoin ? Dose(0, 8, 300, "C", 0, interval, doses) : Dose(0, 8, 1000, "IV", 1, interval, doses);
     return Case(phenytoin ? "ph" : "vm", {dose}, rows, {1.2, 0.8, 1.1});
 }
 

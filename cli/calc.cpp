@@ -20,8 +20,9 @@ double NowOf(const Json& input, double systemNow) {
 }  // namespace
 
 Json RunCalc(const Json& input, double systemNow) {
-    CheckKeys(input, "", {"today", "patient", "drug", "factors", "route_product", "parameters", "history",
-                          "curves", "posterior", "user_drug", "forecast", "design", "phenytoin"});
+    CheckKeys(input, "",
+              {"today", "patient", "drug", "factors", "route_product", "parameters", "history", "curves", "posterior",
+               "user_drug", "forecast", "design", "phenytoin"});
     const double now = NowOf(input, systemNow);
     CaseRecord r;
     ReadCase(input, now, r);

@@ -67,11 +67,8 @@ void RunDesignSection(const Json& input, const CaseRecord& r, Json& out) {
 
     const RegimenModel m = SectionModel(r);
     const RegimenDesign design = oralPage ? DesignOral(m, in) : DesignIv(m, r.RouteCode, in);
-    out["design"] = {{"dose", Num(design.dose)},
-                     {"interval", Num(design.interval)},
-                     {"daily", Num(design.daily)},
-                     {"loading_dose", Num(design.loadingDose)},
-                     {"note", design.note},
-                     {"message", design.message}};
+    out["design"] = {{"dose", Num(design.dose)},   {"interval", Num(design.interval)},
+                     {"daily", Num(design.daily)}, {"loading_dose", Num(design.loadingDose)},
+                     {"note", design.note},        {"message", design.message}};
     if (!oralPage && d.contains("auc24_target")) out["design"]["auc24"] = Auc24Section(d, m, in.infusionTime);
 }

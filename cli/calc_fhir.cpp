@@ -9,7 +9,8 @@ std::string Report(const FhirImport& import) {
     if (!import.givenNames.empty()) name += (name.empty() ? "" : ", ") + import.givenNames;
     if (!import.identifier.empty()) name += (name.empty() ? "(" : " (") + import.identifier + ")";
     std::string report = "patient: " + (name.empty() ? "no name or identifier in the bundle" : OneLine(name)) + "\n";
-    for (const FhirUnused& u : import.unused) report += "not used: " + OneLine(u.where) + ": " + OneLine(u.reason) + "\n";
+    for (const FhirUnused& u : import.unused)
+        report += "not used: " + OneLine(u.where) + ": " + OneLine(u.reason) + "\n";
     for (const std::string& c : import.checks) report += "check: " + OneLine(c) + "\n";
     return report;
 }

@@ -89,8 +89,8 @@ void OralOrIm(const Json& f, const CaseRecord& r, Json& result) {
             Fail("forecast.uneven", "give either dose and interval or uneven rows, not both");
         const auto hour = CheckedNumber(f, "forecast", "level_hour", Check(ForecastField::Hour));
         const UnevenLevels u = ForecastUneven(m, UnevenRows(f), hour, r.Drug_ID == "zz" ? r.TimeLag : 0);
-        result["uneven"] = {{"peak", Num(u.peak)}, {"trough", Num(u.trough)},
-                            {"average", Num(u.average)}, {"level", Num(u.level)}};
+        result["uneven"] = {
+            {"peak", Num(u.peak)}, {"trough", Num(u.trough)}, {"average", Num(u.average)}, {"level", Num(u.level)}};
         result["message"] = u.message;
         return;
     }
@@ -110,11 +110,17 @@ void RunForecastSection(const Json& input, const CaseRecord& r, Json& out) {
     if (!input.contains("forecast")) return;
     if (r.ModelType == 3) Fail("forecast", "phenytoin levels are forecast by the \"phenytoin\" section");
     const Json& f = ObjectField(input, "", "forecast");
-    Json result = {{"peak", nullptr},           {"trough", nullptr},
-                   {"post", nullptr},           {"average", nullptr},
-                   {"post_mic", nullptr},       {"time_above_mic", nullptr},
-                   {"time_above_mic_label", nullptr}, {"auic", nullptr}, {"auc24", nullptr},
-                   {"average_level", nullptr}, {"message", ""},
+    Json result = {{"peak", nullptr},
+                   {"trough", nullptr},
+                   {"post", nullptr},
+                   {"average", nullptr},
+                   {"post_mic", nullptr},
+                   {"time_above_mic", nullptr},
+                   {"time_above_mic_label", nullptr},
+                   {"auic", nullptr},
+                   {"auc24", nullptr},
+                   {"average_level", nullptr},
+                   {"message", ""},
                    {"uneven", {{"peak", nullptr}, {"trough", nullptr}, {"average", nullptr}, {"level", nullptr}}}};
     if (r.RouteCode == 'D') Intermittent(f, r, result);
     else if (r.RouteCode == 'O' || r.RouteCode == 'I') OralOrIm(f, r, result);

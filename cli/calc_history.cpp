@@ -78,7 +78,8 @@ std::vector<std::string> ReadFitRouteProducts(const Json& history, const CaseRec
     const std::string where = "history.route_products";
     if (!list.is_array() || list.empty() || list.size() > 2) Fail(where, "must be a list of one or two route-products");
     const bool second = r.Drug_ID == "th" || r.Drug_ID == "qd" || r.Drug_ID == "ph";
-    if (list.size() == 2 && !second) Fail(where, "a second route-product is offered only for theophylline, quinidine and phenytoin");
+    if (list.size() == 2 && !second)
+        Fail(where, "a second route-product is offered only for theophylline, quinidine and phenytoin");
     const auto offered = r.Drug_ID == "zz" ? UserDrugRouteProducts(r.userDrug) : RouteProductsOf(r.Drug_ID);
     std::vector<std::string> products;
     for (std::size_t i = 0; i < list.size(); ++i) {
@@ -143,10 +144,8 @@ Json HistoryJson(const History& h, double F) {
                           {"population", Num(l.population)},
                           {"least_squares", Num(l.leastSquares)},
                           {"bayes", Num(l.bayes)}});
-    return {{"time_zero", TimeZeroText(h.timeZero)},
-            {"events", events},
-            {"levels", levels},
-            {"messages", Json::array()}};
+    return {
+        {"time_zero", TimeZeroText(h.timeZero)}, {"events", events}, {"levels", levels}, {"messages", Json::array()}};
 }
 
 using Bound = std::array<std::optional<double>, kMaxFitParameters>;

@@ -26,9 +26,9 @@ void ReadUserDrug(const Json& input, CaseRecord& r) {
     if (!input.contains("user_drug")) return;
     const Json& u = ObjectField(input, "", "user_drug");
     CheckKeys(u, "user_drug",
-              {"name", "units", "clearance", "clearance_unit", "volume", "volume_unit", "cf_percent",
-               "therapeutic_min", "therapeutic_max", "time_lag", "iv_salt", "im_ka", "im_salt", "im_f_percent",
-               "oral_form", "oral_ka", "oral_salt", "oral_f_percent"});
+              {"name", "units", "clearance", "clearance_unit", "volume", "volume_unit", "cf_percent", "therapeutic_min",
+               "therapeutic_max", "time_lag", "iv_salt", "im_ka", "im_salt", "im_f_percent", "oral_form", "oral_ka",
+               "oral_salt", "oral_f_percent"});
     UserDrugDefinition& d = r.userDrug;
     d.drugName = OptText(u, "user_drug", "name").value_or("");
     if (d.drugName.size() > kUserDrugNameLimit) Fail("user_drug.name", "must be at most 20 characters");
@@ -46,7 +46,8 @@ void ReadUserDrug(const Json& input, CaseRecord& r) {
     Take(u, "im_salt", d.imSalt, UserDrugField::ImSalt);
     Take(u, "im_f_percent", d.imF, UserDrugField::ImF);
     if (const auto form = OptText(u, "user_drug", "oral_form")) {
-        if (const auto problem = UserDrugFieldProblem(UserDrugField::OralForm, *form)) Fail("user_drug.oral_form", *problem);
+        if (const auto problem = UserDrugFieldProblem(UserDrugField::OralForm, *form))
+            Fail("user_drug.oral_form", *problem);
         d.oralForm = *form;
     }
     Take(u, "oral_ka", d.oralKa, UserDrugField::OralKa);

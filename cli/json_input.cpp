@@ -28,7 +28,8 @@ public:
 
     bool parse_error(std::size_t position, const std::string& token, const Json::exception& e) {
         // 406: the parser read a number that a double cannot hold.
-        if (e.id == 406) Fail("input", "number out of range at byte " + std::to_string(position) + ": " + Quoted(token));
+        if (e.id == 406)
+            Fail("input", "number out of range at byte " + std::to_string(position) + ": " + Quoted(token));
         Fail("input", "not valid JSON (byte " + std::to_string(position) + ")");
     }
 
@@ -93,8 +94,7 @@ private:
 }  // namespace
 
 Json ParseInput(const std::string& text) {
-    if (text.size() > kMaxInputBytes)
-        Fail("input", "larger than " + std::to_string(kMaxInputBytes) + " bytes");
+    if (text.size() > kMaxInputBytes) Fail("input", "larger than " + std::to_string(kMaxInputBytes) + " bytes");
     // The parser takes a NUL byte for the end of the text and would never
     // read what follows; JSON allows none anywhere.
     if (const auto nul = text.find('\0'); nul != std::string::npos)

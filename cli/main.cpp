@@ -30,8 +30,7 @@ double SystemNow() {
     const std::time_t t = std::chrono::system_clock::to_time_t(now);
     std::tm local{};
     localtime_r(&t, &local);
-    return MomentOf({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, local.tm_hour, local.tm_min,
-                    local.tm_sec);
+    return MomentOf({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, local.tm_hour, local.tm_min, local.tm_sec);
 }
 
 // Reads at most one byte past the input limit, so that an endless stream is

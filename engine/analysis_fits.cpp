@@ -232,9 +232,9 @@ std::vector<std::string> FillLevelPredictions(PredictionInput& in, std::vector<L
 
 std::vector<std::string> FillLevelPredictions(CaseRecord& r) {
     PredictionInput in = PredictionInputOf(r);
-    auto messages =
-        FillLevelPredictions(in, r.history.levels, r.population, r.leastSquaresRange.Usable() ? &r.leastSquares : nullptr,
-                             r.bayesRange.Usable() ? &r.bayes : nullptr);
+    auto messages = FillLevelPredictions(in, r.history.levels, r.population,
+                                         r.leastSquaresRange.Usable() ? &r.leastSquares : nullptr,
+                                         r.bayesRange.Usable() ? &r.bayes : nullptr);
     r.history.events = std::move(in.events);
     return messages;
 }

@@ -12,9 +12,9 @@ struct CaseRecord;
 
 // What the fits take from the set-up page and the drug model.
 struct AnalysisSetup {
-    ParameterSet initial;  // the prior means and the start of every fit
+    ParameterSet initial;                                // the prior means and the start of every fit
     std::array<double, kMaxFitParameters> relativeSd{};  // F, Vd, Cl (Km), CF, Vm
-    double fixedError = 0;  // the drug's Bayesian error model
+    double fixedError = 0;                               // the drug's Bayesian error model
     double proportionalError = 0;
     double timeWeight = 1;
     bool phenytoin = false;

@@ -13,10 +13,10 @@ struct AxisRow {
 };
 
 constexpr AxisRow kAxisRows[] = {
-    {5, 1, 1, "Hours"},       {10, 2, 2, "Hours"},      {20, 4, 4, "Hours"},      {30, 6, 6, "Hours"},
-    {40, 8, 8, "Hours"},      {60, 12, 12, "Hours"},    {120, 24, 1, "Days"},     {240, 48, 2, "Days"},
-    {360, 72, 3, "Days"},     {480, 96, 4, "Days"},     {600, 120, 5, "Days"},    {720, 144, 6, "Days"},
-    {840, 168, 1, "Weeks"},   {1680, 336, 2, "Weeks"},  {2520, 504, 3, "Weeks"},  {3360, 672, 4, "Weeks"},
+    {5, 1, 1, "Hours"},      {10, 2, 2, "Hours"},     {20, 4, 4, "Hours"},     {30, 6, 6, "Hours"},
+    {40, 8, 8, "Hours"},     {60, 12, 12, "Hours"},   {120, 24, 1, "Days"},    {240, 48, 2, "Days"},
+    {360, 72, 3, "Days"},    {480, 96, 4, "Days"},    {600, 120, 5, "Days"},   {720, 144, 6, "Days"},
+    {840, 168, 1, "Weeks"},  {1680, 336, 2, "Weeks"}, {2520, 504, 3, "Weeks"}, {3360, 672, 4, "Weeks"},
     {4200, 840, 5, "Weeks"},
 };
 
@@ -79,7 +79,7 @@ AnalysisCurves ComputeCurves(PredictionInput& in, const History& h, const CurveS
     for (int i = 0; i < kCurvePoints; ++i) out.times.push_back(i * step);
     const auto curve = [&](const ParameterSet& s, bool usable = true) {
         return usable && CurveAllowed(s) ? PredictConcentrations(in, s, out.times)
-                                            : std::vector<std::optional<double>>{};
+                                         : std::vector<std::optional<double>>{};
     };
     out.population = curve(sets.population);
     done();
@@ -99,8 +99,7 @@ AnalysisCurves ComputeCurves(PredictionInput& in, const History& h, const CurveS
 
 AnalysisCurves ComputeCurves(CaseRecord& r, const std::function<void()>& setDone) {
     PredictionInput in = PredictionInputOf(r);
-    const CurveSets sets{r.population, r.leastSquares, r.bayes, r.leastSquaresRange.Usable(),
-                         r.bayesRange.Usable()};
+    const CurveSets sets{r.population, r.leastSquares, r.bayes, r.leastSquaresRange.Usable(), r.bayesRange.Usable()};
     AnalysisCurves curves = ComputeCurves(in, r.history, sets, r.GraphMax, r.Drug_ID == "li", setDone);
     r.history.events = std::move(in.events);
     return curves;

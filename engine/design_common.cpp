@@ -23,9 +23,7 @@ std::optional<std::string> PeakTroughProblem(const std::string& peakWord, std::o
 
 bool TakesAverageTarget(const std::string& drug) { return IsOneOf(drug, {"dg", "li", "pb", "qd", "th", "zz"}); }
 
-bool SkipsLoadingAboveTrough(const std::string& drug) {
-    return IsOneOf(drug, {"ak", "gm", "nm", "qd", "th", "tm"});
-}
+bool SkipsLoadingAboveTrough(const std::string& drug) { return IsOneOf(drug, {"ak", "gm", "nm", "qd", "th", "tm"}); }
 
 std::optional<double> CurrentLevel(double k, std::optional<double> initialConc, std::optional<double> timeDrawn,
                                    double infusionLevel) {

@@ -44,8 +44,8 @@ RegimenDesign TwoCompartmentDesign(const RegimenModel& m, const TwoCompartment& 
     const auto phases = PhasesOf(c);
     const double b = c.beta;
     // The level from earlier doses is taken to fall with beta alone.
-    const double dose = (t.post - t.trough * std::exp(-b * (t.T + t.tpost))) /
-                        SingleInfusionLevel(phases, 1, t.T, t.T + t.tpost);
+    const double dose =
+        (t.post - t.trough * std::exp(-b * (t.T + t.tpost))) / SingleInfusionLevel(phases, 1, t.T, t.T + t.tpost);
     d.dose = Finite(dose);
     if (!UsableResult(d.dose)) return NoRegimen(kUnusableDose);
     // The dose's level at tau in its after-infusion form for every tau: a
@@ -54,8 +54,8 @@ RegimenDesign TwoCompartmentDesign(const RegimenModel& m, const TwoCompartment& 
     const auto troughGap = [&](double tau) {
         double level = 0;
         for (const Phase& p : phases)
-            level += p.coefficient * dose * -std::expm1(-p.rate * t.T) / (p.rate * t.T) *
-                     std::exp(-p.rate * (tau - t.T));
+            level +=
+                p.coefficient * dose * -std::expm1(-p.rate * t.T) / (p.rate * t.T) * std::exp(-p.rate * (tau - t.T));
         return level + t.trough * std::expm1(-b * tau);
     };
     const double tau = IntervalRoot(troughGap, std::log(2.0) / b);
@@ -66,8 +66,8 @@ RegimenDesign TwoCompartmentDesign(const RegimenModel& m, const TwoCompartment& 
     const auto now = CurrentLevel(b, in.initialConc, in.timeDrawn);
     if (in.loadingInfusionTime && in.timeDrawn && now) {
         const double TL = *in.loadingInfusionTime;
-        loading = Finite((t.post - *now * std::exp(-b * (TL + t.tpost))) /
-                         SingleInfusionLevel(phases, 1, TL, TL + t.tpost));
+        loading =
+            Finite((t.post - *now * std::exp(-b * (TL + t.tpost))) / SingleInfusionLevel(phases, 1, TL, TL + t.tpost));
     }
     FinishDesign(m, DesignPath::IvPeakTrough, loading, b, now, t.trough, in, d);
     return d;

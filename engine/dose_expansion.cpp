@@ -138,7 +138,8 @@ ExpansionConstants ExpansionConstantsOf(const CaseRecord& r) {
         }
     }
     if (missing(c.parenteralSalt))
-        if (const auto parenteral = WithFirstProductOf(r, {'D', 'C', 'I'})) c.parenteralSalt = parenteral->ParenteralSalt;
+        if (const auto parenteral = WithFirstProductOf(r, {'D', 'C', 'I'}))
+            c.parenteralSalt = parenteral->ParenteralSalt;
     if (missing(c.imKa))
         if (const auto im = WithFirstProductOf(r, {'I'})) c.imKa = im->IM_ka;
     return c;

@@ -17,5 +17,5 @@ void ProcainamideModel(CaseRecord& r);
 void PhenytoinModel(CaseRecord& r);
 
 // Error model, time weighting, graph top and therapeutic range in one call.
-void SetDrugDefaults(CaseRecord& r, double varErr, double fixedErr, double timeWt, double graphMax,
-                     double minLevel, double maxLevel);
+void SetDrugDefaults(CaseRecord& r, double varErr, double fixedErr, double timeWt, double graphMax, double minLevel,
+                     double maxLevel);

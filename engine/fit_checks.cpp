@@ -27,7 +27,8 @@ AboveFull AboveFullCheck(const std::string& fitName, const ParameterSet& s, bool
     std::string values, names;
     bool beyond = false;
     for (const Value& v : above) {
-        values += (values.empty() ? "" : " and ") + std::string(v.name) + " is " + FormatNumber("%.1f", 100 * v.fraction) + " %";
+        values += (values.empty() ? "" : " and ") + std::string(v.name) + " is " +
+                  FormatNumber("%.1f", 100 * v.fraction) + " %";
         names += (names.empty() ? "" : ", ") + std::string(v.name);
         beyond = beyond || v.fraction > kAboveFullLimit;
     }

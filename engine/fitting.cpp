@@ -282,7 +282,8 @@ FitOutcome FitParameters(const FitProblem& problem, const LevelModel& model, con
                                           [](double m) { return m > 0 && std::isfinite(m); });
     Search search(problem, model, models);
     const int np = search.Parameters();
-    const bool shapeUsable = np >= 1 && np <= kMaxFitParameters && problem.relativeSd.size() == problem.priorMeans.size() &&
+    const bool shapeUsable = np >= 1 && np <= kMaxFitParameters &&
+                             problem.relativeSd.size() == problem.priorMeans.size() &&
                              problem.observed.size() == problem.times.size();
     if (!priorsUsable || !shapeUsable) {
         out.cannotFit = true;

@@ -43,8 +43,7 @@ std::optional<std::string> RegimenProblem(const IntermittentRegimen& r) {
     return PostTimeProblem(*r.postTime, r.interval);
 }
 
-void AddMicIndices(const RegimenModel& m, const Regimen& g, const std::vector<Phase>& phases,
-                   IntermittentLevels& out) {
+void AddMicIndices(const RegimenModel& m, const Regimen& g, const std::vector<Phase>& phases, IntermittentLevels& out) {
     const double peak = *out.peak, trough = *out.trough;
     out.postMic = Finite(*out.post / g.mic);
     double above;

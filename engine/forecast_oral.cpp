@@ -70,8 +70,8 @@ OralLevels ForecastOral(const RegimenModel& m, std::optional<double> dose, std::
     return out;
 }
 
-UnevenLevels ForecastUneven(const RegimenModel& m, const std::vector<UnevenRow>& rows,
-                            std::optional<double> levelHour, double timeLag) {
+UnevenLevels ForecastUneven(const RegimenModel& m, const std::vector<UnevenRow>& rows, std::optional<double> levelHour,
+                            double timeLag) {
     UnevenLevels out;
     const Schedule schedule = ScheduleOf(rows, timeLag);
     auto problem = ModelProblem(m, true);

@@ -31,5 +31,5 @@ struct UnevenLevels {
 // without both counts as a zero dose at hour 0. Every dose is repeated each
 // day; `timeLag` (h, the user's choice drug) delays each dose. No result when
 // an hour lies outside 0..23 or a dose is negative; no level without an hour.
-UnevenLevels ForecastUneven(const RegimenModel& m, const std::vector<UnevenRow>& rows,
-                            std::optional<double> levelHour, double timeLag);
+UnevenLevels ForecastUneven(const RegimenModel& m, const std::vector<UnevenRow>& rows, std::optional<double> levelHour,
+                            double timeLag);

@@ -130,8 +130,8 @@ void TheophyllineModel(CaseRecord& r) {
     else if (A <= 60) cl = overweight ? 0.032 * W : 0.04 * W;
     else cl = 0.035 * W;
 
-    static const double clFactor[] = {1, 0.43, 0.5, 0.8, 1.6, 0.75, 0.75, 0.7, 1.5,
-                                      1.45, 0.5, 1.8, 1.33, 0.85, 1.4, 0.8};
+    static const double clFactor[] = {1,   0.43, 0.5, 0.8, 1.6,  0.75, 0.75, 0.7,
+                                      1.5, 1.45, 0.5, 1.8, 1.33, 0.85, 1.4,  0.8};
     for (int i = 1; i <= 15; ++i)
         if (r.Factor(i)) cl *= clFactor[i];
     if (r.Factor(11)) vd *= 1.3;

@@ -115,8 +115,7 @@ void CiprofloxacinModel(CaseRecord& r) {
     const bool adult = r.Age >= 18;
     const double bsa = BodySurfaceArea(r);
     r.population.Vd = adult ? 2 * AdjustedBodyWeight(r) : 0;
-    r.population.Cl =
-        adult ? DosingWeight(r) * (bsa * 0.5780346820809249) * (0.0025085 * r.CrCl / bsa + 0.167) : 0;
+    r.population.Cl = adult ? DosingWeight(r) * (bsa * 0.5780346820809249) * (0.0025085 * r.CrCl / bsa + 0.167) : 0;
 }
 
 void LevofloxacinModel(CaseRecord& r) {

@@ -37,9 +37,7 @@ double LeanBodyWeight(const PatientBody& p) {
     return p.sex == "M" ? 9270.0 * p.wt / (6680.0 + 216.0 * bmi) : 9270.0 * p.wt / (8780.0 + 244.0 * bmi);
 }
 
-double BodySurfaceArea(const PatientBody& p) {
-    return 0.024265 * std::pow(p.wt, 0.5378) * std::pow(p.ht, 0.3964);
-}
+double BodySurfaceArea(const PatientBody& p) { return 0.024265 * std::pow(p.wt, 0.5378) * std::pow(p.ht, 0.3964); }
 
 double DosingWeight(const PatientBody& p) {
     const double ibw = IdealBodyWeight(p);

@@ -22,9 +22,9 @@ std::optional<PhenytoinRange> AdjustedRange(double freeFraction) {
 PhenytoinDesign DesignPhenytoin(const PhenytoinParameters& p, double salt, double F,
                                 std::optional<double> desiredAverage, std::optional<double> currentConc) {
     PhenytoinDesign d;
-    const auto missing = FirstMissing({{"Desired average", desiredAverage ? GivenIfPositive(*desiredAverage)
-                                                                          : std::nullopt},
-                                       {"Vd", GivenIfPositive(p.Vd)}});
+    const auto missing =
+        FirstMissing({{"Desired average", desiredAverage ? GivenIfPositive(*desiredAverage) : std::nullopt},
+                      {"Vd", GivenIfPositive(p.Vd)}});
     if (missing) {
         d.message = *missing;
         return d;
@@ -45,8 +45,8 @@ PhenytoinDesign DesignPhenytoin(const PhenytoinParameters& p, double salt, doubl
 PhenytoinLevels ForecastPhenytoin(const PhenytoinParameters& p, double F, double freeFraction,
                                   const PhenytoinDoseLine& first, const PhenytoinDoseLine& second) {
     PhenytoinLevels out;
-    auto problem = FirstMissing({{"Vd", GivenIfPositive(p.Vd)}, {"Km", GivenIfPositive(p.Km)},
-                                 {"Vm", GivenIfPositive(p.Vm)}});
+    auto problem =
+        FirstMissing({{"Vd", GivenIfPositive(p.Vd)}, {"Km", GivenIfPositive(p.Km)}, {"Vm", GivenIfPositive(p.Vm)}});
     if (!problem && !Counts(first) && !Counts(second)) problem = "Dose and interval are missing.";
     if (problem) {
         out.message = *problem;

@@ -244,7 +244,9 @@ void PredictPhenytoinSets(const PredictionInput& in, const std::vector<Parameter
     };
     // A set that would step exactly as one before it (a derivative step in
     // a factor that acts on nothing here) takes that one's levels.
-    const auto same = [](double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); };
+    const auto same = [](double a, double b) {
+        return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+    };
     const auto sameSteps = [&](const ParameterSet& a, const ParameterSet& b) {
         return sameInput(a, b) && same(a.Vd, b.Vd) && same(a.Km, b.Km) && same(a.Vm, b.Vm);
     };

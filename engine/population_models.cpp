@@ -5,8 +5,8 @@
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
 
-void SetDrugDefaults(CaseRecord& r, double varErr, double fixedErr, double timeWt, double graphMax,
-                     double minLevel, double maxLevel) {
+void SetDrugDefaults(CaseRecord& r, double varErr, double fixedErr, double timeWt, double graphMax, double minLevel,
+                     double maxLevel) {
     r.Var_err = varErr;
     r.Fixed_err = fixedErr;
     r.Time_wt = timeWt;

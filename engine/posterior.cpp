@@ -172,8 +172,7 @@ std::optional<LogProposal> Adapted(const Target& target, const std::vector<Propo
     for (std::size_t i = 0; i < pilot.size(); ++i)
         for (int a = 0; a < n; ++a)
             for (int b = 0; b < n; ++b)
-                covariance[a][b] +=
-                    weights[i] * (logs[i][a] - out.center[a]) * (logs[i][b] - out.center[b]) / sum;
+                covariance[a][b] += weights[i] * (logs[i][a] - out.center[a]) * (logs[i][b] - out.center[b]) / sum;
     for (int a = 0; a < n; ++a)
         for (int b = 0; b < n; ++b) covariance[a][b] *= kWidening * kWidening;
     const auto factor = Cholesky(covariance, n);
@@ -194,8 +193,8 @@ std::optional<Posterior> SamplePosterior(PredictionInput& in, const History& h, 
                                          const PosteriorSettings& settings) {
     if (!bayesRange.Usable() || !bayesRange.covariance || h.measuredCount < 1 || settings.draws < 1)
         return std::nullopt;
-    Target target{in, s, BayesProblemOf(h, s), FitVectorOf(bayes, s.phenytoin),
-                  FitVectorOf(s.initial, s.phenytoin), {}};
+    Target target{in, s, BayesProblemOf(h, s), FitVectorOf(bayes, s.phenytoin), FitVectorOf(s.initial, s.phenytoin),
+                  {}};
     const auto held = HeldParameters(in, h);
     for (int j = 0; j < static_cast<int>(target.mode.size()); ++j)
         if (!held[j]) target.fitted.push_back(j);

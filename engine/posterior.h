@@ -21,8 +21,8 @@ PosteriorSettings PosteriorSettingsFor(int modelType);
 inline constexpr double kPoorSampleShare = 0.1;
 
 struct Posterior {
-    std::vector<int> fitted;       // the indices of the parameters drawn (F, Vd, Cl or Km, CF, Vm)
-    std::vector<FitVector> draws;  // equally weighted; held parameters at their stored values
+    std::vector<int> fitted;         // the indices of the parameters drawn (F, Vd, Cl or Km, CF, Vm)
+    std::vector<FitVector> draws;    // equally weighted; held parameters at their stored values
     double effectiveSampleSize = 0;  // of the weighted proposals before resampling
     bool poor = false;
     int rejected = 0;  // proposals with no finite, physical prediction

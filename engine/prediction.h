@@ -13,7 +13,7 @@ struct CaseRecord;
 // What a prediction reads besides the parameter set.
 struct PredictionInput {
     int modelType = 1;
-    std::vector<DoseEvent> events;  // in time order
+    std::vector<DoseEvent> events;   // in time order
     std::optional<double> baseline;  // a measured level at time 0
     double vc = 0, k21 = 0;          // L, 1/h: model kind 2
     double phenytoinAbsRate = 0;     // mg/h: model kind 3

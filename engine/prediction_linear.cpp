@@ -14,9 +14,9 @@ struct Term {
     double time;
     double infusionTime;
     Shape shape;
-    double c1;      // scale of the event's contribution (kind 2: of its beta part)
-    double c2 = 0;  // after an infusion: c1 x (1 - e^(-kT)) (kind 2: scale of the alpha part)
-    double ka = 0;  // absorbed doses
+    double c1;              // scale of the event's contribution (kind 2: of its beta part)
+    double c2 = 0;          // after an infusion: c1 x (1 - e^(-kT)) (kind 2: scale of the alpha part)
+    double ka = 0;          // absorbed doses
     double gA = 0, gB = 0;  // kind 2: 1 - e^(-alpha T), 1 - e^(-beta T)
 };
 

@@ -11,7 +11,19 @@ struct UserDrugDefinition;
 
 inline constexpr std::size_t kUserDrugNameLimit = 20;
 
-enum class UserDrugField { Clearance, Volume, Compliance, IvSalt, ImKa, ImSalt, ImF, OralForm, OralKa, OralSalt, OralF };
+enum class UserDrugField {
+    Clearance,
+    Volume,
+    Compliance,
+    IvSalt,
+    ImKa,
+    ImSalt,
+    ImF,
+    OralForm,
+    OralKa,
+    OralSalt,
+    OralF
+};
 
 // The message for a typed text the page refuses; an empty text is never
 // checked. Text that is not a number counts as 0.

@@ -45,9 +45,9 @@ public:
         for (std::size_t i = 0; i < entries_.size(); ++i) ReadEntry(entries_[i], WhereOf(entries_[i], i));
         Json patient = patient_;
         static const std::pair<Measure, const char*> keys[] = {{Measure::Weight, "weight_kg"},
-                                                                {Measure::Height, "height_cm"},
-                                                                {Measure::Creatinine, "scr_mg_dl"},
-                                                                {Measure::Albumin, "albumin_g_dl"}};
+                                                               {Measure::Height, "height_cm"},
+                                                               {Measure::Creatinine, "scr_mg_dl"},
+                                                               {Measure::Albumin, "albumin_g_dl"}};
         for (const auto& [measure, key] : keys)
             if (const auto it = measures_.find(measure); it != measures_.end()) patient[key] = it->second.value;
         if (!patient.empty()) out_.caseInput["patient"] = patient;
@@ -82,7 +82,8 @@ private:
     std::vector<std::string> MedicationCodes(const Json& r) const {
         if (r.contains("medicationCodeableConcept")) return CodesIn(r.at("medicationCodeableConcept"), kRxNormSystem);
         const auto it = medications_.find(TextOf(Member(r, "medicationReference"), "reference"));
-        return it == medications_.end() ? std::vector<std::string>{} : CodesIn(Member(*it->second, "code"), kRxNormSystem);
+        return it == medications_.end() ? std::vector<std::string>{}
+                                        : CodesIn(Member(*it->second, "code"), kRxNormSystem);
     }
 
     // The drug an entry names by a code read here, if any.
@@ -110,7 +111,8 @@ private:
             if (const FhirDrug* d = DrugNamed(ResourceOf(entry)); d && named.insert(d).second)
                 names += std::string(names.empty() ? "" : ", ") + d->name + " (" + d->code + ")";
         if (named.empty()) throw FhirBundleError("the bundle holds no dose or level of a drug whose codes are read");
-        if (named.size() > 1) throw FhirBundleError("the bundle holds doses or levels of " + names + ": choose one drug");
+        if (named.size() > 1)
+            throw FhirBundleError("the bundle holds doses or levels of " + names + ": choose one drug");
         return *named.begin();
     }
 
@@ -131,7 +133,8 @@ private:
         if (AboutAnotherPatient(r)) return Unused(where, "its subject is not the bundle's patient");
         if (type == "Observation") return ReadObservation(r, where);
         if (r.contains("medication"))
-            return Unused(where, "medication is not in the FHIR R4 structure (medicationCodeableConcept or medicationReference)");
+            return Unused(
+                where, "medication is not in the FHIR R4 structure (medicationCodeableConcept or medicationReference)");
         const FhirDrug* named = DrugNamed(r);
         if (!named) return Unused(where, "no RxNorm ingredient code of a drug read here");
         if (named != drug_) return Unused(where, std::string("a dose of ") + named->name + ", not of " + drug_->name);
@@ -142,12 +145,13 @@ private:
     void ReadPatient(const Json& r, const std::string& where) {
         const Json& names = Member(r, "name");
         if (names.is_array() && !names.empty()) {
-            const auto official = std::find_if(names.begin(), names.end(),
-                                               [](const Json& n) { return TextOf(n, "use") == "official"; });
+            const auto official =
+                std::find_if(names.begin(), names.end(), [](const Json& n) { return TextOf(n, "use") == "official"; });
             const Json& name = official != names.end() ? *official : names.front();
             out_.familyName = TextOf(name, "family");
             for (const Json& given : Member(name, "given"))
-                if (given.is_string()) out_.givenNames += (out_.givenNames.empty() ? "" : " ") + given.get<std::string>();
+                if (given.is_string())
+                    out_.givenNames += (out_.givenNames.empty() ? "" : " ") + given.get<std::string>();
         }
         const Json& ids = Member(r, "identifier");
         if (ids.is_array() && !ids.empty()) {
@@ -232,14 +236,17 @@ private:
         const Json& dosage = Member(r, "dosage");
         if (!ReadDoseAndRoute(Member(dosage, "dose"), dosage, row, where)) return;
         const Json& period = Member(r, "effectivePeriod");
-        const std::string start = r.contains("effectiveDateTime") ? TextOf(r, "effectiveDateTime") : TextOf(period, "start");
+        const std::string start =
+            r.contains("effectiveDateTime") ? TextOf(r, "effectiveDateTime") : TextOf(period, "start");
         const auto time = ReadFhirTime(start);
         if (const auto* problem = std::get_if<std::string>(&time)) return Unused(where, "given " + *problem);
         row.start = std::get<FhirTime>(time);
         if (row.start.utcMinute > now_) return Unused(where, "given after the time of the import");
         if (row.route == "IV") {
             const auto hours = InfusionHours(period, Member(dosage, "rateQuantity"), row);
-            if (!hours) return Unused(where, "an IV dose without an infusion time (effectivePeriod end or a rate in mass per hour)");
+            if (!hours)
+                return Unused(where,
+                              "an IV dose without an infusion time (effectivePeriod end or a rate in mass per hour)");
             row.infusionHours = *hours;
         }
         row.status = "I";
@@ -278,7 +285,8 @@ private:
         if (const auto* problem = std::get_if<std::string>(&start)) return Unused(where, "regimen start " + *problem);
         row.start = std::get<FhirTime>(start);
         const auto interval = IntervalMinutes(repeat);
-        if (!interval) return Unused(where, "timing gives no interval in whole minutes (frequency, period, periodUnit)");
+        if (!interval)
+            return Unused(where, "timing gives no interval in whole minutes (frequency, period, periodUnit)");
         row.intervalMinutes = *interval;
         if (row.route == "IV") {
             const auto minutes = DurationMinutes(repeat);
@@ -295,7 +303,8 @@ private:
         if (row.start.utcMinute > now_) return Unused(where, "starts after the time of the import");
         const long long taken = std::min(count, (now_ - row.start.utcMinute) / row.intervalMinutes + 1);
         if (taken < count)
-            Unused(where, std::to_string(count - taken) + " of its doses fall after the time of the import and are not counted");
+            Unused(where, std::to_string(count - taken) +
+                              " of its doses fall after the time of the import and are not counted");
         if (taken > kHistoryDoseEvents) return Unused(where, "over the history's limit of 1000 doses");
         row.doses = static_cast<int>(taken);
         row.status = "O";
@@ -315,8 +324,11 @@ private:
         const Json& period = Member(repeat, "period");
         const Json& frequency = Member(repeat, "frequency");
         const auto unit = UnitMinutes(TextOf(repeat, "periodUnit"));
-        if (!period.is_number() || !unit || repeat.contains("periodMax") || repeat.contains("frequencyMax")) return std::nullopt;
-        const long long times = frequency.is_null() ? 1 : frequency.is_number_integer() ? frequency.get<long long>() : 0;
+        if (!period.is_number() || !unit || repeat.contains("periodMax") || repeat.contains("frequencyMax"))
+            return std::nullopt;
+        const long long times = frequency.is_null()             ? 1
+                                : frequency.is_number_integer() ? frequency.get<long long>()
+                                                                : 0;
         const double minutes = period.get<double>() * *unit;
         if (times < 1 || !(minutes > 0) || minutes > 1e9) return std::nullopt;
         const double each = minutes / static_cast<double>(times);

@@ -11,12 +11,12 @@
 
 // A resource, or a value in one, that the case does not hold.
 struct FhirUnused {
-    std::string where;   // "Observation/obs-7", or "entry[3]" when it has no id
+    std::string where;  // "Observation/obs-7", or "entry[3]" when it has no id
     std::string reason;
 };
 
 struct FhirImport {
-    nlohmann::json caseInput;  // the kinevo-calc input: patient, drug, history
+    nlohmann::json caseInput;                        // the kinevo-calc input: patient, drug, history
     std::string familyName, givenNames, identifier;  // the case input has no place for them
     std::vector<FhirUnused> unused;
     std::vector<std::string> checks;  // values entered that the record does not give

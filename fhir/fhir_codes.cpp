@@ -62,8 +62,7 @@ const FhirDrug* DrugOfCode(const std::string& code) {
 }
 
 bool TakesRoute(const FhirDrug& drug, const std::string& route) {
-    return std::any_of(std::begin(drug.routes), std::end(drug.routes),
-                       [&](const char* r) { return r && route == r; });
+    return std::any_of(std::begin(drug.routes), std::end(drug.routes), [&](const char* r) { return r && route == r; });
 }
 
 std::optional<Measure> MeasureOfLoinc(const std::string& loinc) {
@@ -88,8 +87,7 @@ std::optional<double> MeasureInCaseUnit(Measure m, double value, const std::stri
     switch (m) {
         case Measure::Weight: return Scaled(value, ucum, {{"kg", 1}, {"g", 1, 1000}, {"[lb_av]", 0.45359237}});
         case Measure::Height: return Scaled(value, ucum, {{"cm", 1}, {"m", 100}, {"mm", 1, 10}, {"[in_i]", 2.54}});
-        case Measure::Creatinine:
-            return Scaled(value, ucum, {{"mg/dL", 1}, {"umol/L", kCreatinineMolarMass, 10000}});
+        case Measure::Creatinine: return Scaled(value, ucum, {{"mg/dL", 1}, {"umol/L", kCreatinineMolarMass, 10000}});
         case Measure::Albumin: return Scaled(value, ucum, {{"g/dL", 1}, {"g/L", 1, 10}});
     }
     return std::nullopt;
@@ -101,8 +99,14 @@ std::optional<double> LevelInDrugUnit(const FhirDrug& drug, double value, const 
     const double m = drug.molarMass;
     const bool mcg = std::strcmp(drug.levelUnit, "mcg/L") == 0;
     return Scaled(value, ucum,
-                  {{"mg/L", 1}, {"ug/mL", 1}, {"mg/dL", 10}, {"ug/dL", 1, 100}, {"ug/L", 1, 1000},
-                   {"ng/mL", 1, 1000}, {"umol/L", m, 1000}, {"nmol/L", m, 1e6}},
+                  {{"mg/L", 1},
+                   {"ug/mL", 1},
+                   {"mg/dL", 10},
+                   {"ug/dL", 1, 100},
+                   {"ug/L", 1, 1000},
+                   {"ng/mL", 1, 1000},
+                   {"umol/L", m, 1000},
+                   {"nmol/L", m, 1e6}},
                   mcg ? 1000 : 1);
 }
 

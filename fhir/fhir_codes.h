@@ -6,13 +6,13 @@
 
 // A drug Kinevo models, as the record names it.
 struct FhirDrug {
-    const char* code;        // Kinevo's two-letter code
+    const char* code;  // Kinevo's two-letter code
     const char* name;
-    const char* rxnorm;      // ingredient code of the doses; empty: doses are not read
-    const char* loinc[3];    // serum or plasma levels; empty entries unused
-    const char* levelUnit;   // "mg/L", "mcg/L" or "mEq/L"
-    double molarMass;        // g/mol, for levels reported in molar units; 0: refused
-    const char* routes[3];   // history routes the drug takes; empty entries unused
+    const char* rxnorm;     // ingredient code of the doses; empty: doses are not read
+    const char* loinc[3];   // serum or plasma levels; empty entries unused
+    const char* levelUnit;  // "mg/L", "mcg/L" or "mEq/L"
+    double molarMass;       // g/mol, for levels reported in molar units; 0: refused
+    const char* routes[3];  // history routes the drug takes; empty entries unused
 };
 
 // The drug whose ingredient code is `rxnorm`, or whose level code is `loinc`.

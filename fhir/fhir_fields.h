@@ -1,8 +1,8 @@
 #pragma once
 // Reading the pieces of FHIR resources that the import needs; each either
 // gives the value or says why it cannot.
-#include <string>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>

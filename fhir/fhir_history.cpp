@@ -22,8 +22,7 @@ void FillIntervals(std::vector<RegimenRow>& rows, FhirImport& out) {
         if (r.intervalMinutes > 0) continue;
         if (i + 1 < rows.size() && rows[i + 1].start.utcMinute > r.start.utcMinute)
             r.intervalMinutes = rows[i + 1].start.utcMinute - r.start.utcMinute;
-        else if (i > 0 && rows[i - 1].intervalMinutes > 0)
-            r.intervalMinutes = rows[i - 1].intervalMinutes;
+        else if (i > 0 && rows[i - 1].intervalMinutes > 0) r.intervalMinutes = rows[i - 1].intervalMinutes;
         else {
             r.intervalMinutes = 24 * 60;
             out.checks.push_back(r.sources.front() +
@@ -66,8 +65,9 @@ void WriteHistory(std::vector<RegimenRow> rows, std::vector<MeasuredLevel> level
     std::size_t first = 0;
     for (; rows.size() - first > kHistoryRows || events > kHistoryDoseEvents; ++first) {
         events -= rows[first].doses;
-        ListRow(rows[first], rows.size() - first > kHistoryRows ? "over the history's limit of 10 dose rows"
-                                                                : "over the history's limit of 1000 doses",
+        ListRow(rows[first],
+                rows.size() - first > kHistoryRows ? "over the history's limit of 10 dose rows"
+                                                   : "over the history's limit of 1000 doses",
                 out);
     }
     rows.erase(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(first));

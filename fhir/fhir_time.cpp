@@ -22,7 +22,8 @@ long long FloorDiv(long long a, long long b) { return a / b - (a % b != 0 && (a 
 
 std::variant<FhirTime, std::string> ReadFhirTime(const std::string& text) {
     static const std::regex dateOnly(R"(\d{4}(-\d{2}(-\d{2})?)?)");
-    static const std::regex full(R"((\d{4})-(\d{2})-(\d{2})T(\d{2}):(\d{2}):(\d{2})(\.\d+)?(Z|([+-])(\d{2}):(\d{2}))?)");
+    static const std::regex full(
+        R"((\d{4})-(\d{2})-(\d{2})T(\d{2}):(\d{2}):(\d{2})(\.\d+)?(Z|([+-])(\d{2}):(\d{2}))?)");
     if (std::regex_match(text, dateOnly)) return "\"" + text + "\" gives no time of day";
     std::smatch m;
     if (!std::regex_match(text, m, full)) return "\"" + text + "\" is not a FHIR dateTime";

@@ -139,7 +139,8 @@ void AnalysisGraphPage::ShowFlags(bool fitted, QStringList& notes) {
     ShowParameters(parameters_, FitParameterRows(r), fitted, cells);
     ShowLevels(levels_, LevelTableRows(r.history), levelCells);
     // One fit stands for both sets: one note for it.
-    const QString lsNote = QString::fromStdString(NotUsableNote(SingleFit(r) ? "Fitted" : "Least-squares", r.leastSquaresRange));
+    const QString lsNote =
+        QString::fromStdString(NotUsableNote(SingleFit(r) ? "Fitted" : "Least-squares", r.leastSquaresRange));
     const QString bayesNote = QString::fromStdString(NotUsableNote("Bayesian", r.bayesRange));
     if (!lsUsable) notes << lsNote;
     if (!bayesUsable && !SingleFit(r)) notes << bayesNote;

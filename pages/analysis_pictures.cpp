@@ -21,8 +21,8 @@ const QRectF kGraph(1200, 550, 1250, 1050);
 
 void Row(QPainter& painter, double y, const QStringList& cells) {
     for (int c = 0; c < cells.size(); ++c)
-        painter.drawText(QRectF(kColumns[c], y, kColumns[c + 1] - kColumns[c], kLine),
-                         Qt::AlignLeft | Qt::AlignVCenter, cells[c]);
+        painter.drawText(QRectF(kColumns[c], y, kColumns[c + 1] - kColumns[c], kLine), Qt::AlignLeft | Qt::AlignVCenter,
+                         cells[c]);
 }
 
 // Returns the bottom of the last row.
@@ -64,7 +64,8 @@ ReportPictures RecordReportPictures(CaseRecord& r, int fitMethod) {
         tableBottom = DrawLevelTable(painter, r, bayes);
     }
     // Text leaves a picture's bounds empty: they are set to the area drawn in.
-    pictures.levelTable.setBoundingRect(QRectF(kTableLeft, kTableTop, kColumns[5] - kTableLeft, tableBottom - kTableTop).toRect());
+    pictures.levelTable.setBoundingRect(
+        QRectF(kTableLeft, kTableTop, kColumns[5] - kTableLeft, tableBottom - kTableTop).toRect());
     GraphPanel panel = PanelOf(r, curves, bayes ? kBayesian : kLeastSquares);
     panel.axisTitle = "Serum " + DrugName(r);
     {

@@ -12,12 +12,12 @@
 #include "engine/phenytoin_forecast.h"
 #include "pages/field_watch.h"
 #include "pages/fit_parameter_texts.h"
+#include "pages/forecast_hand_over.h"
 #include "pages/phenytoin_case_values.h"
 #include "pages/results_parameter_table.h"
 #include "pages/results_regimen_form.h"
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
-#include "pages/forecast_hand_over.h"
 #include "records/text_format.h"
 
 namespace {

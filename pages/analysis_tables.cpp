@@ -62,9 +62,8 @@ void ShowFlagOver(QTableWidget* table, int column, int columns, const QString& f
 }
 
 QTableWidget* NewParameterTable(QWidget* parent) {
-    QTableWidget* table =
-        NewTable(parent, "parameters", {"", "Population", "Least Squares (+/- 1 SD)", "Bayes (+/- 1 SD)"},
-                 kParameterRows);
+    QTableWidget* table = NewTable(parent, "parameters",
+                                   {"", "Population", "Least Squares (+/- 1 SD)", "Bayes (+/- 1 SD)"}, kParameterRows);
     FitWidth(table);
     return table;
 }

@@ -53,7 +53,8 @@ void Auc24Group::Compute(const RegimenModel& m, std::optional<double> infusionTi
     ClearResults();
     const auto target = FieldValue(target_);
     if (!offered_ || !target) return;
-    const Auc24Design d = DesignForAuc24(m, {target, FieldValue(interval_), {}, infusionTime, FieldValue(troughLimit_)});
+    const Auc24Design d =
+        DesignForAuc24(m, {target, FieldValue(interval_), {}, infusionTime, FieldValue(troughLimit_)});
     ShowValue(dose_, d.dose, "%.0f");
     ShowValue(peak_, d.peak, "%.1f");
     ShowValue(trough_, d.trough, "%.1f");

@@ -11,7 +11,7 @@
 std::string PaddedBirthday(std::string text);
 
 struct BirthdayReading {
-    std::optional<CivilDate> date;     // set when the text is a valid date in range
+    std::optional<CivilDate> date;       // set when the text is a valid date in range
     std::optional<std::string> problem;  // the message to show otherwise
 };
 

@@ -86,9 +86,7 @@ void DesignForm::ShowCase(const CaseRecord& r) {
 }
 
 void DesignForm::Compute(const RegimenModel& m, char routeCode) {
-    auto read = [](QLineEdit* field) {
-        return field && !field->isReadOnly() ? FieldValue(field) : std::nullopt;
-    };
+    auto read = [](QLineEdit* field) { return field && !field->isReadOnly() ? FieldValue(field) : std::nullopt; };
     DesignInputs in;
     (intravenous_ ? in.desiredPost : in.desiredPeak) = read(peak_);
     in.postTime = read(postTime_);

@@ -327,9 +327,8 @@ std::optional<QString> EntryForm::ProblemOf(QWidget* field) const {
 
 std::optional<FieldProblem> EntryForm::FirstProblem() const {
     for (QWidget* field : {static_cast<QWidget*>(birthday_), static_cast<QWidget*>(drug_),
-                           static_cast<QWidget*>(weight_), static_cast<QWidget*>(height_),
-                           static_cast<QWidget*>(scr_), static_cast<QWidget*>(clcr_),
-                           static_cast<QWidget*>(albumin_)})
+                           static_cast<QWidget*>(weight_), static_cast<QWidget*>(height_), static_cast<QWidget*>(scr_),
+                           static_cast<QWidget*>(clcr_), static_cast<QWidget*>(albumin_)})
         if (auto message = ProblemOf(field)) return FieldProblem{field, *message};
     return std::nullopt;
 }
@@ -389,7 +388,8 @@ bool EntryForm::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::FocusOut:
             if (LeftByUser(event))
-                QMetaObject::invokeMethod(this, [this, field] { CheckOnLeaving(field); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this, field] { CheckOnLeaving(field); }, Qt::QueuedConnection);
             break;
         case QEvent::FocusIn:
             if (field == scr_ && !crs_->isChecked()) ChooseRenal(true, false);

@@ -65,10 +65,8 @@ EntryValues EntryValuesOf(const CaseRecord& r, bool withCase) {
     v.inches = r.HtUnit == "in";
     v.height = v.inches ? TwoDecimals(r.Ht * kInPerCm) : Plain(r.Ht);
     v.crsChosen = r.SCr != 0;
-    if (v.crsChosen)
-        v.scr = Plain(r.SCr);
-    else
-        v.clcr = Plain(r.CrCl);
+    if (v.crsChosen) v.scr = Plain(r.SCr);
+    else v.clcr = Plain(r.CrCl);
     if (r.Albumin != 0) v.albumin = Plain(r.Albumin);
     v.caseNote = QString::fromStdString(r.Case_Note);
     v.caseUpdated = DateOfMoment(r.Date_created);

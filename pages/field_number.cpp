@@ -13,7 +13,8 @@ std::optional<double> FieldNumber(const QString& text) {
 std::optional<QString> NotANumberProblem(const QString& text) {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty() || FieldNumber(trimmed)) return std::nullopt;
-    return QString("\"%1\" is not a number. Please type digits only, with a point for decimals "
-                   "(no commas, spaces or letters).")
+    return QString(
+               "\"%1\" is not a number. Please type digits only, with a point for decimals "
+               "(no commas, spaces or letters).")
         .arg(trimmed);
 }

@@ -27,8 +27,7 @@ FieldRule DesignRule(DesignField field) {
     return [field](double v) { return DesignFieldProblem(field, v); };
 }
 
-FieldWatch::FieldWatch(QWidget* page, std::function<void(const QSet<int>&)> compute,
-                       std::function<void()> clearResults)
+FieldWatch::FieldWatch(QWidget* page, std::function<void(const QSet<int>&)> compute, std::function<void()> clearResults)
     : QObject(page), page_(page), compute_(std::move(compute)), clearResults_(std::move(clearResults)) {}
 
 void FieldWatch::Watch(QLineEdit* field, int group, FieldRule rule) {
@@ -103,7 +102,8 @@ bool FieldWatch::eventFilter(QObject* watched, QEvent* event) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         // A message box or a popup taking the focus is no leaving.
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            QMetaObject::invokeMethod(this, [this, field] { Leaving(field); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, field] { Leaving(field); }, Qt::QueuedConnection);
     } else if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {

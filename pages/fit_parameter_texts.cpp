@@ -28,8 +28,13 @@ double Kd(const ParameterSet& s) { return s.Cl / s.Vd; }
 double HalfLifeOf(const ParameterSet& s) { return HalfLife(s.Vd, s.Cl).value_or(NAN); }
 
 FitParameterRow Derived(const CaseRecord& r, const char* label, const char* unit, double (*of)(const ParameterSet&)) {
-    return {label, unit, FiniteNumber("%.3f", of(r.population)), FiniteNumber("%.3f", of(r.leastSquares)), {},
-            FiniteNumber("%.3f", of(r.bayes)), {}};
+    return {label,
+            unit,
+            FiniteNumber("%.3f", of(r.population)),
+            FiniteNumber("%.3f", of(r.leastSquares)),
+            {},
+            FiniteNumber("%.3f", of(r.bayes)),
+            {}};
 }
 }  // namespace
 
@@ -54,10 +59,13 @@ std::string WithRange(const std::string& value, const std::string& range) {
     return range.empty() ? value : value + " +/ - " + range;
 }
 
-std::string FlagCellText(const FitRange& range) { return range.Usable() ? std::string() : "Not usable:\n" + range.flag; }
+std::string FlagCellText(const FitRange& range) {
+    return range.Usable() ? std::string() : "Not usable:\n" + range.flag;
+}
 
 std::string NotUsableNote(const std::string& setName, const FitRange& range) {
     if (range.Usable()) return {};
-    return setName + " set not usable (" + range.flag + "): its values are not shown and it leads to no regimen, "
+    return setName + " set not usable (" + range.flag +
+           "): its values are not shown and it leads to no regimen, "
            "results or report.";
 }

@@ -99,7 +99,7 @@ FittingSetUpForm::FittingSetUpForm(QWidget* parent) : QWidget(parent) {
     grid->addWidget(perKg_, kVd + 1, 7);
     kd_ = Shown(initial, "kd");
     halfLife_ = Shown(initial, "halfLife");
-    derivedRows_ = {new QLabel("kd:", initial), kd_, new QLabel("1/hr", initial),
+    derivedRows_ = {new QLabel("kd:", initial),   kd_,       new QLabel("1/hr", initial),
                     new QLabel("t1/2:", initial), halfLife_, new QLabel("hr", initial)};
     for (int i = 0; i < 6; ++i) grid->addWidget(derivedRows_[i], 6 + i / 3, i % 3);
     grid->setColumnStretch(8, 1);
@@ -232,7 +232,8 @@ void FittingSetUpForm::UpdateDerived() {
 std::vector<std::string> FittingSetUpForm::Products() const {
     std::vector<std::string> products;
     if (product1_->currentIndex() >= 0) products.push_back(product1_->currentText().toStdString());
-    if (TwoProducts(drug_) && product2_->currentIndex() >= 0) products.push_back(product2_->currentText().toStdString());
+    if (TwoProducts(drug_) && product2_->currentIndex() >= 0)
+        products.push_back(product2_->currentText().toStdString());
     return products;
 }
 
@@ -367,4 +368,3 @@ std::vector<QWidget*> FittingSetUpForm::EnterOrder() const {
     order.insert(order.end(), {product1_, product2_, timeWeight_, fixedError_});
     return order;
 }
-

@@ -35,8 +35,8 @@ ReportRegimen ForecastHandOver(const CaseRecord& r, const PageTexts& shown, int 
     out.dose = TextOf(shown, "dose");
     for (int i = 1; i <= unevenCount; ++i) {
         const std::string row = std::to_string(i);
-        out.unevenDoses.push_back({std::atof(TextOf(shown, "dose" + row).c_str()),
-                                   std::atoi(TextOf(shown, "hour" + row).c_str())});
+        out.unevenDoses.push_back(
+            {std::atof(TextOf(shown, "dose" + row).c_str()), std::atoi(TextOf(shown, "hour" + row).c_str())});
     }
     const auto level = [&](const char* regular, const char* uneven) {
         return TextOf(shown, unevenCount > 0 ? uneven : regular);

@@ -10,8 +10,7 @@
 #include "records/case_record.h"
 #include "records/text_format.h"
 
-namespace {
-}  // namespace
+namespace {}  // namespace
 
 ForecastPage::ForecastPage(int dialogId, const QString& heading, bool intravenous, int source, bool& revisit,
                            QWidget* parent)
@@ -38,9 +37,7 @@ void ForecastPage::UseForm(ForecastForm* form) {
     form_->Watch(Watch());
 }
 
-void ForecastPage::Reset() {
-    form_->Clear();
-}
+void ForecastPage::Reset() { form_->Clear(); }
 
 void ForecastPage::OnOpen() {
     RouteGroupPage::OnOpen();
@@ -70,8 +67,7 @@ void ForecastPage::Keep() {
 }
 
 IvForecastPage::IvForecastPage(QWidget* parent)
-    : ForecastPage(145, "Steady-State Serum Level Forecast - Intravenous", true, 1, Nav().revisitIvForecast,
-                   parent) {
+    : ForecastPage(145, "Steady-State Serum Level Forecast - Intravenous", true, 1, Nav().revisitIvForecast, parent) {
     UseForm(new IvForecastForm(this));
 }
 

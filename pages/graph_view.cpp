@@ -22,7 +22,8 @@ QRectF GraphView::PanelRect(int index) const {
 
 void GraphView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    for (std::size_t i = 0; i < panels_.size(); ++i) DrawGraphPanel(painter, PanelRect(static_cast<int>(i)), panels_[i]);
+    for (std::size_t i = 0; i < panels_.size(); ++i)
+        DrawGraphPanel(painter, PanelRect(static_cast<int>(i)), panels_[i]);
     painter.drawText(QRectF(0, PanelRect(0).bottom(), width(), height() - PanelRect(0).bottom()), Qt::AlignCenter,
                      timeZero_);
 }

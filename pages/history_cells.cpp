@@ -13,7 +13,9 @@ std::optional<long long> WholeNumber(const QString& text) {
     return value;
 }
 
-QString TwoDigits(long long value) { return QString::fromStdString(FormatNumber("%02.0f", static_cast<double>(value))); }
+QString TwoDigits(long long value) {
+    return QString::fromStdString(FormatNumber("%02.0f", static_cast<double>(value)));
+}
 QString Hundredths(double value) { return QString::fromStdString(FormatNumber("%.2f", value)); }
 
 struct Range {

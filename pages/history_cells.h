@@ -10,8 +10,20 @@
 #include "records/calendar.h"
 #include "records/history.h"
 
-enum DoseColumn { kDoseYear, kDoseMonth, kDoseDay, kDoseHour, kDoseMinute, kDoseAmount, kDoseRoute,
-                  kDoseInfusion, kDoseInterval, kDoseCount, kDoseStatus, kDoseColumns };
+enum DoseColumn {
+    kDoseYear,
+    kDoseMonth,
+    kDoseDay,
+    kDoseHour,
+    kDoseMinute,
+    kDoseAmount,
+    kDoseRoute,
+    kDoseInfusion,
+    kDoseInterval,
+    kDoseCount,
+    kDoseStatus,
+    kDoseColumns
+};
 enum LevelColumn { kLevelYear, kLevelMonth, kLevelDay, kLevelHour, kLevelMinute, kLevelValue, kLevelColumns };
 
 using DoseTexts = std::array<QString, kDoseColumns>;

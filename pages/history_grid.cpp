@@ -32,8 +32,8 @@ void AddMomentTitles(QGridLayout* grid, QWidget* parent) {
     grid->addWidget(Title(parent, "Time:\nhh : mm"), 0, 4, 1, 2);
 }
 
-std::vector<std::vector<QLineEdit*>> AddCells(QGridLayout* grid, QWidget* parent, const char* kind,
-                                              const int* widths, int columns) {
+std::vector<std::vector<QLineEdit*>> AddCells(QGridLayout* grid, QWidget* parent, const char* kind, const int* widths,
+                                              int columns) {
     std::vector<std::vector<QLineEdit*>> cells(kMaxHistoryRows);
     for (int r = 0; r < kMaxHistoryRows; ++r) {
         grid->addWidget(new QLabel(QString::number(r + 1), parent), r + 1, 0);
@@ -160,9 +160,8 @@ bool HistoryGrid::Leave(const Cell& cell) {
     bool inUse = false;
     for (const QLineEdit* other : table[cell.row])
         if (other != edit && !other->text().trimmed().isEmpty()) inUse = true;
-    const CellOutcome out = cell.dose
-                                ? LeaveDoseCell(cell.column, edit->text(), inUse, Today(), drugCode_, userRoutes_)
-                                : LeaveLevelCell(cell.column, edit->text(), inUse, Today());
+    const CellOutcome out = cell.dose ? LeaveDoseCell(cell.column, edit->text(), inUse, Today(), drugCode_, userRoutes_)
+                                      : LeaveLevelCell(cell.column, edit->text(), inUse, Today());
     edit->setText(out.text);
     if (out.clearFromHere)
         for (int r = cell.row; r < kMaxHistoryRows; ++r)

@@ -59,17 +59,18 @@ void HistoryPage::Reset() {
 
 void HistoryPage::OnOpen() {
     CaseRecord& r = TheCase();
-    grid_->SetDrug(r.Drug_ID, {IvGroupComplete(r.userDrug), ImGroupComplete(r.userDrug), OralGroupComplete(r.userDrug)});
+    grid_->SetDrug(r.Drug_ID,
+                   {IvGroupComplete(r.userDrug), ImGroupComplete(r.userDrug), OralGroupComplete(r.userDrug)});
     grid_->ShowDoseUnit(QString::fromStdString(r.DoseUnit));
     History& h = r.history;
     // Once per opened case: rows the user has since deleted stay deleted.
     if (!r.StoredHistoryRead && r.PATIENT_REC_Num != 0 && r.Case_number != 0) {
         const bool rowsHeld = !h.doseRows.empty() || !h.levelRows.empty();
         r.StoredHistoryRead = rowsHeld || WithDatabase(this, [&](Database& db) {
-            const History stored = ReadStoredHistory(db, r.PATIENT_REC_Num, r.Case_number);
-            h.doseRows = stored.doseRows;
-            h.levelRows = stored.levelRows;
-        });
+                                  const History stored = ReadStoredHistory(db, r.PATIENT_REC_Num, r.Case_number);
+                                  h.doseRows = stored.doseRows;
+                                  h.levelRows = stored.levelRows;
+                              });
     }
     std::vector<DoseTexts> doses;
     for (const DoseRow& row : h.doseRows) doses.push_back(TextsOf(row));

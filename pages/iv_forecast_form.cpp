@@ -67,9 +67,9 @@ void IvForecastForm::ShowCase(const CaseRecord& r) {
 
 void IvForecastForm::Compute(const RegimenModel& m, const CaseRecord& r, const QSet<int>&) {
     if (r.RouteCode == 'D') {
-        const IntermittentLevels levels = ForecastIntermittent(
-            m, {FieldValue(dose_), FieldValue(interval_), FieldValue(infusionTime_), FieldValue(postTime_),
-                FieldValue(mic_)});
+        const IntermittentLevels levels =
+            ForecastIntermittent(m, {FieldValue(dose_), FieldValue(interval_), FieldValue(infusionTime_),
+                                     FieldValue(postTime_), FieldValue(mic_)});
         ShowValue(peak_, levels.peak, "%.1lf");
         ShowValue(trough_, levels.trough, "%.1lf");
         ShowValue(post_, levels.post, "%.1lf");
@@ -78,8 +78,8 @@ void IvForecastForm::Compute(const RegimenModel& m, const CaseRecord& r, const Q
         ShowValue(timeAboveMic_, levels.timeAboveMic, "%.1lf");
         timeAboveMicUnit_->setText(QString::fromStdString(levels.timeAboveMicLabel));
         ShowValue(auic_, levels.auic, "%.0f");
-        ShowValue(auc24_, auc24Offered_ && levels.peak ? Auc24(m, *FieldValue(dose_), *FieldValue(interval_))
-                                                       : std::nullopt,
+        ShowValue(auc24_,
+                  auc24Offered_ && levels.peak ? Auc24(m, *FieldValue(dose_), *FieldValue(interval_)) : std::nullopt,
                   "%.0f");
         averageLevel_->clear();
         message_->setText(QString::fromStdString(levels.message));
@@ -122,8 +122,7 @@ void IvForecastForm::Show(const FieldTexts& texts, int) {
 }
 
 void IvForecastForm::ClearResults() {
-    for (QLineEdit* field :
-         {peak_, trough_, post_, average_, postMic_, timeAboveMic_, auic_, auc24_, averageLevel_})
+    for (QLineEdit* field : {peak_, trough_, post_, average_, postMic_, timeAboveMic_, auic_, auc24_, averageLevel_})
         field->clear();
     timeAboveMicUnit_->clear();
     message_->clear();

@@ -6,8 +6,7 @@
 
 #include "pages/field_number.h"
 
-LeaveChecks::LeaveChecks(QWidget* page, std::function<void(QLineEdit*)> accepted,
-                         std::function<void()> clearResults)
+LeaveChecks::LeaveChecks(QWidget* page, std::function<void(QLineEdit*)> accepted, std::function<void()> clearResults)
     : QObject(page), page_(page), accepted_(std::move(accepted)), clearResults_(std::move(clearResults)) {}
 
 void LeaveChecks::Watch(QLineEdit* field, NumberCheck check) {
@@ -55,7 +54,8 @@ bool LeaveChecks::eventFilter(QObject* watched, QEvent* event) {
         // A message box or a list's popup taking the focus is no leaving.
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             auto* field = static_cast<QLineEdit*>(watched);
-            QMetaObject::invokeMethod(this, [this, field] { Left(field); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, field] { Left(field); }, Qt::QueuedConnection);
         }
     }
     return QObject::eventFilter(watched, event);

@@ -8,9 +8,9 @@ struct CaseRecord;
 struct History;
 
 struct LevelTableRow {
-    QString date;    // "%.2d/%.2d", month/day
-    QString time;    // "%.2d%.2d", hour and minute
-    QString actual;  // "%.1f", or "pred." for a prediction-only row
+    QString date;                             // "%.2d/%.2d", month/day
+    QString time;                             // "%.2d%.2d", hour and minute
+    QString actual;                           // "%.1f", or "pred." for a prediction-only row
     QString population, leastSquares, bayes;  // "%.1f"; empty when missing
 };
 // One row per level point, measured rows first.

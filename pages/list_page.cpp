@@ -76,8 +76,7 @@ bool ListPage::Build() {
     ShowCounts(0, 0);
     PatientList list;
     if (!WithDatabase(this, [&](Database& db) { list = SearchPatients(db, search_); })) return false;
-    if (list.patients.empty())
-        Warn(this, "No record match found.\n Press Previous to seach again or Next to proceed.");
+    if (list.patients.empty()) Warn(this, "No record match found.\n Press Previous to seach again or Next to proceed.");
     if (list.overLimit)
         Warn(this, "More than 500 patients were found. Please refine your search criteria and try again.");
     grid_->setUpdatesEnabled(false);
@@ -202,9 +201,9 @@ void ListPage::DeleteSelected() {
     }
     const bool patientRow = !name.isEmpty();
     const QString what = patientRow ? "patient, \"" + name + "\" ID: " + second : "case, " + second.mid(2);
-    if (!ThePrompts().AskYesNo(this, "Warning",
-                               "Are you sure to delete the " + what +
-                                   "? \nYou CAN NOT retrieve the data after deleting it."))
+    if (!ThePrompts().AskYesNo(
+            this, "Warning",
+            "Are you sure to delete the " + what + "? \nYou CAN NOT retrieve the data after deleting it."))
         return;
     if (patientRow) {
         if (!WithDatabase(this, [&](Database& db) { DeletePatient(db, rowKeys_[row]); })) return;

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "records/calendar.h"
-#include "records/drug_catalogue.h"
 #include "records/db/stored_text.h"
+#include "records/drug_catalogue.h"
 
 namespace {
 QString MonthDayYear(double moment) {
@@ -14,9 +14,7 @@ QString MonthDayYear(double moment) {
 }
 
 // A stored number text shown whole, with its unit.
-QString Whole(const std::string& stored, const char* unit) {
-    return QString::number(WholeNumber(stored)) + unit;
-}
+QString Whole(const std::string& stored, const char* unit) { return QString::number(WholeNumber(stored)) + unit; }
 
 QString Renal(const ListedCase& c) {
     if (TextNumber(c.SCr) != 0) return QString::fromStdString(c.SCr) + " mg/dL";

@@ -18,8 +18,7 @@ RegimenModel PageModel(const CaseRecord& r) {
                                                      r.CurrentSet().F, r.population.F));
 }
 
-ParameterPanel::ParameterPanel(int pageCode, QWidget* parent)
-    : QGroupBox("Parameters", parent), pageCode_(pageCode) {
+ParameterPanel::ParameterPanel(int pageCode, QWidget* parent) : QGroupBox("Parameters", parent), pageCode_(pageCode) {
     vd_ = InputField(this, "vd");
     cl_ = InputField(this, "cl");
     cf_ = InputField(this, "cf");

@@ -137,10 +137,9 @@ void PhenytoinForecastPage::Recompute(bool edited, QLineEdit* changed) {
     const double fu = CurrentFreeFraction(r);
     ShowRange(rangeLow_, rangeHigh_, fu);
     ShowNumber(freeFraction_, 100 * fu, "%.1f");
-    const PhenytoinLevels levels =
-        ForecastPhenytoin(PhenytoinParametersOf(r), ProductBioavailability(r), fu,
-                          LineOf(first_.dose, first_.interval, ProductSalt(r)),
-                          LineOf(second_.dose, second_.interval, r.Salt2));
+    const PhenytoinLevels levels = ForecastPhenytoin(PhenytoinParametersOf(r), ProductBioavailability(r), fu,
+                                                     LineOf(first_.dose, first_.interval, ProductSalt(r)),
+                                                     LineOf(second_.dose, second_.interval, r.Salt2));
     ShowNumber(observed_, levels.observed, "%.1f");
     ShowNumber(adjusted_, levels.adjusted, "%.1f");
     ShowNumber(t90_, levels.t90Days, "%.1f");

@@ -53,8 +53,7 @@ void PhenytoinPage::PlaceColumns(QLayout* left, QLayout* right, bool currentSetO
     Body()->addStretch(1);
 }
 
-void PhenytoinPage::AddLeavingButton(const QString& caption, const QString& objectName,
-                                     std::function<void()> leave) {
+void PhenytoinPage::AddLeavingButton(const QString& caption, const QString& objectName, std::function<void()> leave) {
     AddButton(caption, objectName, [this, leave = std::move(leave)] {
         if (!checks_->ApplyPending()) return;
         RememberShown();

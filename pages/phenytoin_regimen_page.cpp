@@ -91,9 +91,8 @@ void PhenytoinRegimenPage::Recompute() {
     const CaseRecord& r = TheCase();
     ShowRange(rangeLow_, rangeHigh_, r.FreeFraction);
     ShowNumber(freeFraction_, 100 * r.FreeFraction, "%.1f");
-    const PhenytoinDesign design = DesignPhenytoin(PhenytoinParametersOf(r), ProductSalt(r),
-                                                   ProductBioavailability(r), FieldNumber(desired_->text()),
-                                                   FieldNumber(current_->text()));
+    const PhenytoinDesign design = DesignPhenytoin(PhenytoinParametersOf(r), ProductSalt(r), ProductBioavailability(r),
+                                                   FieldNumber(desired_->text()), FieldNumber(current_->text()));
     ShowNumber(dose_, design.dailyDose, "%.0f");
     ShowNumber(interval_, design.dailyDose ? std::optional(design.interval) : std::nullopt, "%f");
     ShowNumber(loading_, design.loadingDose, "%.0f");

@@ -1,6 +1,5 @@
 #include "pages/report_content.h"
 
-
 #include "app/kit/header_strip.h"
 #include "app/kit/institution.h"
 #include "engine/forecast_parameters.h"
@@ -105,8 +104,7 @@ ReportContent ReportContentOf(const CaseRecord& r, const ReportRegimen& regimen,
     }
     c.concentrationUnit = r.ConcUnit;
     c.regimenSentence = RegimenSentence(regimen, c.phenytoin);
-    c.predictedLevels =
-        PredictedLevelsLine(regimen, {c.phenytoin, choices.peak, kind == ReportKind::Population});
+    c.predictedLevels = PredictedLevelsLine(regimen, {c.phenytoin, choices.peak, kind == ReportKind::Population});
     if (!regimen.auc24.empty() && !c.phenytoin) c.exposure = "AUC24: " + regimen.auc24 + " " + AreaUnit(r.ConcUnit);
     if (kind != ReportKind::Population)
         c.caution = (kind == ReportKind::Bayesian ? r.bayesRange : r.leastSquaresRange).caution;

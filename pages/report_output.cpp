@@ -50,9 +50,8 @@ bool PreviewReport(QWidget* parent, const ReportDrawer& draw) {
     QPrinter printer(QPrinter::HighResolution);
     PrepareReportPrinter(printer);
     bool drawn = true;
-    const bool printed = ThePrompts().PreviewPrint(parent, printer, [&](QPrinter& device) {
-        drawn = DrawOn(device, draw);
-    });
+    const bool printed =
+        ThePrompts().PreviewPrint(parent, printer, [&](QPrinter& device) { drawn = DrawOn(device, draw); });
     return printed && drawn;
 }
 

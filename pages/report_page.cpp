@@ -144,17 +144,11 @@ void ReportPage::Draw(QPainter& painter, QSize pixels) const {
 
 void ReportPage::Previous() {
     switch (Nav().reportSource) {
-        case 1:
-            Nav().revisitIvForecast = true;
-            return Leave(code::kIvForecast);
-        case 2:
-            Nav().revisitOralForecast = true;
-            return Leave(code::kOralForecast);
+        case 1: Nav().revisitIvForecast = true; return Leave(code::kIvForecast);
+        case 2: Nav().revisitOralForecast = true; return Leave(code::kOralForecast);
         case 3: return Leave(code::kPhenytoinForecast);
         case 4:
-        case 5:
-            Nav().revisitResults = true;
-            return Leave(code::kAnalysisResults);
+        case 5: Nav().revisitResults = true; return Leave(code::kAnalysisResults);
         default: return;
     }
 }

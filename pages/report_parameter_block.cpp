@@ -30,14 +30,19 @@ struct Column {
 std::vector<Column> ColumnsOf(const ReportContent& c) {
     using T = ReportParameterTexts;
     if (c.phenytoin)
-        return {{50, 950, {SetRow("Vol. of Dist. (L):", c, &T::vd), SetRow("Km (mg/L):", c, &T::km),
-                           SetRow("Vmax (mg/day):", c, &T::vm)}},
-                {1150, 2250, {SetRow("Bioavailability (%):", c, &T::f),
-                              ForecastRow("Time to 90% SS (days):", c.steadyState90Days),
-                              ForecastRow("Adjusted Therapeutic Range (mg/L):", c.adjustedRange),
-                              ForecastRow("Free Fraction: ", c.freeFraction)}}};
-    return {{50, 875, {SetRow("Clearance (L/hr):", c, &T::cl), SetRow("Vol. of Dist. (L):", c, &T::vd),
-                       SetRow("Time to SS (hr):", c, &T::timeToSteadyState)}},
+        return {{50,
+                 950,
+                 {SetRow("Vol. of Dist. (L):", c, &T::vd), SetRow("Km (mg/L):", c, &T::km),
+                  SetRow("Vmax (mg/day):", c, &T::vm)}},
+                {1150,
+                 2250,
+                 {SetRow("Bioavailability (%):", c, &T::f), ForecastRow("Time to 90% SS (days):", c.steadyState90Days),
+                  ForecastRow("Adjusted Therapeutic Range (mg/L):", c.adjustedRange),
+                  ForecastRow("Free Fraction: ", c.freeFraction)}}};
+    return {{50,
+             875,
+             {SetRow("Clearance (L/hr):", c, &T::cl), SetRow("Vol. of Dist. (L):", c, &T::vd),
+              SetRow("Time to SS (hr):", c, &T::timeToSteadyState)}},
             {1275, 2100, {SetRow("Bioavailability (%):", c, &T::f), SetRow("Half-Life (hr):", c, &T::halfLife)}}};
 }
 

@@ -16,8 +16,7 @@ public:
 
 private:
     QLineEdit *vd_, *clOrKm_, *cf_, *f_, *kdOrVm_, *halfLifeOrFf_;
-    QLabel *vdPerKg_, *clOrKmLabel_, *clOrKmUnit_, *kdOrVmLabel_, *kdOrVmUnit_, *halfLifeOrFfLabel_,
-        *halfLifeOrFfUnit_;
+    QLabel *vdPerKg_, *clOrKmLabel_, *clOrKmUnit_, *kdOrVmLabel_, *kdOrVmUnit_, *halfLifeOrFfLabel_, *halfLifeOrFfUnit_;
 };
 
 class ReportRegimenGroup : public QGroupBox {

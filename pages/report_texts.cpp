@@ -43,7 +43,9 @@ std::string RegimenNumber(const std::string& text) {
     return FormatNumber(HasFraction(value) ? "%.1f" : "%.0f", value);
 }
 
-std::string LevelNumber(const std::string& text) { return text.empty() ? text : FormatNumber("%.1f", TextNumber(text)); }
+std::string LevelNumber(const std::string& text) {
+    return text.empty() ? text : FormatNumber("%.1f", TextNumber(text));
+}
 
 ReportRegimen ReformattedRegimen(const ReportRegimen& handed, bool twoCompartment) {
     ReportRegimen r = handed;
@@ -59,7 +61,8 @@ std::string RegimenSentence(const ReportRegimen& r, bool phenytoin) {
     const std::string every = r.dose + " " + r.doseUnit + " every " + r.interval + " hours as ";
     switch (r.routeCode) {
         case 'I':
-            return " " + every + (phenytoin ? "an intramuscular injection of fosphenytoin." : "an intramuscular injection.");
+            return " " + every +
+                   (phenytoin ? "an intramuscular injection of fosphenytoin." : "an intramuscular injection.");
         case 'C': return " " + every + "a Continuous IV Infusion.";
         case 'D':
             if (phenytoin) return every + "an Intermittent Infusion.";

@@ -60,8 +60,7 @@ SetLevels LevelsOf(const CaseRecord& r, ResultsLayout layout, const ResultsRegim
             const auto auc24 = l.peak ? Auc24(m, *g.dose, *g.interval) : std::nullopt;
             return {{l.peak, l.trough, l.post, l.average, auc24}, l.message};
         }
-        default:
-            return {};
+        default: return {};
     }
 }
 
@@ -82,7 +81,8 @@ bool VmaxReached(const CaseRecord& r, const ResultsRegimen& g) {
 ResultsLayout LayoutOf(const CaseRecord& r) {
     if (r.ModelType == 3) return ResultsLayout::Phenytoin;
     switch (r.RouteCode) {
-        case 'O': case 'I': return ResultsLayout::OralOrIm;
+        case 'O':
+        case 'I': return ResultsLayout::OralOrIm;
         case 'C': return ResultsLayout::Continuous;
         case 'D': return ResultsLayout::Intermittent;
         default: return ResultsLayout::None;

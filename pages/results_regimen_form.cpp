@@ -24,8 +24,7 @@ std::optional<std::string> RateProblem(double rate) {
 }
 
 void ShowRange(QLineEdit* field, const std::optional<PredictionRange>& range) {
-    field->setText(range ? QString::fromStdString(FormatNumbers("%.2lf - %.2lf", range->low, range->high))
-                         : QString());
+    field->setText(range ? QString::fromStdString(FormatNumbers("%.2lf - %.2lf", range->low, range->high)) : QString());
 }
 }  // namespace
 
@@ -132,8 +131,7 @@ void ResultsRegimenForm::ShowCase(const CaseRecord& r) {
         {postTime_, layout == ResultsLayout::Intermittent}};
     for (const auto& [field, visible] : shown)
         for (QWidget* w : inputRows_.at(field)) w->setVisible(visible);
-    const QString doseUnit =
-        QString::fromStdString(phenytoin ? DoseUnitsFor(r.FormName).dose : r.DoseUnit);
+    const QString doseUnit = QString::fromStdString(phenytoin ? DoseUnitsFor(r.FormName).dose : r.DoseUnit);
     doseUnit_->setText(doseUnit);
     dose2Unit_->setText(QString::fromStdString(DoseUnitsFor(FormNameOf(r.FitRouteProduct2)).dose));
     rateUnit_->setText(doseUnit + "/hr");
@@ -156,8 +154,8 @@ void ResultsRegimenForm::ShowCase(const CaseRecord& r) {
         for (int c = 0; c < 5; ++c) level.fields[c]->setVisible(visible && (lsShown || (c != 1 && c != 2)));
     }
     levels_.at("average").label->setText(phenytoin ? "Average Level:" : "Average:");
-    for (QWidget* w : std::initializer_list<QWidget*>{boundLabel_, freeFractionLabel_, freeFraction_,
-                                                      freeFractionUnit_, rangeLabel_})
+    for (QWidget* w : std::initializer_list<QWidget*>{boundLabel_, freeFractionLabel_, freeFraction_, freeFractionUnit_,
+                                                      rangeLabel_})
         w->setVisible(phenytoin);
     if (phenytoin) ShowValue(freeFraction_, 100 * CurrentFreeFraction(r), "%.2lf");
 }

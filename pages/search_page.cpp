@@ -17,8 +17,7 @@
 #include "records/db/patient_search.h"
 
 namespace {
-const char* const kWarningHeading =
-    "< WARNING:   READ   THIS   IMPORTANT   INFORMATION   BEFORE   PROCEEDING. >";
+const char* const kWarningHeading = "< WARNING:   READ   THIS   IMPORTANT   INFORMATION   BEFORE   PROCEEDING. >";
 const char* const kDisclaimer =
     "Kinevo supports, and does not replace, the judgement of a qualified clinician. Its parameter "
     "estimates, predicted serum levels and dosage recommendations come from population models and "
@@ -61,9 +60,10 @@ SearchPage::SearchPage(QWidget* parent) : KinevoPage(132, "Patient Search", std:
     form->addRow("Hosp ID:", patientId_);
     form->addRow("Modified Between Dates:", dates);
     Body()->addLayout(form);
-    auto* hint = new QLabel("Search by last name, by hospital ID or by the dates a patient was stored. "
-                            "Leave every field blank and press Next to enter a new patient.",
-                            this);
+    auto* hint = new QLabel(
+        "Search by last name, by hospital ID or by the dates a patient was stored. "
+        "Leave every field blank and press Next to enter a new patient.",
+        this);
     hint->setWordWrap(true);
     Body()->addWidget(hint);
     Body()->addStretch(1);
@@ -108,10 +108,8 @@ void SearchPage::OnOpen() {
 void SearchPage::KeepOneKindOfSearch(QLineEdit* changed) {
     if (emptying_) return;
     std::vector<QLineEdit*> others;
-    if (changed == lastName_ && !patientId_->text().isEmpty())
-        others = {patientId_, startDate_, endDate_};
-    else if (changed == patientId_ && !lastName_->text().isEmpty())
-        others = {lastName_, startDate_, endDate_};
+    if (changed == lastName_ && !patientId_->text().isEmpty()) others = {patientId_, startDate_, endDate_};
+    else if (changed == patientId_ && !lastName_->text().isEmpty()) others = {lastName_, startDate_, endDate_};
     else if ((changed == startDate_ || changed == endDate_) && !changed->text().isEmpty())
         others = {lastName_, patientId_};
     emptying_ = true;

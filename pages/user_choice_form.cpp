@@ -12,7 +12,6 @@
 #include "pages/field_number.h"
 #include "pages/form_keys.h"
 
-
 namespace {
 constexpr const char* kSaltHint = "(0.01 - 1.00)";
 constexpr const char* kKaHint = "(0.001-4.00)";
@@ -151,11 +150,11 @@ void UserChoiceForm::ShowConcentrationUnit() {
 
 std::vector<UserChoiceForm::TextField> UserChoiceForm::TextFields() const {
     using D = UserDrugDefinition;
-    return {{name_, &D::drugName},         {clearance_, &D::clearance}, {volume_, &D::volume},
-            {compliance_, &D::compliance}, {min_, &D::therapeuticMin},  {max_, &D::therapeuticMax},
-            {lag_, &D::timeLag},           {ivSalt_, &D::ivSalt},       {imKa_, &D::imKa},
-            {imSalt_, &D::imSalt},         {imF_, &D::imF},             {oralKa_, &D::oralKa},
-            {oralSalt_, &D::oralSalt},     {oralF_, &D::oralF}};
+    return {
+        {name_, &D::drugName},      {clearance_, &D::clearance}, {volume_, &D::volume}, {compliance_, &D::compliance},
+        {min_, &D::therapeuticMin}, {max_, &D::therapeuticMax},  {lag_, &D::timeLag},   {ivSalt_, &D::ivSalt},
+        {imKa_, &D::imKa},          {imSalt_, &D::imSalt},       {imF_, &D::imF},       {oralKa_, &D::oralKa},
+        {oralSalt_, &D::oralSalt},  {oralF_, &D::oralF}};
 }
 
 UserDrugDefinition UserChoiceForm::Values() const {
@@ -186,7 +185,8 @@ std::optional<QString> UserChoiceForm::ProblemOf(QWidget* field) const {
     if (field == oralForm_) {
         problem = UserDrugFieldProblem(UserDrugField::OralForm, oralForm_->currentText().toStdString());
     } else {
-        const auto it = std::find_if(checked_.begin(), checked_.end(), [field](const auto& c) { return c.first == field; });
+        const auto it =
+            std::find_if(checked_.begin(), checked_.end(), [field](const auto& c) { return c.first == field; });
         if (it == checked_.end() || it->first->isReadOnly()) return std::nullopt;
         if (auto notANumber = NotANumberProblem(it->first->text())) return notANumber;
         problem = UserDrugFieldProblem(it->second, it->first->text().trimmed().toStdString());
@@ -226,9 +226,9 @@ void UserChoiceForm::CheckOnLeaving(QWidget* field) {
 
 std::vector<QWidget*> UserChoiceForm::EnterOrder() const {
     std::vector<QWidget*> order;
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             name_,   units_, clearance_, clearanceUnit_, volume_,    volumeUnit_, compliance_, min_,      max_,
-             lag_,    ivSalt_, imKa_,     imSalt_,        imF_,       oralForm_,   oralKa_,     oralSalt_, oralF_})
+    for (QWidget* w : std::initializer_list<QWidget*>{name_, units_, clearance_, clearanceUnit_, volume_, volumeUnit_,
+                                                      compliance_, min_, max_, lag_, ivSalt_, imKa_, imSalt_, imF_,
+                                                      oralForm_, oralKa_, oralSalt_, oralF_})
         if (w->focusPolicy() != Qt::NoFocus) order.push_back(w);
     return order;
 }
@@ -251,6 +251,7 @@ bool UserChoiceForm::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (LeftByUser(event))
-        QMetaObject::invokeMethod(this, [this, field] { CheckOnLeaving(field); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, field] { CheckOnLeaving(field); }, Qt::QueuedConnection);
     return QWidget::eventFilter(watched, event);
 }

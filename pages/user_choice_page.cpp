@@ -73,10 +73,8 @@ bool UserChoicePage::Accepted(const QString& incomplete, bool titled) {
         return false;
     }
     if (DefinitionComplete(form_->Values())) return true;
-    if (titled)
-        Warn(this, incomplete);
-    else
-        Tell(this, incomplete);
+    if (titled) Warn(this, incomplete);
+    else Tell(this, incomplete);
     return false;
 }
 

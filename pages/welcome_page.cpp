@@ -132,7 +132,8 @@ void WelcomePage::ConfigureDatabase() {
     // A server that does not answer takes seconds to give up on.
     if (!TryDatabaseWork(this, [&] { state = TestDatabase(*line, &problem); })) return;
     // A database in use is still the configured one: no new one goes over it.
-    if (state == DatabaseState::Busy) return ThePrompts().Tell(this, kProgramTitle, kDatabaseBusyText, PromptIcon::Exclamation);
+    if (state == DatabaseState::Busy)
+        return ThePrompts().Tell(this, kProgramTitle, kDatabaseBusyText, PromptIcon::Exclamation);
     const bool works = state == DatabaseState::Works;
     ConfiguredDatabasePath() = works || state == DatabaseState::ServerUnavailable ? *line : kDatabaseNotConfigured;
     if ((works || IsServerLocation(*line)) &&

@@ -63,8 +63,7 @@ long DayNumber(const CivilDate& d) { return DayNumber(d.year, d.month, d.day); }
 CivilDate DateOfDayNumber(long dayNumber) { return CivilFromDays(dayNumber + kBase); }
 
 bool IsValidDate(int year, int month, int day) {
-    return year >= 100 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-           day <= DaysInMonth(year, month);
+    return year >= 100 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month);
 }
 
 double MomentOf(const CivilDate& d, int hour, int minute, int second) {
@@ -80,8 +79,8 @@ std::string IsoDateTime(double moment) {
     }
     const CivilDate d = DateOfDayNumber(day);
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02ld:%02ld:%02ld", d.year, d.month, d.day,
-                  seconds / 3600, seconds / 60 % 60, seconds % 60);
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02ld:%02ld:%02ld", d.year, d.month, d.day, seconds / 3600,
+                  seconds / 60 % 60, seconds % 60);
     return buf;
 }
 
@@ -90,16 +89,16 @@ std::optional<double> ParseIsoDateTime(const std::string& text) {
     if (!date || (text.size() != 10 && text.size() != 19)) return std::nullopt;
     if (text.size() == 10) return MomentOf(*date);
     int h = 0, mi = 0, s = 0;
-    if (text[10] != ' ' || !Digits(text, 11, 2, h) || text[13] != ':' || !Digits(text, 14, 2, mi) ||
-        text[16] != ':' || !Digits(text, 17, 2, s) || h > 23 || mi > 59 || s > 59)
+    if (text[10] != ' ' || !Digits(text, 11, 2, h) || text[13] != ':' || !Digits(text, 14, 2, mi) || text[16] != ':' ||
+        !Digits(text, 17, 2, s) || h > 23 || mi > 59 || s > 59)
         return std::nullopt;
     return MomentOf(*date, h, mi, s);
 }
 
 std::optional<CivilDate> ParseIsoDate(const std::string& text) {
     int y = 0, mo = 0, d = 0;
-    if (text.size() != 10 || !Digits(text, 0, 4, y) || text[4] != '-' || !Digits(text, 5, 2, mo) ||
-        text[7] != '-' || !Digits(text, 8, 2, d) || !IsValidDate(y, mo, d))
+    if (text.size() != 10 || !Digits(text, 0, 4, y) || text[4] != '-' || !Digits(text, 5, 2, mo) || text[7] != '-' ||
+        !Digits(text, 8, 2, d) || !IsValidDate(y, mo, d))
         return std::nullopt;
     return CivilDate{y, mo, d};
 }

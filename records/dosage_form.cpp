@@ -61,8 +61,7 @@ FormRow RowFor(const CaseRecord& r, char route, const std::string& form) {
             if (form == "Tablets (Theo - dur 200,300 mg)") return {1.0, 0.97, 0.15, 0.125};
             if (form == "Capsules" || form == "Capsules(Slo - bid Gyrocaps)") return {1.0, 1.0, 0.11, 0.13};
         }
-        if (route == 'D' || route == 'C')
-            return {form == "Injection(Aminophylline)" ? 0.79 : 1.0, 1.0, 0.05, {}};
+        if (route == 'D' || route == 'C') return {form == "Injection(Aminophylline)" ? 0.79 : 1.0, 1.0, 0.05, {}};
     }
     if (c == "li" && route == 'O') {
         if (form == "Syrup") return {1.0, 1.0, 0.1, 3.6};

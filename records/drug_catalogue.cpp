@@ -55,20 +55,14 @@ std::string DrugNameOf(const std::string& text) {
 
 std::vector<std::string> RouteProductsOf(const std::string& code) {
     const std::string c = ToUpper(code);
-    if (c == "GM" || c == "AK" || c == "TM" || c == "NM")
-        return {"Intermittent IV - Injection", "IM - Injection"};
+    if (c == "GM" || c == "AK" || c == "TM" || c == "NM") return {"Intermittent IV - Injection", "IM - Injection"};
     if (c == "VM") return {"Intermittent IV - Injection"};
-    if (c == "DG")
-        return {"Intermittent IV - Injection", "Oral - Tablets", "Oral - Elixir", "Oral - Capsules"};
-    if (c == "PB")
-        return {"Oral - Tablets", "Oral - Elixir", "Intermittent IV - Injection", "IM - Injection"};
+    if (c == "DG") return {"Intermittent IV - Injection", "Oral - Tablets", "Oral - Elixir", "Oral - Capsules"};
+    if (c == "PB") return {"Oral - Tablets", "Oral - Elixir", "Intermittent IV - Injection", "IM - Injection"};
     if (c == "QD")
-        return {"Oral - Immediate - Release Tablets (Sulfate)",
-                "Oral - Sustained - Release (Gluconate)",
-                "Oral - Dura - Tabs Tablets (Quinaglute)",
-                "Oral - Tablets (Cardioquin)",
-                "Intermittent IV - Injection(Gluconate)",
-                "IM - Injection(Gluconate)"};
+        return {"Oral - Immediate - Release Tablets (Sulfate)", "Oral - Sustained - Release (Gluconate)",
+                "Oral - Dura - Tabs Tablets (Quinaglute)",      "Oral - Tablets (Cardioquin)",
+                "Intermittent IV - Injection(Gluconate)",       "IM - Injection(Gluconate)"};
     if (c == "TH")
         return {"Oral - Tablets (Theo - dur 200,300 mg)",
                 "Oral - Tablets (Theo - dur 100 mg)",
@@ -85,13 +79,12 @@ std::vector<std::string> RouteProductsOf(const std::string& code) {
                 "Intermittent IV - Injection",
                 "Continuous IV - Injection(Aminophylline)",
                 "Continuous IV - Injection"};
-    if (c == "LI")
-        return {"Oral - Capsules", "Oral - Syrup", "Oral - Tablets", "Oral - Tablets (Eskalith CR)"};
+    if (c == "LI") return {"Oral - Capsules", "Oral - Syrup", "Oral - Tablets", "Oral - Tablets (Eskalith CR)"};
     if (c == "FC") return {"Intermittent IV - Injection", "Oral - Capsules"};
     if (c == "CX" || c == "OX") return {"Intermittent IV - Injection", "Oral - Tablets"};
     if (c == "PC")
-        return {"Oral - Fast - Release Capsules", "Oral - Slow - Release Capsules",
-                "Intermittent IV - Injection", "Continuous IV - Injection", "IM - Injection"};
+        return {"Oral - Fast - Release Capsules", "Oral - Slow - Release Capsules", "Intermittent IV - Injection",
+                "Continuous IV - Injection", "IM - Injection"};
     if (c == "PH")
         return {"Oral - Capsules",
                 "Oral - Suspension",

@@ -20,7 +20,7 @@ struct DoseRow {
     double infusionTime = 0;  // h
     double interval = 0;      // h
     int doses = 0;
-    std::string status;       // "I" inpatient, "O" outpatient
+    std::string status;  // "I" inpatient, "O" outpatient
 };
 
 struct LevelRow {
@@ -34,8 +34,8 @@ struct LevelRow {
 enum EventRoute { kEventOral = 1, kEventIV = 2, kEventIM = 3 };
 
 struct DoseEvent {
-    double time = 0;      // h after TimeZero
-    double amount = 0;    // dose unit (mEq for lithium)
+    double time = 0;    // h after TimeZero
+    double amount = 0;  // dose unit (mEq for lithium)
     int route = kEventOral;
     int outpatient = 0;
     double infusionTime = 0;

@@ -21,7 +21,7 @@ struct ReportRegimen {
     char routeCode = 'X';  // D, C, O or I
     std::string dose, doseUnit, interval, infusionTime, postTime;
     std::string peak, post, trough, average;
-    std::string auc24;  // mg·h/L, where the source page showed one
+    std::string auc24;    // mg·h/L, where the source page showed one
     std::string product;  // the route-product's form text
     // Empty for a regular regimen.
     std::vector<UnevenReportDose> unevenDoses;

@@ -5,10 +5,10 @@
 #include <cmath>
 
 #include "app/kit/date_display.h"
-#include "records/text_format.h"
 #include "engine/patient_measures.h"
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
+#include "records/text_format.h"
 
 namespace {
 constexpr double kOneMonthInYears = 0.083333333333333;

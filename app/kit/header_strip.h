@@ -7,10 +7,10 @@ class QLabel;
 struct CaseRecord;
 
 enum class HeaderVariant {
-    Full,              // pages 140, 141, 142, 145, 150, 149, 153, 157, 156, 151, 144
-    FittingSetUp,      // page 154: the user's drug is marked one-compartment
-    NoDrugLine,        // page 143 (phenytoin only)
-    NoDrugNoAlbumin,   // page 139
+    Full,             // pages 140, 141, 142, 145, 150, 149, 153, 157, 156, 151, 144
+    FittingSetUp,     // page 154: the user's drug is marked one-compartment
+    NoDrugLine,       // page 143 (phenytoin only)
+    NoDrugNoAlbumin,  // page 139
 };
 
 struct HeaderTexts {

@@ -48,8 +48,7 @@ void ResetAllPages() {
     for (int id : {139, 140, 141, 142, 143, 145, 150, 149, 154, 153, 157, 156, 151}) ResetPage(id);
 }
 
-KinevoPage::KinevoPage(int dialogId, const QString& heading, std::optional<HeaderVariant> header,
-                       QWidget* parent)
+KinevoPage::KinevoPage(int dialogId, const QString& heading, std::optional<HeaderVariant> header, QWidget* parent)
     : QDialog(parent), dialogId_(dialogId) {
     Registry()[dialogId] = this;
     setWindowTitle("Kinevo");
@@ -173,10 +172,8 @@ void KinevoPage::keyPressEvent(QKeyEvent* event) {
         QDialog::keyPressEvent(event);
         return;
     }
-    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
-        button->click();
-    else
-        OnEnter();
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled()) button->click();
+    else OnEnter();
 }
 
 void KinevoPage::OnEnter() {
@@ -187,8 +184,7 @@ void KinevoPage::OnEnter() {
         }
 }
 
-QPushButton* KinevoPage::AddButton(const QString& caption, const QString& objectName,
-                                   std::function<void()> onClick) {
+QPushButton* KinevoPage::AddButton(const QString& caption, const QString& objectName, std::function<void()> onClick) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(objectName);
     button->setAutoDefault(false);

@@ -17,8 +17,7 @@ class QPushButton;
 class KinevoPage : public QDialog {
     Q_OBJECT
 public:
-    KinevoPage(int dialogId, const QString& heading, std::optional<HeaderVariant> header,
-               QWidget* parent = nullptr);
+    KinevoPage(int dialogId, const QString& heading, std::optional<HeaderVariant> header, QWidget* parent = nullptr);
     ~KinevoPage() override;
 
     int DialogId() const { return dialogId_; }

@@ -16,10 +16,6 @@ Prompts& ThePrompts() {
 
 void UsePrompts(Prompts* prompts) { Current() = prompts; }
 
-void Warn(QWidget* parent, const QString& text) {
-    ThePrompts().Tell(parent, "Warning", text, PromptIcon::Warning);
-}
+void Warn(QWidget* parent, const QString& text) { ThePrompts().Tell(parent, "Warning", text, PromptIcon::Warning); }
 
-void Tell(QWidget* parent, const QString& text) {
-    ThePrompts().Tell(parent, kProgramTitle, text, PromptIcon::None);
-}
+void Tell(QWidget* parent, const QString& text) { ThePrompts().Tell(parent, kProgramTitle, text, PromptIcon::None); }

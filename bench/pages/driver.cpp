@@ -135,9 +135,10 @@ void PrintStartUps(Measurements& m) {
 void PrintSearches(const char* where, int matches, Measurements& m) {
     const char* const cpu = "  CPU time of the process for it";
     const char* const built = "  Next until the list page was built, before shown";
-    std::printf("Search and list %s, %d patients match: Next on the search page until the list is painted "
-                "(%d grid rows), load %s\n",
-                where, matches, kGridRows, Load().c_str());
+    std::printf(
+        "Search and list %s, %d patients match: Next on the search page until the list is painted "
+        "(%d grid rows), load %s\n",
+        where, matches, kGridRows, Load().c_str());
     PrintRows(m, {{"first-search", "first search in a fresh process"},
                   {"first-search-cpu", cpu},
                   {"first-search-built", built},

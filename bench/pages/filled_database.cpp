@@ -9,15 +9,17 @@
 
 namespace {
 // Some tails are long enough to wrap in the list's name column.
-const char* const kLastNameTails[] = {"tin", "shall", "low", "quez", "garet-Whitfield", "ino",
-                                      "chetti", "ley", "tinez-Delacroix", "sden"};
-const char* const kFirstNames[] = {"Anna", "Ben", "Clara", "David", "Eva", "Frank", "Grace",
-                                   "Henry", "Iris", "John", "Kate"};
+const char* const kLastNameTails[] = {"tin", "shall",           "low", "quez", "garet-Whitfield", "ino", "chetti",
+                                      "ley", "tinez-Delacroix", "sden"};
+const char* const kFirstNames[] = {"Anna",  "Ben",   "Clara", "David", "Eva", "Frank",
+                                   "Grace", "Henry", "Iris",  "John",  "Kate"};
 // Built-in drugs and the user's own, whose list row needs one more query.
 const char* const kDrugs[] = {"gm", "vm", "ph", "zz", "tm", "dg"};
 
 template <class T, std::size_t N>
-const T& Cycle(const T (&items)[N], int i) { return items[i % N]; }
+const T& Cycle(const T (&items)[N], int i) {
+    return items[i % N];
+}
 
 CaseRecord Patient(int i, double now) {
     CaseRecord r;
@@ -84,18 +86,27 @@ void AddMatchingCopies(Database& db, int patients, int copies) {
     Transaction t(db);
     for (int k = 1; k <= copies; ++k) {
         const std::string offset = std::to_string(k * patients), last = std::to_string(patients);
-        db.Execute("INSERT INTO \"PatientBasic\" (\"PATIENT REC Num\", \"Patient ID\", \"PATIENT FIRST NAME\", "
-                   "\"PATIENT LAST NAME\", \"DATE_STORED\", \"BIRTHDAY\", \"SEX\") SELECT \"PATIENT REC Num\" + " +
-                   offset + ", \"Patient ID\" || '-" + std::to_string(k) +
-                   "', \"PATIENT FIRST NAME\", \"PATIENT LAST NAME\", \"DATE_STORED\", \"BIRTHDAY\", \"SEX\" "
-                   "FROM \"PatientBasic\" WHERE \"PATIENT REC Num\" <= " + last);
-        db.Execute("INSERT INTO \"PatientCase\" (\"Patient Rec Num\", \"Date created\", \"Case number\", \"Wt\", "
-                   "\"kg\", \"Ht\", \"cm\", \"SCr\", \"CrCl\", \"Albumin\", \"Drug ID\") SELECT \"Patient Rec Num\" + " +
-                   offset + ", \"Date created\", \"Case number\", \"Wt\", \"kg\", \"Ht\", \"cm\", \"SCr\", \"CrCl\", "
-                   "\"Albumin\", \"Drug ID\" FROM \"PatientCase\" WHERE \"Patient Rec Num\" <= " + last);
-        db.Execute("INSERT INTO \"PatientCase-User Choice\" (\"Patient Rec Num\", \"Case Number\", \"Drug_Name\") "
-                   "SELECT \"Patient Rec Num\" + " + offset + ", \"Case Number\", \"Drug_Name\" "
-                   "FROM \"PatientCase-User Choice\" WHERE \"Patient Rec Num\" <= " + last);
+        db.Execute(
+            "INSERT INTO \"PatientBasic\" (\"PATIENT REC Num\", \"Patient ID\", \"PATIENT FIRST NAME\", "
+            "\"PATIENT LAST NAME\", \"DATE_STORED\", \"BIRTHDAY\", \"SEX\") SELECT \"PATIENT REC Num\" + " +
+            offset + ", \"Patient ID\" || '-" + std::to_string(k) +
+            "', \"PATIENT FIRST NAME\", \"PATIENT LAST NAME\", \"DATE_STORED\", \"BIRTHDAY\", \"SEX\" "
+            "FROM \"PatientBasic\" WHERE \"PATIENT REC Num\" <= " +
+            last);
+        db.Execute(
+            "INSERT INTO \"PatientCase\" (\"Patient Rec Num\", \"Date created\", \"Case number\", \"Wt\", "
+            "\"kg\", \"Ht\", \"cm\", \"SCr\", \"CrCl\", \"Albumin\", \"Drug ID\") SELECT \"Patient Rec Num\" + " +
+            offset +
+            ", \"Date created\", \"Case number\", \"Wt\", \"kg\", \"Ht\", \"cm\", \"SCr\", \"CrCl\", "
+            "\"Albumin\", \"Drug ID\" FROM \"PatientCase\" WHERE \"Patient Rec Num\" <= " +
+            last);
+        db.Execute(
+            "INSERT INTO \"PatientCase-User Choice\" (\"Patient Rec Num\", \"Case Number\", \"Drug_Name\") "
+            "SELECT \"Patient Rec Num\" + " +
+            offset +
+            ", \"Case Number\", \"Drug_Name\" "
+            "FROM \"PatientCase-User Choice\" WHERE \"Patient Rec Num\" <= " +
+            last);
     }
     t.Commit();
 }

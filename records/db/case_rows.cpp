@@ -49,13 +49,15 @@ std::int32_t NewPatientRecNum(Database& db) {
 }
 
 std::int32_t NewCaseNumber(Database& db, std::int32_t patient) {
-    return static_cast<std::int32_t>(QueryInt(
-        db, "SELECT COALESCE(MAX(\"Case number\"), 0) + 1 FROM \"PatientCase\" WHERE \"Patient Rec Num\" = ?",
-        {std::int64_t{patient}}));
+    return static_cast<std::int32_t>(
+        QueryInt(db, "SELECT COALESCE(MAX(\"Case number\"), 0) + 1 FROM \"PatientCase\" WHERE \"Patient Rec Num\" = ?",
+                 {std::int64_t{patient}}));
 }
 
 bool PatientHasCases(Database& db, std::int32_t patient) {
-    return QueryInt(db, "SELECT CASE WHEN EXISTS (SELECT 1 FROM \"PatientCase\" WHERE \"Patient Rec Num\" = ?) THEN 1 ELSE 0 END",
+    return QueryInt(db,
+                    "SELECT CASE WHEN EXISTS (SELECT 1 FROM \"PatientCase\" WHERE \"Patient Rec Num\" = ?) THEN 1 ELSE "
+                    "0 END",
                     {std::int64_t{patient}}) != 0;
 }
 

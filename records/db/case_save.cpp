@@ -30,12 +30,16 @@ void EditOrAdd(Database& db, Set& set, const RowQuery& query, std::int32_t patie
 
 bool SavesParameters(int source) {
     switch (source) {
-        case kSourceIvRegimen: case kSourceOralRegimen: case kSourcePhenytoinRegimen:
-        case kSourceIvForecast: case kSourceOralForecast: case kSourcePhenytoinForecast:
-        case kSourceAnalysisResults: case kSourceReportPrinted: case kSourceFittedReportPrinted:
-            return true;
-        default:
-            return false;
+        case kSourceIvRegimen:
+        case kSourceOralRegimen:
+        case kSourcePhenytoinRegimen:
+        case kSourceIvForecast:
+        case kSourceOralForecast:
+        case kSourcePhenytoinForecast:
+        case kSourceAnalysisResults:
+        case kSourceReportPrinted:
+        case kSourceFittedReportPrinted: return true;
+        default: return false;
     }
 }
 
@@ -65,12 +69,8 @@ void StoreRegimen(Database& db, CaseKeys k, const CaseRecord& rec, int source) {
     if (c.IsEOF()) return;
     c.Edit();
     switch (source) {
-        case kSourceIvForecast:
-            c.Dose = r.Dose, c.Interval = r.Interval, c.Form = r.Form;
-            break;
-        case kSourceOralForecast:
-            c.Dose = r.Dose, c.Interval = r.Interval, c.Form = r.Form, c.Route = r.Route;
-            break;
+        case kSourceIvForecast: c.Dose = r.Dose, c.Interval = r.Interval, c.Form = r.Form; break;
+        case kSourceOralForecast: c.Dose = r.Dose, c.Interval = r.Interval, c.Form = r.Form, c.Route = r.Route; break;
         case kSourcePhenytoinForecast:
             c.Dose = r.Dose, c.Interval = r.Interval, c.Form = r.Form, c.Route = r.Route;
             c.Average_Obs = r.Average_Obs, c.Average_Adj = r.Average_Adj;
@@ -82,8 +82,7 @@ void StoreRegimen(Database& db, CaseKeys k, const CaseRecord& rec, int source) {
             c.Form = r.Form;
             c.Route = std::string(1, rec.RouteCode);
             break;
-        default:
-            return;
+        default: return;
     }
     c.Update();
 }
@@ -96,7 +95,9 @@ void StoreParameters(Database& db, CaseKeys k, const CaseRecord& rec, const Save
     EditOrAdd(db, p, CaseFilter(k.patient, k.caseNumber), k.patient, k.caseNumber);
     p.Vd_Unit = p.Cl_Unit = true;
     switch (req.endPageSource) {
-        case kSourceIvRegimen: case kSourceIvForecast: case kSourceOralForecast:
+        case kSourceIvRegimen:
+        case kSourceIvForecast:
+        case kSourceOralForecast:
             p.Cur_fit_method = rec.Cur_fit_method;
             p.Vd = t.Vd, p.Cl = t.Cl, p.CF = t.CF, p.F = t.F;
             break;
@@ -105,7 +106,8 @@ void StoreParameters(Database& db, CaseKeys k, const CaseRecord& rec, const Save
             p.Vd = t.Vd, p.Cl = t.Cl;
             p.CF = StoredNumber("%.2f", t.CFValue), p.F = StoredNumber("%.2f", t.FValue);
             break;
-        case kSourcePhenytoinRegimen: case kSourcePhenytoinForecast:
+        case kSourcePhenytoinRegimen:
+        case kSourcePhenytoinForecast:
             p.Cur_fit_method = kPopulation;
             p.Vd = t.Vd, p.F = t.F, p.Km = WholeNumber(t.Km), p.Vm = WholeNumber(t.Vmax);
             break;

@@ -22,7 +22,8 @@ std::string TrimRight(std::string s) {
 bool SameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
     return true;
 }
 
@@ -118,8 +119,9 @@ bool ConvertNumericPatientId(const std::string& path) {
     Transaction t(db);
     std::vector<std::string> indexes;
     {
-        Statement s(db, "SELECT sql FROM sqlite_master WHERE type = 'index' AND tbl_name = 'PatientBasic' "
-                        "AND sql IS NOT NULL");
+        Statement s(db,
+                    "SELECT sql FROM sqlite_master WHERE type = 'index' AND tbl_name = 'PatientBasic' "
+                    "AND sql IS NOT NULL");
         while (s.Step()) indexes.push_back(s.Text(0));
     }
     // SQLite cannot change a column's kind in place: build the table anew
@@ -132,7 +134,8 @@ bool ConvertNumericPatientId(const std::string& path) {
         for (const char ch : c.name) quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
         quoted += "\"";
         const bool isId = SameName(c.name, "Patient ID");
-        create += (i ? ", " : "") + quoted + " " + (isId ? std::string("TEXT") : c.type) + (c.notNull ? " NOT NULL" : "");
+        create +=
+            (i ? ", " : "") + quoted + " " + (isId ? std::string("TEXT") : c.type) + (c.notNull ? " NOT NULL" : "");
         names += ", " + quoted;
         values += ", " + (isId ? "CAST(" + quoted + " AS TEXT)" : quoted);
     }

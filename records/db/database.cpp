@@ -13,7 +13,8 @@ int& DatabaseBusyWaitMs() {
 }
 
 Database::Database(const std::filesystem::path& location)
-    : connection_(IsServerLocation(location.string()) ? OpenPostgres(location.string()) : OpenSqlite(location.string())) {}
+    : connection_(IsServerLocation(location.string()) ? OpenPostgres(location.string())
+                                                      : OpenSqlite(location.string())) {}
 
 Database::~Database() = default;
 

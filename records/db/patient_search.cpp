@@ -40,14 +40,13 @@ RowQuery PatientQuery(SqlEngine engine, const PatientSearch& search) {
             break;
         case SearchMode::Dates: {
             const std::string end = DateBound(search.endDate);
-            q.filter = "\"DATE_STORED\" BETWEEN ? AND ? AND \"PATIENT REC Num\" NOT IN "
-                       "(SELECT \"Patient Rec Num\" FROM \"PatientCase\" WHERE \"Date created\" >= ?)";
+            q.filter =
+                "\"DATE_STORED\" BETWEEN ? AND ? AND \"PATIENT REC Num\" NOT IN "
+                "(SELECT \"Patient Rec Num\" FROM \"PatientCase\" WHERE \"Date created\" >= ?)";
             q.params = {DateBound(search.startDate), end, end};
             break;
         }
-        case SearchMode::None:
-            q.filter = NoRows().filter;
-            break;
+        case SearchMode::None: q.filter = NoRows().filter; break;
     }
     return q;
 }
@@ -104,10 +103,11 @@ PatientList SearchPatients(Database& db, const PatientSearch& search) {
     PatientList list;
     std::map<std::int32_t, ListedPatient*> listed;
     list.patients.reserve(kMaxListedPatients);
-    Statement patients(db, "SELECT \"PATIENT REC Num\", \"Patient ID\", \"PATIENT FIRST NAME\", "
-                           "\"PATIENT LAST NAME\", \"SEX\", \"BIRTHDAY\", \"DATE_STORED\" FROM \"PatientBasic\" "
-                           "WHERE " + q.filter + " ORDER BY " + q.sort + " LIMIT " +
-                               std::to_string(kMaxListedPatients + 1));
+    Statement patients(db,
+                       "SELECT \"PATIENT REC Num\", \"Patient ID\", \"PATIENT FIRST NAME\", "
+                       "\"PATIENT LAST NAME\", \"SEX\", \"BIRTHDAY\", \"DATE_STORED\" FROM \"PatientBasic\" "
+                       "WHERE " +
+                           q.filter + " ORDER BY " + q.sort + " LIMIT " + std::to_string(kMaxListedPatients + 1));
     patients.BindAll(q.params);
     while (patients.Step()) {
         if (static_cast<int>(list.patients.size()) == kMaxListedPatients) {
@@ -122,12 +122,13 @@ PatientList SearchPatients(Database& db, const PatientSearch& search) {
     std::vector<SqlValue> keys;
     for (const ListedPatient& p : list.patients) keys.push_back(std::int64_t{p.recNum});
     for (std::size_t i = 1; i < keys.size(); ++i) placeholders += ", ?";
-    Statement cases(db, "SELECT c.\"Patient Rec Num\", c.\"Case number\", c.\"Drug ID\", c.\"Wt\", c.\"Ht\", "
-                        "c.\"SCr\", c.\"CrCl\", c.\"Albumin\", c.\"kg\", c.\"cm\", c.\"Date created\", u.\"Drug_Name\" "
-                        "FROM \"PatientCase\" c LEFT JOIN \"PatientCase-User Choice\" u "
-                        "ON u.\"Patient Rec Num\" = c.\"Patient Rec Num\" AND u.\"Case Number\" = c.\"Case number\" "
-                        "WHERE c.\"Patient Rec Num\" IN (" + placeholders +
-                            ") ORDER BY c.\"Date created\" DESC, c.\"Case number\" DESC");
+    Statement cases(db,
+                    "SELECT c.\"Patient Rec Num\", c.\"Case number\", c.\"Drug ID\", c.\"Wt\", c.\"Ht\", "
+                    "c.\"SCr\", c.\"CrCl\", c.\"Albumin\", c.\"kg\", c.\"cm\", c.\"Date created\", u.\"Drug_Name\" "
+                    "FROM \"PatientCase\" c LEFT JOIN \"PatientCase-User Choice\" u "
+                    "ON u.\"Patient Rec Num\" = c.\"Patient Rec Num\" AND u.\"Case Number\" = c.\"Case number\" "
+                    "WHERE c.\"Patient Rec Num\" IN (" +
+                        placeholders + ") ORDER BY c.\"Date created\" DESC, c.\"Case number\" DESC");
     cases.BindAll(keys);
     while (cases.Step()) {
         const auto patient = listed.find(static_cast<std::int32_t>(cases.Int(0)));

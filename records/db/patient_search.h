@@ -41,8 +41,8 @@ struct ListedPatient {
     std::int32_t recNum = 0;
     std::string patientId, firstName, lastName;
     bool male = false;
-    double birthday = 0;    // moment
-    double dateStored = 0;  // moment
+    double birthday = 0;            // moment
+    double dateStored = 0;          // moment
     std::vector<ListedCase> cases;  // newest first
 };
 

@@ -88,13 +88,28 @@ public:
     void Close() { core_.Close(); }
     bool IsEOF() const { return core_.IsEOF(); }
     bool IsBOF() const { return core_.IsBOF(); }
-    void MoveFirst() { core_.MoveFirst(); Read(); }
-    void MoveNext() { core_.MoveNext(); Read(); }
-    void MovePrev() { core_.MovePrev(); Read(); }
-    void MoveLast() { core_.MoveLast(); Read(); }
+    void MoveFirst() {
+        core_.MoveFirst();
+        Read();
+    }
+    void MoveNext() {
+        core_.MoveNext();
+        Read();
+    }
+    void MovePrev() {
+        core_.MovePrev();
+        Read();
+    }
+    void MoveLast() {
+        core_.MoveLast();
+        Read();
+    }
     long GetRecordCount() const { return core_.GetRecordCount(); }
     // AddNew starts from an empty row; Edit from the current one.
-    void AddNew() { core_.BeginAdd(); static_cast<Row&>(*this) = Row{}; }
+    void AddNew() {
+        core_.BeginAdd();
+        static_cast<Row&>(*this) = Row{};
+    }
     void Edit() { core_.BeginEdit(); }
     void Update() { core_.Store(Values()); }
     void Delete() { core_.Delete(); }

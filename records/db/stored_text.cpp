@@ -33,4 +33,6 @@ std::int32_t WholeNumber(const std::string& text) {
     return std::fabs(v) < 2147483647.0 ? static_cast<std::int32_t>(v) : 0;
 }
 
-std::int32_t KeyNumber(const std::string& text) { return static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 10)); }
+std::int32_t KeyNumber(const std::string& text) {
+    return static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 10));
+}

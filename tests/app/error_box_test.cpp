@@ -29,7 +29,8 @@ class ErrorBoxTest : public QObject {
         // Next is pressed from the event loop, not inside this tick: the page
         // it opens runs its own loop, in which the timer must tick again.
         static void Later(KinevoPage* page) {
-            QMetaObject::invokeMethod(page, [page] { Click(page, "next"); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                page, [page] { Click(page, "next"); }, Qt::QueuedConnection);
         }
 
         void Tick() {

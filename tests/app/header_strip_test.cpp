@@ -18,17 +18,24 @@ private slots:
         QTest::addColumn<double>("age");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("unit");
-        QTest::newRow("exactly 2 years") << 2.0 << "2" << "Years ";
-        QTest::newRow("2.99 years stays 2") << 2.99 << "2" << "Years ";
+        QTest::newRow("exactly 2 years") << 2.0 << "2"
+                                         << "Years ";
+        QTest::newRow("2.99 years stays 2") << 2.99 << "2"
+                                            << "Years ";
         // 1.999 years x 12 = 23.988 months -> "24.0"
-        QTest::newRow("just below 2") << 1.999 << "24.0" << "Months ";
+        QTest::newRow("just below 2") << 1.999 << "24.0"
+                                      << "Months ";
         // 1.99 x 12 = 23.88 -> "23.9"
-        QTest::newRow("1.99 years") << 1.99 << "23.9" << "Months ";
+        QTest::newRow("1.99 years") << 1.99 << "23.9"
+                                    << "Months ";
         // one month exactly as the rule counts it: 0.083333333333333 x 12 = 1.0
-        QTest::newRow("one month") << 0.083333333333333 << "1.0" << "Months ";
+        QTest::newRow("one month") << 0.083333333333333 << "1.0"
+                                   << "Months ";
         // 0.08 x 365 = 29.2 days -> "29"
-        QTest::newRow("below one month") << 0.08 << "29" << "Days ";
-        QTest::newRow("newborn") << 0.0 << "0" << "Days ";
+        QTest::newRow("below one month") << 0.08 << "29"
+                                         << "Days ";
+        QTest::newRow("newborn") << 0.0 << "0"
+                                 << "Days ";
     }
     void ageUnits() {
         QFETCH(double, age);

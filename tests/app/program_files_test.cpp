@@ -101,8 +101,7 @@ private slots:
     }
 
     void configureDatabaseRewritesTheUsersOptions() {
-        const ProgramFiles files =
-            SetUpProgramFiles(Folder("usr/bin", "usr/share/kinevo/Patients.mdb"), true, User());
+        const ProgramFiles files = SetUpProgramFiles(Folder("usr/bin", "usr/share/kinevo/Patients.mdb"), true, User());
         QVERIFY(ReadStartUpConfiguration(files.optionsFile));
         WelcomePage welcome(files, [] { return 0; });
         welcome.Open();

@@ -136,10 +136,10 @@ private slots:
         Click(welcome.get(), "configureDatabase");
         QCOMPARE(env->prompts.shown.size(), std::size_t(3));
         QCOMPARE(env->prompts.shown[0].kind, ShownPrompt::SavePath);
-        QCOMPARE(env->prompts.shown[0].title, QString("mdb"));           // default extension
-        QCOMPARE(env->prompts.shown[0].text, QString("Patients.mdb"));   // initial name
-        QCOMPARE(env->prompts.shown[1].text,
-                 QString::fromStdString("Do you want to install the Kinevo database at " + env->Dir().string() + "/ ?"));
+        QCOMPARE(env->prompts.shown[0].title, QString("mdb"));          // default extension
+        QCOMPARE(env->prompts.shown[0].text, QString("Patients.mdb"));  // initial name
+        QCOMPARE(env->prompts.shown[1].text, QString::fromStdString("Do you want to install the Kinevo database at " +
+                                                                    env->Dir().string() + "/ ?"));
         QCOMPARE(env->prompts.shown[2].title, QString("Kinevo"));
         QCOMPARE(env->prompts.shown[2].text,
                  QString("Database file already exists and was not overwritten.\nConfiguration successful."));

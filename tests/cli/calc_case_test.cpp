@@ -42,7 +42,8 @@ TEST(KinevoCalc, FactorsRouteProductAndParameters) {
     const CalcRun run = RunCalcProgram(in);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const json out = run.json();
-    EXPECT_EQ(out["factors"], json({"Is this a critically ill or ICU patient ?", "Is this a cystic fibrosis patient ?"}));
+    EXPECT_EQ(out["factors"],
+              json({"Is this a critically ill or ICU patient ?", "Is this a cystic fibrosis patient ?"}));
     EXPECT_EQ(out["model"]["time_wt"], 1.01);
     EXPECT_EQ(out["model"]["ka"], 1.9);
     EXPECT_EQ(out["population"]["Cl"], 3.5);

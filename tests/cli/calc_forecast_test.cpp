@@ -35,8 +35,11 @@ TEST(KinevoCalcForecast, GentamicinDesignForecastAgain) {
     in["design"] = {{"desired_post", 8}, {"post_time", 1}, {"desired_trough", 1}, {"infusion_time", 0.5}};
     const json design = Output(in)["design"];
     in.erase("design");
-    in["forecast"] = {{"dose", design["dose"]}, {"interval", design["interval"]}, {"infusion_time", 0.5},
-                      {"post_time", 1}, {"mic", 2}};
+    in["forecast"] = {{"dose", design["dose"]},
+                      {"interval", design["interval"]},
+                      {"infusion_time", 0.5},
+                      {"post_time", 1},
+                      {"mic", 2}};
     const json out = Output(in);
     const json f = out["forecast"];
     EXPECT_NEAR(f["post"].get<double>(), 8, 1e-9);

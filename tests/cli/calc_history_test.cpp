@@ -182,13 +182,14 @@ TEST(KinevoCalcHistory, FitRouteProductsDecideEachDoseAndAreShown) {
 // after the first capsule lies before any input reaches the blood.
 TEST(KinevoCalcHistory, LevelsNoDoseReachesAreNotFitted) {
     json in = Phenytoin();
-    in["history"]["doses"][0] = {{"date", "2026-01-01"}, {"time", "08:00"}, {"dose", 100}, {"route", "C"},
-                                 {"interval", 24},       {"doses", 300},     {"status", "I"}};
+    in["history"]["doses"][0] = {{"date", "2026-01-01"}, {"time", "08:00"}, {"dose", 100},  {"route", "C"},
+                                 {"interval", 24},       {"doses", 300},    {"status", "I"}};
     in["history"]["levels"] = {{{"date", "2026-01-01"}, {"time", "08:05"}, {"level", 5.0}}};
     const CalcRun run = RunCalcProgram(in);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const json out = run.json();
     EXPECT_EQ(out["history"]["levels"][0]["population"], 0.0);
-    EXPECT_EQ(out["fits"]["messages"], json::array({"Cannot Fit Data: the starting parameters predict no drug at any measured level."}));
+    EXPECT_EQ(out["fits"]["messages"],
+              json::array({"Cannot Fit Data: the starting parameters predict no drug at any measured level."}));
     EXPECT_TRUE(out["fits"]["least_squares"]["Vm"].is_null());
 }

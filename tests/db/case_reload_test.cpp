@@ -9,12 +9,15 @@ class CaseReload : public DbTest {
 protected:
     // Stores patient 1 case 1 with the given case column texts.
     void StoreCase(const std::string& wt, bool kg, const std::string& ht, bool cm, int factor1, int factor2) {
-        Db().Execute("INSERT INTO \"PatientBasic\" (\"PATIENT REC Num\", \"Patient ID\", \"PATIENT FIRST NAME\", "
-                     "\"PATIENT LAST NAME\", \"DATE_STORED\", \"BIRTHDAY\", \"SEX\", \"Patient Note\") "
-                     "VALUES (1, 'H7', 'Ann', 'Lee', '2026-11-30 09:15:00', '1986-03-15 00:00:00', 0, 'note')");
-        Statement s(Db(), "INSERT INTO \"PatientCase\" (\"Patient Rec Num\", \"Case number\", \"Date created\", \"Wt\", \"kg\", "
-                          "\"Ht\", \"cm\", \"SCr\", \"CrCl\", \"Albumin\", \"Drug ID\", \"factor 1\", \"factor 2\", \"Case Note\") "
-                          "VALUES (1, 1, '2026-12-01 10:00:00', ?, ?, ?, ?, '1.2', '0.0', '3.5', 'PH', ?, ?, 'cn')");
+        Db().Execute(
+            "INSERT INTO \"PatientBasic\" (\"PATIENT REC Num\", \"Patient ID\", \"PATIENT FIRST NAME\", "
+            "\"PATIENT LAST NAME\", \"DATE_STORED\", \"BIRTHDAY\", \"SEX\", \"Patient Note\") "
+            "VALUES (1, 'H7', 'Ann', 'Lee', '2026-11-30 09:15:00', '1986-03-15 00:00:00', 0, 'note')");
+        Statement s(
+            Db(),
+            "INSERT INTO \"PatientCase\" (\"Patient Rec Num\", \"Case number\", \"Date created\", \"Wt\", \"kg\", "
+            "\"Ht\", \"cm\", \"SCr\", \"CrCl\", \"Albumin\", \"Drug ID\", \"factor 1\", \"factor 2\", \"Case Note\") "
+            "VALUES (1, 1, '2026-12-01 10:00:00', ?, ?, ?, ?, '1.2', '0.0', '3.5', 'PH', ?, ?, 'cn')");
         s.BindAll({wt, std::int64_t{kg}, ht, std::int64_t{cm}, std::int64_t{factor1}, std::int64_t{factor2}});
         s.Step();
     }
@@ -79,10 +82,23 @@ TEST_P(CaseReload, SavedCaseRoundTrips) {
     saved.CrCl = 64.5;
     saved.SCr = 0;
     saved.FactorFlags[2] = 1;
-    const DoseRow d{.date = {2026, 12, 2}, .hour = 22, .minute = 5, .dose = 80.5, .route = "IV",
-                    .infusionTime = 0.5, .interval = 8, .doses = 3, .status = "O"};
-    const DoseRow early{.date = {2026, 12, 1}, .hour = 6, .dose = 100, .route = "IV", .infusionTime = 1,
-                        .interval = 12, .doses = 1, .status = "I"};
+    const DoseRow d{.date = {2026, 12, 2},
+                    .hour = 22,
+                    .minute = 5,
+                    .dose = 80.5,
+                    .route = "IV",
+                    .infusionTime = 0.5,
+                    .interval = 8,
+                    .doses = 3,
+                    .status = "O"};
+    const DoseRow early{.date = {2026, 12, 1},
+                        .hour = 6,
+                        .dose = 100,
+                        .route = "IV",
+                        .infusionTime = 1,
+                        .interval = 12,
+                        .doses = 1,
+                        .status = "I"};
     saved.history.doseRows = {d, early};
     saved.history.levelRows = {LevelRow{.date = {2026, 12, 3}, .hour = 5, .minute = 30, .level = 2.15}};
     saved.history.present = true;

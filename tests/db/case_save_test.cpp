@@ -158,13 +158,19 @@ TEST_P(CaseSave, EverySourceWritesItsRegimenAndParameters) {
         req.reportSet = {0.8, 20.25, 4.1, 0.9, 0, 655.9};
         Save(r, req);
         const std::string key = "\"Patient Rec Num\" = " + std::to_string(r.PATIENT_REC_Num);
-        const std::vector<std::pair<const char*, const char*>> parameters = {
-            {"Cur-fit-method", row.fit}, {"F", row.F}, {"Vd", row.Vd}, {"Cl", row.Cl}, {"CF", row.CF},
-            {"Vm", row.Vm}, {"Km", row.Km}, {"Vd_Unit", "1"}, {"Cl_Unit", "1"}};
+        const std::vector<std::pair<const char*, const char*>> parameters = {{"Cur-fit-method", row.fit},
+                                                                             {"F", row.F},
+                                                                             {"Vd", row.Vd},
+                                                                             {"Cl", row.Cl},
+                                                                             {"CF", row.CF},
+                                                                             {"Vm", row.Vm},
+                                                                             {"Km", row.Km},
+                                                                             {"Vd_Unit", "1"},
+                                                                             {"Cl_Unit", "1"}};
         for (const auto& [column, expected] : parameters)
             EXPECT_EQ(Value("PatientCase-parameter", column, key), expected) << column;
         const std::vector<std::pair<const char*, const char*>> regimen = {
-            {"Dose", row.dose}, {"Interval", row.interval}, {"Form", row.form}, {"Route", row.route},
+            {"Dose", row.dose},        {"Interval", row.interval},  {"Form", row.form},         {"Route", row.route},
             {"Inf_time", row.infTime}, {"Post_time", row.postTime}, {"Average-Obs", row.avgObs}};
         for (const auto& [column, expected] : regimen) EXPECT_EQ(Value("PatientCase", column, key), expected) << column;
     }

@@ -44,7 +44,8 @@ TEST_P(Configuration, StartUpTestsTheDatabase) {
 
     const fs::path notDb = Dir() / "notes.mdb";
     std::ofstream(notDb) << "these are not the tables you are looking for";
-    for (const std::string& bad : std::vector<std::string>{notDb.string(), (Dir() / "missing.mdb").string(), Dir().string()}) {
+    for (const std::string& bad :
+         std::vector<std::string>{notDb.string(), (Dir() / "missing.mdb").string(), Dir().string()}) {
         WriteOptions(bad + "\n");
         EXPECT_EQ(StartUpDatabasePath(Options()), std::string(kDatabaseNotConfigured)) << bad;
     }
@@ -60,9 +61,10 @@ TEST_P(Configuration, NumericPatientIdBecomesTextKeepingEveryId) {
         CreateEmptyDatabase(old);
         Database db(old);
         db.Execute("DROP TABLE PatientBasic");
-        db.Execute("CREATE TABLE PatientBasic (\"PATIENT REC Num\" INTEGER, \"Patient ID\" INTEGER, "
-                   "\"PATIENT FIRST NAME\" TEXT, \"PATIENT LAST NAME\" TEXT, DATE_STORED TEXT, BIRTHDAY TEXT, "
-                   "SEX INTEGER, \"Patient Note\" TEXT)");
+        db.Execute(
+            "CREATE TABLE PatientBasic (\"PATIENT REC Num\" INTEGER, \"Patient ID\" INTEGER, "
+            "\"PATIENT FIRST NAME\" TEXT, \"PATIENT LAST NAME\" TEXT, DATE_STORED TEXT, BIRTHDAY TEXT, "
+            "SEX INTEGER, \"Patient Note\" TEXT)");
         db.Execute("CREATE UNIQUE INDEX old_key ON PatientBasic (\"PATIENT REC Num\")");
         Transaction t(db);
         Statement s(db, "INSERT INTO PatientBasic VALUES (?, ?, 'F', ?, NULL, NULL, 1, NULL)");
@@ -76,9 +78,10 @@ TEST_P(Configuration, NumericPatientIdBecomesTextKeepingEveryId) {
     }
     EXPECT_TRUE(ConvertNumericPatientId(old));
     Database db(old);
-    EXPECT_EQ(QueryInt(db, "SELECT COUNT(*) FROM PatientBasic WHERE typeof(\"Patient ID\") = 'text' AND "
-                           "\"Patient ID\" = CAST(\"PATIENT REC Num\" * 7 + 1000000 AS TEXT) AND "
-                           "\"PATIENT LAST NAME\" = 'L' || \"PATIENT REC Num\""),
+    EXPECT_EQ(QueryInt(db,
+                       "SELECT COUNT(*) FROM PatientBasic WHERE typeof(\"Patient ID\") = 'text' AND "
+                       "\"Patient ID\" = CAST(\"PATIENT REC Num\" * 7 + 1000000 AS TEXT) AND "
+                       "\"PATIENT LAST NAME\" = 'L' || \"PATIENT REC Num\""),
               10050);
     EXPECT_EQ(QueryInt(db, "SELECT COUNT(*) FROM sqlite_master WHERE name = 'old_key'"), 1);
     Statement type(db, "SELECT type FROM pragma_table_info('PatientBasic') WHERE name = 'Patient ID'");

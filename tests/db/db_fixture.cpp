@@ -18,9 +18,7 @@ std::string TestServerUri() {
     return uri;
 }
 
-std::string ServerLocation(const std::string& schema) {
-    return TestServerUri() + "?options=-csearch_path%3D" + schema;
-}
+std::string ServerLocation(const std::string& schema) { return TestServerUri() + "?options=-csearch_path%3D" + schema; }
 
 int MakeDb(const std::string& arguments, std::string& output) {
     FILE* pipe = popen((std::string(KINEVO_MAKEDB_PATH) + " " + arguments + " 2>&1").c_str(), "r");
@@ -72,11 +70,13 @@ std::string DbTest::Value(const std::string& table, const std::string& column, c
 
 void DbTest::RefuseInserts(const std::string& table) {
     if (OnServer()) {
-        db_->Execute("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
-                     "$$BEGIN RAISE EXCEPTION 'no room'; END$$");
+        db_->Execute(
+            "CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+            "$$BEGIN RAISE EXCEPTION 'no room'; END$$");
         db_->Execute("CREATE TRIGGER refuse BEFORE INSERT ON \"" + table + "\" FOR EACH ROW EXECUTE FUNCTION refuse()");
     } else {
-        db_->Execute("CREATE TRIGGER refuse BEFORE INSERT ON \"" + table + "\" BEGIN SELECT RAISE(ABORT, 'no room'); END");
+        db_->Execute("CREATE TRIGGER refuse BEFORE INSERT ON \"" + table +
+                     "\" BEGIN SELECT RAISE(ABORT, 'no room'); END");
     }
 }
 

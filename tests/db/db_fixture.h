@@ -52,9 +52,8 @@ inline void PrintTo(SqlEngine engine, std::ostream* out) {
 }
 // The same in the test names.
 std::string EngineName(const ::testing::TestParamInfo<SqlEngine>& info);
-#define KINEVO_ON_BOTH_ENGINES(suite)                                                                            \
-    INSTANTIATE_TEST_SUITE_P(Engine, suite, ::testing::Values(SqlEngine::SQLite, SqlEngine::PostgreSQL), \
-                             EngineName)
+#define KINEVO_ON_BOTH_ENGINES(suite) \
+    INSTANTIATE_TEST_SUITE_P(Engine, suite, ::testing::Values(SqlEngine::SQLite, SqlEngine::PostgreSQL), EngineName)
 
 // 8 December 2026, 14:00: the clock of the tests.
 double TestNow();

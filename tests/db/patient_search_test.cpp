@@ -105,8 +105,10 @@ TEST_P(PatientSearchTest, TypedTextIsSearchedLiterally) {
 TEST_P(PatientSearchTest, UserChoiceCasesCarryTheirDrugName) {
     const std::int32_t p = AddPatient("Zed", "9", TestNow(), {1});
     Db().Execute("UPDATE \"PatientCase\" SET \"Drug ID\" = 'ZZ'");
-    Db().Execute("INSERT INTO \"PatientCase-User Choice\" (\"Patient Rec Num\", \"Case Number\", \"Drug_Name\") "
-                 "VALUES (" + std::to_string(p) + ", 1, 'Mydrug')");
+    Db().Execute(
+        "INSERT INTO \"PatientCase-User Choice\" (\"Patient Rec Num\", \"Case Number\", \"Drug_Name\") "
+        "VALUES (" +
+        std::to_string(p) + ", 1, 'Mydrug')");
     EXPECT_EQ(SearchPatients(Db(), SearchByLastName("Zed")).patients[0].cases[0].userDrugName, "Mydrug");
 }
 
@@ -131,8 +133,8 @@ TEST_P(PatientSearchTest, DeletionsLeaveNoOrphans) {
         for (const std::int32_t p : {keep, gone})
             for (const int c : {1, 2})
                 Db().Execute("INSERT INTO \"" + t + "\" (\"Patient Rec Num\", \"" + caseColumn + "\"" + number +
-                             ") VALUES (" + std::to_string(p) + ", " + std::to_string(c) + (number.empty() ? "" : ", 1") +
-                             ")");
+                             ") VALUES (" + std::to_string(p) + ", " + std::to_string(c) +
+                             (number.empty() ? "" : ", 1") + ")");
     }
     const std::string ofGone = "\"Patient Rec Num\" = " + std::to_string(gone);
 

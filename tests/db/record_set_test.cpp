@@ -64,7 +64,8 @@ TEST_P(RecordSetTest, OpensTheConfiguredDatabaseAndReportsEngineErrors) {
         b.Open({"\"No Such Column\" = 1", {}, ""});
         FAIL();
     } catch (const DbError& e) {
-        EXPECT_STREQ(e.what(), OnServer() ? "column \"No Such Column\" does not exist" : "no such column: No Such Column");
+        EXPECT_STREQ(e.what(),
+                     OnServer() ? "column \"No Such Column\" does not exist" : "no such column: No Such Column");
     }
     // Another program deleting the current row is reported when it is visited.
     b.Open(Db());

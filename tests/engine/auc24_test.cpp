@@ -107,7 +107,8 @@ TEST(Auc24, TroughLimitIsJudgedAsTheTroughReads) {
         if (tenths > 0.1 && tenths < 0.4) break;
     }
     const double shown = std::floor(trough * 10) / 10;
-    const Auc24Design at = DesignForAuc24(m, {.target = target, .interval = 12, .infusionTime = 1, .troughLimit = shown});
+    const Auc24Design at =
+        DesignForAuc24(m, {.target = target, .interval = 12, .infusionTime = 1, .troughLimit = shown});
     EXPECT_FALSE(at.troughAboveLimit) << at.message;
     EXPECT_TRUE(at.message.empty());
     const Auc24Design above =

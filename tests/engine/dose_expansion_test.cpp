@@ -55,7 +55,8 @@ TEST(DoseExpansion, RepeatedDosesAndAnEarlierLevelMovingTimeZero) {
 TEST(DoseExpansion, EventsAndLevelsSortedStablyPredictionsLast) {
     const DoseRow late = DoseRowOn(2, 8, 0, 100, "O", 0, 12, 1, "O");
     const DoseRow early = DoseRowOn(1, 8, 0, 200, "IM", 0, 12, 2);
-    const History h = Expand({late, early}, {LevelRowOn(2, 9, 0, 3), LevelRowOn(1, 9, 0, 4), LevelRowOn(3, 8, 0, -1)}, "pb");
+    const History h =
+        Expand({late, early}, {LevelRowOn(2, 9, 0, 3), LevelRowOn(1, 9, 0, 4), LevelRowOn(3, 8, 0, -1)}, "pb");
     EXPECT_EQ(Times(h.events), (std::vector<double>{0, 12, 24}));
     // The oral row uses the oral pair, the IM row the parenteral pair.
     EXPECT_EQ(h.events[2].route, kEventOral);
@@ -78,9 +79,9 @@ TEST(DoseExpansion, LithiumInMilliequivalents) {
 }
 
 TEST(DoseExpansion, UserDrugLagOnlyForAbsorbedRoutesOtherThanIM) {
-    const History h =
-        Expand({DoseRowOn(1, 8, 0, 100, "O", 0, 12, 1), DoseRowOn(1, 8, 0, 100, "IV", 1, 12, 1), DoseRowOn(1, 8, 0, 100, "IM", 0, 12, 1)},
-               {}, "zz");
+    const History h = Expand({DoseRowOn(1, 8, 0, 100, "O", 0, 12, 1), DoseRowOn(1, 8, 0, 100, "IV", 1, 12, 1),
+                              DoseRowOn(1, 8, 0, 100, "IM", 0, 12, 1)},
+                             {}, "zz");
     EXPECT_EQ(Times(h.events), (std::vector<double>{0, 0, 0.75}));
     EXPECT_EQ(h.events[2].route, kEventOral);
 }
@@ -235,7 +236,8 @@ TEST(PredictionRows, NeverChangeTheFitOrTheMeasuredLevels) {
 // the oral one; without an intravenous product the infusion would take the
 // drug's first, the aminophylline injection (0.79).
 TEST(AcceptHistory, FitRouteProductsDecideSaltKaAndF) {
-    const std::vector<DoseRow> rows = {DoseRowOn(1, 8, 0, 300, "IV", 0.5, 12, 1), DoseRowOn(2, 8, 0, 300, "O", 0, 12, 1)};
+    const std::vector<DoseRow> rows = {DoseRowOn(1, 8, 0, 300, "IV", 0.5, 12, 1),
+                                       DoseRowOn(2, 8, 0, 300, "O", 0, 12, 1)};
     struct Case {
         std::vector<std::string> products;
         double ivSalt, oralSalt, oralKa, F;

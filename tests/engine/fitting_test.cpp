@@ -67,7 +67,7 @@ TEST(FitParameters, RejectedStepsDoNotCountAsIterations) {
     const FitOutcome fit = FitParameters(problem, model);
     EXPECT_EQ(fit.iterations, 1);
     EXPECT_FALSE(fit.cannotFit);
-    const int curvatureCalls = 2 * 2;  // at the start and at the end, 2 calls each
+    const int curvatureCalls = 2 * 2;      // at the start and at the end, 2 calls each
     EXPECT_GE(calls - curvatureCalls, 2);  // rejected trial steps
     EXPECT_DOUBLE_EQ(fit.p[0], start);
 }
@@ -157,9 +157,8 @@ TEST(FitParameters, SearchAlwaysEnds) {
         FitProblem problem = OneParameter();
         problem.priorMeans = {20, 1};
         problem.relativeSd = {1e6, 1e300};
-        const FitOutcome fit = FitParameters(problem, [](const FitVector& p) {
-            return std::vector<std::optional<double>>{10 * p[0] / 5};
-        });
+        const FitOutcome fit = FitParameters(
+            problem, [](const FitVector& p) { return std::vector<std::optional<double>>{10 * p[0] / 5}; });
         EXPECT_TRUE(fit.cannotFit);
         EXPECT_EQ(fit.iterations, 1);
     }

@@ -67,8 +67,8 @@ std::vector<double> Simulate(const Compartments& c, const std::vector<Given>& do
 }
 
 // `count` doses every `tau` hours; the levels at `offsets` after the start of the last one.
-std::vector<double> SteadyState(const Compartments& c, double amount, double duration, bool oral, double tau,
-                                int count, const std::vector<double>& offsets) {
+std::vector<double> SteadyState(const Compartments& c, double amount, double duration, bool oral, double tau, int count,
+                                const std::vector<double>& offsets) {
     std::vector<Given> doses;
     for (int i = 0; i < count; ++i) doses.push_back({i * tau, amount, duration, oral});
     std::vector<double> at;
@@ -201,10 +201,10 @@ TEST(ForecastIntermittent, MicIndicesOnlyForAntibioticsWithAnMic) {
 TEST(ForecastIntermittent, IncompleteOrImpossibleRegimensGiveNothing) {
     const RegimenModel m = Gentamicin();
     EXPECT_FALSE(ForecastIntermittent(m, {120, 8, 0.5, std::nullopt, std::nullopt}).peak);
-    EXPECT_FALSE(ForecastIntermittent(m, Regimen(120, 0, 0.5, 0)).peak);   // interval 0
-    EXPECT_FALSE(ForecastIntermittent(m, Regimen(120, 8, 9, 0)).peak);     // infusion longer than the interval
-    EXPECT_FALSE(ForecastIntermittent(m, Regimen(120, 8, 0.5, 9)).peak);   // post after the interval
-    EXPECT_TRUE(ForecastIntermittent(m, Regimen(120, 8, 0.5, 8)).post);    // post at the interval
+    EXPECT_FALSE(ForecastIntermittent(m, Regimen(120, 0, 0.5, 0)).peak);  // interval 0
+    EXPECT_FALSE(ForecastIntermittent(m, Regimen(120, 8, 9, 0)).peak);    // infusion longer than the interval
+    EXPECT_FALSE(ForecastIntermittent(m, Regimen(120, 8, 0.5, 9)).peak);  // post after the interval
+    EXPECT_TRUE(ForecastIntermittent(m, Regimen(120, 8, 0.5, 8)).post);   // post at the interval
     RegimenModel noClearance = m;
     noClearance.Cl = 0;
     EXPECT_FALSE(ForecastIntermittent(noClearance, Regimen(120, 8, 0.5, 1)).peak);
@@ -347,9 +347,9 @@ TEST(ForecastUneven, AgreesWithRepeatedDailyDoses) {
     const double lastDay = 9 * 24;
     // The peak time after 23:00 falls on the next day.
     auto at = [](double t) { return std::round(t / kStep) * kStep; };
-    const auto sim = Simulate(CompartmentsOf(m), doses,
-                              {lastDay + 8, lastDay + 23, at(lastDay + 8 + tmax), at(lastDay + 23 + tmax),
-                               lastDay + 12});
+    const auto sim =
+        Simulate(CompartmentsOf(m), doses,
+                 {lastDay + 8, lastDay + 23, at(lastDay + 8 + tmax), at(lastDay + 23 + tmax), lastDay + 12});
     EXPECT_NEAR(*levels.trough, std::min(sim[0], sim[1]), 1e-5);
     EXPECT_NEAR(*levels.peak, std::max(sim[2], sim[3]), 2e-3);  // peak times rounded to the step
     EXPECT_NEAR(*levels.level, sim[4], 1e-5);
@@ -418,7 +418,8 @@ TEST(ForecastParameters, ShownBesideTheSet) {
 }
 
 TEST(ForecastParameters, BioavailabilityFollowsTheFitProducts) {
-    EXPECT_EQ(ForecastBioavailability("Oral - Tablets", "Intermittent IV - Injection", "Oral - Tablets", 0.6, 0.9), 0.6);
+    EXPECT_EQ(ForecastBioavailability("Oral - Tablets", "Intermittent IV - Injection", "Oral - Tablets", 0.6, 0.9),
+              0.6);
     EXPECT_EQ(ForecastBioavailability("Oral - Elixir", "Intermittent IV - Injection", "Oral - Tablets", 0.6, 0.9), 0.9);
     EXPECT_EQ(ForecastBioavailability("", "", "", 0.6, 0.9), 0.9);
     // Phenytoin: same route as the first fit product is enough.

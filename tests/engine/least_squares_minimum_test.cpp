@@ -102,10 +102,8 @@ TEST(LeastSquaresMinimum, TwoCompartmentFitsEndAtTheLeastSumOfSquares) {
     // Levels 32 at 35 h and 14 at 47.5 h are best met at the model's edge,
     // Vd = Vc (below it k12 < 0: no two-compartment model); the fit once
     // stopped at Vd 11.517 L, Cl 1.561 L/h, a sum of 2419.14 against 2419.01 there.
-    const Levels cases[] = {{{35, 32}, {47.5, 14}},
-                            {{37, 38}, {47.5, 14}},
-                            {{37, 45}, {47.5, 22}},
-                            {{37, 25}, {39, 18}, {47.5, 10}}};
+    const Levels cases[] = {
+        {{35, 32}, {47.5, 14}}, {{37, 38}, {47.5, 14}}, {{37, 45}, {47.5, 22}}, {{37, 25}, {39, 18}, {47.5, 10}}};
     for (const Levels& levels : cases) {
         const History h = Vancomycin(levels);
         PredictionInput in = InputOf(h);

@@ -176,8 +176,7 @@ TEST(PhenytoinModel, EveryInputDeliversExactlyItsDose) {
     EXPECT_NEAR(delivered(24, 25), 60 * 0.92 * 0.9, 1e-9);
     EXPECT_NEAR(delivered(25, 48), 10 * 0.92 * 0.9, 1e-9);
     // Without elimination the level is what was delivered per litre.
-    EXPECT_NEAR(PredictConcentration(in, Phenytoin(0.9, 1, 1, 0, 1), 100).value_or(-1), (1000 + 70 * 0.9) * 0.92,
-                1e-9);
+    EXPECT_NEAR(PredictConcentration(in, Phenytoin(0.9, 1, 1, 0, 1), 100).value_or(-1), (1000 + 70 * 0.9) * 0.92, 1e-9);
 }
 
 // Beyond 48000 hours the steps grow longer than an hour instead of vanishing:
@@ -192,7 +191,9 @@ TEST(PhenytoinModel, AnySpanGetsAGridThatStillPredicts) {
     const auto g = PhenytoinGridOf(in.gridSpan);
     ASSERT_TRUE(g.has_value());
     EXPECT_NEAR(g->stepsPerHour * 50000, 48000, 1e-6);
-    const OdeSlope infusing = [](double, const OdeState& c) { return OdeState{(1000 - 500.0 / 24 * c[0] / (4 + c[0])) / 45}; };
+    const OdeSlope infusing = [](double, const OdeState& c) {
+        return OdeState{(1000 - 500.0 / 24 * c[0] / (4 + c[0])) / 45};
+    };
     const OdeSlope after = [](double, const OdeState& c) { return OdeState{(-500.0 / 24 * c[0] / (4 + c[0])) / 45}; };
     const OdeState end = IntegrateOde(infusing, {0}, 0, 1, 1000);
     const double point = std::ceil(g->stepsPerHour * 40 - 1) / g->stepsPerHour;
@@ -211,7 +212,8 @@ TEST(PhenytoinModel, SetsSideBySideEqualOneByOne) {
     const std::vector<double> times = {30, 0.5, 12.25, 36, 13, 12.25};
     const auto together = PredictConcentrationSets(in, sets, times);
     ASSERT_EQ(together.size(), sets.size());
-    for (std::size_t k = 0; k < sets.size(); ++k) EXPECT_EQ(together[k], PredictConcentrations(in, sets[k], times)) << k;
+    for (std::size_t k = 0; k < sets.size(); ++k)
+        EXPECT_EQ(together[k], PredictConcentrations(in, sets[k], times)) << k;
     EXPECT_FALSE(together[3][0]);  // no volume, no prediction
 }
 
@@ -255,8 +257,8 @@ TEST(PhenytoinModel, SetsThatStepAlikeReadTheirOwnLevels) {
 // differs from the finer ones.
 TEST(PhenytoinModel, EverySetOfABatchAgainstAFinerIntegration) {
     PredictionInput in = History36Hours();
-    const std::vector<ParameterSet> sets = {Phenytoin(0.9, 45, 4, 500, 0.8), Phenytoin(0.5, 45, 4, 500, 0.8),
-                                            Phenytoin(0.9, 45, 4, 500, 0.3), Phenytoin(0.9, 20, 4, 500, 0.8),
+    const std::vector<ParameterSet> sets = {Phenytoin(0.9, 45, 4, 500, 0.8),  Phenytoin(0.5, 45, 4, 500, 0.8),
+                                            Phenytoin(0.9, 45, 4, 500, 0.3),  Phenytoin(0.9, 20, 4, 500, 0.8),
                                             Phenytoin(0.9, 45, 12, 500, 0.8), Phenytoin(0.9, 45, 4, 900, 0.8),
                                             Phenytoin(1, 60, 2, 300, 1)};
     const auto batch = PredictConcentrationSets(in, sets, {24.0001});

@@ -11,10 +11,10 @@ namespace {
 // A correlated F and Cl, a Vd that no prediction below depends on.
 FitMatrix Covariance() {
     FitMatrix c{};
-    c[0][0] = 0.0025;             // sd(F) = 0.05
-    c[1][1] = 9;                  // sd(Vd) = 3 L
-    c[2][2] = 0.16;               // sd(Cl) = 0.4 L/h
-    c[0][2] = c[2][0] = 0.006;    // correlation 0.3
+    c[0][0] = 0.0025;           // sd(F) = 0.05
+    c[1][1] = 9;                // sd(Vd) = 3 L
+    c[2][2] = 0.16;             // sd(Cl) = 0.4 L/h
+    c[0][2] = c[2][0] = 0.006;  // correlation 0.3
     c[3][3] = 0.01;
     return c;
 }

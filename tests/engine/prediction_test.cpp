@@ -149,7 +149,8 @@ TEST(Prediction, OneCallForManyTimesEqualsOneCallPerTime) {
         in.vc = 20;
         in.k21 = 0.5;
         in.baseline = 2;
-        in.events = {EventAt(0, 1000, kEventIV, 1), EventAt(6, 500, kEventOral, 0, 0.8, 1), EventAt(12, 1000, kEventIV, 1)};
+        in.events = {EventAt(0, 1000, kEventIV, 1), EventAt(6, 500, kEventOral, 0, 0.8, 1),
+                     EventAt(12, 1000, kEventIV, 1)};
         const ParameterSet p = Params(0.9, 50, 5, 0.7);
         const std::vector<double> times = {30, 0, 6, 12.5, 0.5, 6};
         PredictionInput single = in;

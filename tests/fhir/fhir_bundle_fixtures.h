@@ -19,12 +19,18 @@ inline json Coded(const std::string& system, const std::string& code) {
     return {{"coding", json::array({{{"system", system}, {"code", code}}})}};
 }
 
-inline json Entry(const json& resource) { return {{"fullUrl", "urn:uuid:" + resource.value("id", "")}, {"resource", resource}}; }
+inline json Entry(const json& resource) {
+    return {{"fullUrl", "urn:uuid:" + resource.value("id", "")}, {"resource", resource}};
+}
 
 inline json Observation(const std::string& id, const std::string& loinc, const json& value, const std::string& when) {
-    return Entry({{"resourceType", "Observation"}, {"id", id}, {"status", "final"},
-                  {"code", Coded("http://loinc.org", loinc)}, {"subject", {{"reference", "Patient/p"}}},
-                  {"effectiveDateTime", when}, {"valueQuantity", value}});
+    return Entry({{"resourceType", "Observation"},
+                  {"id", id},
+                  {"status", "final"},
+                  {"code", Coded("http://loinc.org", loinc)},
+                  {"subject", {{"reference", "Patient/p"}}},
+                  {"effectiveDateTime", when},
+                  {"valueQuantity", value}});
 }
 
 inline json Route(const std::string& snomed) { return Coded("http://snomed.info/sct", snomed); }
@@ -34,7 +40,9 @@ inline const char* const kOral = "26643006";
 // A completed administration; an IV one with its period.
 inline json Administration(const std::string& id, const std::string& rxnorm, const json& dose, const std::string& route,
                            const std::string& start, const std::string& end = "") {
-    json r = {{"resourceType", "MedicationAdministration"}, {"id", id}, {"status", "completed"},
+    json r = {{"resourceType", "MedicationAdministration"},
+              {"id", id},
+              {"status", "completed"},
               {"medicationCodeableConcept", Coded("http://www.nlm.nih.gov/research/umls/rxnorm", rxnorm)},
               {"subject", {{"reference", "Patient/p"}}},
               {"dosage", {{"route", Route(route)}, {"dose", dose}}}};
@@ -44,8 +52,13 @@ inline json Administration(const std::string& id, const std::string& rxnorm, con
 }
 
 inline json Patient(const std::string& gender, const std::string& birthDate) {
-    return Entry({{"resourceType", "Patient"}, {"id", "p"}, {"gender", gender}, {"birthDate", birthDate},
+    return Entry({{"resourceType", "Patient"},
+                  {"id", "p"},
+                  {"gender", gender},
+                  {"birthDate", birthDate},
                   {"name", json::array({{{"family", "Roe"}, {"given", {"Sam"}}}})}});
 }
 
-inline json Bundle(const std::vector<json>& entries) { return {{"resourceType", "Bundle"}, {"type", "collection"}, {"entry", entries}}; }
+inline json Bundle(const std::vector<json>& entries) {
+    return {{"resourceType", "Bundle"}, {"type", "collection"}, {"entry", entries}};
+}

@@ -46,14 +46,21 @@ TEST(FhirBundle, VancomycinInpatientExampleGivesItsCase) {
 
 TEST(FhirBundle, OutpatientTheophyllineTabletsGiveARegimenRowUpToNow) {
     const json request = {
-        {"resourceType", "MedicationRequest"}, {"id", "theo-rx"}, {"status", "active"}, {"intent", "order"},
+        {"resourceType", "MedicationRequest"},
+        {"id", "theo-rx"},
+        {"status", "active"},
+        {"intent", "order"},
         {"medicationCodeableConcept",
          {{"coding", {{{"system", "http://www.nlm.nih.gov/research/umls/rxnorm"}, {"code", "10438"}}}},
           {"text", "theophylline 300 mg extended-release oral tablet"}}},
         {"subject", {{"reference", "Patient/p"}}},
         {"dosageInstruction",
-         {{{"timing", {{"repeat", {{"boundsPeriod", {{"start", "2026-11-20T08:00:00-05:00"}, {"end", "2026-12-20T08:00:00-05:00"}}},
-                                   {"frequency", 2}, {"period", 1}, {"periodUnit", "d"}}}}},
+         {{{"timing",
+            {{"repeat",
+              {{"boundsPeriod", {{"start", "2026-11-20T08:00:00-05:00"}, {"end", "2026-12-20T08:00:00-05:00"}}},
+               {"frequency", 2},
+               {"period", 1},
+               {"periodUnit", "d"}}}}},
            {"route", Route(kOral)},
            {"doseAndRate", {{{"doseQuantity", Ucum(300, "mg")}}}}}}}};
     const json bundle = Bundle({Patient("male", "1950-06-15"), Entry(request),
@@ -65,8 +72,8 @@ TEST(FhirBundle, OutpatientTheophyllineTabletsGiveARegimenRowUpToNow) {
     // 20th give 7 x 2 + 1 = 15 taken; to the end on 20 December 61 in all.
     FhirImport import = ImportFhirBundle(bundle, UtcMinute("2026-11-27T15:00:00Z"));
     json& patient = import.caseInput["patient"];
-    EXPECT_NEAR(patient["weight_kg"].get<double>(), 74.84274105, 1e-9);   // 165 x 0.45359237
-    EXPECT_NEAR(patient["height_cm"].get<double>(), 167.64, 1e-9);        // 66 x 2.54
+    EXPECT_NEAR(patient["weight_kg"].get<double>(), 74.84274105, 1e-9);  // 165 x 0.45359237
+    EXPECT_NEAR(patient["height_cm"].get<double>(), 167.64, 1e-9);       // 66 x 2.54
     json& level = import.caseInput["history"]["levels"][0]["level"];
     EXPECT_NEAR(level.get<double>(), 9.99888, 1e-12);  // 55.5 umol/L x 180.16 g/mol
     patient.erase("weight_kg");
@@ -80,9 +87,10 @@ TEST(FhirBundle, OutpatientTheophyllineTabletsGiveARegimenRowUpToNow) {
                      "interval": 12, "doses": 15, "status": "O" } ],
         "levels": [ { "date": "2026-11-27", "time": "09:30", "level": 0 } ] } })"_json;
     EXPECT_EQ(import.caseInput, expected) << import.caseInput.dump(1);
-    EXPECT_EQ(UnusedOf(import), (std::set<std::pair<std::string, std::string>>{
-                                    {"MedicationRequest/theo-rx",
-                                     "46 of its doses fall after the time of the import and are not counted"}}));
+    EXPECT_EQ(
+        UnusedOf(import),
+        (std::set<std::pair<std::string, std::string>>{
+            {"MedicationRequest/theo-rx", "46 of its doses fall after the time of the import and are not counted"}}));
 }
 
 TEST(FhirBundle, EveryUnusableEntryIsListedWithItsReason) {
@@ -97,29 +105,37 @@ TEST(FhirBundle, EveryUnusableEntryIsListedWithItsReason) {
     json preliminary = Observation("prelim", "20578-1", Ucum(9, "ug/mL"), "2026-12-02T07:00:00Z");
     preliminary["resource"]["status"] = "preliminary";
     // One dose through a Medication resource, used, as the one level in range.
-    json byReference = Administration("by-ref", "", Ucum(1, "g"), kIntravenous, "2026-12-01T20:00:00Z",
-                                      "2026-12-01T21:00:00Z");
+    json byReference =
+        Administration("by-ref", "", Ucum(1, "g"), kIntravenous, "2026-12-01T20:00:00Z", "2026-12-01T21:00:00Z");
     byReference["resource"].erase("medicationCodeableConcept");
     byReference["resource"]["medicationReference"] = {{"reference", "Medication/vanco"}};
-    const json medication = Entry({{"resourceType", "Medication"}, {"id", "vanco"},
+    const json medication = Entry({{"resourceType", "Medication"},
+                                   {"id", "vanco"},
                                    {"code", Coded("http://www.nlm.nih.gov/research/umls/rxnorm", kRxVancomycin)}});
-    const json bundle = Bundle(
-        {Patient("unknown", "1970"), medication, byReference, oralVanco, notDone, otherPatient, bound, preliminary,
-         Entry({{"resourceType", "Encounter"}, {"id", "enc"}}), json::object(),
-         Observation("hr", "8867-4", Ucum(80, "/min"), t),
-         Observation("theo", "4049-3", Ucum(10, "mg/L"), t),
-         Administration("digoxin", "3407", Ucum(0.25, "mg"), kOral, t),
-         Administration("paracetamol", "161", Ucum(1, "g"), kOral, t),
-         Administration("no-rate", kRxVancomycin, Ucum(1000, "mg"), kIntravenous, t),
-         Administration("volume", kRxVancomycin, Ucum(200, "mL"), kIntravenous, t, end),
-         Observation("percent", "20578-1", Ucum(10, "%"), "2026-12-02T07:00:00Z"),
-         Observation("day-only", "4092-3", Ucum(10, "mg/L"), "2026-12-02"),
-         Observation("seconds", "4092-3", Ucum(10, "mg/L"), "2026-12-02T07:00:30Z"),
-         Observation("later", "4092-3", Ucum(10, "mg/L"), "2026-12-09T07:00:00Z"),
-         Observation("ok", "4092-3", Ucum(10.5, "mg/L"), "2026-12-02T07:45:00Z"),
-         Observation("scr-mmol", "14682-9", Ucum(0.1, "mmol/L"), t),
-         Observation("wt-old", "29463-7", Ucum(80, "kg"), "2026-11-20"),
-         Observation("wt-new", "29463-7", Ucum(78, "kg"), "2026-12-01T07:00:00Z")});
+    const json bundle = Bundle({Patient("unknown", "1970"),
+                                medication,
+                                byReference,
+                                oralVanco,
+                                notDone,
+                                otherPatient,
+                                bound,
+                                preliminary,
+                                Entry({{"resourceType", "Encounter"}, {"id", "enc"}}),
+                                json::object(),
+                                Observation("hr", "8867-4", Ucum(80, "/min"), t),
+                                Observation("theo", "4049-3", Ucum(10, "mg/L"), t),
+                                Administration("digoxin", "3407", Ucum(0.25, "mg"), kOral, t),
+                                Administration("paracetamol", "161", Ucum(1, "g"), kOral, t),
+                                Administration("no-rate", kRxVancomycin, Ucum(1000, "mg"), kIntravenous, t),
+                                Administration("volume", kRxVancomycin, Ucum(200, "mL"), kIntravenous, t, end),
+                                Observation("percent", "20578-1", Ucum(10, "%"), "2026-12-02T07:00:00Z"),
+                                Observation("day-only", "4092-3", Ucum(10, "mg/L"), "2026-12-02"),
+                                Observation("seconds", "4092-3", Ucum(10, "mg/L"), "2026-12-02T07:00:30Z"),
+                                Observation("later", "4092-3", Ucum(10, "mg/L"), "2026-12-09T07:00:00Z"),
+                                Observation("ok", "4092-3", Ucum(10.5, "mg/L"), "2026-12-02T07:45:00Z"),
+                                Observation("scr-mmol", "14682-9", Ucum(0.1, "mmol/L"), t),
+                                Observation("wt-old", "29463-7", Ucum(80, "kg"), "2026-11-20"),
+                                Observation("wt-new", "29463-7", Ucum(78, "kg"), "2026-12-01T07:00:00Z")});
     const FhirImport import = ImportFhirBundle(bundle, UtcMinute("2026-12-05T00:00:00Z"), "vm");
     EXPECT_EQ(UnusedOf(import),
               (std::set<std::pair<std::string, std::string>>{
@@ -141,7 +157,8 @@ TEST(FhirBundle, EveryUnusableEntryIsListedWithItsReason) {
                   {"MedicationAdministration/volume", "dose unit mL is not a mass unit"},
                   {"Observation/percent", "unit % cannot be converted to mg/L"},
                   {"Observation/day-only", "drawn \"2026-12-02\" gives no time of day"},
-                  {"Observation/seconds", "drawn \"2026-12-02T07:00:30Z\" is not on a whole minute; the history holds minutes"},
+                  {"Observation/seconds",
+                   "drawn \"2026-12-02T07:00:30Z\" is not on a whole minute; the history holds minutes"},
                   {"Observation/later", "drawn after the time of the import"},
                   {"Observation/scr-mmol", "unit mmol/L is not a unit of serum creatinine"},
                   {"Observation/wt-old", "an earlier body weight; the latest is used"}}));
@@ -154,8 +171,9 @@ TEST(FhirBundle, EveryUnusableEntryIsListedWithItsReason) {
         "levels": [ { "date": "2026-12-02", "time": "07:45", "level": 10.5 } ] } })"_json;
     EXPECT_EQ(import.caseInput, expected) << import.caseInput.dump(1);
     ASSERT_EQ(import.checks.size(), 1u);
-    EXPECT_EQ(import.checks[0],
-              "MedicationAdministration/by-ref: the record gives no dosing interval for this single dose; 24 h is entered");
+    EXPECT_EQ(
+        import.checks[0],
+        "MedicationAdministration/by-ref: the record gives no dosing interval for this single dose; 24 h is entered");
 }
 
 TEST(FhirBundle, TheHistoryKeepsTheLatestTenRowsAndLevels) {
@@ -169,8 +187,9 @@ TEST(FhirBundle, TheHistoryKeepsTheLatestTenRowsAndLevels) {
                                          kIntravenous, day + "T" + hour + ":00:00Z", day + "T" + hour + ":30:00Z"));
     }
     for (int i = 0; i < 11; ++i)
-        entries.push_back(Observation("l" + std::to_string(i + 1), "20578-1", Ucum(10 + i, "mg/L"),
-                                      "2026-12-0" + std::to_string(1 + i / 4) + "T0" + std::to_string(1 + i % 4) + ":00:00Z"));
+        entries.push_back(
+            Observation("l" + std::to_string(i + 1), "20578-1", Ucum(10 + i, "mg/L"),
+                        "2026-12-0" + std::to_string(1 + i / 4) + "T0" + std::to_string(1 + i % 4) + ":00:00Z"));
     const FhirImport import = ImportFhirBundle(Bundle(entries), UtcMinute("2026-12-08T00:00:00Z"));
     const json& doses = import.caseInput["history"]["doses"];
     ASSERT_EQ(doses.size(), 10u);

@@ -17,10 +17,10 @@
 #include "engine/population_models.h"
 #include "pages/analysis_results_page.h"
 #include "pages/forecast_pages.h"
+#include "records/case_record.h"
 #include "records/db/case_save.h"
 #include "records/db/configuration.h"
 #include "records/db/database.h"
-#include "records/case_record.h"
 #include "records/dosage_form.h"
 #include "tests/engine/history_fixtures.h"
 #include "tests/pages/field_typing.h"
@@ -140,7 +140,6 @@ private slots:
         QCOMPARE(table->item(2, 3)->text(), QString("16.000"));  // Bayesian Vd
         QCOMPARE(table->item(2, 4)->text(), QString("+/ - 1.000"));
         QVERIFY(env.prompts.shown.empty());
-
     }
 
     // A flagged least-squares set: its flag over its columns, no levels and

@@ -5,8 +5,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
@@ -53,17 +53,17 @@ class EndPageTest : public QObject {
     // A new patient typed on page 137 and taken on with Next, not stored.
     void TypeNewPatient() {
         ResetCaseAndFlags(true);
-        const auto r = RunChain(*pages, code::kNewPatientEntry, {{137, [](KinevoPage& p) {
-                                                                      for (const auto& [name, text] :
-                                                                           {std::pair{"lastName", "Alpha"},
-                                                                            {"firstName", "Ann"},
-                                                                            {"birthday", "01/05/1950"}})
-                                                                          p.findChild<QLineEdit*>(name)->setText(text);
-                                                                      p.findChild<QRadioButton*>("female")->setChecked(true);
-                                                                      TypeCase(p);
-                                                                      static_cast<EntryPage&>(p).UpdateButtons();
-                                                                      Click(&p, "next");
-                                                                  }}});
+        const auto r =
+            RunChain(*pages, code::kNewPatientEntry,
+                     {{137, [](KinevoPage& p) {
+                           for (const auto& [name, text] :
+                                {std::pair{"lastName", "Alpha"}, {"firstName", "Ann"}, {"birthday", "01/05/1950"}})
+                               p.findChild<QLineEdit*>(name)->setText(text);
+                           p.findChild<QRadioButton*>("female")->setChecked(true);
+                           TypeCase(p);
+                           static_cast<EntryPage&>(p).UpdateButtons();
+                           Click(&p, "next");
+                       }}});
         QCOMPARE(r.visited, (V{137, 140}));
     }
 
@@ -126,10 +126,10 @@ private slots:
     void exitAsksAndEndsWithZero() {
         env->prompts.answers = {false, true};
         const auto r = RunChain(*pages, code::kEnd, {{144, [](KinevoPage& p) {
-                                                         Click(&p, "exit");
-                                                         QVERIFY(p.isVisible());
-                                                         Click(&p, "exit");
-                                                     }}});
+                                                          Click(&p, "exit");
+                                                          QVERIFY(p.isVisible());
+                                                          Click(&p, "exit");
+                                                      }}});
         QCOMPARE(r.code, code::kEndProgram);
         QCOMPARE(env->prompts.shown.size(), std::size_t(2));
     }
@@ -138,8 +138,8 @@ private slots:
         struct Back {
             int source, page;
         };
-        for (const Back& b : {Back{1, 141}, Back{2, 142}, Back{3, 143}, Back{4, 145}, Back{5, 150}, Back{6, 149},
-                              Back{8, 156}}) {
+        for (const Back& b :
+             {Back{1, 141}, Back{2, 142}, Back{3, 143}, Back{4, 145}, Back{5, 150}, Back{6, 149}, Back{8, 156}}) {
             Nav().endPageSource = b.source;
             const auto r = RunChain(*pages, code::kEnd, {{144, Press("previous")}, {b.page, exitOk()}});
             QCOMPARE(r.visited, (V{144, b.page}));
@@ -147,10 +147,10 @@ private slots:
         }
         // Source 0 (reached through No Fitting): Previous does nothing.
         const auto r = RunChain(*pages, code::kEnd, {{144, [this](KinevoPage& p) {
-                                                         Click(&p, "previous");
-                                                         QVERIFY(p.isVisible());
-                                                         ExitWithOk(env->prompts, p);
-                                                     }}});
+                                                          Click(&p, "previous");
+                                                          QVERIFY(p.isVisible());
+                                                          ExitWithOk(env->prompts, p);
+                                                      }}});
         QCOMPARE(r.visited, V{144});
     }
 
@@ -238,7 +238,8 @@ private slots:
         during.stop();
         QVERIFY(ticks >= 8);  // the window's thread went on while the save waited
         QVERIFY(progressShown);
-        for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(w->objectName() != kWorkProgressName || !w->isVisible());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY(w->objectName() != kWorkProgressName || !w->isVisible());
         QVERIFY(env->prompts.shown.empty());
         QCOMPARE(Rows(db, "PatientBasic"), std::int64_t(1));
         QCOMPARE(Rows(db, "PatientCase"), std::int64_t(1));
@@ -249,15 +250,15 @@ private slots:
         const std::string db = env->MakeDatabase("reopen.mdb");
         ConfiguredDatabasePath() = db;
         TypeNewPatient();
-        const auto r = RunChain(*pages, code::kEnd,
-                                {{144, [](KinevoPage& p) { Click(&p, "save"), Click(&p, "sameDrug"); }},
-                                 {138, Press("next")}});
+        const auto r =
+            RunChain(*pages, code::kEnd,
+                     {{144, [](KinevoPage& p) { Click(&p, "save"), Click(&p, "sameDrug"); }}, {138, Press("next")}});
         QCOMPARE(r.visited, (V{144, 138, 140}));
         QVERIFY(!Nav().caseChanged && !Nav().patientChanged);
         RunChain(*pages, code::kEnd, {{144, [this](KinevoPage& p) {
-                                          Click(&p, "save");
-                                          ExitWithOk(env->prompts, p);
-                                      }}});
+                                           Click(&p, "save");
+                                           ExitWithOk(env->prompts, p);
+                                       }}});
         QCOMPARE(Rows(db, "PatientBasic"), std::int64_t(1));
         QCOMPARE(Rows(db, "PatientCase"), std::int64_t(1));
         QCOMPARE(env->prompts.Texts(), QStringList{"Are you sure you want to exit Kinevo?"});
@@ -272,14 +273,16 @@ private slots:
                                                                         TypeCase(p);
                                                                         static_cast<EntryPage&>(p).UpdateButtons();
                                                                         Click(&p, "save");
-                                                                        caption = p.findChild<QPushButton*>("save")->text();
+                                                                        caption =
+                                                                            p.findChild<QPushButton*>("save")->text();
                                                                         ExitWithOk(env->prompts, p);
                                                                     }}});
         QCOMPARE(env->prompts.Texts(), QStringList{"Are you sure you want to exit Kinevo?"});
         QCOMPARE(caption, QString("Data saved"));
         Database d(db);
-        QCOMPARE(QueryInt(d, "SELECT COUNT(*) FROM PatientBasic JOIN PatientCase USING (\"PATIENT REC Num\") "
-                             "WHERE \"PATIENT LAST NAME\" = 'Alpha'"),
+        QCOMPARE(QueryInt(d,
+                          "SELECT COUNT(*) FROM PatientBasic JOIN PatientCase USING (\"PATIENT REC Num\") "
+                          "WHERE \"PATIENT LAST NAME\" = 'Alpha'"),
                  std::int64_t(1));
         QCOMPARE(Rows(db, "PatientCase"), std::int64_t(1));
     }

@@ -19,7 +19,9 @@
 
 class EntryPagePicturesTest : public QObject {
     Q_OBJECT
-    static QString ShotPath(const QString& name) { return QDir(qEnvironmentVariable("KINEVO_SHOT_DIR")).filePath(name); }
+    static QString ShotPath(const QString& name) {
+        return QDir(qEnvironmentVariable("KINEVO_SHOT_DIR")).filePath(name);
+    }
 
 private slots:
     void grabNewPatientPageWithAFieldMessage() {
@@ -54,8 +56,8 @@ private slots:
         QCOMPARE(page.findChild<QLineEdit*>("birthday")->text(), QString("01/05/1950"));
         page.UpdateButtons();
 
-        QMessageBox box(QMessageBox::Warning, env.prompts.shown[0].title, env.prompts.shown[0].text,
-                        QMessageBox::Ok, &page);
+        QMessageBox box(QMessageBox::Warning, env.prompts.shown[0].title, env.prompts.shown[0].text, QMessageBox::Ok,
+                        &page);
         box.show();
         QApplication::processEvents();
         const QPixmap boxPicture = box.grab();

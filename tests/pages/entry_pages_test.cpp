@@ -123,8 +123,8 @@ private slots:
         TypeAndLeave(page, "birthday", "13/45/2000");
         TypeAndLeave(page, "birthday", "3/5/12");
         TypeAndLeave(page, "birthday", "02/30/2000");
-        QCOMPARE(Shown(), (QStringList{kFutureMessage, kAgeMessage, kNewPatientFormat, kNewPatientFormat,
-                                       kNewPatientFormat}));
+        QCOMPARE(Shown(),
+                 (QStringList{kFutureMessage, kAgeMessage, kNewPatientFormat, kNewPatientFormat, kNewPatientFormat}));
         QCOMPARE(env->prompts.shown.back().title, QString("Warning"));
         // The text stays and the focus comes back to the field.
         QCOMPARE(birthday->text(), QString("02/30/2000"));
@@ -304,10 +304,10 @@ private slots:
         auto* drug = Field<QComboBox>(&page, "drug");
         QStringList names;
         for (int i = 0; i < drug->count(); ++i) names << drug->itemText(i);
-        QCOMPARE(names, (QStringList{"Amikacin", "Ciprofloxacin", "Digoxin", "Flucytosine", "Gentamicin",
-                                     "Levofloxacin/Ofloxacin", "Lithium", "Phenobarbital", "Phenytoin",
-                                     "Procainamide", "Quinidine", "Theophylline", "Tobramycin",
-                                     "User's Choice One-Comp Drug", "Vancomycin"}));
+        QCOMPARE(names,
+                 (QStringList{"Amikacin", "Ciprofloxacin", "Digoxin", "Flucytosine", "Gentamicin",
+                              "Levofloxacin/Ofloxacin", "Lithium", "Phenobarbital", "Phenytoin", "Procainamide",
+                              "Quinidine", "Theophylline", "Tobramycin", "User's Choice One-Comp Drug", "Vancomycin"}));
         QLineEdit* albumin = Field(&page, "albumin");
         QVERIFY(!albumin->isEnabled());
         drug->setFocus();
@@ -414,8 +414,9 @@ private slots:
         QCOMPARE(Rows("PatientCase"), std::int64_t(1));
         {
             Database d(db);
-            Statement s(d, "SELECT \"PATIENT LAST NAME\", \"Wt\", \"kg\", \"Drug ID\", \"Case number\" "
-                           "FROM PatientBasic JOIN PatientCase USING (\"PATIENT REC Num\")");
+            Statement s(d,
+                        "SELECT \"PATIENT LAST NAME\", \"Wt\", \"kg\", \"Drug ID\", \"Case number\" "
+                        "FROM PatientBasic JOIN PatientCase USING (\"PATIENT REC Num\")");
             QVERIFY(s.Step());
             QCOMPARE(s.Text(0), std::string("Smith"));
             QCOMPARE(s.Real(1), 150.0);  // back in pounds, as typed
@@ -598,8 +599,9 @@ private slots:
         {
             // Another workstation deletes the patient and stores someone else as 1.
             Database other(db);
-            other.Execute("DELETE FROM PatientCase; DELETE FROM PatientBasic;"
-                          "INSERT INTO PatientBasic (\"PATIENT REC Num\", \"PATIENT LAST NAME\") VALUES (1, 'Delta')");
+            other.Execute(
+                "DELETE FROM PatientCase; DELETE FROM PatientBasic;"
+                "INSERT INTO PatientBasic (\"PATIENT REC Num\", \"PATIENT LAST NAME\") VALUES (1, 'Delta')");
         }
         ResetCase(TheCase(), false);  // "Work on the Same Patient"
         Nav().newCasePatientKey = "1";

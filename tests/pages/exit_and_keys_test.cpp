@@ -57,8 +57,8 @@ private slots:
         env->prompts.answers = {false, false};
         PressKey(&search, Qt::Key_Escape);
         search.close();
-        QCOMPARE(env->prompts.Texts(), (QStringList{"Are you sure you want to exit Kinevo?",
-                                                    "Are you sure you want to exit Kinevo?"}));
+        QCOMPARE(env->prompts.Texts(),
+                 (QStringList{"Are you sure you want to exit Kinevo?", "Are you sure you want to exit Kinevo?"}));
         QCOMPARE(env->prompts.shown[0].kind, ShownPrompt::OkCancel);
         QCOMPARE(env->prompts.shown[0].title, QString("Kinevo"));
         QVERIFY(search.isVisible());
@@ -67,8 +67,9 @@ private slots:
     }
 
     void okEndsTheProgram() {
-        for (KinevoPage* page : {static_cast<KinevoPage*>(&pages->factors()), static_cast<KinevoPage*>(&pages->history()),
-                                 static_cast<KinevoPage*>(&pages->report())}) {
+        for (KinevoPage* page :
+             {static_cast<KinevoPage*>(&pages->factors()), static_cast<KinevoPage*>(&pages->history()),
+              static_cast<KinevoPage*>(&pages->report())}) {
             Show(*page);
             env->prompts.answers = {true};
             PressKey(page, Qt::Key_Escape);
@@ -113,14 +114,15 @@ private slots:
             QVERIFY(!welcome.isVisible());
             QCOMPARE(welcome.result(), code::kEndProgram);
         }
-        QCOMPARE(env->prompts.Texts(), (QStringList{
-            "Your database is not configured. \n Please press the Configure Database button.",
-            "Your database is not configured. \n Please press the Configure Database button."}));
+        QCOMPARE(env->prompts.Texts(),
+                 (QStringList{"Your database is not configured. \n Please press the Configure Database button.",
+                              "Your database is not configured. \n Please press the Configure Database button."}));
     }
 
     void enterNeverClosesADataEntryPage() {
-        for (KinevoPage* page : {static_cast<KinevoPage*>(&pages->factors()), static_cast<KinevoPage*>(&pages->ivForecast()),
-                                 static_cast<KinevoPage*>(&pages->newPatient()), static_cast<KinevoPage*>(&pages->userChoice())}) {
+        for (KinevoPage* page :
+             {static_cast<KinevoPage*>(&pages->factors()), static_cast<KinevoPage*>(&pages->ivForecast()),
+              static_cast<KinevoPage*>(&pages->newPatient()), static_cast<KinevoPage*>(&pages->userChoice())}) {
             Show(*page);
             page->setFocus();
             PressKey(page, Qt::Key_Return);

@@ -159,11 +159,11 @@ private slots:
         Nav().existingCasePatientKey = keys.patient;
         Nav().existingCaseCaseKey = keys.caseNumber;
         QList<int> ticked;
-        const ChainResult r = RunChain(*pages, code::kExistingCaseEntry,
-                                       {{138, Press("next")}, {140, [&](KinevoPage& p) {
-                                             ticked = Ticked();
-                                             ExitWithOk(env->prompts, p);
-                                         }}});
+        const ChainResult r =
+            RunChain(*pages, code::kExistingCaseEntry, {{138, Press("next")}, {140, [&](KinevoPage& p) {
+                                                                                   ticked = Ticked();
+                                                                                   ExitWithOk(env->prompts, p);
+                                                                               }}});
         QCOMPARE(r.visited, (std::vector<int>{138, 140}));
         QCOMPARE(List()->count(), 5);
         QCOMPARE(ticked, QList<int>{2});

@@ -2,6 +2,7 @@
 // checks on leaving a cell and on Next, the conversion read back from the
 // record, and a history stored through the end page and shown again.
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -9,7 +10,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QDir>
 
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
@@ -84,8 +84,8 @@ private slots:
         // (15 March 2012) and ":00"; single digits get their leading zero.
         TypeRow("dose", 1, {nullptr, nullptr, "7", "6", nullptr, "300", "po", "0", "8", "3", "i"});
         for (int column : {0, 1, 4}) Type("dose", 1, column, "");
-        QCOMPARE(RowTexts("dose", 1, 11), (QStringList{"2012", "03", "07", "06", "00", "300.00", "O", "", "8.00",
-                                                        "3", "I"}));
+        QCOMPARE(RowTexts("dose", 1, 11),
+                 (QStringList{"2012", "03", "07", "06", "00", "300.00", "O", "", "8.00", "3", "I"}));
         Type("dose", 2, 6, "d");
         QCOMPARE(Cell("dose", 2, 6)->text(), QString("IV"));
         QVERIFY(env->prompts.shown.empty());
@@ -248,8 +248,7 @@ private slots:
         QCOMPARE(Page().result(), code::kFittingSetUp);
         ResetPage(153);  // as the set-up page's Next does on the way back
         OpenPage();
-        QCOMPARE(RowTexts("dose", 1, 11),
-                 (QStringList{"2012", "03", "14", "06", "15", "80.00", "IM", "", "", "", ""}));
+        QCOMPARE(RowTexts("dose", 1, 11), (QStringList{"2012", "03", "14", "06", "15", "80.00", "IM", "", "", "", ""}));
     }
 
     void storedHistoryIsShownAgain() {
@@ -295,8 +294,9 @@ private slots:
         TheCase().Drug_ID = "vm";
         OpenPage();
         for (int row = 1; row <= 4; ++row)
-            TypeRow("dose", row,
-                    {"2012", "3", QByteArray::number(10 + row).constData(), "8", "0", "1000", "IV", "1", "12", "2", "I"});
+            TypeRow(
+                "dose", row,
+                {"2012", "3", QByteArray::number(10 + row).constData(), "8", "0", "1000", "IV", "1", "12", "2", "I"});
         TypeRow("level", 1, {"2012", "3", "12", "7", "30", "8.5"});
         TypeRow("level", 2, {"2012", "3", "14", "19", "0", "24.1"});
         QString boxText;
@@ -307,8 +307,8 @@ private slots:
             QPixmap picture = Page().grab();
             const QPixmap boxPicture = box->grab();
             QPainter painter(&picture);
-            painter.drawPixmap((picture.width() - boxPicture.width()) / 2,
-                               (picture.height() - boxPicture.height()) / 2, boxPicture);
+            painter.drawPixmap((picture.width() - boxPicture.width()) / 2, (picture.height() - boxPicture.height()) / 2,
+                               boxPicture);
             painter.end();
             picture.save(QDir(qEnvironmentVariable("KINEVO_SHOT_DIR")).filePath("history-route-message.png"));
             box->buttons().first()->click();

@@ -9,11 +9,11 @@
 #include <cmath>
 
 #include "app/kit/navigation.h"
-#include "records/db/configuration.h"
-#include "records/db/record_sets.h"
 #include "pages/field_number.h"
 #include "pages/forecast_pages.h"
 #include "records/case_record.h"
+#include "records/db/configuration.h"
+#include "records/db/record_sets.h"
 #include "tests/pages/field_typing.h"
 #include "tests/pages/page_test_support.h"
 
@@ -187,11 +187,22 @@ private slots:
     // Texts that are not wholly a number are no number at all, never their
     // leading digits; well-formed numbers read as before.
     void malformedNumbersAreRefusedNotReadAsTheirDigits() {
-        const std::vector<std::pair<QString, std::optional<double>>> texts = {
-            {"1,000", std::nullopt}, {"1,5", std::nullopt}, {"abc", std::nullopt}, {"12abc", std::nullopt},
-            {"1 000", std::nullopt}, {"0x10", std::nullopt}, {"inf", std::nullopt},  {"nan", std::nullopt},
-            {"1..5", std::nullopt},  {"-", std::nullopt},     {"1000", 1000.0},     {" 2.5 ", 2.5},
-            {".5", 0.5},             {"-5", -5.0},            {"+7", 7.0},          {"1e3", 1000.0}};
+        const std::vector<std::pair<QString, std::optional<double>>> texts = {{"1,000", std::nullopt},
+                                                                              {"1,5", std::nullopt},
+                                                                              {"abc", std::nullopt},
+                                                                              {"12abc", std::nullopt},
+                                                                              {"1 000", std::nullopt},
+                                                                              {"0x10", std::nullopt},
+                                                                              {"inf", std::nullopt},
+                                                                              {"nan", std::nullopt},
+                                                                              {"1..5", std::nullopt},
+                                                                              {"-", std::nullopt},
+                                                                              {"1000", 1000.0},
+                                                                              {" 2.5 ", 2.5},
+                                                                              {".5", 0.5},
+                                                                              {"-5", -5.0},
+                                                                              {"+7", 7.0},
+                                                                              {"1e3", 1000.0}};
         for (const auto& [text, number] : texts) {
             QCOMPARE(FieldNumber(text), number);
             QCOMPARE(NotANumberProblem(text).has_value(), !number.has_value());
@@ -302,7 +313,8 @@ private slots:
         QVERIFY(!FieldText(&page, "peak").isEmpty());
         QVERIFY(FieldText(&page, "average").isEmpty());
         const CaseRecord& r = TheCase();
-        const double auic = 24 * r.ParenteralSalt * r.population.F * r.population.CF * 1000 / (12 * r.population.Cl * 1);
+        const double auic =
+            24 * r.ParenteralSalt * r.population.F * r.population.CF * 1000 / (12 * r.population.Cl * 1);
         QCOMPARE(FieldText(&page, "auic"), QString::number(std::floor(auic + 0.5)));
     }
 

@@ -43,11 +43,10 @@ class ListPageTest : public QObject {
 
     // Rows are written with plain SQL so that what the grid must show is
     // known from the stored texts alone.
-    void Patient(int rec, const std::string& last, const std::string& first, const std::string& id,
-                 bool male = true, const char* stored = "2012-03-10 09:30:00") {
+    void Patient(int rec, const std::string& last, const std::string& first, const std::string& id, bool male = true,
+                 const char* stored = "2012-03-10 09:30:00") {
         Database d(db);
-        Statement s(d,
-                    "INSERT INTO \"PatientBasic\" VALUES (?, ?, ?, ?, ?, '1961-09-01 00:00:00', ?, '')");
+        Statement s(d, "INSERT INTO \"PatientBasic\" VALUES (?, ?, ?, ?, ?, '1961-09-01 00:00:00', ?, '')");
         s.BindAll({std::int64_t{rec}, id, first, last, std::string(stored), std::int64_t{male}});
         s.Step();
     }
@@ -58,8 +57,8 @@ class ListPageTest : public QObject {
                     "\"kg\", \"Ht\", \"cm\", \"SCr\", \"CrCl\", \"Albumin\", \"Drug ID\") "
                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
         s.BindAll({std::int64_t{patient}, std::string(c.created), std::int64_t{c.number}, std::string(c.wt),
-                   std::int64_t{c.kg}, std::string(c.ht), std::int64_t{c.cm}, std::string(c.scr),
-                   std::string(c.crcl), std::string(c.albumin), std::string(c.drug)});
+                   std::int64_t{c.kg}, std::string(c.ht), std::int64_t{c.cm}, std::string(c.scr), std::string(c.crcl),
+                   std::string(c.albumin), std::string(c.drug)});
         s.Step();
     }
     // A row in each of the four other case tables.
@@ -153,8 +152,8 @@ private slots:
         OpenWith(SearchByLastName("smi"));
         QVERIFY(env->prompts.shown.empty());
         QCOMPARE(Column(0), (QStringList{"smith, Ann", "", "", "", "Smithers, Bob", ""}));
-        QCOMPARE(Column(7), (QStringList{"03/10/2012", "03/05/2012", "03/02/2012", "03/01/2012", "03/10/2012",
-                                         "03/03/2012"}));
+        QCOMPARE(Column(7),
+                 (QStringList{"03/10/2012", "03/05/2012", "03/02/2012", "03/01/2012", "03/10/2012", "03/03/2012"}));
         QCOMPARE(RowTexts(0), (QStringList{"smith, Ann", "H-100", "Female", "09/01/1961", "", "", "", "03/10/2012"}));
         QCOMPARE(RowTexts(1), (QStringList{"", "--Gentamicin", "", "70 kg", "175 cm", "1.0 mg/dL", "", "03/05/2012"}));
         QCOMPARE(Cell(4, 2), QString("Male"));
@@ -185,12 +184,13 @@ private slots:
         Case(1, {1, "2012-03-01 08:00:00", "PH", "154.3", false, "66.9", false, "0.0", "85.5", "3.5"});
         Case(1, {2, "2012-03-02 08:00:00", "ZZ", "70.9", true, "175.0", true, "0.0", "0.0"});
         Database d(db);
-        Statement s(d, "INSERT INTO \"PatientCase-User Choice\" (\"Patient Rec Num\", \"Case Number\", "
-                       "\"Drug_Name\") VALUES (1, 2, 'Busulfan')");
+        Statement s(d,
+                    "INSERT INTO \"PatientCase-User Choice\" (\"Patient Rec Num\", \"Case Number\", "
+                    "\"Drug_Name\") VALUES (1, 2, 'Busulfan')");
         s.Step();
         OpenWith(SearchByLastName("Lee"));
-        QCOMPARE(RowTexts(1), (QStringList{"", "--User's Choice One-Comp Drug", "Busulfan", "70 kg", "175 cm", "",
-                                           "", "03/02/2012"}));
+        QCOMPARE(RowTexts(1), (QStringList{"", "--User's Choice One-Comp Drug", "Busulfan", "70 kg", "175 cm", "", "",
+                                           "03/02/2012"}));
         QCOMPARE(RowTexts(2),
                  (QStringList{"", "--Phenytoin", "", "154 lb", "66 in", "85.5 mL/min", "3.5 g/dL", "03/01/2012"}));
     }
@@ -294,8 +294,9 @@ private slots:
         {
             Database d(db);
             Transaction t(d);
-            Statement s(d, "INSERT INTO \"PatientBasic\" VALUES (?, ?, 'A', 'Roe', '2012-03-10 09:30:00', "
-                           "'1961-09-01 00:00:00', 1, '')");
+            Statement s(d,
+                        "INSERT INTO \"PatientBasic\" VALUES (?, ?, 'A', 'Roe', '2012-03-10 09:30:00', "
+                        "'1961-09-01 00:00:00', 1, '')");
             for (int p = 1; p <= 501; ++p) {
                 s.BindAll({std::int64_t{p}, std::to_string(p)});
                 s.Step();
@@ -335,7 +336,8 @@ private slots:
         Enter();
         QCOMPARE(List().result(), 0);
         Click(&List(), "delete");
-        QCOMPARE(env->prompts.Texts().last(), QString("No record selected.\n Please select a record and press Delete."));
+        QCOMPARE(env->prompts.Texts().last(),
+                 QString("No record selected.\n Please select a record and press Delete."));
     }
 
     void deletingAPatientEmptiesAllSixTablesAndRebuildsTheList() {

@@ -144,7 +144,8 @@ private slots:
         const Model m = CaseModel();
         QCOMPARE(FieldText(&page, "average"), One(300 * m.S * 0.7 / (m.Cl * 12)));
         ChooseProduct(&page, "Oral - Tablets (Theo - dur 100 mg)");
-        QCOMPARE(FieldText(&page, "bioavailability"), QString::fromStdString(FormatNumber("%.0f", r.population.F * 100) + " %"));
+        QCOMPARE(FieldText(&page, "bioavailability"),
+                 QString::fromStdString(FormatNumber("%.0f", r.population.F * 100) + " %"));
     }
 
     void lithiumDosesAreTypedInMg() {

@@ -50,8 +50,8 @@ private slots:
         // Blank fields: a new patient; Previous there goes back to a fresh
         // search page, whose Previous returns to the welcome page.
         SetUpAdult(TheCase(), "gm");
-        auto r = RunChain(*pages, code::kSearch,
-                          {{132, Press("next")}, {137, Press("previous")}, {132, Press("previous")}});
+        auto r =
+            RunChain(*pages, code::kSearch, {{132, Press("next")}, {137, Press("previous")}, {132, Press("previous")}});
         QCOMPARE(r.visited, (V{132, 137, 132}));
         QCOMPARE(r.code, code::kBackToWelcome);
         QVERIFY(Nav().newPatient);
@@ -152,12 +152,11 @@ private slots:
 
         // An incomplete definition stays with its message.
         env->prompts.shown.clear();
-        r = RunChain(*pages, code::kUserChoice,
-                     {{139, [this](KinevoPage& p) {
-                           Click(&p, "regimenForecast");
-                           Click(&p, "levelForecast");
-                           ExitWithOk(env->prompts, p);
-                       }}});
+        r = RunChain(*pages, code::kUserChoice, {{139, [this](KinevoPage& p) {
+                                                      Click(&p, "regimenForecast");
+                                                      Click(&p, "levelForecast");
+                                                      ExitWithOk(env->prompts, p);
+                                                  }}});
         QCOMPARE(env->prompts.Texts(), (QStringList{"You must fill out all the required fields.",
                                                     "Please specify all the values for a dosage form.",
                                                     "Are you sure you want to exit Kinevo?"}));
@@ -173,14 +172,14 @@ private slots:
         d.imSalt = "1.00";
         d.imF = "100";
         d.held = true;  // the page shows the definition left by an earlier visit
-        r = RunChain(*pages, code::kUserChoice,
-                     {{139, Press("regimenForecast")}, {142, Press("back")},
-                      {139, Press("levelForecast")}, {150, exitOk()}});
+        r = RunChain(
+            *pages, code::kUserChoice,
+            {{139, Press("regimenForecast")}, {142, Press("back")}, {139, Press("levelForecast")}, {150, exitOk()}});
         QCOMPARE(r.visited, (V{139, 142, 139, 150}));
         d.ivSalt = "1.00";
-        r = RunChain(*pages, code::kUserChoice,
-                     {{139, Press("regimenForecast")}, {141, Press("back")},
-                      {139, Press("levelForecast")}, {145, exitOk()}});
+        r = RunChain(
+            *pages, code::kUserChoice,
+            {{139, Press("regimenForecast")}, {141, Press("back")}, {139, Press("levelForecast")}, {145, exitOk()}});
         QCOMPARE(r.visited, (V{139, 141, 139, 145}));
 
         // The analysis refuses a range whose maximum is below its minimum.
@@ -188,7 +187,8 @@ private slots:
         d.therapeuticMax = "5";
         env->prompts.shown.clear();
         r = RunChain(*pages, code::kUserChoice,
-                     {{139, [](KinevoPage& p) {
+                     {{139,
+                       [](KinevoPage& p) {
                            Click(&p, "levelAnalysis");
                            p.findChild<QLineEdit*>("therapeuticMax")->setText("20");
                            Click(&p, "levelAnalysis");
@@ -205,10 +205,10 @@ private slots:
             const char* button;
             int page;
         };
-        for (const Case& c : {Case{"gm", "regimenForecast", 141}, Case{"ph", "regimenForecast", 143},
-                              Case{"dg", "regimenForecast", 142}, Case{"vm", "levelForecast", 145},
-                              Case{"ph", "levelForecast", 149}, Case{"th", "levelForecast", 150},
-                              Case{"li", "levelAnalysis", 154}}) {
+        for (const Case& c :
+             {Case{"gm", "regimenForecast", 141}, Case{"ph", "regimenForecast", 143},
+              Case{"dg", "regimenForecast", 142}, Case{"vm", "levelForecast", 145}, Case{"ph", "levelForecast", 149},
+              Case{"th", "levelForecast", 150}, Case{"li", "levelAnalysis", 154}}) {
             TheCase().Drug_ID = c.drug;
             TheCase().Albumin = 4.0;
             const auto r = RunChain(*pages, code::kFactors, {{140, Press(c.button)}, {c.page, exitOk()}});
@@ -255,8 +255,7 @@ private slots:
         QCOMPARE(Nav().endPageSource, 3);
         r = RunChain(*pages, code::kPhenytoinForecast, {{149, Press("done")}, {144, exitOk()}});
         QCOMPARE(Nav().endPageSource, 6);
-        r = RunChain(*pages, code::kPhenytoinRegimen,
-                     {{143, Press("back")}, {140, exitOk()}});
+        r = RunChain(*pages, code::kPhenytoinRegimen, {{143, Press("back")}, {140, exitOk()}});
         QCOMPARE(r.visited, (V{143, 140}));
         r = RunChain(*pages, code::kPhenytoinForecast, {{149, Press("back")}, {140, exitOk()}});
         QCOMPARE(r.visited, (V{149, 140}));
@@ -286,8 +285,7 @@ private slots:
         TheCase().population = ParameterSet{1.0, 20, 4, 1.0, 0, 0};  // the set-up page's Next needs a set
         Nav().endPageSource = 5;
         auto r = RunChain(*pages, code::kFittingSetUp,
-                          {{154, Press("next")}, {153, Press("previous")}, {154, Press("noFitting")},
-                           {144, exitOk()}});
+                          {{154, Press("next")}, {153, Press("previous")}, {154, Press("noFitting")}, {144, exitOk()}});
         QCOMPARE(r.visited, (V{154, 153, 154, 144}));
         QCOMPARE(Nav().endPageSource, 5);  // No Fitting leaves the source as it was
         r = RunChain(*pages, code::kHistory, {{153, Press("next")}, {157, exitOk()}});
@@ -314,7 +312,8 @@ private slots:
         TheCase().Drug_ID = "gm";
         TheCase().RouteCode = 'X';
         r = RunChain(*pages, code::kAnalysisGraph,
-                     {{157, [](KinevoPage& p) {
+                     {{157,
+                       [](KinevoPage& p) {
                            Click(&p, "routineLs");
                            QVERIFY(p.isVisible());
                            Click(&p, "detailed");
@@ -347,18 +346,19 @@ private slots:
             int source, page;
             bool Navigation::*revisit;
         };
-        for (const Back& b : {Back{1, 145, &Navigation::revisitIvForecast}, Back{2, 150, &Navigation::revisitOralForecast},
-                              Back{3, 149, nullptr}, Back{4, 156, &Navigation::revisitResults},
-                              Back{5, 156, &Navigation::revisitResults}}) {
+        for (const Back& b : {Back{1, 145, &Navigation::revisitIvForecast},
+                              Back{2, 150, &Navigation::revisitOralForecast}, Back{3, 149, nullptr},
+                              Back{4, 156, &Navigation::revisitResults}, Back{5, 156, &Navigation::revisitResults}}) {
             Nav() = Navigation{};
             Nav().reportSource = b.source;
             bool revisitSeen = false;
             const auto r = RunChain(*pages, code::kReport,
                                     {{151, Press("previous")}, {b.page, [&](KinevoPage& p) {
-                                          // The revisited page has read and cleared its flag by now.
-                                          revisitSeen = !b.revisit || !(Nav().*b.revisit);
-                                          ExitWithOk(env->prompts, p);
-                                      }}});
+                                                                    // The revisited page has read and cleared its flag
+                                                                    // by now.
+                                                                    revisitSeen = !b.revisit || !(Nav().*b.revisit);
+                                                                    ExitWithOk(env->prompts, p);
+                                                                }}});
             QCOMPARE(r.visited, (V{151, b.page}));
             QVERIFY(revisitSeen);
         }
@@ -369,7 +369,8 @@ private slots:
         env->prompts.printerAnswers = {false, true};
         env->prompts.shown.clear();
         auto r = RunChain(*pages, code::kReport,
-                          {{151, [](KinevoPage& p) {
+                          {{151,
+                            [](KinevoPage& p) {
                                 Click(&p, "print");
                                 Click(&p, "print");
                             }},
@@ -385,15 +386,13 @@ private slots:
         QCOMPARE(Nav().endPageSource, 92);
         // Enter with no button focused closes the report page back to the welcome page.
         r = RunChain(*pages, code::kReport, {{151, [](KinevoPage& p) {
-                                                 p.setFocus();
-                                                 PressKey(&p, Qt::Key_Return);
-                                             }}});
+                                                  p.setFocus();
+                                                  PressKey(&p, Qt::Key_Return);
+                                              }}});
         QCOMPARE(r.code, code::kBackToWelcome);
     }
 
-    void codeNoPageAnswersGoesBackToWelcome() {
-        QCOMPARE(RunChain(*pages, 99, {}).code, code::kBackToWelcome);
-    }
+    void codeNoPageAnswersGoesBackToWelcome() { QCOMPARE(RunChain(*pages, 99, {}).code, code::kBackToWelcome); }
 };
 
 QTEST_MAIN(PageChainTest)

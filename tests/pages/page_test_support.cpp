@@ -17,10 +17,10 @@
 #include "engine/dose_expansion.h"
 #include "engine/population_models.h"
 #include "records/case_record.h"
-#include "records/dosage_form.h"
-#include "records/drug_catalogue.h"
 #include "records/db/configuration.h"
 #include "records/db/schema/empty_database.h"
+#include "records/dosage_form.h"
+#include "records/drug_catalogue.h"
 
 double TestMoment() { return MomentOf(CivilDate{2012, 3, 15}, 10); }
 
@@ -114,8 +114,7 @@ ChainResult RunChain(PageSet& pages, int firstCode, std::vector<Step> steps) {
         connections.push_back(QObject::connect(page, &KinevoPage::opened, page, [&, page] {
             result.visited.push_back(page->DialogId());
             const bool expected = next < steps.size();
-            PageAction act =
-                expected ? steps[next].act : [](KinevoPage& p) { p.done(2); };
+            PageAction act = expected ? steps[next].act : [](KinevoPage& p) { p.done(2); };
             ++next;
             // Runs once the page's own event loop has started.
             QTimer::singleShot(0, page, [page, act] { act(*page); });

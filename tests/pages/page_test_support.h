@@ -4,8 +4,8 @@
 // that presses buttons on each page the dispatcher opens.
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <string>

@@ -16,9 +16,9 @@
 #include "app/kit/result_codes.h"
 #include "app/page_set.h"
 #include "engine/population_models.h"
+#include "pages/field_number.h"
 #include "records/case_record.h"
 #include "records/db/configuration.h"
-#include "pages/field_number.h"
 #include "tests/pages/page_test_support.h"
 
 namespace {
@@ -327,7 +327,8 @@ private slots:
         const ReportRegimen& handed = TheCase().reportRegimen;
         QCOMPARE(handed.fitType, kReportPopulation);
         QCOMPARE(handed.routeCode, 'O');
-        QCOMPARE(QString::fromStdString(handed.dose + " " + handed.doseUnit + " / " + handed.interval), dose + " mg / 24");
+        QCOMPARE(QString::fromStdString(handed.dose + " " + handed.doseUnit + " / " + handed.interval),
+                 dose + " mg / 24");
         QCOMPARE(handed.observedAverage, std::string("15.0"));
         QCOMPARE(handed.adjustedAverage, Text(&forecast, "adjustedAverage").toStdString());
         QCOMPARE(handed.steadyState90Days, Text(&forecast, "steadyStateTime").toStdString());

@@ -52,8 +52,8 @@ private slots:
         Click(&page, "levelForecast");
         IvForecastPage forecast;
         OpenActive(forecast);
-        for (const auto& [field, text] : {std::pair{"dose", dose}, {"interval", "12"}, {"infusionTime", "1"},
-                                          {"postTime", "1"}, {"mic", "1"}})
+        for (const auto& [field, text] :
+             {std::pair{"dose", dose}, {"interval", "12"}, {"infusionTime", "1"}, {"postTime", "1"}, {"mic", "1"}})
             TypeInto(&forecast, field, text);
         QCOMPARE(FieldText(&forecast, "auc24"), QString("500"));
         PictureAt1024(forecast, "forecast_145_vancomycin_auc24.png");
@@ -158,7 +158,8 @@ private slots:
         TypeInto(&page, "infusionTime", "0.5");
         QVERIFY(!FieldText(&page, "dose").isEmpty());
         TypeInto(&page, "desiredAverage", "1.2");
-        for (const char* result : {"dose", "interval", "loadingDose"}) QVERIFY2(FieldText(&page, result).isEmpty(), result);
+        for (const char* result : {"dose", "interval", "loadingDose"})
+            QVERIFY2(FieldText(&page, result).isEmpty(), result);
         QVERIFY(FieldText(&page, "daily").isEmpty());
         // Choosing a product of the same group keeps the page open.
         ChooseProduct(&page, "Intermittent IV - Injection");

@@ -43,7 +43,8 @@ QImage PdfImage(const QString& pdf) {
     const QString stem = pdf + "-page";
     Run("pdftoppm", {"-r", "30", "-png", "-singlefile", pdf, stem});
     const QString shots = qEnvironmentVariable("KINEVO_SHOT_DIR");
-    if (!shots.isEmpty()) Run("pdftoppm", {"-r", "100", "-png", "-singlefile", pdf, shots + "/" + QFileInfo(pdf).baseName()});
+    if (!shots.isEmpty())
+        Run("pdftoppm", {"-r", "100", "-png", "-singlefile", pdf, shots + "/" + QFileInfo(pdf).baseName()});
     return QImage(stem + ".png");
 }
 
@@ -196,7 +197,8 @@ private slots:
         SetUpGentamicin();
         TheCase().reportRegimen.postTime = "1.50";
         OpenFrom(4);
-        QCOMPARE(page->findChild<QLabel*>("recommendation")->text(), QString("Dosage Recommendation - Bayes Parameters"));
+        QCOMPARE(page->findChild<QLabel*>("recommendation")->text(),
+                 QString("Dosage Recommendation - Bayes Parameters"));
         QCOMPARE(page->findChild<QGroupBox*>("analysis")->title(), QString("Bayes Parameters: 03/15/2012"));
         QCOMPARE(Field("dose")->text(), QString("120"));
         QCOMPARE(Field("interval")->text(), QString("8"));
@@ -283,13 +285,12 @@ private slots:
               QString("Maintenance Dosage Regimen Based on Bayesian Parameters"),
               QString("DOSE: 120 mg every 8 hours as an Intermittent Infusion Infused Over 0.5 Hour(s)."),
               QString("PREDICTED LEVELS (mg/L): Peak: 7.7 Post (1 hr): 6.5 Trough: 1.1"),
-              QString::fromUtf8("AUC24: 79 mg\u00b7h/L"),
-              QString("Comments Caution: Bayesian"), QString("F is 104.0 %, above 100 %. Check levels Friday."),
-              QString("Signature")})
+              QString::fromUtf8("AUC24: 79 mg\u00b7h/L"), QString("Comments Caution: Bayesian"),
+              QString("F is 104.0 %, above 100 %. Check levels Friday."), QString("Signature")})
             QVERIFY2(text.contains(expected), qPrintable(expected + " in: " + text));
         const QImage image = PdfImage(Path("bayes_gentamicin.pdf"));
         QCOMPARE(image.size(), QSize(255, 330));  // a letter page
-        QVERIFY(Blue(image.pixel(125, 105)));      // the graph, report units (1250, 1050)
+        QVERIFY(Blue(image.pixel(125, 105)));     // the graph, report units (1250, 1050)
 
         // Printed after saving: to the end page as a fitted report, the note kept once.
         env->prompts.printerOutputFile = Path("printed.pdf");
@@ -359,7 +360,8 @@ private slots:
             return BluePictures();
         });
         QTimer::singleShot(500, [] {
-            if (auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) preview->reject();
+            if (auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget()))
+                preview->reject();
         });
         Click(page.get(), "preview");
         QVERIFY(drawn > 0);

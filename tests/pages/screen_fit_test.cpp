@@ -75,9 +75,11 @@ private slots:
     void phenytoinPagesFit() {
         PageTestEnvironment env;
         PageSet p;
-        const std::vector<std::pair<KinevoPage*, QString>> all = {
-            {&p.phenytoinRegimen(), "regimen"}, {&p.phenytoinForecast(), "forecast"}, {&p.fittingSetUp(), "fit-set-up"},
-            {&p.analysisGraph(), "analysis"},   {&p.analysisResults(), "results"}};
+        const std::vector<std::pair<KinevoPage*, QString>> all = {{&p.phenytoinRegimen(), "regimen"},
+                                                                  {&p.phenytoinForecast(), "forecast"},
+                                                                  {&p.fittingSetUp(), "fit-set-up"},
+                                                                  {&p.analysisGraph(), "analysis"},
+                                                                  {&p.analysisResults(), "results"}};
         for (const auto& [page, name] : all) {
             SetUpAdultWithHistory("ph", {DoseRowOn(1, 8, 0, 300, "C", 0, 24, 10)},
                                   {LevelRowOn(5, 7, 0, 8), LevelRowOn(10, 7, 0, 12)});

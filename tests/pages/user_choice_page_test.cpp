@@ -72,8 +72,12 @@ class UserChoicePageTest : public QObject {
     }
     // Name, clearance, volume and compliance with a therapeutic range.
     void FillDrug() {
-        Fill({{"drugName", "Tobra-X"}, {"clearance", "50"}, {"volume", "0.5"}, {"compliance", "90"},
-              {"therapeuticMin", "5"}, {"therapeuticMax", "10"}});
+        Fill({{"drugName", "Tobra-X"},
+              {"clearance", "50"},
+              {"volume", "0.5"},
+              {"compliance", "90"},
+              {"therapeuticMin", "5"},
+              {"therapeuticMax", "10"}});
     }
 
 private slots:
@@ -109,9 +113,8 @@ private slots:
         QVERIFY(Shown().isEmpty());
 
         const std::vector<std::pair<const char*, QString>> refused = {
-            {"clearance", "-1"},  {"volume", "-0.1"}, {"compliance", "100.5"}, {"ivSalt", "1.5"},
-            {"imKa", "4.01"},     {"oralKa", "0"},    {"imF", "0"},            {"oralF", "abc"},
-            {"oralSalt", "0.0009"}};
+            {"clearance", "-1"}, {"volume", "-0.1"}, {"compliance", "100.5"}, {"ivSalt", "1.5"},     {"imKa", "4.01"},
+            {"oralKa", "0"},     {"imF", "0"},       {"oralF", "abc"},        {"oralSalt", "0.0009"}};
         for (const auto& [name, text] : refused) {
             TypeAndLeave(name, text);
             // The text stays as typed and the focus comes back.
@@ -119,13 +122,14 @@ private slots:
             QCOMPARE(QApplication::focusWidget(), Field(name));
             Field(name)->clear();  // an empty field is never checked
         }
-        QCOMPARE(Shown(), (QStringList{"Please input a correct Value of CL.", "Please input a correct Value of VD.",
-                                       "Please input a correct Value of CF.", "Please input a correct Value of salt.",
-                                       "Please input a correct Value of Ka.", "Please input a correct Value of ka.",
-                                       "Please input a correct Value of F.",
-                                       "\"abc\" is not a number. Please type digits only, with a point for decimals (no "
-                                       "commas, spaces or letters).",
-                                       "Please input a correct Value of salt."}));
+        QCOMPARE(Shown(),
+                 (QStringList{"Please input a correct Value of CL.", "Please input a correct Value of VD.",
+                              "Please input a correct Value of CF.", "Please input a correct Value of salt.",
+                              "Please input a correct Value of Ka.", "Please input a correct Value of ka.",
+                              "Please input a correct Value of F.",
+                              "\"abc\" is not a number. Please type digits only, with a point for decimals (no "
+                              "commas, spaces or letters).",
+                              "Please input a correct Value of salt."}));
         QCOMPARE(env->prompts.shown.back().title, QString("Warning"));
         QCOMPARE(Field("compliance")->maxLength(), 6);
         QCOMPARE(Field("oralF")->maxLength(), 3);
@@ -240,8 +244,7 @@ private slots:
         FillDrug();
         Choose("units", "mcg-mcg/L");
         Choose("clearanceUnit", "mL/min");
-        Fill({{"compliance", "95"}, {"ivSalt", "0.800"}, {"oralKa", "1.50"}, {"oralSalt", "0.900"},
-              {"oralF", "75"}});
+        Fill({{"compliance", "95"}, {"ivSalt", "0.800"}, {"oralKa", "1.50"}, {"oralSalt", "0.900"}, {"oralF", "75"}});
         Choose("oralForm", "SR Tablet");
         Press("save");
         QVERIFY(Shown().isEmpty());
@@ -269,10 +272,10 @@ private slots:
         TheCase().PATIENT_REC_Num = patient, TheCase().Case_number = caseNumber;
         Nav().caseExists = true;
         Page().Open();
-        const Texts expected = {{"drugName", "Tobra-X"}, {"clearance", "3"},     {"volume", "0.5"},
-                                {"compliance", "95.0"},  {"therapeuticMin", "5"}, {"therapeuticMax", "12"},
-                                {"ivSalt", "0.800"},     {"imKa", ""},            {"oralKa", "1.50"},
-                                {"oralSalt", "0.900"},   {"oralF", "75"}};
+        const Texts expected = {
+            {"drugName", "Tobra-X"}, {"clearance", "3"},       {"volume", "0.5"},   {"compliance", "95.0"},
+            {"therapeuticMin", "5"}, {"therapeuticMax", "12"}, {"ivSalt", "0.800"}, {"imKa", ""},
+            {"oralKa", "1.50"},      {"oralSalt", "0.900"},    {"oralF", "75"}};
         for (const auto& [name, text] : expected) QCOMPARE(Field(name)->text(), QString(text));
         QCOMPARE(Field<QComboBox>("units")->currentText(), QString("mcg-mcg/L"));
         QCOMPARE(Field<QComboBox>("clearanceUnit")->currentText(), QString("L/h"));

@@ -33,8 +33,9 @@ std::string ServerNamed(const std::string& host, const std::string& port, const 
 std::string ServerOf(PGconn* conn) { return ServerNamed(Text(PQhost(conn)), Text(PQport(conn)), Text(PQdb(conn))); }
 
 [[noreturn]] void FailUnreachable(PGconn* conn, const std::string& detail) {
-    throw DbError("The patient database server " + ServerOf(conn) + " cannot be reached, so nothing was read or saved. " +
-                      kServerUnreachableAdvice + "\n(" + detail + ")",
+    throw DbError("The patient database server " + ServerOf(conn) +
+                      " cannot be reached, so nothing was read or saved. " + kServerUnreachableAdvice + "\n(" + detail +
+                      ")",
                   DbFault::Unreachable);
 }
 
@@ -48,10 +49,11 @@ std::string ServerOf(PGconn* conn) { return ServerNamed(Text(PQhost(conn)), Text
                           " and none is given, so nothing was read or saved. " + kServerPasswordAdvice,
                       DbFault::LoginRefused);
     if (PQpingParams(keys, values, 1) == PQPING_OK)
-        throw DbError("The patient database server " + ServerOf(conn) + " refused user " + user +
-                          " (a wrong password, or a user or database it does not know), so nothing was read or saved. " +
-                          kServerPasswordAdvice + "\n(" + detail + ")",
-                      DbFault::LoginRefused);
+        throw DbError(
+            "The patient database server " + ServerOf(conn) + " refused user " + user +
+                " (a wrong password, or a user or database it does not know), so nothing was read or saved. " +
+                kServerPasswordAdvice + "\n(" + detail + ")",
+            DbFault::LoginRefused);
     FailUnreachable(conn, detail);
 }
 
@@ -111,8 +113,8 @@ public:
         if (!result_.r) {
             std::vector<const char*> values;
             for (const auto& p : params_) values.push_back(p ? p->c_str() : nullptr);
-            result_ = Result(PQexecParams(conn_, sql_.c_str(), static_cast<int>(values.size()), nullptr,
-                                          values.data(), nullptr, nullptr, 0));
+            result_ = Result(PQexecParams(conn_, sql_.c_str(), static_cast<int>(values.size()), nullptr, values.data(),
+                                          nullptr, nullptr, 0));
             Check(conn_, result_);
             row_ = 0;
         } else {
@@ -158,7 +160,8 @@ public:
             }
         }
         // The server's notices are for its log, not the user's terminal.
-        PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+        PQsetNoticeProcessor(
+            conn_, [](void*, const char*) {}, nullptr);
         Execute("SET lock_timeout = " + std::to_string(DatabaseBusyWaitMs()));
     }
     ~PostgresConnection() override { PQfinish(conn_); }

@@ -27,12 +27,9 @@ public:
 
     void Bind(int index, const SqlValue& value) override {
         int rc = SQLITE_OK;
-        if (std::holds_alternative<std::monostate>(value))
-            rc = sqlite3_bind_null(stmt_, index);
-        else if (const auto* i = std::get_if<std::int64_t>(&value))
-            rc = sqlite3_bind_int64(stmt_, index, *i);
-        else if (const auto* d = std::get_if<double>(&value))
-            rc = sqlite3_bind_double(stmt_, index, *d);
+        if (std::holds_alternative<std::monostate>(value)) rc = sqlite3_bind_null(stmt_, index);
+        else if (const auto* i = std::get_if<std::int64_t>(&value)) rc = sqlite3_bind_int64(stmt_, index, *i);
+        else if (const auto* d = std::get_if<double>(&value)) rc = sqlite3_bind_double(stmt_, index, *d);
         else {
             const std::string& s = std::get<std::string>(value);
             rc = sqlite3_bind_text(stmt_, index, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
@@ -57,7 +54,8 @@ public:
     bool IsNull(int col) const override { return sqlite3_column_type(stmt_, col) == SQLITE_NULL; }
     std::string Text(int col) const override {
         const auto* text = sqlite3_column_text(stmt_, col);
-        return text ? std::string(reinterpret_cast<const char*>(text), sqlite3_column_bytes(stmt_, col)) : std::string();
+        return text ? std::string(reinterpret_cast<const char*>(text), sqlite3_column_bytes(stmt_, col))
+                    : std::string();
     }
 
 private:
@@ -93,7 +91,9 @@ public:
         }
     }
 
-    std::unique_ptr<Cursor> Prepare(const std::string& sql) override { return std::make_unique<SqliteCursor>(db_, sql); }
+    std::unique_ptr<Cursor> Prepare(const std::string& sql) override {
+        return std::make_unique<SqliteCursor>(db_, sql);
+    }
 
     // The write lock at once, not at the first write.
     void BeginWrite() override { Execute("BEGIN IMMEDIATE"); }

@@ -14,8 +14,9 @@ void RequireServer(Database& server) {
 }
 
 void MakeTables(Database& server) {
-    if (QueryInt(server, "SELECT COUNT(*) FROM information_schema.tables "
-                         "WHERE table_schema = current_schema() AND table_name = 'PatientBasic'") != 0)
+    if (QueryInt(server,
+                 "SELECT COUNT(*) FROM information_schema.tables "
+                 "WHERE table_schema = current_schema() AND table_name = 'PatientBasic'") != 0)
         throw DbError("The server database holds patient tables already; nothing was changed.");
     server.Execute(SchemaSqlFor(SqlEngine::PostgreSQL, PatientsSchemaSql()));
 }
@@ -26,7 +27,8 @@ using Row = std::vector<std::optional<std::string>>;
 std::vector<Row> ReadRows(Database& db, const std::string& table, std::vector<std::string>& columns) {
     std::string list;
     for (const std::string& c : columns) list += (list.empty() ? "" : ", ") + Quoted(c);
-    Statement s(db, "SELECT " + (list.empty() ? std::string("*") : list) + " FROM " + Quoted(table) + " ORDER BY rowid");
+    Statement s(db,
+                "SELECT " + (list.empty() ? std::string("*") : list) + " FROM " + Quoted(table) + " ORDER BY rowid");
     std::vector<Row> rows;
     while (s.Step()) {
         if (columns.empty())
@@ -68,8 +70,11 @@ void CompareRows(const std::string& table, const std::vector<std::string>& colum
 }  // namespace
 
 const std::vector<std::string>& PatientTables() {
-    static const std::vector<std::string> tables = {"PatientBasic", "PatientCase", "PatientCase-dosing history",
-                                                    "PatientCase-level history", "PatientCase-parameter",
+    static const std::vector<std::string> tables = {"PatientBasic",
+                                                    "PatientCase",
+                                                    "PatientCase-dosing history",
+                                                    "PatientCase-level history",
+                                                    "PatientCase-parameter",
                                                     "PatientCase-User Choice"};
     return tables;
 }

@@ -4,7 +4,7 @@
 
 #include "app/kit/page_maker.h"
 #include "app/kit/result_codes.h"
-#include "pages/analysis_pictures.h"
+#include "output/analysis_pictures.h"
 #include "records/case_record.h"
 
 PageSet::PageSet()

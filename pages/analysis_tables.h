@@ -4,8 +4,8 @@
 #include <QString>
 #include <vector>
 
+#include "output/level_table_texts.h"
 #include "pages/fit_parameter_texts.h"
-#include "pages/level_table_texts.h"
 
 class QTableWidget;
 class QWidget;

@@ -10,9 +10,9 @@
 #include "app/kit/result_codes.h"
 #include "engine/dose_expansion.h"
 #include "engine/user_drug.h"
+#include "output/level_table_texts.h"
 #include "pages/database_work.h"
 #include "pages/history_grid.h"
-#include "pages/level_table_texts.h"
 #include "records/case_record.h"
 #include "records/db/case_reload.h"
 

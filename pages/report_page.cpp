@@ -12,11 +12,12 @@
 #include "app/kit/date_display.h"
 #include "app/kit/navigation.h"
 #include "app/kit/prompts.h"
-#include "pages/report_drawing.h"
+#include "output/report_drawing.h"
+#include "output/report_texts.h"
+#include "pages/report_delivery.h"
+#include "pages/report_heading.h"
 #include "pages/report_note.h"
-#include "pages/report_output.h"
 #include "pages/report_screen_groups.h"
-#include "pages/report_texts.h"
 #include "records/case_record.h"
 
 namespace {
@@ -130,7 +131,9 @@ void ReportPage::LimitNote() {
 
 ReportContent ReportPage::Content() const {
     const ReportChoices choices{graphics_->isChecked(), populationParameters_->isChecked(), peak_->isChecked()};
-    return ReportContentOf(TheCase(), regimen_, kind_, choices, note_->toPlainText().toStdString(), Now());
+    const double now = Now();
+    return ReportContentOf(TheCase(), ReportHeadingOf(TheCase(), now), regimen_, kind_, choices,
+                           note_->toPlainText().toStdString(), now);
 }
 
 void ReportPage::Draw(QPainter& painter, QSize pixels) const {

@@ -7,8 +7,8 @@
 
 #include "app/kit/page_base.h"
 #include "app/kit/result_codes.h"
-#include "pages/report_content.h"
-#include "pages/report_pictures.h"
+#include "output/report_content.h"
+#include "output/report_pictures.h"
 
 class QCheckBox;
 class QLabel;

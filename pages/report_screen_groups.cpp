@@ -6,10 +6,10 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "output/report_content.h"
+#include "output/report_texts.h"
 #include "pages/page_widgets.h"
 #include "pages/phenytoin_case_values.h"
-#include "pages/report_content.h"
-#include "pages/report_texts.h"
 #include "records/case_record.h"
 #include "records/text_format.h"
 

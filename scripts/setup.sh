@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev sqlite3 libpq-dev postgresql nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
-  xvfb xauth poppler-utils openbox
+  xvfb xauth poppler-utils openbox clang-format
   dpkg-dev
   "$@"
 )

@@ -120,7 +120,7 @@ PatientList SearchPatients(Database& db, const PatientSearch& search) {
     if (list.patients.empty()) return list;
     std::string placeholders = "?";
     std::vector<SqlValue> keys;
-    for (const ListedPatient& p : list.patients) keys.push_back(std::int64_t{p.recNum});
+    for (const ListedPatient& p : list.patients) keys.emplace_back(std::in_place_type<std::int64_t>, p.recNum);
     for (std::size_t i = 1; i < keys.size(); ++i) placeholders += ", ?";
     Statement cases(db,
                     "SELECT c.\"Patient Rec Num\", c.\"Case number\", c.\"Drug ID\", c.\"Wt\", c.\"Ht\", "

@@ -36,7 +36,14 @@ History Vancomycin(const Levels& levels) {
     return h;
 }
 
-PredictionInput InputOf(const History& h) { return {.modelType = 2, .events = h.events, .vc = kVc, .k21 = kK21}; }
+PredictionInput InputOf(const History& h) {
+    PredictionInput in;
+    in.modelType = 2;
+    in.events = h.events;
+    in.vc = kVc;
+    in.k21 = kK21;
+    return in;
+}
 
 AnalysisSetup VancomycinSetup() {
     AnalysisSetup s;

@@ -18,10 +18,11 @@
 
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
-#include "pages/report_content.h"
+#include "output/report_content.h"
+#include "output/report_texts.h"
+#include "pages/report_heading.h"
 #include "pages/report_note.h"
 #include "pages/report_page.h"
-#include "pages/report_texts.h"
 #include "records/case_record.h"
 #include "tests/pages/page_test_support.h"
 
@@ -188,7 +189,8 @@ private slots:
         QCOMPARE(Q(PrintedParameters({}).kd), QString());  // no volume: nothing rather than nan
         // An entered clearance stands alone one line down; a baby's age in months.
         r.SCr = 0, r.CrCl = 55, r.Age = 1.5, r.Patient_ID = "B7";
-        const ReportContent c = ReportContentOf(r, {}, ReportKind::Population, {}, "", TestMoment());
+        const ReportContent c =
+            ReportContentOf(r, ReportHeadingOf(r, TestMoment()), {}, ReportKind::Population, {}, "", TestMoment());
         QCOMPARE(Q(c.renal + "|" + c.enteredClearance), QString("|Entered CLcr: 55.0 mL/min"));
         QCOMPARE(Q(c.age + "|" + c.patientNumber), QString("Age: 18.0 Months |Patient #B7"));
     }

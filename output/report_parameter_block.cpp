@@ -3,8 +3,8 @@
 #include <QPainter>
 #include <vector>
 
-#include "pages/report_drawing.h"
-#include "pages/report_grid.h"
+#include "output/report_drawing.h"
+#include "output/report_grid.h"
 
 namespace {
 constexpr int kPopulationColumnWidth = 250;  // the population value ends this far left of the fitted one

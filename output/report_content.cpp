@@ -1,11 +1,8 @@
-#include "pages/report_content.h"
+#include "output/report_content.h"
 
-#include "app/kit/header_strip.h"
-#include "app/kit/institution.h"
 #include "engine/forecast_parameters.h"
 #include "engine/patient_measures.h"
-#include "pages/phenytoin_case_values.h"
-#include "pages/report_texts.h"
+#include "output/report_texts.h"
 #include "records/calendar.h"
 #include "records/case_record.h"
 #include "records/db/stored_text.h"
@@ -70,14 +67,13 @@ std::string PrintedWeight(const CaseRecord& r) {
     return FormatNumbers(" %.1f kg (%.1f lb)", entered, entered * kLbPerKg);
 }
 
-ReportContent ReportContentOf(const CaseRecord& r, const ReportRegimen& regimen, ReportKind kind,
-                              const ReportChoices& choices, const std::string& note, double now) {
+ReportContent ReportContentOf(const CaseRecord& r, const ReportHeading& h, const ReportRegimen& regimen,
+                              ReportKind kind, const ReportChoices& choices, const std::string& note, double now) {
     ReportContent c;
     c.kind = kind;
     c.choices = choices;
     c.phenytoin = r.Drug_ID == "ph";
-    const HeaderTexts h = HeaderTextsOf(r, now, HeaderVariant::Full);
-    c.institution = InstitutionName();
+    c.institution = h.institution;
     c.drug = h.drug;
     c.name = h.name;
     c.patientNumber = "Patient #" + h.id;
@@ -100,7 +96,8 @@ ReportContent ReportContentOf(const CaseRecord& r, const ReportRegimen& regimen,
         if (!regimen.adjustedRangeLow.empty())
             c.adjustedRange = regimen.adjustedRangeLow + "-" + regimen.adjustedRangeHigh;
         c.steadyState90Days = regimen.steadyState90Days;
-        c.freeFraction = FiniteNumber("%2.2f", 100 * CurrentFreeFraction(r)) + "%";
+        c.freeFraction =
+            FiniteNumber("%2.2f", 100 * FreeFraction(BodyOf(r), r.Albumin, r.CrCl, r.Factor(2), r.Factor(3))) + "%";
     }
     c.concentrationUnit = r.ConcUnit;
     c.regimenSentence = RegimenSentence(regimen, c.phenytoin);

@@ -1,4 +1,4 @@
-#include "pages/report_grid.h"
+#include "output/report_grid.h"
 
 #include <QPainter>
 #include <QPicture>

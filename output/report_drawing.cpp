@@ -1,9 +1,9 @@
-#include "pages/report_drawing.h"
+#include "output/report_drawing.h"
 
 #include <QPainter>
 #include <QPen>
 
-#include "pages/report_grid.h"
+#include "output/report_grid.h"
 
 namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }

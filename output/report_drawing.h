@@ -3,8 +3,8 @@
 // the print preview.
 #include <QSize>
 
-#include "pages/report_content.h"
-#include "pages/report_pictures.h"
+#include "output/report_content.h"
+#include "output/report_pictures.h"
 
 class QPainter;
 class ReportGrid;

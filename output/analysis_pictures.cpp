@@ -1,11 +1,11 @@
-#include "pages/analysis_pictures.h"
+#include "output/analysis_pictures.h"
 
 #include <QPainter>
 
 #include "engine/analysis_fits.h"
 #include "engine/curves.h"
-#include "pages/graph_panel.h"
-#include "pages/level_table_texts.h"
+#include "output/graph_panel.h"
+#include "output/level_table_texts.h"
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
 

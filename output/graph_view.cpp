@@ -1,4 +1,4 @@
-#include "pages/graph_view.h"
+#include "output/graph_view.h"
 
 #include <QPainter>
 

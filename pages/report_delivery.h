@@ -1,15 +1,10 @@
 #pragma once
 // The ways a report leaves the page: the printer the user picks, a print
-// preview, or a PDF file. All draw through the one function given, so paper
-// and file never differ. Each returns true when the report went out.
-#include <QSize>
-#include <QString>
-#include <functional>
+// preview, or a PDF file, each asked for through the prompts. Each returns
+// true when the report went out.
+#include "output/report_output.h"
 
-class QPainter;
 class QWidget;
-
-using ReportDrawer = std::function<void(QPainter&, QSize pixels)>;
 
 bool PrintReport(QWidget* parent, const ReportDrawer& draw);
 // True when the user printed from the preview.

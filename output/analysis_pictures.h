@@ -1,6 +1,6 @@
 #pragma once
 // The report's two pictures of a fitted set, drawn afresh from the record.
-#include "pages/report_pictures.h"
+#include "output/report_pictures.h"
 
 struct CaseRecord;
 

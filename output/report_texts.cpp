@@ -1,4 +1,4 @@
-#include "pages/report_texts.h"
+#include "output/report_texts.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "pages/graph_panel.h"
+#include "output/graph_panel.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "pages/level_table_texts.h"
+#include "output/level_table_texts.h"
 
 #include <cmath>
 

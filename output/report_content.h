@@ -51,6 +51,11 @@ struct ReportContent {
     std::string note;
 };
 
+// The case as the working pages' header shows it, and the institution.
+struct ReportHeading {
+    std::string institution, drug, name, id, date, ageValue, ageUnit, sex;
+};
+
 // `regimen` as re-formatted for the report; `now` is the moment printed.
-ReportContent ReportContentOf(const CaseRecord& r, const ReportRegimen& regimen, ReportKind kind,
-                              const ReportChoices& choices, const std::string& note, double now);
+ReportContent ReportContentOf(const CaseRecord& r, const ReportHeading& heading, const ReportRegimen& regimen,
+                              ReportKind kind, const ReportChoices& choices, const std::string& note, double now);

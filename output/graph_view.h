@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "pages/graph_panel.h"
+#include "output/graph_panel.h"
 
 class GraphView : public QWidget {
     Q_OBJECT

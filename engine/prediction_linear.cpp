@@ -132,18 +132,22 @@ void AddDecays(Channel& channel, const std::vector<double>& times, const std::ve
     std::size_t next = 0;
     for (std::size_t i : order) {
         // Two decays at a time: the sum then waits on one product and one
-        // addition per pair instead of per decay.
+        // addition per pair instead of per decay. The pairs are fixed from
+        // the first decay on and a lone last one is added to a copy, so the
+        // other times asked for never change a level's rounding.
         for (; next + 1 < decays.size() && decays[next + 1].start <= times[i]; next += 2) {
             const Decay &x = decays[next], &y = decays[next + 1];
             const double xToY = between(y.start - x.start);
             sum = sum * (step(x.start - at) * xToY) + (x.amount * xToY + y.amount);
             at = y.start;
         }
-        for (; next < decays.size() && decays[next].start <= times[i]; ++next) {
-            sum = sum * step(decays[next].start - at) + decays[next].amount;
-            at = decays[next].start;
+        double level = sum, from = at;
+        const bool lone = next < decays.size() && decays[next].start <= times[i];
+        if (lone) {
+            level = sum * step(decays[next].start - at) + decays[next].amount;
+            from = decays[next].start;
         }
-        if (next > 0) c[i] += sum * std::exp(-channel.rate * (times[i] - at));
+        if (next > 0 || lone) c[i] += level * std::exp(-channel.rate * (times[i] - from));
     }
 }
 

@@ -5,7 +5,9 @@
 // regular schedule repeats the same factor. An infusion still running at t
 // is worked out directly.
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <deque>
 #include <numeric>
 
@@ -56,9 +58,11 @@ struct LinearSums {
     std::size_t events;
 
     LinearSums(std::size_t eventCount, double earliestTime) : earliest(earliestTime), events(eventCount) {}
+    // Rates compared bit for bit: a NaN rate (no usable ka) finds its channel too.
     Channel& ChannelOf(double rate) {
-        const auto it =
-            std::find_if(channels.begin(), channels.end(), [&](const Channel& c) { return c.rate == rate; });
+        const auto it = std::find_if(channels.begin(), channels.end(), [&](const Channel& c) {
+            return std::bit_cast<std::uint64_t>(c.rate) == std::bit_cast<std::uint64_t>(rate);
+        });
         if (it != channels.end()) return *it;
         return channels.emplace_back(Channel{rate, std::vector<Decay>(events)});
     }

@@ -147,7 +147,6 @@ struct Scratch {
     double absRate = 0;
     PhenytoinGrid grid{0, -1};
     InputParts parts;
-    std::vector<std::vector<double>> rates;
 };
 
 Scratch& ThreadScratch() {
@@ -190,6 +189,20 @@ void CombineParts(const InputParts& parts, double F, double CF, int steps, std::
     add(parts.other, 1);
 }
 
+// Two sets' factors of the input parts, combined per cell exactly as
+// CombineParts combines them: the same products added in the same order.
+struct PartFactors {
+    Pair oralScaled, oral, otherScaled;
+    Pair RateAt(const InputParts& parts, std::size_t i) const {
+        Pair rate{};
+        if (!parts.oralScaled.empty()) rate += oralScaled * parts.oralScaled[i];
+        if (!parts.oral.empty()) rate += oral * parts.oral[i];
+        if (!parts.otherScaled.empty()) rate += otherScaled * parts.otherScaled[i];
+        if (!parts.other.empty()) rate += parts.other[i];
+        return rate;
+    }
+};
+
 std::optional<double> Finite(double c) { return std::isfinite(c) ? std::optional<double>(c) : std::nullopt; }
 }  // namespace
 
@@ -231,24 +244,18 @@ void PredictPhenytoinSets(const PredictionInput& in, const std::vector<Parameter
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return times[a] < times[b]; });
 
-    // Only F and CF shape the input, and each only when an event it scales
-    // adds to it: sets that agree in the factors that act (the derivative
-    // steps of a fit in Vd, Km or Vm, and in F for a history without oral
-    // doses) share their rates.
+    // A set that would step exactly as one before it (a derivative step in
+    // a factor that acts on nothing here) takes that one's levels.
     Scratch& scratch = ThreadScratch();
     const InputParts& parts = PartsOf(in, g, scratch);
     const bool fActs = !parts.oralScaled.empty() || !parts.oral.empty();
     const bool cfActs = !parts.oralScaled.empty() || !parts.otherScaled.empty();
-    const auto sameInput = [&](const ParameterSet& a, const ParameterSet& b) {
-        return (!fActs || a.F == b.F) && (!cfActs || a.CF == b.CF);
-    };
-    // A set that would step exactly as one before it (a derivative step in
-    // a factor that acts on nothing here) takes that one's levels.
     const auto same = [](double a, double b) {
         return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
     };
     const auto sameSteps = [&](const ParameterSet& a, const ParameterSet& b) {
-        return sameInput(a, b) && same(a.Vd, b.Vd) && same(a.Km, b.Km) && same(a.Vm, b.Vm);
+        return (!fActs || a.F == b.F) && (!cfActs || a.CF == b.CF) && same(a.Vd, b.Vd) && same(a.Km, b.Km) &&
+               same(a.Vm, b.Vm);
     };
     std::vector<std::size_t> stepped, source;  // source: which stepped set each live one reads
     for (std::size_t k : live) {
@@ -257,34 +264,22 @@ void PredictPhenytoinSets(const PredictionInput& in, const std::vector<Parameter
         if (s == stepped.size()) stepped.push_back(k);
         source.push_back(s);
     }
-    std::vector<std::size_t> rateOf;
-    std::size_t distinct = 0;
-    for (std::size_t k = 0; k < stepped.size(); ++k) {
-        const ParameterSet& p = sets[stepped[k]];
-        std::size_t shared = 0;
-        while (shared < k && !sameInput(sets[stepped[shared]], p)) ++shared;
-        if (shared < k) {
-            rateOf.push_back(rateOf[shared]);
-            continue;
-        }
-        if (scratch.rates.size() <= distinct) scratch.rates.emplace_back();
-        CombineParts(parts, p.F, p.CF, g.steps, scratch.rates[distinct]);
-        rateOf.push_back(distinct++);
-    }
 
-    // The sets in pairs, an odd one out paired with itself.
+    // The sets in pairs, an odd one out paired with itself. Each step combines
+    // the parts of the input for each pair as CombineParts does, in the same
+    // order: the parts are read once per step for every set, where a rate
+    // buffer per set would stream far more memory than the steps need.
     const std::size_t n = stepped.size(), pairs = (n + 1) / 2;
     const auto laneOf = [&](std::size_t pair, int lane) { return std::min(2 * pair + lane, n - 1); };
     const double halfStep = 0.5 / g.stepsPerHour;
     std::vector<EliminationPair> models(pairs);
-    std::vector<const double*> rateA(pairs), rateB(pairs);
+    std::vector<PartFactors> factors(pairs);
     for (std::size_t j = 0; j < pairs; ++j) {
         const ParameterSet& a = sets[stepped[laneOf(j, 0)]];
         const ParameterSet& b = sets[stepped[laneOf(j, 1)]];
         const Pair vd{a.Vd, b.Vd}, km{a.Km, b.Km};
         models[j] = {Pair{a.Vm / 24, b.Vm / 24} * halfStep, km * halfStep, vd * km, vd};
-        rateA[j] = scratch.rates[rateOf[laneOf(j, 0)]].data();
-        rateB[j] = scratch.rates[rateOf[laneOf(j, 1)]].data();
+        factors[j] = {Pair{a.F * a.CF, b.F * b.CF}, Pair{a.F, b.F}, Pair{a.CF, b.CF}};
     }
     const double start = in.baseline.value_or(0);
     std::vector<Pair> c(pairs, Pair{start, start});
@@ -297,7 +292,7 @@ void PredictPhenytoinSets(const PredictionInput& in, const std::vector<Parameter
         for (; next < order.size() && !(point < times[order[next]]); ++next) record(order[next]);
         if (next < order.size())
             for (std::size_t j = 0; j < pairs; ++j)
-                c[j] = models[j].Step(c[j], Pair{rateA[j][i - 1], rateB[j][i - 1]}, halfStep, i == 1);
+                c[j] = models[j].Step(c[j], factors[j].RateAt(parts, i - 1), halfStep, i == 1);
     }
     for (; next < order.size(); ++next) record(order[next]);
     ReleaseIfStretched(scratch);

@@ -159,3 +159,75 @@ TEST(Prediction, OneCallForManyTimesEqualsOneCallPerTime) {
             EXPECT_EQ(together[i], PredictConcentration(single, p, times[i])) << kind << " " << times[i];
     }
 }
+
+namespace {
+// A long, uneven history written out as the textbook sums, one term per
+// dose: infusions of 1 or 2 h every 12 h (outpatient for the first 100), a
+// bolus half an hour after every tenth and, for one compartment, an oral
+// dose every 24 h.
+struct LongHistory {
+    std::vector<DoseEvent> events;
+    double F = 0.8, Vd = 50, Cl = 4, CF = 0.6, Vc = 20, k21 = 0.5, ka = 0.9;
+
+    explicit LongHistory(bool oral) {
+        for (int i = 0; i < 1000; ++i) {
+            events.push_back(EventAt(12.0 * i, 1000, kEventIV, 1 + i % 2, 0, i < 100));
+            if (i % 10 == 0) events.push_back(EventAt(12.0 * i + 0.5, 250, kEventIV, 0, 0, i < 100));
+            if (oral && i % 2 == 1) events.push_back(EventAt(12.0 * i + 3, 300, kEventOral, 0, ka, i < 100));
+        }
+    }
+    double OneCompartment(double t) const {
+        const double k = Cl / Vd;
+        double c = 0;
+        for (const DoseEvent& e : events) {
+            const double tau = t - e.time, m = e.outpatient ? CF : 1;
+            if (tau < 0) break;
+            if (e.route == kEventOral)
+                c += m * F * e.amount * ka / (Vd * (ka - k)) * (std::exp(-k * tau) - std::exp(-ka * tau));
+            else if (e.infusionTime == 0) c += m * e.amount / Vd * std::exp(-k * tau);
+            else if (tau < e.infusionTime) c += m * e.rate / Cl * (1 - std::exp(-k * tau));
+            else c += m * e.rate / Cl * (1 - std::exp(-k * e.infusionTime)) * std::exp(-k * (tau - e.infusionTime));
+        }
+        return c;
+    }
+    // Infusions only: the two-compartment model takes no other dose.
+    double TwoCompartment(double t) const {
+        const double beta = Cl / Vd, alpha = Cl / Vc * k21 / beta;
+        const auto part = [&](double rate, double coefficient, double tau, double T) {
+            return tau < T ? coefficient / rate * (1 - std::exp(-rate * tau))
+                           : coefficient / rate * (1 - std::exp(-rate * T)) * std::exp(-rate * (tau - T));
+        };
+        double c = 0;
+        for (const DoseEvent& e : events) {
+            const double tau = t - e.time, m = e.outpatient ? CF : 1;
+            if (tau < 0) break;
+            if (e.infusionTime == 0) continue;
+            const double r0 = m * e.rate / Vc;
+            c += part(alpha, r0 * (alpha - k21) / (alpha - beta), tau, e.infusionTime) +
+                 part(beta, r0 * (k21 - beta) / (alpha - beta), tau, e.infusionTime);
+        }
+        return c;
+    }
+};
+}  // namespace
+
+TEST(Prediction, LongHistoryEqualsTheSumOverEveryDose) {
+    // Early, during an infusion, at a dose, between doses, at the end.
+    const std::vector<double> times = {11990.5, 0.25, 12.5, 120.5, 5000, 6001.5, 11988};
+    for (int kind : {1, 2}) {
+        const LongHistory h(kind == 1);
+        PredictionInput in;
+        in.modelType = kind;
+        in.events = h.events;
+        in.vc = h.Vc;
+        in.k21 = h.k21;
+        const auto c = PredictConcentrations(in, Params(h.F, h.Vd, h.Cl, h.CF), times);
+        for (std::size_t i = 0; i < times.size(); ++i) {
+            const double expected = kind == 1 ? h.OneCompartment(times[i]) : h.TwoCompartment(times[i]);
+            ASSERT_TRUE(c[i]);
+            EXPECT_NEAR(*c[i], expected, 1e-9 * expected) << kind << " at " << times[i];
+            // The other times asked for change nothing, not even the rounding.
+            EXPECT_EQ(c[i], PredictConcentration(in, Params(h.F, h.Vd, h.Cl, h.CF), times[i])) << kind;
+        }
+    }
+}

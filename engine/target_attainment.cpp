@@ -1,0 +1,68 @@
+#include "engine/target_attainment.h"
+
+#include "engine/auc24.h"
+
+namespace {
+// Counts, per range asked for, the draws whose value lies in it.
+class Tally {
+public:
+    explicit Tally(std::size_t draws) : draws_(static_cast<double>(draws)) {}
+    // Whether the range is met: a range not asked for always is.
+    bool Count(const TargetRange& range, const std::optional<double>& value, int& count) {
+        if (!range.Asked()) return true;
+        const bool held = value && range.Holds(*value);
+        count += held;
+        return held;
+    }
+    std::optional<double> Share(const TargetRange& range, int count) const {
+        if (!range.Asked() || draws_ == 0) return std::nullopt;
+        return count / draws_;
+    }
+    std::optional<double> Share(int count) const { return draws_ == 0 ? std::nullopt : std::optional(count / draws_); }
+
+private:
+    double draws_;
+};
+}  // namespace
+
+Attainment IntermittentAttainment(const RegimenModel& m, const Posterior& posterior, const IntermittentRegimen& regimen,
+                                  const IntermittentTargets& targets) {
+    Tally tally(posterior.draws.size());
+    int trough = 0, peak = 0, auc24 = 0, all = 0;
+    RegimenModel drawn = m;
+    for (const FitVector& p : posterior.draws) {
+        drawn.F = p[0];
+        drawn.Vd = p[1];
+        drawn.Cl = p[2];
+        drawn.CF = p[3];
+        const IntermittentLevels levels = ForecastIntermittent(drawn, regimen);
+        std::optional<double> area;
+        if (regimen.dose && regimen.interval) area = Auc24(drawn, *regimen.dose, *regimen.interval);
+        // Each range is counted on its own, so no && may cut a count short.
+        const bool troughHeld = tally.Count(targets.trough, levels.trough, trough);
+        const bool peakHeld = tally.Count(targets.peak, levels.peak, peak);
+        const bool areaHeld = tally.Count(targets.auc24, area, auc24);
+        all += troughHeld && peakHeld && areaHeld;
+    }
+    Attainment out;
+    out.trough = tally.Share(targets.trough, trough);
+    out.peak = tally.Share(targets.peak, peak);
+    out.auc24 = tally.Share(targets.auc24, auc24);
+    if (targets.trough.Asked() || targets.peak.Asked() || targets.auc24.Asked()) out.all = tally.Share(all);
+    return out;
+}
+
+Attainment PhenytoinAttainment(const Posterior& posterior, const PhenytoinDoseLine& regimen,
+                               const TargetRange& average) {
+    constexpr double kNormalFreeFraction = 0.1;  // enters only the adjusted level, not compared here
+    Tally tally(posterior.draws.size());
+    int held = 0;
+    for (const FitVector& p : posterior.draws) {
+        const PhenytoinLevels levels = ForecastPhenytoin({p[1], p[2], p[4]}, p[0], kNormalFreeFraction, regimen, {});
+        tally.Count(average, levels.observed, held);
+    }
+    Attainment out;
+    out.average = tally.Share(average, held);
+    out.all = out.average;
+    return out;
+}

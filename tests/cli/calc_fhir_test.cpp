@@ -67,8 +67,70 @@ TEST(KinevoCalcFhir, UnusedEntriesGoToStandardErrorAndBadBundlesAreRefused) {
             "bundle: input: not valid JSON (byte 38)");
     refused({"--fhir", Written("fhir-patient.json", R"({"resourceType": "Patient"})")},
             "bundle: not a FHIR R4 Bundle: resourceType must be \"Bundle\"");
-    refused({"--fhir", kExample, "--drug", "GM"}, "bundle: drug \"GM\": its codes are not read from a record");
+    refused({"--fhir", kExample, "--drug", "ZZ"}, "bundle: drug \"ZZ\": its codes are not read from a record");
     refused({"--fhir", "/nonexistent/bundle.json"}, "\"/nonexistent/bundle.json\": cannot be read");
     refused({"--fhir"}, "usage: kinevo-calc --fhir BUNDLE.json [--drug CODE] [--run]");
     refused({"--fhir", kExample, "--colour"}, "usage: kinevo-calc --fhir BUNDLE.json [--drug CODE] [--run]");
+}
+
+TEST(KinevoCalcFhir, OralDosesRunWithTheirForms) {
+    // The tablets regimen: the levels 455.75 h and 865.25 h after 1 November 08:00.
+    const CalcRun theophylline =
+        RunCalcWith({"--fhir", KINEVO_EXAMPLES_DIR "/fhir/theophylline-outpatient.json", "--run"});
+    ASSERT_EQ(theophylline.exitCode, 0) << theophylline.err;
+    const nlohmann::json levels = theophylline.json()["history"]["levels"];
+    EXPECT_EQ(levels[0]["time"], 455.75);
+    EXPECT_EQ(levels[1]["time"], 865.25);
+
+    // A capsule (phenytoin sodium, salt 0.92) and the suspension (1.0), each
+    // absorbed in portions of at most 60 mg an hour: 5 and 3 events.
+    const std::string bundle = Written("fhir-phenytoin.json", R"({"resourceType": "Bundle", "entry": [
+        {"resource": {"resourceType": "Patient", "id": "p", "gender": "male", "birthDate": "1980-01-01"}},
+        {"resource": {"resourceType": "Observation", "id": "wt", "status": "final",
+          "code": {"coding": [{"system": "http://loinc.org", "code": "29463-7"}]},
+          "effectiveDateTime": "2026-12-01T07:00:00Z",
+          "valueQuantity": {"value": 70, "system": "http://unitsofmeasure.org", "code": "kg"}}},
+        {"resource": {"resourceType": "Observation", "id": "ht", "status": "final",
+          "code": {"coding": [{"system": "http://loinc.org", "code": "8302-2"}]},
+          "effectiveDateTime": "2026-12-01T07:00:00Z",
+          "valueQuantity": {"value": 175, "system": "http://unitsofmeasure.org", "code": "cm"}}},
+        {"resource": {"resourceType": "Observation", "id": "scr", "status": "final",
+          "code": {"coding": [{"system": "http://loinc.org", "code": "2160-0"}]},
+          "effectiveDateTime": "2026-12-01T07:00:00Z",
+          "valueQuantity": {"value": 1, "system": "http://unitsofmeasure.org", "code": "mg/dL"}}},
+        {"resource": {"resourceType": "Observation", "id": "alb", "status": "final",
+          "code": {"coding": [{"system": "http://loinc.org", "code": "1751-7"}]},
+          "effectiveDateTime": "2026-12-01T07:00:00Z",
+          "valueQuantity": {"value": 4, "system": "http://unitsofmeasure.org", "code": "g/dL"}}},
+        {"resource": {"resourceType": "MedicationAdministration", "id": "cap", "status": "completed",
+          "contained": [{"resourceType": "Medication", "id": "m",
+            "code": {"coding": [{"system": "http://www.nlm.nih.gov/research/umls/rxnorm", "code": "8183"}]},
+            "form": {"coding": [{"system": "http://snomed.info/sct", "code": "385049006"}]}}],
+          "medicationReference": {"reference": "#m"}, "effectiveDateTime": "2026-12-01T08:00:00Z",
+          "dosage": {"route": {"coding": [{"system": "http://snomed.info/sct", "code": "26643006"}]},
+            "dose": {"value": 300, "system": "http://unitsofmeasure.org", "code": "mg"}}}},
+        {"resource": {"resourceType": "MedicationAdministration", "id": "susp", "status": "completed",
+          "contained": [{"resourceType": "Medication", "id": "m",
+            "code": {"text": "Phenytoin 125 mg/5 mL oral suspension"},
+            "form": {"coding": [{"system": "http://snomed.info/sct", "code": "385024007"}]}}],
+          "medicationReference": {"reference": "#m"}, "effectiveDateTime": "2026-12-01T20:00:00Z",
+          "dosage": {"route": {"coding": [{"system": "http://snomed.info/sct", "code": "26643006"}]},
+            "dose": {"value": 125, "system": "http://unitsofmeasure.org", "code": "mg"}}}},
+        {"resource": {"resourceType": "Observation", "id": "level", "status": "final",
+          "code": {"coding": [{"system": "http://loinc.org", "code": "3968-5"}]},
+          "effectiveDateTime": "2026-12-02T07:00:00Z",
+          "valueQuantity": {"value": 10, "system": "http://unitsofmeasure.org", "code": "ug/mL"}}}]})");
+    const CalcRun phenytoin = RunCalcWith({"--fhir", bundle, "--run"});
+    ASSERT_EQ(phenytoin.exitCode, 0) << phenytoin.err;
+    double capsules = 0, suspension = 0;
+    int events = 0;
+    const nlohmann::json result = phenytoin.json();
+    for (const nlohmann::json& e : result["history"]["events"]) {
+        ++events;
+        (e["salt"] == 0.92 ? capsules : suspension) += e["amount"].get<double>();
+        EXPECT_TRUE(e["salt"] == 0.92 || e["salt"] == 1.0) << e.dump();
+    }
+    EXPECT_EQ(events, 8);
+    EXPECT_EQ(capsules, 300);
+    EXPECT_EQ(suspension, 125);
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../fhir/fhir_bundle_fixtures.h"
 #include "calc_runner.h"
 
 namespace {
@@ -84,43 +85,17 @@ TEST(KinevoCalcFhir, OralDosesRunWithTheirForms) {
 
     // A capsule (phenytoin sodium, salt 0.92) and the suspension (1.0), each
     // absorbed in portions of at most 60 mg an hour: 5 and 3 events.
-    const std::string bundle = Written("fhir-phenytoin.json", R"({"resourceType": "Bundle", "entry": [
-        {"resource": {"resourceType": "Patient", "id": "p", "gender": "male", "birthDate": "1980-01-01"}},
-        {"resource": {"resourceType": "Observation", "id": "wt", "status": "final",
-          "code": {"coding": [{"system": "http://loinc.org", "code": "29463-7"}]},
-          "effectiveDateTime": "2026-12-01T07:00:00Z",
-          "valueQuantity": {"value": 70, "system": "http://unitsofmeasure.org", "code": "kg"}}},
-        {"resource": {"resourceType": "Observation", "id": "ht", "status": "final",
-          "code": {"coding": [{"system": "http://loinc.org", "code": "8302-2"}]},
-          "effectiveDateTime": "2026-12-01T07:00:00Z",
-          "valueQuantity": {"value": 175, "system": "http://unitsofmeasure.org", "code": "cm"}}},
-        {"resource": {"resourceType": "Observation", "id": "scr", "status": "final",
-          "code": {"coding": [{"system": "http://loinc.org", "code": "2160-0"}]},
-          "effectiveDateTime": "2026-12-01T07:00:00Z",
-          "valueQuantity": {"value": 1, "system": "http://unitsofmeasure.org", "code": "mg/dL"}}},
-        {"resource": {"resourceType": "Observation", "id": "alb", "status": "final",
-          "code": {"coding": [{"system": "http://loinc.org", "code": "1751-7"}]},
-          "effectiveDateTime": "2026-12-01T07:00:00Z",
-          "valueQuantity": {"value": 4, "system": "http://unitsofmeasure.org", "code": "g/dL"}}},
-        {"resource": {"resourceType": "MedicationAdministration", "id": "cap", "status": "completed",
-          "contained": [{"resourceType": "Medication", "id": "m",
-            "code": {"coding": [{"system": "http://www.nlm.nih.gov/research/umls/rxnorm", "code": "8183"}]},
-            "form": {"coding": [{"system": "http://snomed.info/sct", "code": "385049006"}]}}],
-          "medicationReference": {"reference": "#m"}, "effectiveDateTime": "2026-12-01T08:00:00Z",
-          "dosage": {"route": {"coding": [{"system": "http://snomed.info/sct", "code": "26643006"}]},
-            "dose": {"value": 300, "system": "http://unitsofmeasure.org", "code": "mg"}}}},
-        {"resource": {"resourceType": "MedicationAdministration", "id": "susp", "status": "completed",
-          "contained": [{"resourceType": "Medication", "id": "m",
-            "code": {"text": "Phenytoin 125 mg/5 mL oral suspension"},
-            "form": {"coding": [{"system": "http://snomed.info/sct", "code": "385024007"}]}}],
-          "medicationReference": {"reference": "#m"}, "effectiveDateTime": "2026-12-01T20:00:00Z",
-          "dosage": {"route": {"coding": [{"system": "http://snomed.info/sct", "code": "26643006"}]},
-            "dose": {"value": 125, "system": "http://unitsofmeasure.org", "code": "mg"}}}},
-        {"resource": {"resourceType": "Observation", "id": "level", "status": "final",
-          "code": {"coding": [{"system": "http://loinc.org", "code": "3968-5"}]},
-          "effectiveDateTime": "2026-12-02T07:00:00Z",
-          "valueQuantity": {"value": 10, "system": "http://unitsofmeasure.org", "code": "ug/mL"}}}]})");
-    const CalcRun phenytoin = RunCalcWith({"--fhir", bundle, "--run"});
+    const std::string day = "2026-12-01T07:00:00Z";
+    const json bundle = Bundle(
+        {Patient("male", "1980-01-01"), Observation("wt", "29463-7", Ucum(70, "kg"), day),
+         Observation("ht", "8302-2", Ucum(175, "cm"), day), Observation("scr", "2160-0", Ucum(1, "mg/dL"), day),
+         Observation("alb", "1751-7", Ucum(4, "g/dL"), day),
+         OralDose("cap", 300, "2026-12-01T08:00:00Z",
+                  MedicationWithForm("m", Coded("http://www.nlm.nih.gov/research/umls/rxnorm", "8183"), "385049006")),
+         OralDose("susp", 125, "2026-12-01T20:00:00Z",
+                  MedicationWithForm("m", {{"text", "Phenytoin 125 mg/5 mL oral suspension"}}, "385024007")),
+         Observation("level", "3968-5", Ucum(10, "ug/mL"), "2026-12-02T07:00:00Z")});
+    const CalcRun phenytoin = RunCalcWith({"--fhir", Written("fhir-phenytoin.json", bundle.dump()), "--run"});
     ASSERT_EQ(phenytoin.exitCode, 0) << phenytoin.err;
     double capsules = 0, suspension = 0;
     int events = 0;

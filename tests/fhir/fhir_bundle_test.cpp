@@ -77,24 +77,9 @@ TEST(FhirBundle, TheophyllineOutpatientExampleGivesRegimenRowsUpToNow) {
 }
 
 TEST(FhirBundle, OralPhenytoinTakesItsRouteLetterFromTheDoseForm) {
-    const auto oral = [](const std::string& id, double mg, const std::string& when, const json& medication) {
-        json entry = Administration(id, "8183", Ucum(mg, "mg"), kOral, when);
-        json& r = entry["resource"];
-        if (medication.is_string()) {
-            r.erase("medicationCodeableConcept");
-            r["medicationReference"] = {{"reference", medication}};
-        } else if (!medication.is_null()) {
-            r.erase("medicationCodeableConcept");
-            r["medicationReference"] = {{"reference", "#" + medication.value("id", "")}};
-            r["contained"] = json::array({medication});
-        }
-        return entry;
-    };
-    const auto formed = [](const std::string& id, const std::string& form) {
-        return json{{"resourceType", "Medication"},
-                    {"id", id},
-                    {"code", Coded("http://www.nlm.nih.gov/research/umls/rxnorm", "8183")},
-                    {"form", Coded("http://snomed.info/sct", form)}};
+    const json phenytoin = Coded("http://www.nlm.nih.gov/research/umls/rxnorm", "8183");
+    const auto formed = [&](const std::string& id, const std::string& form) {
+        return MedicationWithForm(id, phenytoin, form);
     };
     const auto twiceDaily = [](const std::string& id, const std::string& start, int count) {
         return Entry({{"resourceType", "MedicationRequest"},
@@ -119,11 +104,11 @@ TEST(FhirBundle, OralPhenytoinTakesItsRouteLetterFromTheDoseForm) {
         {Patient("male", "1980-01-01"), Entry(formed("caps", "385049006")),
          twiceDaily("old", "2026-03-01T08:00:00Z", 520), twiceDaily("recent", "2026-11-20T08:00:00Z", 14),
          Administration("iv", "8183", Ucum(1000, "mg"), kIntravenous, "2026-12-01T02:00:00Z", "2026-12-01T02:30:00Z"),
-         oral("capsule", 300, "2026-12-01T08:00:00Z", "Medication/caps"),
-         oral("suspension", 125, "2026-12-01T20:00:00Z", formed("susp", "385024007")),
-         oral("chewable", 50, "2026-12-02T08:00:00Z", formed("chew", "66076007")),
-         oral("tablet", 100, "2026-12-02T12:00:00Z", formed("tab", "385055001")),
-         oral("no-form", 100, "2026-12-02T16:00:00Z", json()),
+         OralDose("capsule", 300, "2026-12-01T08:00:00Z", "Medication/caps"),
+         OralDose("suspension", 125, "2026-12-01T20:00:00Z", formed("susp", "385024007")),
+         OralDose("chewable", 50, "2026-12-02T08:00:00Z", formed("chew", "66076007")),
+         OralDose("tablet", 100, "2026-12-02T12:00:00Z", formed("tab", "385055001")),
+         Administration("no-form", "8183", Ucum(100, "mg"), kOral, "2026-12-02T16:00:00Z"),
          Observation("level", "3968-5", Ucum(40, "umol/L"), "2026-12-03T07:00:00Z")});
     const FhirImport import = ImportFhirBundle(bundle, UtcMinute("2026-12-05T00:00:00Z"));
     // Single doses take the time to the next row as their interval, the last

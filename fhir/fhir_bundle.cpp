@@ -108,10 +108,12 @@ private:
         return it == medications_.end() ? nullptr : it->second;
     }
 
+    // The concept naming a dose's drug: its own, or its Medication's code.
     const Json& MedicationConcept(const Json& r) const {
         if (r.contains("medicationCodeableConcept")) return r.at("medicationCodeableConcept");
+        static const Json none;
         const Json* medication = MedicationOf(r);
-        return medication ? Member(*medication, "code") : Member(r, "medicationCodeableConcept");
+        return medication ? Member(*medication, "code") : none;
     }
 
     // The drug an entry names: a level by its LOINC code, a dose by its RxNorm

@@ -56,7 +56,7 @@ TEST(FhirBundle, TheophyllineOutpatientExampleGivesRegimenRowsUpToNow) {
     EXPECT_NEAR(patient["height_cm"].get<double>(), 175.26, 1e-9);       // 69 in x 2.54
     EXPECT_NEAR(patient["scr_mg_dl"].get<double>(), 0.90496, 1e-12);     // 80 umol/L x 113.12 g/mol
     json& first = import.caseInput["history"]["levels"][0]["level"];
-    EXPECT_NEAR(first.get<double>(), 10.98976, 1e-12);  // 61 umol/L x 180.16 g/mol
+    EXPECT_NEAR(first.get<double>(), 5.04448, 1e-12);  // 28 umol/L x 180.16 g/mol
     for (const char* key : {"weight_kg", "height_cm", "scr_mg_dl"}) patient.erase(key);
     first = 0;
     const json expected = R"({
@@ -68,7 +68,7 @@ TEST(FhirBundle, TheophyllineOutpatientExampleGivesRegimenRowsUpToNow) {
                    { "date": "2026-11-21", "time": "08:00", "dose": 300, "route": "O",
                      "interval": 12, "doses": 34, "status": "O" } ],
         "levels": [ { "date": "2026-11-20", "time": "07:45", "level": 0 },
-                    { "date": "2026-12-07", "time": "09:15", "level": 12.3 } ] } })"_json;
+                    { "date": "2026-12-07", "time": "09:15", "level": 7.6 } ] } })"_json;
     EXPECT_EQ(import.caseInput, expected) << import.caseInput.dump(1);
     EXPECT_EQ(UnusedOf(import),
               (std::set<std::pair<std::string, std::string>>{

@@ -66,6 +66,8 @@ const FhirDrug* DrugOfRxNorm(const std::string& rxnorm) {
 
 const FhirDrug* DrugOfText(const std::string& text) {
     const std::string lower = Lower(text);
+    // "theophylline 125 MG / guaifenesin 100 MG": a combination is not one drug.
+    if (lower.find(" / ") != std::string::npos || lower.find('+') != std::string::npos) return nullptr;
     for (const FhirDrug& d : kDrugs)
         for (const char* name : d.texts) {
             const std::size_t n = name ? std::strlen(name) : 0;

@@ -19,7 +19,8 @@ struct FhirDrug {
 // The drug whose ingredient code is `rxnorm`, or whose level code is `loinc`.
 const FhirDrug* DrugOfRxNorm(const std::string& rxnorm);
 // The drug a medication's text names by its first words ("Amikacin 500 mg in
-// 100 mL"), any letter case; a name inside a longer word does not count.
+// 100 mL"), any letter case; a name inside a longer word, or a combination
+// ("A 125 MG / B 100 MG", "A + B"), does not count.
 const FhirDrug* DrugOfText(const std::string& text);
 const FhirDrug* DrugOfLoinc(const std::string& loinc);
 const FhirDrug* DrugOfCode(const std::string& code);  // any letter case

@@ -46,6 +46,8 @@ TEST(FhirCodes, DrugsAreKnownByTheirCodesOrTheNameTheirTextBeginsWith) {
     EXPECT_FALSE(DrugOfText("lithium citrate 5 mL"));  // the doses are mg of the carbonate
     EXPECT_FALSE(DrugOfText("fosphenytoin 750 mg PE"));
     EXPECT_FALSE(DrugOfText("gentamicin/betamethasone"));
+    EXPECT_FALSE(DrugOfText("Theophylline 125 MG / guaifenesin 100 MG Oral Capsule"));
+    EXPECT_STREQ(DrugOfText("Phenytoin 125 mg/5 mL oral suspension")->code, "PH");
     // 10 umol/L of amikacin (585.6 g/mol) is 5.856 mg/L; gentamicin is a
     // mixture with no one molar mass.
     EXPECT_NEAR(*LevelInDrugUnit(*DrugOfCode("ak"), 10, "umol/L"), 5.856, 1e-12);

@@ -5,9 +5,11 @@
 #include <map>
 #include <set>
 
+#include "engine/history_rows.h"
 #include "fhir/fhir_fields.h"
 #include "fhir/fhir_history.h"
 #include "fhir/fhir_time.h"
+#include "records/calendar.h"
 
 namespace {
 using Json = nlohmann::json;
@@ -55,11 +57,26 @@ public:
         // A regimen taken at home is a row of its own, never joined with doses.
         std::vector<RegimenRow> rows = JoinEvenDoses(given_);
         rows.insert(rows.end(), regimens_.begin(), regimens_.end());
+        CountPhenytoinPortions(rows);
         WriteHistory(rows, levels_, out_);
         return std::move(out_);
     }
 
 private:
+    // The hourly limit of oral phenytoin absorption: 60 mg from 18 years on,
+    // 1 mg per kg below. Without a birthday the case cannot run anyway.
+    void CountPhenytoinPortions(std::vector<RegimenRow>& rows) const {
+        if (std::string(drug_->code) != "PH") return;
+        double limit = 60;
+        const auto birthday = ParseIsoDate(patient_.value("birthday", ""));
+        const auto weight = measures_.find(Measure::Weight);
+        const double now = static_cast<double>(DayNumber(1970, 1, 1)) + static_cast<double>(now_) / 1440;
+        if (birthday && AgeInYears(*birthday, now) < 18 && weight != measures_.end()) limit = weight->second.value;
+        for (RegimenRow& row : rows)
+            if (IsPhenytoinOralRoute(row.route))
+                row.eventsPerDose = static_cast<int>(PhenytoinPortionCount(row.dose, limit));
+    }
+
     void Unused(const std::string& where, const std::string& reason) { out_.unused.push_back({where, reason}); }
 
     void Index() {
@@ -79,23 +96,38 @@ private:
         }
     }
 
-    std::vector<std::string> MedicationCodes(const Json& r) const {
-        if (r.contains("medicationCodeableConcept")) return CodesIn(r.at("medicationCodeableConcept"), kRxNormSystem);
-        const auto it = medications_.find(TextOf(Member(r, "medicationReference"), "reference"));
-        return it == medications_.end() ? std::vector<std::string>{}
-                                        : CodesIn(Member(*it->second, "code"), kRxNormSystem);
+    // The Medication resource a dose names, in the bundle or contained in it.
+    const Json* MedicationOf(const Json& r) const {
+        const std::string ref = TextOf(Member(r, "medicationReference"), "reference");
+        if (ref.size() > 1 && ref[0] == '#') {
+            for (const Json& c : Member(r, "contained"))
+                if (TextOf(c, "resourceType") == "Medication" && TextOf(c, "id") == ref.substr(1)) return &c;
+            return nullptr;
+        }
+        const auto it = medications_.find(ref);
+        return it == medications_.end() ? nullptr : it->second;
     }
 
-    // The drug an entry names by a code read here, if any.
+    // The concept naming a dose's drug: its own, or its Medication's code.
+    const Json& MedicationConcept(const Json& r) const {
+        if (r.contains("medicationCodeableConcept")) return r.at("medicationCodeableConcept");
+        static const Json none;
+        const Json* medication = MedicationOf(r);
+        return medication ? Member(*medication, "code") : none;
+    }
+
+    // The drug an entry names: a level by its LOINC code, a dose by its RxNorm
+    // ingredient code, else by the drug's name at the start of its text.
     const FhirDrug* DrugNamed(const Json& r) const {
         const std::string type = TextOf(r, "resourceType");
-        std::vector<std::string> codes;
         if (type == "Observation") {
             for (const std::string& c : CodesIn(Member(r, "code"), kLoincSystem))
                 if (const FhirDrug* d = DrugOfLoinc(c)) return d;
         } else if (type == "MedicationAdministration" || type == "MedicationRequest") {
-            for (const std::string& c : MedicationCodes(r))
+            const Json& medication = MedicationConcept(r);
+            for (const std::string& c : CodesIn(medication, kRxNormSystem))
                 if (const FhirDrug* d = DrugOfRxNorm(c)) return d;
+            return DrugOfText(TextOf(medication, "text"));
         }
         return nullptr;
     }
@@ -136,7 +168,7 @@ private:
             return Unused(
                 where, "medication is not in the FHIR R4 structure (medicationCodeableConcept or medicationReference)");
         const FhirDrug* named = DrugNamed(r);
-        if (!named) return Unused(where, "no RxNorm ingredient code of a drug read here");
+        if (!named) return Unused(where, "no RxNorm ingredient code or name of a drug read here");
         if (named != drug_) return Unused(where, std::string("a dose of ") + named->name + ", not of " + drug_->name);
         if (type == "MedicationAdministration") return ReadAdministration(r, where);
         ReadRequest(r, where);
@@ -214,19 +246,39 @@ private:
     }
 
     // Dose and route of a dosage, held to the drug; false when unusable.
-    bool ReadDoseAndRoute(const Json& dose, const Json& dosage, RegimenRow& row, const std::string& where) {
+    bool ReadDoseAndRoute(const Json& r, const Json& dose, const Json& dosage, RegimenRow& row,
+                          const std::string& where) {
         std::string problem;
         const auto q = ReadQuantity(dose, problem);
         if (!q) return Unused(where, "dose: " + problem), false;
         const auto amount = DoseInDrugUnit(*drug_, q->value, q->ucum);
         if (!amount || !(*amount > 0)) return Unused(where, "dose unit " + q->ucum + " is not a mass unit"), false;
-        const auto route = ReadRoute(dosage, problem);
+        auto route = ReadRoute(dosage, problem);
         if (!route) return Unused(where, problem), false;
         if (!TakesRoute(*drug_, *route))
             return Unused(where, "route " + *route + " is not taken in the " + drug_->name + " history"), false;
+        if (*route == "O" && std::string(drug_->code) == "PH") {
+            route = PhenytoinOralForm(r);
+            if (!route)
+                return Unused(where,
+                              "an oral phenytoin dose whose dose form is not read: the history takes capsule "
+                              "(385049006), chewable tablet (66076007) or oral suspension (385024007), given "
+                              "as Medication.form"),
+                       false;
+        }
         row.dose = *amount;
         row.route = *route;
         return true;
+    }
+
+    // Capsules hold phenytoin sodium, chewable tablets and the suspension
+    // phenytoin itself: the history tells them apart by their route letter.
+    std::optional<std::string> PhenytoinOralForm(const Json& r) const {
+        const Json* medication = MedicationOf(r);
+        if (!medication) return std::nullopt;
+        for (const std::string& form : CodesIn(Member(*medication, "form"), kSnomedSystem))
+            if (auto route = PhenytoinRouteOfForm(form)) return route;
+        return std::nullopt;
     }
 
     void ReadAdministration(const Json& r, const std::string& where) {
@@ -234,7 +286,7 @@ private:
         if (status != "completed") return Unused(where, "status \"" + status + "\": not a dose given in full");
         RegimenRow row;
         const Json& dosage = Member(r, "dosage");
-        if (!ReadDoseAndRoute(Member(dosage, "dose"), dosage, row, where)) return;
+        if (!ReadDoseAndRoute(r, Member(dosage, "dose"), dosage, row, where)) return;
         const Json& period = Member(r, "effectivePeriod");
         const std::string start =
             r.contains("effectiveDateTime") ? TextOf(r, "effectiveDateTime") : TextOf(period, "start");
@@ -280,7 +332,7 @@ private:
         RegimenRow row;
         const Json& doseAndRate = Member(dosage, "doseAndRate");
         if (!doseAndRate.is_array() || doseAndRate.size() != 1) return Unused(where, "not exactly one doseAndRate");
-        if (!ReadDoseAndRoute(Member(doseAndRate.front(), "doseQuantity"), dosage, row, where)) return;
+        if (!ReadDoseAndRoute(r, Member(doseAndRate.front(), "doseQuantity"), dosage, row, where)) return;
         const auto start = ReadFhirTime(TextOf(Member(repeat, "boundsPeriod"), "start"));
         if (const auto* problem = std::get_if<std::string>(&start)) return Unused(where, "regimen start " + *problem);
         row.start = std::get<FhirTime>(start);

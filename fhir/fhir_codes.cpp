@@ -6,20 +6,38 @@
 #include <iterator>
 
 namespace {
-// Ingredient codes of RxNorm, serum or plasma level codes of LOINC. A drug
-// without a code here is not read: a code not known to be right is worse
-// than none. Molar masses of the drugs that are one molecule.
+// Ingredient codes of RxNorm, serum or plasma level codes of LOINC (random,
+// peak, trough). A code not known to be right is worse than none: a drug
+// without an ingredient code is read by the name its doses are written with,
+// and its levels only by the codes listed. Molar masses (g/mol) of the drugs
+// that are one molecule, for levels in molar units; 0 refuses them.
 const FhirDrug kDrugs[] = {
-    {"VM", "Vancomycin", "11124", {"20578-1", "4092-3", "4090-7"}, "mg/L", 1449.3, {"IV"}},
-    {"TH", "Theophylline", "10438", {"4049-3"}, "mg/L", 180.16, {"IV", "O"}},
-    {"DG", "Digoxin", "3407", {"10535-3"}, "mcg/L", 780.95, {"IV", "O"}},
-    {"PB", "Phenobarbital", "8134", {"3948-7"}, "mg/L", 232.24, {"IV", "IM", "O"}},
-    // Oral phenytoin needs its form (capsule, suspension, tablet), which the
-    // ingredient code does not give.
-    {"PH", "Phenytoin", "8183", {"3968-5"}, "mg/L", 252.27, {"IV", "IM"}},
+    // Gentamicin is a mixture of the C1, C1a and C2 components: no one molar mass.
+    {"GM", "Gentamicin", "1596450", {"35668-3", "3665-7"}, "mg/L", 0, {"IV", "IM"}, {"gentamicin"}},
+    {"AK", "Amikacin", "", {"35669-1", "3319-1", "3321-7"}, "mg/L", 585.6, {"IV", "IM"}, {"amikacin"}},
+    {"TM", "Tobramycin", "", {"35670-9", "4057-6", "4059-2"}, "mg/L", 467.51, {"IV", "IM"}, {"tobramycin"}},
+    {"NM", "Netilmicin", "", {}, "mg/L", 0, {"IV", "IM"}, {"netilmicin"}},
+    {"VM", "Vancomycin", "11124", {"20578-1", "4092-3", "4090-7"}, "mg/L", 1449.3, {"IV"}, {"vancomycin"}},
+    {"TH", "Theophylline", "10438", {"4049-3"}, "mg/L", 180.16, {"IV", "O"}, {"theophylline"}},
+    {"DG", "Digoxin", "3407", {"10535-3"}, "mcg/L", 780.95, {"IV", "O"}, {"digoxin"}},
+    {"PB", "Phenobarbital", "8134", {"3948-7"}, "mg/L", 232.24, {"IV", "IM", "O"}, {"phenobarbital"}},
+    // Doses in mg of the salt; the fit set-up page's product gives its factor.
+    {"QD", "Quinidine", "9068", {}, "mg/L", 0, {"IV", "IM", "O"}, {"quinidine"}},
+    {"FC", "Flucytosine", "", {"3639-2"}, "mg/L", 129.09, {"IV", "O"}, {"flucytosine"}},
+    {"CX", "Ciprofloxacin", "2551", {}, "mg/L", 0, {"IV", "O"}, {"ciprofloxacin"}},
+    {"OX", "Levofloxacin/Ofloxacin", "82122", {}, "mg/L", 0, {"IV", "O"}, {"levofloxacin", "ofloxacin"}},
+    // The level of procainamide alone, not with its metabolite NAPA.
+    {"PC", "Procainamide", "8700", {"3982-6"}, "mg/L", 235.33, {"IV", "IM", "O"}, {"procainamide"}},
+    // An oral dose becomes a capsule, tablet or suspension row by its dose form.
+    {"PH", "Phenytoin", "8183", {"3968-5"}, "mg/L", 252.27, {"IV", "IM", "O"}, {"phenytoin"}},
     // Doses in mg of lithium carbonate; the level is of the lithium ion.
-    {"LI", "Lithium", "42351", {"14334-7"}, "mEq/L", 0, {"O"}},
+    {"LI", "Lithium", "42351", {"14334-7"}, "mEq/L", 0, {"O"}, {"lithium carbonate"}},
 };
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
 
 // value * times / per: a tenth is a division, so that 38 g/L is 3.8 g/dL
 // exactly as the page would hold it.
@@ -42,7 +60,19 @@ constexpr double kCreatinineMolarMass = 113.12;
 
 const FhirDrug* DrugOfRxNorm(const std::string& rxnorm) {
     for (const FhirDrug& d : kDrugs)
-        if (rxnorm == d.rxnorm) return &d;
+        if (!rxnorm.empty() && rxnorm == d.rxnorm) return &d;
+    return nullptr;
+}
+
+const FhirDrug* DrugOfText(const std::string& text) {
+    const std::string lower = Lower(text);
+    // "theophylline 125 MG / guaifenesin 100 MG": a combination is not one drug.
+    if (lower.find(" / ") != std::string::npos || lower.find('+') != std::string::npos) return nullptr;
+    for (const FhirDrug& d : kDrugs)
+        for (const char* name : d.texts) {
+            const std::size_t n = name ? std::strlen(name) : 0;
+            if (n > 0 && lower.compare(0, n, name) == 0 && (lower.size() == n || lower[n] == ' ')) return &d;
+        }
     return nullptr;
 }
 
@@ -54,10 +84,8 @@ const FhirDrug* DrugOfLoinc(const std::string& loinc) {
 }
 
 const FhirDrug* DrugOfCode(const std::string& code) {
-    std::string upper = code;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     for (const FhirDrug& d : kDrugs)
-        if (upper == d.code) return &d;
+        if (Lower(code) == Lower(d.code)) return &d;
     return nullptr;
 }
 
@@ -96,18 +124,14 @@ std::optional<double> MeasureInCaseUnit(Measure m, double value, const std::stri
 std::optional<double> LevelInDrugUnit(const FhirDrug& drug, double value, const std::string& ucum) {
     // The lithium ion is monovalent: one mmol is one mEq.
     if (std::strcmp(drug.levelUnit, "mEq/L") == 0) return Scaled(value, ucum, {{"meq/L", 1}, {"mmol/L", 1}});
+    const double also = std::strcmp(drug.levelUnit, "mcg/L") == 0 ? 1000 : 1;
+    // A drug without one molar mass takes no molar level: not a level of 0.
     const double m = drug.molarMass;
-    const bool mcg = std::strcmp(drug.levelUnit, "mcg/L") == 0;
+    if (m > 0)
+        if (const auto molar = Scaled(value, ucum, {{"umol/L", m, 1000}, {"nmol/L", m, 1e6}}, also)) return molar;
     return Scaled(value, ucum,
-                  {{"mg/L", 1},
-                   {"ug/mL", 1},
-                   {"mg/dL", 10},
-                   {"ug/dL", 1, 100},
-                   {"ug/L", 1, 1000},
-                   {"ng/mL", 1, 1000},
-                   {"umol/L", m, 1000},
-                   {"nmol/L", m, 1e6}},
-                  mcg ? 1000 : 1);
+                  {{"mg/L", 1}, {"ug/mL", 1}, {"mg/dL", 10}, {"ug/dL", 1, 100}, {"ug/L", 1, 1000}, {"ng/mL", 1, 1000}},
+                  also);
 }
 
 std::optional<double> DoseInDrugUnit(const FhirDrug& drug, double value, const std::string& ucum) {
@@ -119,5 +143,12 @@ std::optional<std::string> RouteOfSnomed(const std::string& snomed) {
     if (snomed == "47625008") return "IV";
     if (snomed == "78421000") return "IM";
     if (snomed == "26643006") return "O";
+    return std::nullopt;
+}
+
+std::optional<std::string> PhenytoinRouteOfForm(const std::string& snomed) {
+    if (snomed == "385049006") return "C";
+    if (snomed == "66076007") return "T";
+    if (snomed == "385024007") return "S";
     return std::nullopt;
 }

@@ -61,10 +61,10 @@ void WriteHistory(std::vector<RegimenRow> rows, std::vector<MeasuredLevel> level
     });
     // The latest history counts most for the next dose: the earliest go first.
     long long events = 0;
-    for (const RegimenRow& r : rows) events += r.doses;
+    for (const RegimenRow& r : rows) events += static_cast<long long>(r.doses) * r.eventsPerDose;
     std::size_t first = 0;
     for (; rows.size() - first > kHistoryRows || events > kHistoryDoseEvents; ++first) {
-        events -= rows[first].doses;
+        events -= static_cast<long long>(rows[first].doses) * rows[first].eventsPerDose;
         ListRow(rows[first],
                 rows.size() - first > kHistoryRows ? "over the history's limit of 10 dose rows"
                                                    : "over the history's limit of 1000 doses",

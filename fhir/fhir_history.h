@@ -15,7 +15,8 @@ struct RegimenRow {
     double infusionHours = 0;
     long long intervalMinutes = 0;  // 0: the record gives none (a single dose)
     int doses = 1;
-    std::string status;  // "I" given on the ward, "O" taken at home
+    int eventsPerDose = 1;  // an oral phenytoin dose is absorbed in portions, each an event
+    std::string status;     // "I" given on the ward, "O" taken at home
     std::vector<std::string> sources;
 };
 

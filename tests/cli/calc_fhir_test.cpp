@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../fhir/fhir_bundle_fixtures.h"
 #include "calc_runner.h"
 
 namespace {
@@ -67,8 +68,44 @@ TEST(KinevoCalcFhir, UnusedEntriesGoToStandardErrorAndBadBundlesAreRefused) {
             "bundle: input: not valid JSON (byte 38)");
     refused({"--fhir", Written("fhir-patient.json", R"({"resourceType": "Patient"})")},
             "bundle: not a FHIR R4 Bundle: resourceType must be \"Bundle\"");
-    refused({"--fhir", kExample, "--drug", "GM"}, "bundle: drug \"GM\": its codes are not read from a record");
+    refused({"--fhir", kExample, "--drug", "ZZ"}, "bundle: drug \"ZZ\": its codes are not read from a record");
     refused({"--fhir", "/nonexistent/bundle.json"}, "\"/nonexistent/bundle.json\": cannot be read");
     refused({"--fhir"}, "usage: kinevo-calc --fhir BUNDLE.json [--drug CODE] [--run]");
     refused({"--fhir", kExample, "--colour"}, "usage: kinevo-calc --fhir BUNDLE.json [--drug CODE] [--run]");
+}
+
+TEST(KinevoCalcFhir, OralDosesRunWithTheirForms) {
+    // The tablets regimen: the levels 455.75 h and 865.25 h after 1 November 08:00.
+    const CalcRun theophylline =
+        RunCalcWith({"--fhir", KINEVO_EXAMPLES_DIR "/fhir/theophylline-outpatient.json", "--run"});
+    ASSERT_EQ(theophylline.exitCode, 0) << theophylline.err;
+    const nlohmann::json levels = theophylline.json()["history"]["levels"];
+    EXPECT_EQ(levels[0]["time"], 455.75);
+    EXPECT_EQ(levels[1]["time"], 865.25);
+
+    // A capsule (phenytoin sodium, salt 0.92) and the suspension (1.0), each
+    // absorbed in portions of at most 60 mg an hour: 5 and 3 events.
+    const std::string day = "2026-12-01T07:00:00Z";
+    const json bundle = Bundle(
+        {Patient("male", "1980-01-01"), Observation("wt", "29463-7", Ucum(70, "kg"), day),
+         Observation("ht", "8302-2", Ucum(175, "cm"), day), Observation("scr", "2160-0", Ucum(1, "mg/dL"), day),
+         Observation("alb", "1751-7", Ucum(4, "g/dL"), day),
+         OralDose("cap", 300, "2026-12-01T08:00:00Z",
+                  MedicationWithForm("m", Coded("http://www.nlm.nih.gov/research/umls/rxnorm", "8183"), "385049006")),
+         OralDose("susp", 125, "2026-12-01T20:00:00Z",
+                  MedicationWithForm("m", {{"text", "Phenytoin 125 mg/5 mL oral suspension"}}, "385024007")),
+         Observation("level", "3968-5", Ucum(10, "ug/mL"), "2026-12-02T07:00:00Z")});
+    const CalcRun phenytoin = RunCalcWith({"--fhir", Written("fhir-phenytoin.json", bundle.dump()), "--run"});
+    ASSERT_EQ(phenytoin.exitCode, 0) << phenytoin.err;
+    double capsules = 0, suspension = 0;
+    int events = 0;
+    const nlohmann::json result = phenytoin.json();
+    for (const nlohmann::json& e : result["history"]["events"]) {
+        ++events;
+        (e["salt"] == 0.92 ? capsules : suspension) += e["amount"].get<double>();
+        EXPECT_TRUE(e["salt"] == 0.92 || e["salt"] == 1.0) << e.dump();
+    }
+    EXPECT_EQ(events, 8);
+    EXPECT_EQ(capsules, 300);
+    EXPECT_EQ(suspension, 125);
 }

@@ -51,6 +51,28 @@ inline json Administration(const std::string& id, const std::string& rxnorm, con
     return Entry(r);
 }
 
+inline json MedicationWithForm(const std::string& id, const json& code, const std::string& snomedForm) {
+    return {{"resourceType", "Medication"},
+            {"id", id},
+            {"code", code},
+            {"form", Coded("http://snomed.info/sct", snomedForm)}};
+}
+
+// An oral dose naming its Medication by a reference text ("Medication/x"), or
+// holding it contained when `medication` is the resource itself.
+inline json OralDose(const std::string& id, double mg, const std::string& when, const json& medication) {
+    json entry = Administration(id, "", Ucum(mg, "mg"), kOral, when);
+    json& r = entry["resource"];
+    r.erase("medicationCodeableConcept");
+    if (medication.is_string()) {
+        r["medicationReference"] = {{"reference", medication}};
+    } else {
+        r["medicationReference"] = {{"reference", "#" + medication.value("id", "")}};
+        r["contained"] = json::array({medication});
+    }
+    return entry;
+}
+
 inline json Patient(const std::string& gender, const std::string& birthDate) {
     return Entry({{"resourceType", "Patient"},
                   {"id", "p"},

@@ -44,53 +44,98 @@ TEST(FhirBundle, VancomycinInpatientExampleGivesItsCase) {
     EXPECT_EQ(import.identifier, "H-0042117");
 }
 
-TEST(FhirBundle, OutpatientTheophyllineTabletsGiveARegimenRowUpToNow) {
-    const json request = {
-        {"resourceType", "MedicationRequest"},
-        {"id", "theo-rx"},
-        {"status", "active"},
-        {"intent", "order"},
-        {"medicationCodeableConcept",
-         {{"coding", {{{"system", "http://www.nlm.nih.gov/research/umls/rxnorm"}, {"code", "10438"}}}},
-          {"text", "theophylline 300 mg extended-release oral tablet"}}},
-        {"subject", {{"reference", "Patient/p"}}},
-        {"dosageInstruction",
-         {{{"timing",
-            {{"repeat",
-              {{"boundsPeriod", {{"start", "2026-11-20T08:00:00-05:00"}, {"end", "2026-12-20T08:00:00-05:00"}}},
-               {"frequency", 2},
-               {"period", 1},
-               {"periodUnit", "d"}}}}},
-           {"route", Route(kOral)},
-           {"doseAndRate", {{{"doseQuantity", Ucum(300, "mg")}}}}}}}};
-    const json bundle = Bundle({Patient("male", "1950-06-15"), Entry(request),
-                                Observation("wt", "29463-7", Ucum(165, "[lb_av]"), "2026-11-27T09:00:00-05:00"),
-                                Observation("ht", "8302-2", Ucum(66, "[in_i]"), "2026-11-27"),
-                                Observation("scr", "2160-0", Ucum(0.9, "mg/dL"), "2026-11-27T09:30:00-05:00"),
-                                Observation("theo", "4049-3", Ucum(55.5, "umol/L"), "2026-11-27T09:30:00-05:00")});
-    // Now is 10:00 local on 27 November: doses at 08:00 and 20:00 from the
-    // 20th give 7 x 2 + 1 = 15 taken; to the end on 20 December 61 in all.
-    FhirImport import = ImportFhirBundle(bundle, UtcMinute("2026-11-27T15:00:00Z"));
+TEST(FhirBundle, TheophyllineOutpatientExampleGivesRegimenRowsUpToNow) {
+    std::ifstream file(KINEVO_EXAMPLES_DIR "/fhir/theophylline-outpatient.json");
+    // Now is 07:00 local (-05:00) on 8 December: of the 300 mg tablets every
+    // 12 h from 21 November 08:00, the last taken is 7 December 20:00, 16.5
+    // days on: 34 taken of the 61 to 21 December. The 200 mg regimen before
+    // it, 1 November 08:00 to 20 November 20:00, is 19.5 days: 40 doses.
+    FhirImport import = ImportFhirBundle(json::parse(file), UtcMinute("2026-12-08T12:00:00Z"));
     json& patient = import.caseInput["patient"];
-    EXPECT_NEAR(patient["weight_kg"].get<double>(), 74.84274105, 1e-9);  // 165 x 0.45359237
-    EXPECT_NEAR(patient["height_cm"].get<double>(), 167.64, 1e-9);       // 66 x 2.54
-    json& level = import.caseInput["history"]["levels"][0]["level"];
-    EXPECT_NEAR(level.get<double>(), 9.99888, 1e-12);  // 55.5 umol/L x 180.16 g/mol
-    patient.erase("weight_kg");
-    patient.erase("height_cm");
-    level = 0;
+    EXPECT_NEAR(patient["weight_kg"].get<double>(), 79.83225712, 1e-9);  // 176 lb x 0.45359237
+    EXPECT_NEAR(patient["height_cm"].get<double>(), 175.26, 1e-9);       // 69 in x 2.54
+    EXPECT_NEAR(patient["scr_mg_dl"].get<double>(), 0.90496, 1e-12);     // 80 umol/L x 113.12 g/mol
+    json& first = import.caseInput["history"]["levels"][0]["level"];
+    EXPECT_NEAR(first.get<double>(), 5.04448, 1e-12);  // 28 umol/L x 180.16 g/mol
+    for (const char* key : {"weight_kg", "height_cm", "scr_mg_dl"}) patient.erase(key);
+    first = 0;
     const json expected = R"({
-      "patient": { "birthday": "1950-06-15", "sex": "M", "scr_mg_dl": 0.9 },
+      "patient": { "birthday": "1961-09-12", "sex": "M" },
       "drug": "TH",
       "history": {
-        "doses": [ { "date": "2026-11-20", "time": "08:00", "dose": 300, "route": "O",
-                     "interval": 12, "doses": 15, "status": "O" } ],
-        "levels": [ { "date": "2026-11-27", "time": "09:30", "level": 0 } ] } })"_json;
+        "doses": [ { "date": "2026-11-01", "time": "08:00", "dose": 200, "route": "O",
+                     "interval": 12, "doses": 40, "status": "O" },
+                   { "date": "2026-11-21", "time": "08:00", "dose": 300, "route": "O",
+                     "interval": 12, "doses": 34, "status": "O" } ],
+        "levels": [ { "date": "2026-11-20", "time": "07:45", "level": 0 },
+                    { "date": "2026-12-07", "time": "09:15", "level": 7.6 } ] } })"_json;
     EXPECT_EQ(import.caseInput, expected) << import.caseInput.dump(1);
-    EXPECT_EQ(
-        UnusedOf(import),
-        (std::set<std::pair<std::string, std::string>>{
-            {"MedicationRequest/theo-rx", "46 of its doses fall after the time of the import and are not counted"}}));
+    EXPECT_EQ(UnusedOf(import),
+              (std::set<std::pair<std::string, std::string>>{
+                  {"MedicationRequest/now", "27 of its doses fall after the time of the import and are not counted"}}));
+    EXPECT_EQ(import.identifier, "H-0077310");
+}
+
+TEST(FhirBundle, OralPhenytoinTakesItsRouteLetterFromTheDoseForm) {
+    const json phenytoin = Coded("http://www.nlm.nih.gov/research/umls/rxnorm", "8183");
+    const auto formed = [&](const std::string& id, const std::string& form) {
+        return MedicationWithForm(id, phenytoin, form);
+    };
+    const auto twiceDaily = [](const std::string& id, const std::string& start, int count) {
+        return Entry({{"resourceType", "MedicationRequest"},
+                      {"id", id},
+                      {"status", "completed"},
+                      {"medicationReference", {{"reference", "Medication/caps"}}},
+                      {"subject", {{"reference", "Patient/p"}}},
+                      {"dosageInstruction",
+                       {{{"timing",
+                          {{"repeat",
+                            {{"boundsPeriod", {{"start", start}}},
+                             {"count", count},
+                             {"frequency", 2},
+                             {"period", 1},
+                             {"periodUnit", "d"}}}}},
+                         {"route", Route(kOral)},
+                         {"doseAndRate", {{{"doseQuantity", Ucum(100, "mg")}}}}}}}});
+    };
+    // 100 mg capsules are absorbed at 60 mg/h in two portions: 520 doses are
+    // 1040 of the history's 1000 events, though 520 rows' doses alone fit.
+    const json bundle = Bundle(
+        {Patient("male", "1980-01-01"), Entry(formed("caps", "385049006")),
+         twiceDaily("old", "2026-03-01T08:00:00Z", 520), twiceDaily("recent", "2026-11-20T08:00:00Z", 14),
+         Administration("iv", "8183", Ucum(1000, "mg"), kIntravenous, "2026-12-01T02:00:00Z", "2026-12-01T02:30:00Z"),
+         OralDose("capsule", 300, "2026-12-01T08:00:00Z", "Medication/caps"),
+         OralDose("suspension", 125, "2026-12-01T20:00:00Z", formed("susp", "385024007")),
+         OralDose("chewable", 50, "2026-12-02T08:00:00Z", formed("chew", "66076007")),
+         OralDose("tablet", 100, "2026-12-02T12:00:00Z", formed("tab", "385055001")),
+         Administration("no-form", "8183", Ucum(100, "mg"), kOral, "2026-12-02T16:00:00Z"),
+         Observation("level", "3968-5", Ucum(40, "umol/L"), "2026-12-03T07:00:00Z")});
+    const FhirImport import = ImportFhirBundle(bundle, UtcMinute("2026-12-05T00:00:00Z"));
+    // Single doses take the time to the next row as their interval, the last
+    // that of the row before; 40 umol/L x 252.27 g/mol = 10.0908 mg/L.
+    const json expected = R"({
+      "patient": { "birthday": "1980-01-01", "sex": "M" },
+      "drug": "PH",
+      "history": {
+        "doses": [
+          { "date": "2026-11-20", "time": "08:00", "dose": 100, "route": "C", "interval": 12, "doses": 14, "status": "O" },
+          { "date": "2026-12-01", "time": "02:00", "dose": 1000, "route": "IV", "infusion_time": 0.5,
+            "interval": 6, "doses": 1, "status": "I" },
+          { "date": "2026-12-01", "time": "08:00", "dose": 300, "route": "C", "interval": 12, "doses": 1, "status": "I" },
+          { "date": "2026-12-01", "time": "20:00", "dose": 125, "route": "S", "interval": 12, "doses": 1, "status": "I" },
+          { "date": "2026-12-02", "time": "08:00", "dose": 50, "route": "T", "interval": 12, "doses": 1, "status": "I" } ],
+        "levels": [ { "date": "2026-12-03", "time": "07:00", "level": 10.0908 } ] } })"_json;
+    EXPECT_EQ(import.caseInput["history"]["levels"][0]["level"].get<double>(), 40 * 252.27 / 1000);
+    json got = import.caseInput;
+    got["history"]["levels"][0]["level"] = 10.0908;
+    EXPECT_EQ(got, expected) << import.caseInput.dump(1);
+    const std::string noForm =
+        "an oral phenytoin dose whose dose form is not read: the history takes capsule (385049006), chewable tablet "
+        "(66076007) or oral suspension (385024007), given as Medication.form";
+    EXPECT_EQ(UnusedOf(import), (std::set<std::pair<std::string, std::string>>{
+                                    {"MedicationRequest/old", "over the history's limit of 1000 doses"},
+                                    {"MedicationAdministration/tablet", noForm},
+                                    {"MedicationAdministration/no-form", noForm}}));
 }
 
 TEST(FhirBundle, EveryUnusableEntryIsListedWithItsReason) {
@@ -103,6 +148,8 @@ TEST(FhirBundle, EveryUnusableEntryIsListedWithItsReason) {
     json bound = Observation("bound", "20578-1", Ucum(2, "ug/mL"), "2026-12-02T07:00:00Z");
     bound["resource"]["valueQuantity"]["comparator"] = "<";
     json preliminary = Observation("prelim", "20578-1", Ucum(9, "ug/mL"), "2026-12-02T07:00:00Z");
+    json byName = Administration("by-name", "", Ucum(500, "mg"), kIntravenous, t, end);
+    byName["resource"]["medicationCodeableConcept"]["text"] = "Amikacin 500 mg in 100 mL";
     preliminary["resource"]["status"] = "preliminary";
     // One dose through a Medication resource, used, as the one level in range.
     json byReference =
@@ -126,6 +173,7 @@ TEST(FhirBundle, EveryUnusableEntryIsListedWithItsReason) {
                                 Observation("theo", "4049-3", Ucum(10, "mg/L"), t),
                                 Administration("digoxin", "3407", Ucum(0.25, "mg"), kOral, t),
                                 Administration("paracetamol", "161", Ucum(1, "g"), kOral, t),
+                                byName,
                                 Administration("no-rate", kRxVancomycin, Ucum(1000, "mg"), kIntravenous, t),
                                 Administration("volume", kRxVancomycin, Ucum(200, "mL"), kIntravenous, t, end),
                                 Observation("percent", "20578-1", Ucum(10, "%"), "2026-12-02T07:00:00Z"),
@@ -151,7 +199,8 @@ TEST(FhirBundle, EveryUnusableEntryIsListedWithItsReason) {
                   {"Observation/hr", "LOINC code 8867-4 is not read"},
                   {"Observation/theo", "a level of Theophylline, not of Vancomycin"},
                   {"MedicationAdministration/digoxin", "a dose of Digoxin, not of Vancomycin"},
-                  {"MedicationAdministration/paracetamol", "no RxNorm ingredient code of a drug read here"},
+                  {"MedicationAdministration/paracetamol", "no RxNorm ingredient code or name of a drug read here"},
+                  {"MedicationAdministration/by-name", "a dose of Amikacin, not of Vancomycin"},
                   {"MedicationAdministration/no-rate",
                    "an IV dose without an infusion time (effectivePeriod end or a rate in mass per hour)"},
                   {"MedicationAdministration/volume", "dose unit mL is not a mass unit"},
@@ -226,5 +275,5 @@ TEST(FhirBundle, ABundleThatCannotBeReadIsOneMessage) {
               "the bundle holds no dose or level of a drug whose codes are read");
     EXPECT_EQ(message(Bundle({vanco, Observation("t", "4049-3", Ucum(10, "mg/L"), "2026-12-01T08:00:00Z")})),
               "the bundle holds doses or levels of Vancomycin (VM), Theophylline (TH): choose one drug");
-    EXPECT_EQ(message(Bundle({vanco}), "GM"), "drug \"GM\": its codes are not read from a record");
+    EXPECT_EQ(message(Bundle({vanco}), "ZZ"), "drug \"ZZ\": its codes are not read from a record");
 }

@@ -32,3 +32,28 @@ TEST(FhirCodes, LevelsAndDosesConvertToTheDrugUnits) {
     EXPECT_TRUE(TakesRoute(vm, "IV"));
     EXPECT_FALSE(TakesRoute(vm, "O"));
 }
+
+TEST(FhirCodes, DrugsAreKnownByTheirCodesOrTheNameTheirTextBeginsWith) {
+    EXPECT_STREQ(DrugOfLoinc("3321-7")->code, "AK");  // amikacin trough
+    EXPECT_STREQ(DrugOfLoinc("35668-3")->code, "GM");
+    EXPECT_STREQ(DrugOfLoinc("3982-6")->code, "PC");  // procainamide alone
+    EXPECT_FALSE(DrugOfLoinc("3983-4"));              // procainamide with NAPA
+    EXPECT_STREQ(DrugOfRxNorm("2551")->code, "CX");
+    EXPECT_FALSE(DrugOfRxNorm(""));
+    EXPECT_STREQ(DrugOfText("Amikacin 500 mg in 100 mL")->code, "AK");
+    EXPECT_STREQ(DrugOfText("OFLOXACIN")->code, "OX");
+    EXPECT_STREQ(DrugOfText("lithium carbonate 300 mg capsule")->code, "LI");
+    EXPECT_FALSE(DrugOfText("lithium citrate 5 mL"));  // the doses are mg of the carbonate
+    EXPECT_FALSE(DrugOfText("fosphenytoin 750 mg PE"));
+    EXPECT_FALSE(DrugOfText("gentamicin/betamethasone"));
+    EXPECT_FALSE(DrugOfText("Theophylline 125 MG / guaifenesin 100 MG Oral Capsule"));
+    EXPECT_STREQ(DrugOfText("Phenytoin 125 mg/5 mL oral suspension")->code, "PH");
+    // 10 umol/L of amikacin (585.6 g/mol) is 5.856 mg/L; gentamicin is a
+    // mixture with no one molar mass.
+    EXPECT_NEAR(*LevelInDrugUnit(*DrugOfCode("ak"), 10, "umol/L"), 5.856, 1e-12);
+    EXPECT_FALSE(LevelInDrugUnit(*DrugOfCode("GM"), 10, "umol/L"));
+    EXPECT_EQ(*PhenytoinRouteOfForm("385049006"), "C");
+    EXPECT_EQ(*PhenytoinRouteOfForm("66076007"), "T");
+    EXPECT_EQ(*PhenytoinRouteOfForm("385024007"), "S");
+    EXPECT_FALSE(PhenytoinRouteOfForm("385055001"));  // a tablet may be phenytoin sodium
+}

@@ -6,10 +6,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "engine/forecast_model.h"
 #include "engine/forecast_parameters.h"
+#include "engine/patient_measures.h"
 #include "engine/phenytoin_forecast.h"
 #include "pages/field_watch.h"
-#include "pages/phenytoin_case_values.h"
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
 #include "records/text_format.h"
@@ -135,7 +136,7 @@ void ResultsRegimenForm::ShowCase(const CaseRecord& r) {
     doseUnit_->setText(doseUnit);
     dose2Unit_->setText(QString::fromStdString(DoseUnitsFor(FormNameOf(r.FitRouteProduct2)).dose));
     rateUnit_->setText(doseUnit + "/hr");
-    salt_->setText(QString::fromStdString(SaltText(ResultsSalt(r))));
+    salt_->setText(QString::fromStdString(SaltText(ProductSalt(r))));
     f_->setText(QString::fromStdString(PercentText(ResultsF(r, r.population))));
 
     const std::vector<std::string> names = PredictionNames(layout, r.Drug_ID);

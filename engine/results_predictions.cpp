@@ -1,4 +1,4 @@
-#include "pages/results_predictions.h"
+#include "engine/results_predictions.h"
 
 #include <algorithm>
 
@@ -6,8 +6,9 @@
 #include "engine/forecast_iv.h"
 #include "engine/forecast_model.h"
 #include "engine/forecast_oral.h"
+#include "engine/patient_measures.h"
+#include "engine/phenytoin_case.h"
 #include "engine/phenytoin_forecast.h"
-#include "pages/phenytoin_case_values.h"
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
 
@@ -29,7 +30,7 @@ std::optional<double> PhenytoinShown(const std::optional<double>& value) {
 
 std::pair<PhenytoinDoseLine, PhenytoinDoseLine> PhenytoinLines(const CaseRecord& r, const ResultsRegimen& g) {
     const double salt2 = SecondRegimenSalt(FormNameOf(r.FitRouteProduct2));
-    return {{g.dose, g.interval, ResultsSalt(r)}, {g.dose2, g.interval2, salt2}};
+    return {{g.dose, g.interval, ProductSalt(r)}, {g.dose2, g.interval2, salt2}};
 }
 
 SetLevels PhenytoinLevelsOf(const CaseRecord& r, const ResultsRegimen& g, const ParameterSet& set) {
@@ -133,8 +134,6 @@ ResultsPredictions PredictSteadyState(const CaseRecord& r, const ResultsRegimen&
     }
     return out;
 }
-
-double ResultsSalt(const CaseRecord& r) { return ProductSalt(r); }
 
 double ResultsF(const CaseRecord& r, const ParameterSet& set) {
     const bool whole = r.RouteCode == 'I' || (r.ModelType == 3 && TakenWhole(r));

@@ -42,9 +42,8 @@ struct ResultsPredictions {
 };
 ResultsPredictions PredictSteadyState(const CaseRecord& r, const ResultsRegimen& regimen);
 
-// The salt factor and F of the case's product; an IM product, and a
+// The F of the case's product with a set's F; an IM product, and a
 // parenteral phenytoin product, is taken whole (F = 1).
-double ResultsSalt(const CaseRecord& r);
 double ResultsF(const CaseRecord& r, const ParameterSet& set);
 // One fit stands for both fitted sets: a single measured level, or phenytoin.
 bool SingleFit(const CaseRecord& r);

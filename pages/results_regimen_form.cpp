@@ -19,11 +19,6 @@ namespace {
 const char* const kColumnNames[] = {"Population", "LeastSquares", "LeastSquaresRange", "Bayes", "BayesRange"};
 constexpr int kLeastSquaresColumns[] = {1, 2};
 
-std::optional<std::string> RateProblem(double rate) {
-    if (rate < 0) return "Rate cannot be negative.";
-    return std::nullopt;
-}
-
 void ShowRange(QLineEdit* field, const std::optional<PredictionRange>& range) {
     field->setText(range ? QString::fromStdString(FormatNumbers("%.2lf - %.2lf", range->low, range->high)) : QString());
 }
@@ -116,7 +111,7 @@ void ResultsRegimenForm::Watch(FieldWatch& watch) {
         watch.Watch(interval, kRegimenGroup, ForecastRule(ForecastField::Interval));
     watch.Watch(infusionTime_, kRegimenGroup, ForecastRule(ForecastField::InfusionTime));
     watch.Watch(postTime_, kRegimenGroup, [this](double v) { return PostTimeProblem(v, FieldValue(interval_)); });
-    watch.Watch(rate_, kRegimenGroup, RateProblem);
+    watch.Watch(rate_, kRegimenGroup, ResultsRateProblem);
 }
 
 void ResultsRegimenForm::ShowCase(const CaseRecord& r) {

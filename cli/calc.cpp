@@ -4,6 +4,7 @@
 
 #include "cli/calc_forecast.h"
 #include "cli/calc_history.h"
+#include "cli/calc_results.h"
 #include "cli/json_input.h"
 #include "records/calendar.h"
 #include "records/case_record.h"
@@ -22,7 +23,7 @@ double NowOf(const Json& input, double systemNow) {
 Json RunCalc(const Json& input, double systemNow) {
     CheckKeys(input, "",
               {"today", "patient", "drug", "factors", "route_product", "parameters", "history", "curves", "posterior",
-               "user_drug", "forecast", "design", "phenytoin"});
+               "user_drug", "forecast", "design", "phenytoin", "results"});
     const double now = NowOf(input, systemNow);
     CaseRecord r;
     ReadCase(input, now, r);
@@ -32,6 +33,7 @@ Json RunCalc(const Json& input, double systemNow) {
     RunDesignSection(input, r, out);
     RunPhenytoinSection(input, r, out);
     RunHistorySection(input, r, out);
+    RunResultsSection(input, r, out);
     return out;
 }
 

@@ -6,6 +6,7 @@
 #include "cli/calc_forecast.h"
 #include "engine/case_warning.h"
 #include "engine/factor_questions.h"
+#include "engine/forecast_model.h"
 #include "engine/patient_measures.h"
 #include "engine/population_models.h"
 #include "engine/user_drug.h"
@@ -150,7 +151,7 @@ void WriteCase(const CaseRecord& r, Json& out) {
         {"route_product", r.RouteProduct},
         {"route_code", std::string(1, r.RouteCode)},
         {"form_name", r.FormName},
-        {"salt", Num(oral ? r.PO_Salt : r.ParenteralSalt)},
+        {"salt", Num(ProductSalt(r))},
         {"ka", NumIf(ka > 0, ka)},
         {"po_ka", NumIf(r.PO_Ka > 0, r.PO_Ka)},
         {"po_salt", NumIf(r.PO_Salt > 0, r.PO_Salt)},

@@ -3,7 +3,8 @@
 
 #include "cli/calc_forecast.h"
 #include "engine/forecast_model.h"
-#include "engine/phenytoin_forecast.h"
+#include "engine/patient_measures.h"
+#include "engine/phenytoin_case.h"
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
 
@@ -17,7 +18,7 @@ PhenytoinDoseLine ReadLine(const Json& line, std::size_t i, const CaseRecord& r)
     if (i == 0) {
         if (product && *product != r.RouteProduct)
             Fail(where + ".route_product", "must be the case's route_product \"" + r.RouteProduct + "\"");
-        out.salt = r.RouteCode == 'O' ? r.PO_Salt : r.ParenteralSalt;
+        out.salt = ProductSalt(r);
     } else {
         const std::string second = product.value_or(DefaultRouteProduct("PH"));
         const auto list = RouteProductsOf("PH");
@@ -36,12 +37,11 @@ void RunPhenytoinSection(const Json& input, const CaseRecord& r, Json& out) {
     if (r.ModelType != 3) Fail("phenytoin", "is only for drug PH");
     const Json& p = ObjectField(input, "", "phenytoin");
     CheckKeys(p, "phenytoin", {"desired_average", "current_conc", "regimens"});
-    const ParameterSet& set = r.CurrentSet();
-    const PhenytoinParameters params{set.Vd, set.Km, set.Vm};
-    // kinevo-calc has no fit set-up, so the product takes its default F.
-    const double F = PhenytoinBioavailability(r.RouteProduct, "", set.F, r.population.F);
-    const double salt = r.RouteCode == 'O' ? r.PO_Salt : r.ParenteralSalt;
-    const double fu = r.FreeFraction;
+    const PhenytoinParameters params = PhenytoinParametersOf(r);
+    // kinevo-calc chooses no fit products, so a product not taken whole has the population F.
+    const double F = ProductBioavailability(r);
+    const double salt = ProductSalt(r);
+    const double fu = CurrentFreeFraction(r);
 
     const PhenytoinDesign design = DesignPhenytoin(params, salt, F, OptNumber(p, "phenytoin", "desired_average"),
                                                    OptNumber(p, "phenytoin", "current_conc"));

@@ -4,6 +4,7 @@
 
 #include "engine/forecast_iv.h"
 #include "records/text_format.h"
+#include "records/units.h"
 
 namespace {
 // The area under the levels of one dose unit: the part of it that reaches

@@ -5,6 +5,7 @@
 #include "engine/forecast_inputs.h"
 
 #include "records/text_format.h"
+#include "records/units.h"
 
 RegimenDesign NoRegimen(const std::string& reason) {
     RegimenDesign d;

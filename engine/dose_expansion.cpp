@@ -10,10 +10,9 @@
 #include "records/case_record.h"
 #include "records/dosage_form.h"
 #include "records/drug_catalogue.h"
+#include "records/units.h"
 
 namespace {
-constexpr double kLithiumMEqPerMg = 0.027066666666666666;
-
 int EventRouteOf(const std::string& route) {
     if (route == "IV") return kEventIV;
     if (route == "IM") return kEventIM;
@@ -25,7 +24,7 @@ int EventRouteOf(const std::string& route) {
 void ExpandRow(const DoseRow& row, double start, const ExpansionConstants& c, bool lithium,
                std::vector<DoseEvent>& out) {
     const bool oralPair = row.route == "O";
-    const double factor = lithium ? kLithiumMEqPerMg : 1.0;
+    const double factor = lithium ? kLithiumMgToMeq : 1.0;
     DoseEvent e;
     e.amount = row.dose * factor;
     e.route = EventRouteOf(row.route);

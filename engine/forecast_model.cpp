@@ -6,6 +6,8 @@
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
 
+double ProductSalt(const CaseRecord& r) { return r.RouteCode == 'O' ? r.PO_Salt : r.ParenteralSalt; }
+
 RegimenModel RegimenModelOf(const CaseRecord& r, double F) {
     const ParameterSet& set = r.CurrentSet();
     RegimenModel m;
@@ -16,7 +18,7 @@ RegimenModel RegimenModelOf(const CaseRecord& r, double F) {
     m.Cl = set.Cl;
     m.CF = set.CF;
     const bool oral = r.RouteCode == 'O';
-    m.salt = oral ? r.PO_Salt : r.ParenteralSalt;
+    m.salt = ProductSalt(r);
     m.ka = oral ? r.PO_Ka : r.RouteCode == 'I' ? r.IM_ka : 0;
     m.vc = r.Vc;
     m.k21 = r.K21;

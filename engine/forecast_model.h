@@ -7,10 +7,6 @@
 
 struct CaseRecord;
 
-// Lithium doses are typed in mg of the carbonate salt; the model works in mEq.
-inline constexpr double kLithiumMgToMeq = 0.027066666666666666;
-inline constexpr double kLithiumMeqToMg = 36.94581280788178;
-
 struct RegimenModel {
     std::string drug;  // lower-case code
     int modelType = 1;
@@ -19,6 +15,10 @@ struct RegimenModel {
     double ka = 0;           // absorption rate of the oral or IM product, 1/h
     double vc = 0, k21 = 0;  // two-compartment model only
 };
+
+// The salt factor of the case's product: the oral one for route O, else the
+// parenteral one.
+double ProductSalt(const CaseRecord& r);
 
 // The current set of the record with the product's salt factor and ka, and
 // the bioavailability the caller chose by ForecastBioavailability.

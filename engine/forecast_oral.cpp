@@ -6,6 +6,7 @@
 
 #include "engine/forecast_inputs.h"
 #include "engine/forecast_levels.h"
+#include "records/units.h"
 
 namespace {
 constexpr double kDay = 24;

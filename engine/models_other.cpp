@@ -177,7 +177,7 @@ void ProcainamideModel(CaseRecord& r) {
 void PhenytoinModel(CaseRecord& r) {
     const double A = r.Age, W = r.Wt;
     SetDrugDefaults(r, 0.1, 0.75, 1.005, 30, 0, 0);
-    const double fu = FreeFraction(BodyOf(r), r.Albumin, r.CrCl, r.Factor(2), r.Factor(3));
+    const double fu = CurrentFreeFraction(r);
     r.FreeFraction = fu;
 
     if (A < 0.083) {

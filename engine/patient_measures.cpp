@@ -4,9 +4,14 @@
 #include <cmath>
 
 #include "records/case_record.h"
+#include "records/units.h"
 
 namespace {
-double InchesOverFiveFeet(double ht) { return ht * 0.39370078740157477 - 60.0; }
+// The answers "Is valproic acid concentration > 70 mg/L ?" and "Is the
+// patient's bilirubin > 6 mg/dL ?" of the phenytoin factor list.
+constexpr int kValproate = 2, kBilirubin = 3;
+
+double InchesOverFiveFeet(double ht) { return ht * kExactInchPerCm - 60.0; }
 
 double AdultIbw(const PatientBody& p) {
     const double x = InchesOverFiveFeet(p.ht);
@@ -110,4 +115,8 @@ double EstimateCrCl(CaseRecord& r, double entered) {
 
 void RefreshCrCl(CaseRecord& r) {
     if (r.SCr != 0) EstimateCrCl(r, 0.0);
+}
+
+double CurrentFreeFraction(const CaseRecord& r) {
+    return FreeFraction(BodyOf(r), r.Albumin, r.CrCl, r.Factor(kValproate), r.Factor(kBilirubin));
 }

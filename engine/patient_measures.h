@@ -32,3 +32,6 @@ double AdjustedBodyWeight(const CaseRecord& r);
 double EstimateCrCl(CaseRecord& r, double entered);
 // Estimates CrCl from SCr when SCr is given; otherwise the entered CrCl stands.
 void RefreshCrCl(CaseRecord& r);
+// Phenytoin's unbound fraction worked out afresh from the record's albumin,
+// clearance, age and size and its valproate and bilirubin answers.
+double CurrentFreeFraction(const CaseRecord& r);

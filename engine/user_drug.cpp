@@ -108,3 +108,12 @@ void ApplyUserDrug(CaseRecord& r) {
     r.GraphMax = 1.5 * r.TherapeuticMax;
     r.TimeLag = Value(u.timeLag);
 }
+
+double FixedErrorPercent(double fixedError, double therapeuticMin, double therapeuticMax) {
+    const double middle = (therapeuticMin + therapeuticMax) / 2;
+    return middle > 0 ? fixedError / middle * 100 : 0;
+}
+
+double FixedErrorOfPercent(double percent, double therapeuticMin, double therapeuticMax) {
+    return (therapeuticMin + therapeuticMax) / 2 * percent / 100;
+}

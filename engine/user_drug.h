@@ -49,3 +49,8 @@ std::vector<std::string> UserDrugRouteProducts(const UserDrugDefinition& u);
 // 1, units, the population Vd, Cl and CF (percent / 100 to two decimals), the
 // range, the error model, the SDs, the graph top and the time lag.
 void ApplyUserDrug(CaseRecord& r);
+
+// The Bayes fixed error is typed as a percent of the middle of the therapeutic
+// range: the percent of a fixed error (0 without a range), and back.
+double FixedErrorPercent(double fixedError, double therapeuticMin, double therapeuticMax);
+double FixedErrorOfPercent(double percent, double therapeuticMin, double therapeuticMax);

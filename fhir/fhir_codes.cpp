@@ -5,6 +5,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "records/units.h"
+
 namespace {
 // Ingredient codes of RxNorm, serum or plasma level codes of LOINC (random,
 // peak, trough). A code not known to be right is worse than none: a drug
@@ -113,8 +115,9 @@ const char* MeasureName(Measure m) {
 
 std::optional<double> MeasureInCaseUnit(Measure m, double value, const std::string& ucum) {
     switch (m) {
-        case Measure::Weight: return Scaled(value, ucum, {{"kg", 1}, {"g", 1, 1000}, {"[lb_av]", 0.45359237}});
-        case Measure::Height: return Scaled(value, ucum, {{"cm", 1}, {"m", 100}, {"mm", 1, 10}, {"[in_i]", 2.54}});
+        case Measure::Weight: return Scaled(value, ucum, {{"kg", 1}, {"g", 1, 1000}, {"[lb_av]", kExactKgPerLb}});
+        case Measure::Height:
+            return Scaled(value, ucum, {{"cm", 1}, {"m", 100}, {"mm", 1, 10}, {"[in_i]", kExactCmPerInch}});
         case Measure::Creatinine: return Scaled(value, ucum, {{"mg/dL", 1}, {"umol/L", kCreatinineMolarMass, 10000}});
         case Measure::Albumin: return Scaled(value, ucum, {{"g/dL", 1}, {"g/L", 1, 10}});
     }

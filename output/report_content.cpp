@@ -7,13 +7,9 @@
 #include "records/case_record.h"
 #include "records/db/stored_text.h"
 #include "records/text_format.h"
+#include "records/units.h"
 
 namespace {
-constexpr double kCmPerInch = 2.5399;
-constexpr double kInchPerCm = 0.39371628804283637;
-constexpr double kKgPerLb = 0.453597;
-constexpr double kLbPerKg = 2.2046001186074866;
-
 // The value as typed in its own unit, or worked back from the stored one.
 double Entered(double entered, double stored, bool otherUnit, double perStoredUnit) {
     if (entered != 0) return entered;
@@ -43,11 +39,11 @@ ReportParameterTexts PrintedParameters(const ParameterSet& s) {
     t.vd = FiniteNumber("%.2f", s.Vd);
     t.cl = FiniteNumber("%.2f", s.Cl);
     t.cf = FiniteNumber("%.1f", s.CF * 100);
-    t.kd = FiniteNumber("%.2f", s.Cl / s.Vd);
+    if (const auto kd = Kd(s.Vd, s.Cl)) t.kd = FormatNumber("%.2f", *kd);
     if (const auto halfLife = HalfLife(s.Vd, s.Cl)) t.halfLife = FormatNumber("%.2f", *halfLife);
     t.f = FiniteNumber("%.2f", s.F * 100);
-    // Four half-lives as the half-life reads on the report.
-    if (!t.halfLife.empty()) t.timeToSteadyState = FiniteNumber("%.2f", 4 * TextNumber(t.halfLife));
+    // From the half-life as it reads on the report.
+    if (!t.halfLife.empty()) t.timeToSteadyState = FiniteNumber("%.2f", TimeToSteadyState(TextNumber(t.halfLife)));
     t.km = FiniteNumber("%.2f", s.Km);
     t.vm = FiniteNumber("%.2f", s.Vm);
     return t;
@@ -96,8 +92,7 @@ ReportContent ReportContentOf(const CaseRecord& r, const ReportHeading& h, const
         if (!regimen.adjustedRangeLow.empty())
             c.adjustedRange = regimen.adjustedRangeLow + "-" + regimen.adjustedRangeHigh;
         c.steadyState90Days = regimen.steadyState90Days;
-        c.freeFraction =
-            FiniteNumber("%2.2f", 100 * FreeFraction(BodyOf(r), r.Albumin, r.CrCl, r.Factor(2), r.Factor(3))) + "%";
+        c.freeFraction = FiniteNumber("%2.2f", 100 * CurrentFreeFraction(r)) + "%";
     }
     c.concentrationUnit = r.ConcUnit;
     c.regimenSentence = RegimenSentence(regimen, c.phenytoin);

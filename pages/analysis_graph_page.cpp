@@ -14,9 +14,9 @@
 #include "app/kit/work_in_background.h"
 #include "engine/analysis_fits.h"
 #include "engine/curves.h"
+#include "engine/results_predictions.h"
 #include "output/graph_view.h"
 #include "pages/analysis_tables.h"
-#include "pages/results_predictions.h"
 #include "records/case_record.h"
 
 AnalysisGraphPage::AnalysisGraphPage(QWidget* parent)

@@ -8,12 +8,9 @@
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
 #include "records/text_format.h"
+#include "records/units.h"
 
 namespace {
-constexpr double kLbPerKg = 2.2046001186074866;
-constexpr double kKgPerLb = 0.453597;
-constexpr double kInPerCm = 0.39371628804283637;
-constexpr double kCmPerIn = 2.5399;
 
 QString Plain(double v) { return QString::number(v, 'g', 10); }
 QString TwoDecimals(double v) { return QString::fromStdString(FormatNumber("%.2f", v)); }
@@ -63,7 +60,7 @@ EntryValues EntryValuesOf(const CaseRecord& r, bool withCase) {
     v.pounds = r.WtUnit == "lb";
     v.weight = v.pounds ? TwoDecimals(r.Wt * kLbPerKg) : Plain(r.Wt);
     v.inches = r.HtUnit == "in";
-    v.height = v.inches ? TwoDecimals(r.Ht * kInPerCm) : Plain(r.Ht);
+    v.height = v.inches ? TwoDecimals(r.Ht * kInchPerCm) : Plain(r.Ht);
     v.crsChosen = r.SCr != 0;
     if (v.crsChosen) v.scr = Plain(r.SCr);
     else v.clcr = Plain(r.CrCl);
@@ -87,7 +84,7 @@ void FillRecord(const EntryValues& v, CaseRecord& r, double now) {
     r.Wt = v.pounds ? r.WtEntered * kKgPerLb : r.WtEntered;
     r.HtEntered = FieldNumber(v.height).value_or(0);
     r.HtUnit = v.inches ? "in" : "cm";
-    r.Ht = v.inches ? r.HtEntered * kCmPerIn : r.HtEntered;
+    r.Ht = v.inches ? r.HtEntered * kCmPerInch : r.HtEntered;
     r.Drug_ID = ToLower(DrugNameOf(v.drug.toStdString()));
     r.SCr = FieldNumber(v.scr).value_or(0);
     r.CrCl = FieldNumber(v.clcr).value_or(0);

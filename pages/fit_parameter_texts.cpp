@@ -1,6 +1,5 @@
 #include "pages/fit_parameter_texts.h"
 
-#include <cmath>
 #include <optional>
 
 #include "engine/forecast_parameters.h"
@@ -24,16 +23,16 @@ FitParameterRow Fitted(const CaseRecord& r, const char* label, const char* unit,
     return row;
 }
 
-double Kd(const ParameterSet& s) { return s.Cl / s.Vd; }
-double HalfLifeOf(const ParameterSet& s) { return HalfLife(s.Vd, s.Cl).value_or(NAN); }
+// kd or t1/2 of each set, worked out from its Vd and Cl.
+using Derivation = std::optional<double> (*)(double vd, double cl);
 
-FitParameterRow Derived(const CaseRecord& r, const char* label, const char* unit, double (*of)(const ParameterSet&)) {
-    return {label,
-            unit,
-            FiniteNumber("%.3f", of(r.population)),
-            FiniteNumber("%.3f", of(r.leastSquares)),
-            {},
-            FiniteNumber("%.3f", of(r.bayes)),
+std::string DerivedText(const ParameterSet& s, Derivation of) {
+    const auto value = of(s.Vd, s.Cl);
+    return value ? FormatNumber("%.3f", *value) : std::string();
+}
+
+FitParameterRow Derived(const CaseRecord& r, const char* label, const char* unit, Derivation of) {
+    return {label, unit, DerivedText(r.population, of), DerivedText(r.leastSquares, of), {}, DerivedText(r.bayes, of),
             {}};
 }
 }  // namespace
@@ -51,7 +50,7 @@ std::vector<FitParameterRow> FitParameterRows(const CaseRecord& r) {
     }
     rows.push_back(Fitted(r, "Cl", "L/hr", 2, 1, "%.3f", &ParameterSet::Cl));
     rows.push_back(Derived(r, "kd", "1/hr", Kd));
-    rows.push_back(Derived(r, "t1/2", "hr", HalfLifeOf));
+    rows.push_back(Derived(r, "t1/2", "hr", HalfLife));
     return rows;
 }
 

@@ -13,6 +13,7 @@
 
 #include "app/kit/prompts.h"
 #include "engine/dose_expansion.h"
+#include "engine/forecast_model.h"
 #include "engine/forecast_parameters.h"
 #include "engine/user_drug.h"
 #include "pages/entry_values.h"
@@ -154,7 +155,7 @@ double FittingSetUpForm::Scale(int p) const { return p == kF || p == kCF ? 100.0
 void FittingSetUpForm::Show(const CaseRecord& r) {
     drug_ = r.Drug_ID;
     weight_ = r.Wt;
-    therapeuticMid_ = (r.TherapeuticMin + r.TherapeuticMax) / 2;
+    therapeuticRange_ = {r.TherapeuticMin, r.TherapeuticMax};
     const bool ph = Phenytoin(drug_);
     clLabel_->setText(ph ? "Km:" : "Cl:");
     for (QLabel* unit : clUnits_) unit->setText(ph ? "mg/L" : "L/hr");
@@ -176,7 +177,7 @@ void FittingSetUpForm::Show(const CaseRecord& r) {
     for (QWidget* w : fixedErrorRow_) w->setVisible(drug_ == "zz");
     lastTimeWeight_ = r.Time_wt;
     timeWeight_->setText(Text("%.3f", r.Time_wt));
-    lastFixedError_ = therapeuticMid_ > 0 ? r.Fixed_err / therapeuticMid_ * 100 : 0;
+    lastFixedError_ = FixedErrorPercent(r.Fixed_err, r.TherapeuticMin, r.TherapeuticMax);
     fixedError_->setText(Text("%.2f", lastFixedError_));
     ProductChosen(false);
     UpdateDerived();
@@ -220,7 +221,8 @@ void FittingSetUpForm::SpreadLeft(int p) {
 
 void FittingSetUpForm::UpdateDerived() {
     const auto vd = FieldNumber(values_[kVd]->text());
-    perKg_->setText(vd && weight_ > 0 ? "(" + Text("%.3f", *vd / weight_) + " L/kg)" : QString("(0.00 L/kg)"));
+    const auto perKg = vd ? PerKilogram(*vd, weight_) : std::nullopt;
+    perKg_->setText(perKg ? "(" + Text("%.3f", *perKg) + " L/kg)" : QString("(0.00 L/kg)"));
     const auto cl = FieldNumber(values_[kCl]->text());
     const bool derived = !Phenytoin(drug_) && vd && cl;
     const auto kd = derived ? EliminationConstant(*vd, *cl) : std::nullopt;
@@ -245,7 +247,7 @@ void FittingSetUpForm::ProductChosen(bool takeF) {
     auto show = [&](const std::string& product, QLabel* salt, QLabel* f) {
         CaseRecord one = trial;
         ApplyFitRouteProducts(one, {product});
-        salt->setText(Text("%.2f", one.RouteCode == 'O' ? one.PO_Salt : one.ParenteralSalt));
+        salt->setText(Text("%.2f", ProductSalt(one)));
         f->setText(Text("%.2f", one.population.F));
     };
     if (!products.empty()) show(products[0], salt1_, f1_);
@@ -346,7 +348,8 @@ bool FittingSetUpForm::Store(CaseRecord& r) {
     r.Init_f_sd = relative_[kF], r.init_vd_sd = relative_[kVd], r.init_cl_sd = relative_[kCl];
     r.init_cf_sd = relative_[kCF], r.init_vm_sd = relative_[kVm];
     if (!factors_->isHidden()) r.Time_wt = lastTimeWeight_;
-    if (drug_ == "zz") r.Fixed_err = therapeuticMid_ * lastFixedError_ / 100;
+    const auto [low, high] = therapeuticRange_;
+    if (drug_ == "zz") r.Fixed_err = FixedErrorOfPercent(lastFixedError_, low, high);
     return true;
 }
 

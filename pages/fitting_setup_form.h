@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "records/db/record_sets.h"
@@ -64,7 +65,8 @@ private:
     QLineEdit *timeWeight_, *fixedError_;
     std::optional<ParameterRow> savedRow_;
     std::string drug_;
-    double weight_ = 0, therapeuticMid_ = 0;
+    double weight_ = 0;
+    std::pair<double, double> therapeuticRange_;  // min and max when shown
     double lastTimeWeight_ = 1, lastFixedError_ = 0;
     bool messageOpen_ = false;
 };

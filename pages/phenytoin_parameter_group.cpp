@@ -4,6 +4,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "engine/forecast_model.h"
+#include "engine/forecast_parameters.h"
+#include "engine/phenytoin_case.h"
 #include "pages/entry_values.h"
 #include "pages/field_rows.h"
 #include "pages/phenytoin_case_values.h"
@@ -17,10 +20,6 @@ const char* SetName(int fitMethod) {
         case kBayesian: return "Bayesian";
         default: return "Population";
     }
-}
-
-QString PerKilogram(const char* format, double value, double weight) {
-    return QString::fromStdString(FormatNumber(format, weight > 0 ? value / weight : 0));
 }
 }  // namespace
 
@@ -69,8 +68,11 @@ void PhenytoinParameterGroup::Store(CaseRecord& r) {
 }
 
 void PhenytoinParameterGroup::ShowPerKilogram(double weight) {
-    vdPerKg_->setText(PerKilogram("(%.2f L/kg)", FieldNumber(vd_->text()).value_or(0), weight));
-    vmPerKg_->setText(PerKilogram("(%.2f mg/day/kg)", FieldNumber(vm_->text()).value_or(0), weight));
+    const auto perKg = [weight](const QLineEdit* field, const char* unit) {
+        return QString::fromStdString(PerKilogramText(FieldNumber(field->text()).value_or(0), weight, unit));
+    };
+    vdPerKg_->setText(perKg(vd_, "L/kg"));
+    vmPerKg_->setText(perKg(vm_, "mg/day/kg"));
 }
 
 PageParameterTexts PhenytoinParameterGroup::Shown() const {

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 
 #include "app/kit/result_codes.h"
+#include "engine/forecast_model.h"
+#include "engine/phenytoin_case.h"
 #include "engine/population_models.h"
 #include "pages/entry_values.h"
 #include "pages/field_rows.h"

@@ -5,17 +5,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "engine/forecast_parameters.h"
 #include "pages/database_work.h"
 #include "pages/entry_values.h"
 #include "pages/field_rows.h"
 #include "records/case_record.h"
 #include "records/db/case_reload.h"
-#include "records/text_format.h"
 
 namespace {
-void ShowWithPerKilogram(QLineEdit* field, const QString& text, const char* perKgFormat, double weight) {
+void ShowWithPerKilogram(QLineEdit* field, const QString& text, const char* perKgUnit, double weight) {
     const double value = FieldNumber(text).value_or(0);
-    field->setText(text + " " + QString::fromStdString(FormatNumber(perKgFormat, weight > 0 ? value / weight : 0)));
+    field->setText(text + " " + QString::fromStdString(PerKilogramText(value, weight, perKgUnit)));
 }
 }  // namespace
 
@@ -47,9 +47,9 @@ void PhenytoinSavedGroup::Load(const CaseRecord& r) {
     });
     if (!read || !row_) return row_.reset();
     setTitle(QString::fromStdString("Parameters Saved On " + r.DateText));
-    ShowWithPerKilogram(vd_, QString::fromStdString(row_->Vd), "(%.2f L/kg)", r.Wt);
+    ShowWithPerKilogram(vd_, QString::fromStdString(row_->Vd), "L/kg", r.Wt);
     km_->setText(QString::number(row_->Km));
-    ShowWithPerKilogram(vm_, QString::number(row_->Vm), "(%.2f mg/day/kg)", r.Wt);
+    ShowWithPerKilogram(vm_, QString::number(row_->Vm), "mg/day/kg", r.Wt);
     f_->setText("1.00");
     albumin_->setText(caseRow ? QString::fromStdString(caseRow->Albumin) : QString());
     show();

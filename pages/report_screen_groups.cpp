@@ -6,10 +6,11 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "engine/forecast_parameters.h"
+#include "engine/patient_measures.h"
 #include "output/report_content.h"
 #include "output/report_texts.h"
 #include "pages/page_widgets.h"
-#include "pages/phenytoin_case_values.h"
 #include "records/case_record.h"
 #include "records/text_format.h"
 
@@ -67,8 +68,8 @@ void ReportParameterGroup::Show(const CaseRecord& r, const QString& caption) {
     const ReportParameterTexts t = PrintedParameters(s);
     const bool phenytoin = r.Drug_ID == "ph";
     vd_->setText(Plausible(t.vd, s.Vd, 10000));
-    const bool perKg = !vd_->text().isEmpty() && r.Wt > 0;
-    vdPerKg_->setText(perKg ? Q("L (" + FormatNumber("%.2f", s.Vd / r.Wt) + " L/kg)") : QString("L"));
+    const auto perKg = vd_->text().isEmpty() ? std::nullopt : PerKilogram(s.Vd, r.Wt);
+    vdPerKg_->setText(perKg ? Q("L (" + FormatNumber("%.2f", *perKg) + " L/kg)") : QString("L"));
     cf_->setText(Plausible(t.cf, s.CF));
     f_->setText(Plausible(t.f, s.F));
     clOrKmLabel_->setText(phenytoin ? "Km:" : "Cl:");
@@ -83,8 +84,10 @@ void ReportParameterGroup::Show(const CaseRecord& r, const QString& caption) {
         halfLifeOrFf_->setText(Q(FormatNumber("%.1f", 100 * CurrentFreeFraction(r))));
     } else {
         clOrKm_->setText(Plausible(t.cl, s.Cl, 5000));
-        kdOrVm_->setText(Plausible(t.kd, s.Cl / s.Vd));
-        halfLifeOrFf_->setText(Plausible(t.halfLife, s.Cl / s.Vd));
+        // Texts that are there belong to a finite kd; a negative one is shown empty.
+        const double kd = Kd(s.Vd, s.Cl).value_or(0);
+        kdOrVm_->setText(Plausible(t.kd, kd));
+        halfLifeOrFf_->setText(Plausible(t.halfLife, kd));
     }
 }
 

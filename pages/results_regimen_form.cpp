@@ -6,10 +6,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "engine/forecast_model.h"
 #include "engine/forecast_parameters.h"
+#include "engine/patient_measures.h"
 #include "engine/phenytoin_forecast.h"
 #include "pages/field_watch.h"
-#include "pages/phenytoin_case_values.h"
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
 #include "records/text_format.h"
@@ -17,11 +18,6 @@
 namespace {
 const char* const kColumnNames[] = {"Population", "LeastSquares", "LeastSquaresRange", "Bayes", "BayesRange"};
 constexpr int kLeastSquaresColumns[] = {1, 2};
-
-std::optional<std::string> RateProblem(double rate) {
-    if (rate < 0) return "Rate cannot be negative.";
-    return std::nullopt;
-}
 
 void ShowRange(QLineEdit* field, const std::optional<PredictionRange>& range) {
     field->setText(range ? QString::fromStdString(FormatNumbers("%.2lf - %.2lf", range->low, range->high)) : QString());
@@ -115,7 +111,7 @@ void ResultsRegimenForm::Watch(FieldWatch& watch) {
         watch.Watch(interval, kRegimenGroup, ForecastRule(ForecastField::Interval));
     watch.Watch(infusionTime_, kRegimenGroup, ForecastRule(ForecastField::InfusionTime));
     watch.Watch(postTime_, kRegimenGroup, [this](double v) { return PostTimeProblem(v, FieldValue(interval_)); });
-    watch.Watch(rate_, kRegimenGroup, RateProblem);
+    watch.Watch(rate_, kRegimenGroup, ResultsRateProblem);
 }
 
 void ResultsRegimenForm::ShowCase(const CaseRecord& r) {
@@ -135,7 +131,7 @@ void ResultsRegimenForm::ShowCase(const CaseRecord& r) {
     doseUnit_->setText(doseUnit);
     dose2Unit_->setText(QString::fromStdString(DoseUnitsFor(FormNameOf(r.FitRouteProduct2)).dose));
     rateUnit_->setText(doseUnit + "/hr");
-    salt_->setText(QString::fromStdString(SaltText(ResultsSalt(r))));
+    salt_->setText(QString::fromStdString(SaltText(ProductSalt(r))));
     f_->setText(QString::fromStdString(PercentText(ResultsF(r, r.population))));
 
     const std::vector<std::string> names = PredictionNames(layout, r.Drug_ID);

@@ -8,8 +8,8 @@
 #include <map>
 #include <string>
 
+#include "engine/results_predictions.h"
 #include "pages/page_widgets.h"
-#include "pages/results_predictions.h"
 
 class FieldWatch;
 class QLabel;

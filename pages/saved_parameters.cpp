@@ -62,7 +62,8 @@ void SavedParameters::Load(const CaseRecord& r) {
     saved_ = set;
     setTitle(SavedOnCaption(row->Cur_fit_method, r.DateText));
     vd_->setText(QString::fromStdString(row->Vd));
-    perKg_->setText(QString::fromStdString("(" + FormatNumber("%.3f", r.Wt > 0 ? set.Vd / r.Wt : 0) + " L/kg)"));
+    perKg_->setText(
+        QString::fromStdString("(" + FormatNumber("%.3f", PerKilogram(set.Vd, r.Wt).value_or(0)) + " L/kg)"));
     cl_->setText(QString::fromStdString(row->Cl));
     cf_->setText(QString::number(set.CF * 100));
     ShowValue(kd_, EliminationConstant(set.Vd, set.Cl), "%.3lf");

@@ -9,11 +9,10 @@
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
 #include "records/text_format.h"
+#include "records/units.h"
 
 namespace {
 constexpr double kOneMonthInYears = 0.083333333333333;
-constexpr double kKgToLb = 2.2046001186074866;
-constexpr double kCmToIn = 0.39371628804283637;
 
 void AgeTexts(double age, HeaderTexts& t) {
     if (age >= 2) {
@@ -54,8 +53,8 @@ HeaderTexts HeaderTextsOf(const CaseRecord& r, double now, HeaderVariant variant
     t.name = r.DisplayName;
     AgeTexts(r.Age, t);
     t.sex = r.SEX == "M" ? "Male " : "Female ";
-    t.weight = FormatNumber("%.1lf", r.WtUnit == "lb" ? r.Wt * kKgToLb : r.Wt) + " " + r.WtUnit;
-    t.height = FormatNumber("%.1lf", r.HtUnit == "in" ? r.Ht * kCmToIn : r.Ht) + " " + r.HtUnit;
+    t.weight = FormatNumber("%.1lf", r.WtUnit == "lb" ? r.Wt * kLbPerKg : r.Wt) + " " + r.WtUnit;
+    t.height = FormatNumber("%.1lf", r.HtUnit == "in" ? r.Ht * kInchPerCm : r.Ht) + " " + r.HtUnit;
     t.renal = RenalLine(r);
     if (r.Drug_ID == "ph" && variant != HeaderVariant::NoDrugNoAlbumin)
         t.albumin = "Albumin: " + FormatNumber("%.2lf", r.Albumin) + " g/dL";

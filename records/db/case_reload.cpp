@@ -5,11 +5,10 @@
 #include "records/db/configuration.h"
 #include "records/db/stored_text.h"
 #include "records/drug_catalogue.h"
+#include "records/units.h"
 
 namespace {
 // Reload's own factors, not the inverses of the save's.
-constexpr double kKgPerLb = 0.453597;
-constexpr double kCmPerInch = 2.5399;
 
 CivilDate DateOfMoment(double moment) { return DateOfDayNumber(static_cast<long>(std::floor(moment))); }
 

@@ -5,10 +5,9 @@
 #include "records/db/record_sets.h"
 #include "records/db/stored_text.h"
 #include "records/drug_catalogue.h"
+#include "records/units.h"
 
 namespace {
-constexpr double kLbPerKg = 2.2046001186074866;
-constexpr double kInchPerCm = 0.39371628804283637;
 
 void WritePatientColumns(Cpbasicset& b, const CaseRecord& rec, double now) {
     b.PATIENT_LAST_NAME = rec.PATIENT_LAST_NAME;

@@ -94,6 +94,18 @@ TEST(KinevoCalcForecast, PhenytoinDailyDoseGivesItsAverageBack) {
     EXPECT_TRUE(over["observed_average"].is_null());
 }
 
+TEST(KinevoCalcForecast, PhenytoinInjectionIsTakenWholeAsOnThePages) {
+    json in = Adult("PH");
+    in["route_product"] = "Intermittent IV - Injection";
+    in["parameters"] = {{"F", 0.5}};
+    in["phenytoin"] = {{"desired_average", 15}};
+    const json out = Output(in);
+    // R = Vm Css / ((Km + Css) S F) with F = 1, whatever F the set holds.
+    const double vm = out["population"]["Vm"].get<double>(), km = out["population"]["Km"].get<double>();
+    const double salt = out["model"]["salt"].get<double>();
+    EXPECT_NEAR(out["phenytoin"]["daily_dose"].get<double>(), vm * 15 / ((km + 15) * salt), 1e-9);
+}
+
 TEST(KinevoCalcForecast, UserDrugImOnly) {
     json in = Adult("ZZ");
     in["user_drug"] = UserDrug();

@@ -193,3 +193,35 @@ TEST(KinevoCalcHistory, LevelsNoDoseReachesAreNotFitted) {
               json::array({"Cannot Fit Data: the starting parameters predict no drug at any measured level."}));
     EXPECT_TRUE(out["fits"]["least_squares"]["Vm"].is_null());
 }
+
+TEST(KinevoCalcResults, LevelsOfEachSetWithTheFittedRanges) {
+    json in = GentamicinHistory();
+    in["results"] = {{"dose", 160}, {"interval", 12}, {"infusion_time", 0.5}, {"post_time", 1}};
+    const CalcRun run = RunCalcProgram(in);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const json out = run.json();
+    const json& levels = out["results"]["levels"];
+    // Average and AUC24 by hand: D / (tau Cl) and 24 D / (tau Cl).
+    const double cl = out["population"]["Cl"].get<double>();
+    EXPECT_NEAR(levels["average"]["population"].get<double>(), 160 / (12 * cl), 1e-9);
+    EXPECT_NEAR(levels["auc24"]["population"].get<double>(), 24 * 160 / (12 * cl), 1e-9);
+    for (const char* name : {"peak", "trough", "post", "average", "auc24"}) {
+        SCOPED_TRACE(name);
+        const json& level = levels[name];
+        ASSERT_TRUE(level["bayes"].is_number());
+        EXPECT_TRUE(level["least_squares"].is_number());
+        EXPECT_LE(level["bayes_range"]["low"].get<double>(), level["bayes"].get<double>());
+        EXPECT_GE(level["bayes_range"]["high"].get<double>(), level["bayes"].get<double>());
+    }
+    EXPECT_EQ(out["results"]["message"], "");
+
+    // Only the fields of the product's page, checked as there, and only after a history.
+    in["results"]["rate"] = 10;
+    ExpectRefused(in, "results.rate");
+    in["results"] = {{"dose", -1}};
+    ExpectRefused(in, "Dose cannot be negative.");
+    in["results"] = {{"dose", 160}};
+    in.erase("history");
+    in.erase("curves");
+    ExpectRefused(in, "results: needs a history");
+}

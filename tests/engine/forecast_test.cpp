@@ -417,6 +417,18 @@ TEST(ForecastParameters, ShownBesideTheSet) {
     EXPECT_TRUE(CanForecast(0, 5, 0));
 }
 
+TEST(ForecastParameters, TablesShowAnyFiniteKdAndPerKilogramNeedsAWeight) {
+    // A fitted set with Cl 0 or a negative Vd still shows its kd; forecasts do not use it.
+    EXPECT_EQ(*Kd(20, 0), 0);
+    EXPECT_EQ(*Kd(-20, 5), -0.25);
+    EXPECT_FALSE(EliminationConstant(-20, 5));
+    EXPECT_FALSE(Kd(0, 5));
+    EXPECT_NEAR(TimeToSteadyState(2.77), 11.08, 1e-12);
+    EXPECT_EQ(*PerKilogram(35, 70), 0.5);
+    EXPECT_FALSE(PerKilogram(35, 0));
+    EXPECT_FALSE(PerKilogram(35, -70));
+}
+
 TEST(ForecastParameters, BioavailabilityFollowsTheFitProducts) {
     EXPECT_EQ(ForecastBioavailability("Oral - Tablets", "Intermittent IV - Injection", "Oral - Tablets", 0.6, 0.9),
               0.6);

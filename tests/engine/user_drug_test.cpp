@@ -98,3 +98,11 @@ TEST(UserDrug, PaddedSaltAndKaTexts) {
     EXPECT_EQ(PaddedRateText("1"), "1.00");
     EXPECT_EQ(PaddedRateText("2"), "2.00");
 }
+
+TEST(UserDrug, FixedErrorIsAPercentOfTheRangeMiddle) {
+    // Range 10-20: the middle is 15, 5 % of it 0.75.
+    EXPECT_NEAR(FixedErrorPercent(0.75, 10, 20), 5, 1e-12);
+    EXPECT_NEAR(FixedErrorOfPercent(5, 10, 20), 0.75, 1e-12);
+    EXPECT_NEAR(FixedErrorPercent(FixedErrorOfPercent(12.5, 4, 9), 4, 9), 12.5, 1e-12);
+    EXPECT_EQ(FixedErrorPercent(0.75, 0, 0), 0);
+}

@@ -36,15 +36,16 @@ struct PredictionRow {
 
 struct ResultsPredictions {
     std::vector<PredictionRow> rows;
-    std::string message;  // why the population levels are missing
+    std::string message;  // why the population levels are missing, or the Vmax message
     // Phenytoin: the daily dose reaches Vmax, so nothing is forecast.
     bool vmaxReached = false;
 };
 ResultsPredictions PredictSteadyState(const CaseRecord& r, const ResultsRegimen& regimen);
 
-// The salt factor and F of the case's product; an IM product, and a
+// The F of the case's product with a set's F; an IM product, and a
 // parenteral phenytoin product, is taken whole (F = 1).
-double ResultsSalt(const CaseRecord& r);
 double ResultsF(const CaseRecord& r, const ParameterSet& set);
+// The page's check of the continuous infusion rate.
+std::optional<std::string> ResultsRateProblem(double rate);
 // One fit stands for both fitted sets: a single measured level, or phenytoin.
 bool SingleFit(const CaseRecord& r);

@@ -1,13 +1,15 @@
-#include "pages/results_predictions.h"
+#include "engine/results_predictions.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/auc24.h"
 #include "engine/forecast_iv.h"
 #include "engine/forecast_model.h"
 #include "engine/forecast_oral.h"
+#include "engine/patient_measures.h"
+#include "engine/phenytoin_case.h"
 #include "engine/phenytoin_forecast.h"
-#include "pages/phenytoin_case_values.h"
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
 
@@ -29,7 +31,7 @@ std::optional<double> PhenytoinShown(const std::optional<double>& value) {
 
 std::pair<PhenytoinDoseLine, PhenytoinDoseLine> PhenytoinLines(const CaseRecord& r, const ResultsRegimen& g) {
     const double salt2 = SecondRegimenSalt(FormNameOf(r.FitRouteProduct2));
-    return {{g.dose, g.interval, ResultsSalt(r)}, {g.dose2, g.interval2, salt2}};
+    return {{g.dose, g.interval, ProductSalt(r)}, {g.dose2, g.interval2, salt2}};
 }
 
 SetLevels PhenytoinLevelsOf(const CaseRecord& r, const ResultsRegimen& g, const ParameterSet& set) {
@@ -68,13 +70,15 @@ SetLevels LevelsOf(const CaseRecord& r, ResultsLayout layout, const ResultsRegim
 int FittedCount(const CaseRecord& r) { return r.ModelType == 3 ? 5 : 4; }
 
 // The daily dose against the larger Vmax, taken in with the smaller F of the
-// population and Bayesian sets (the free fraction plays no part in it).
-bool VmaxReached(const CaseRecord& r, const ResultsRegimen& g) {
+// population and Bayesian sets (the free fraction plays no part in it): the
+// Vmax message when it reaches it.
+std::optional<std::string> VmaxMessage(const CaseRecord& r, const ResultsRegimen& g) {
     const auto [first, second] = PhenytoinLines(r, g);
     const double F = std::min(ResultsF(r, r.population), ResultsF(r, r.bayes));
     const double vm = std::max(r.population.Vm, r.bayes.Vm);
     const PhenytoinLevels l = ForecastPhenytoin({r.population.Vd, r.population.Km, vm}, F, 0.1, first, second);
-    return l.message == "Daily Dosage is greater than Vmax.";
+    if (l.message != "Daily Dosage is greater than Vmax.") return std::nullopt;
+    return l.message;
 }
 }  // namespace
 
@@ -106,10 +110,12 @@ std::vector<std::string> PredictionNames(ResultsLayout layout, const std::string
 ResultsPredictions PredictSteadyState(const CaseRecord& r, const ResultsRegimen& regimen) {
     ResultsPredictions out;
     const ResultsLayout layout = LayoutOf(r);
-    if (layout == ResultsLayout::Phenytoin && VmaxReached(r, regimen)) {
-        out.vmaxReached = true;
-        return out;
-    }
+    if (layout == ResultsLayout::Phenytoin)
+        if (auto vmax = VmaxMessage(r, regimen)) {
+            out.vmaxReached = true;
+            out.message = std::move(*vmax);
+            return out;
+        }
     const std::vector<std::string> names = PredictionNames(layout, r.Drug_ID);
     const ParameterSet* sets[] = {&r.population, &r.leastSquares, &r.bayes};
     const FitRange* ranges[] = {&r.leastSquaresRange, &r.bayesRange};
@@ -134,11 +140,14 @@ ResultsPredictions PredictSteadyState(const CaseRecord& r, const ResultsRegimen&
     return out;
 }
 
-double ResultsSalt(const CaseRecord& r) { return ProductSalt(r); }
-
 double ResultsF(const CaseRecord& r, const ParameterSet& set) {
     const bool whole = r.RouteCode == 'I' || (r.ModelType == 3 && TakenWhole(r));
     return whole ? 1.0 : set.F;
+}
+
+std::optional<std::string> ResultsRateProblem(double rate) {
+    if (rate < 0) return "Rate cannot be negative.";
+    return std::nullopt;
 }
 
 bool SingleFit(const CaseRecord& r) { return r.ModelType == 3 || r.history.measuredCount < 2; }

@@ -1,11 +1,22 @@
 #include "app/page_set.h"
 
 #include <map>
+#include <vector>
 
 #include "app/kit/page_maker.h"
 #include "app/kit/result_codes.h"
 #include "output/analysis_pictures.h"
 #include "records/case_record.h"
+
+namespace {
+// "Reset all pages": every working page that keeps values, in this order.
+const std::vector<PageId> kResetOrder = {
+    PageId::UserChoice,       PageId::Factors,    PageId::IvRegimen,     PageId::OralRegimen,
+    PageId::PhenytoinRegimen, PageId::IvForecast, PageId::OralForecast,  PageId::PhenytoinForecast,
+    PageId::FittingSetUp,     PageId::History,    PageId::AnalysisGraph, PageId::AnalysisResults,
+    PageId::Report,
+};
+}  // namespace
 
 PageSet::PageSet()
     // A fitted report prints the analysis page's table and graph of its set.
@@ -13,58 +24,62 @@ PageSet::PageSet()
           page.SetPictureRecorder([](int fitMethod) { return RecordReportPictures(TheCase(), fitMethod); });
       }) {
     // A page that hands values to another makes it when it is not made yet.
-    SetPageMaker([this](int dialogId) { return ForDialog(dialogId); });
+    SetPageMaker([this](PageId id) { return ForDialog(id); });
+    SetPagesToReset(kResetOrder);
 }
 
-PageSet::~PageSet() { SetPageMaker({}); }
+PageSet::~PageSet() {
+    SetPageMaker({});
+    SetPagesToReset({});
+}
 
 KinevoPage* PageSet::ForCode(int c) {
-    static const std::map<int, int> kDialogOfCode = {
-        {code::kSearch, 132},
-        {code::kList, 135},
-        {code::kNewPatientEntry, 137},
-        {code::kNewCaseEntry, 136},
-        {code::kExistingCaseEntry, 138},
-        {code::kUserChoice, 139},
-        {code::kFactors, 140},
-        {code::kIvRegimen, 141},
-        {code::kOralRegimen, 142},
-        {code::kPhenytoinRegimen, 143},
-        {code::kIvForecast, 145},
-        {code::kOralForecast, 150},
-        {code::kPhenytoinForecast, 149},
-        {code::kReport, 151},
-        {code::kEnd, 144},
-        {code::kHistory, 153},
-        {code::kFittingSetUp, 154},
-        {code::kAnalysisGraph, 157},
-        {code::kAnalysisResults, 156},
+    static const std::map<int, PageId> kPageOfCode = {
+        {code::kSearch, PageId::Search},
+        {code::kList, PageId::List},
+        {code::kNewPatientEntry, PageId::NewPatientEntry},
+        {code::kNewCaseEntry, PageId::NewCaseEntry},
+        {code::kExistingCaseEntry, PageId::ExistingCaseEntry},
+        {code::kUserChoice, PageId::UserChoice},
+        {code::kFactors, PageId::Factors},
+        {code::kIvRegimen, PageId::IvRegimen},
+        {code::kOralRegimen, PageId::OralRegimen},
+        {code::kPhenytoinRegimen, PageId::PhenytoinRegimen},
+        {code::kIvForecast, PageId::IvForecast},
+        {code::kOralForecast, PageId::OralForecast},
+        {code::kPhenytoinForecast, PageId::PhenytoinForecast},
+        {code::kReport, PageId::Report},
+        {code::kEnd, PageId::End},
+        {code::kHistory, PageId::History},
+        {code::kFittingSetUp, PageId::FittingSetUp},
+        {code::kAnalysisGraph, PageId::AnalysisGraph},
+        {code::kAnalysisResults, PageId::AnalysisResults},
     };
-    const auto it = kDialogOfCode.find(c);
-    return it == kDialogOfCode.end() ? nullptr : ForDialog(it->second);
+    const auto it = kPageOfCode.find(c);
+    return it == kPageOfCode.end() ? nullptr : ForDialog(it->second);
 }
 
-KinevoPage* PageSet::ForDialog(int dialogId) {
-    switch (dialogId) {
-        case 132: return &search();
-        case 135: return &list();
-        case 137: return &newPatient();
-        case 136: return &newCase();
-        case 138: return &existingCase();
-        case 139: return &userChoice();
-        case 140: return &factors();
-        case 141: return &ivRegimen();
-        case 142: return &oralRegimen();
-        case 143: return &phenytoinRegimen();
-        case 145: return &ivForecast();
-        case 150: return &oralForecast();
-        case 149: return &phenytoinForecast();
-        case 151: return &report();
-        case 144: return &end();
-        case 153: return &history();
-        case 154: return &fittingSetUp();
-        case 157: return &analysisGraph();
-        case 156: return &analysisResults();
+KinevoPage* PageSet::ForDialog(PageId id) {
+    switch (id) {
+        case PageId::Search: return &search();
+        case PageId::List: return &list();
+        case PageId::NewPatientEntry: return &newPatient();
+        case PageId::NewCaseEntry: return &newCase();
+        case PageId::ExistingCaseEntry: return &existingCase();
+        case PageId::UserChoice: return &userChoice();
+        case PageId::Factors: return &factors();
+        case PageId::IvRegimen: return &ivRegimen();
+        case PageId::OralRegimen: return &oralRegimen();
+        case PageId::PhenytoinRegimen: return &phenytoinRegimen();
+        case PageId::IvForecast: return &ivForecast();
+        case PageId::OralForecast: return &oralForecast();
+        case PageId::PhenytoinForecast: return &phenytoinForecast();
+        case PageId::Report: return &report();
+        case PageId::End: return &end();
+        case PageId::History: return &history();
+        case PageId::FittingSetUp: return &fittingSetUp();
+        case PageId::AnalysisGraph: return &analysisGraph();
+        case PageId::AnalysisResults: return &analysisResults();
         default: return nullptr;
     }
 }

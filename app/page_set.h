@@ -67,5 +67,5 @@ struct PageSet {
     // and for a code no page closes with.
     KinevoPage* ForCode(int code);
     // The page of a dialog number; nullptr for a number with no working page.
-    KinevoPage* ForDialog(int dialogId);
+    KinevoPage* ForDialog(PageId id);
 };

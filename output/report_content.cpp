@@ -17,9 +17,9 @@ double Entered(double entered, double stored, bool otherUnit, double perStoredUn
 }
 }  // namespace
 
-ReportKind ReportKindOf(int reportSource, int fitType) {
-    if (reportSource == 4) return ReportKind::Bayesian;
-    if (reportSource == 5) return ReportKind::LeastSquares;
+ReportKind ReportKindOf(ReportSource reportSource, int fitType) {
+    if (reportSource == ReportSource::BayesianResults) return ReportKind::Bayesian;
+    if (reportSource == ReportSource::LeastSquaresResults) return ReportKind::LeastSquares;
     if (fitType == kReportBayesian) return ReportKind::Bayesian;
     if (fitType == kReportLeastSquares) return ReportKind::LeastSquares;
     return ReportKind::Population;

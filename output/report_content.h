@@ -3,6 +3,7 @@
 // the regimen handed over; the drawing only places them on the page.
 #include <string>
 
+#include "records/navigation_codes.h"
 #include "records/parameter_set.h"
 #include "records/report_regimen.h"
 
@@ -10,9 +11,9 @@ struct CaseRecord;
 
 enum class ReportKind { Population, Bayesian, LeastSquares };
 
-// The report's kind: sources 4 and 5 name their fitted set, the forecast
-// pages (sources 1 to 3) the fit type they handed over.
-ReportKind ReportKindOf(int reportSource, int fitType);
+// The report's kind: the detailed results page names its fitted set, the
+// forecast pages the fit type they handed over.
+ReportKind ReportKindOf(ReportSource reportSource, int fitType);
 // "Dosage Recommendation - ... Parameters".
 std::string RecommendationHeading(ReportKind kind);
 

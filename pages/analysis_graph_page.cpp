@@ -20,7 +20,7 @@
 #include "records/case_record.h"
 
 AnalysisGraphPage::AnalysisGraphPage(QWidget* parent)
-    : KinevoPage(157, "Serum Level Analysis", HeaderVariant::Full, parent) {
+    : KinevoPage(PageId::AnalysisGraph, "Serum Level Analysis", HeaderVariant::Full, parent) {
     auto* progressRow = new QHBoxLayout;
     progressLabel_ = new QLabel("Computing Fitted Parameters...", this);
     progressLabel_->setObjectName("progressLabel");
@@ -56,7 +56,7 @@ AnalysisGraphPage::AnalysisGraphPage(QWidget* parent)
     routineBayes_ = AddButton("Routine &Bayes Analysis", "routineBayes", [this] { RoutineAnalysis(kBayesian); });
     detailed_ = AddButton("&Detailed Analysis", "detailed", [this] {
         TheCase().Cur_fit_method = kDetailed;
-        ResetPage(156);
+        ResetPage(PageId::AnalysisResults);
         Leave(code::kAnalysisResults);
     });
 }

@@ -38,7 +38,7 @@ PageParameterTexts BayesTexts(const CaseRecord& r) {
 }  // namespace
 
 AnalysisResultsPage::AnalysisResultsPage(QWidget* parent)
-    : KinevoPage(156, "Detailed Analysis Results", HeaderVariant::Full, parent) {
+    : KinevoPage(PageId::AnalysisResults, "Detailed Analysis Results", HeaderVariant::Full, parent) {
     table_ = new ResultsParameterTable(this);
     form_ = new ResultsRegimenForm(this);
     watch_ = new FieldWatch(
@@ -57,15 +57,15 @@ AnalysisResultsPage::AnalysisResultsPage(QWidget* parent)
     lsReport_ = AddButton("&LS Report", "lsReport", [this] {
         if (!HandToReport(1)) return;
         TheCase().Cur_fit_method = kLeastSquares;
-        LeaveToReport(5);
+        LeaveToReport(ReportSource::LeastSquaresResults);
     });
     bayesReport_ = AddButton("&Bayes Report", "bayesReport", [this] {
         if (!HandToReport(2)) return;
         TheCase().Cur_fit_method = kBayesian;
-        LeaveToReport(4);
+        LeaveToReport(ReportSource::BayesianResults);
     });
     AddButton("&Done", "done", [this] {
-        if (Keep()) LeaveToEnd(8);
+        if (Keep()) LeaveToEnd(EndSource::AnalysisResults);
     });
 }
 

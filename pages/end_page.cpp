@@ -15,23 +15,27 @@
 
 namespace {
 // Previous goes back to the page named by the end-page source.
-int PreviousCode(int endPageSource) {
-    switch (endPageSource) {
-        case 1: return code::kIvRegimen;
-        case 2: return code::kOralRegimen;
-        case 3: return code::kPhenytoinRegimen;
-        case 4: return code::kIvForecast;
-        case 5: return code::kOralForecast;
-        case 6: return code::kPhenytoinForecast;
-        case 8: return code::kAnalysisResults;
+int PreviousCode(EndSource source) {
+    switch (source) {
+        case EndSource::IvRegimen: return code::kIvRegimen;
+        case EndSource::OralRegimen: return code::kOralRegimen;
+        case EndSource::PhenytoinRegimen: return code::kPhenytoinRegimen;
+        case EndSource::IvForecast: return code::kIvForecast;
+        case EndSource::OralForecast: return code::kOralForecast;
+        case EndSource::PhenytoinForecast: return code::kPhenytoinForecast;
+        case EndSource::AnalysisResults: return code::kAnalysisResults;
         default: return -1;
     }
+}
+
+bool AfterPrinting(EndSource source) {
+    return source == EndSource::PopulationReportPrinted || source == EndSource::FittedReportPrinted;
 }
 
 // Whether the page that led here showed parameters; one that showed none
 // (its own work not done) leaves nothing to store but the patient and case.
 bool ShowedParameters(const Navigation& nav) {
-    if (nav.endPageSource == 91 || nav.endPageSource == 92) return !(nav.printedSet == ParameterSet{});
+    if (AfterPrinting(nav.endPageSource)) return !(nav.printedSet == ParameterSet{});
     const PageParameterTexts& t = nav.shownParameters;
     return !(t.F.empty() && t.Vd.empty() && t.Cl.empty() && t.CF.empty() && t.Km.empty() && t.Vmax.empty());
 }
@@ -42,7 +46,8 @@ QPushButton* Big(QPushButton* button) {
 }
 }  // namespace
 
-EndPage::EndPage(QWidget* parent) : KinevoPage(144, "What Would You Like To Do Next?", HeaderVariant::Full, parent) {
+EndPage::EndPage(QWidget* parent)
+    : KinevoPage(PageId::End, "What Would You Like To Do Next?", HeaderVariant::Full, parent) {
     drug_ = new QLabel(this);
     drug_->setObjectName("drugName");
     drug_->setAlignment(Qt::AlignCenter);
@@ -80,8 +85,7 @@ void EndPage::OnOpen() {
     drug_->setText(QString::fromStdString(r.Drug_ID == "zz" ? r.userDrug.drugName : DrugNameOf(r.Drug_ID)));
     patientKey_ = std::to_string(r.PATIENT_REC_Num);
     caseKey_ = std::to_string(r.Case_number);
-    const int source = Nav().endPageSource;
-    previous_->setEnabled(source != 91 && source != 92);
+    previous_->setEnabled(!AfterPrinting(Nav().endPageSource));
     saved_->clear();
 }
 
@@ -112,7 +116,7 @@ void EndPage::NewPatient() {
 void EndPage::Save() {
     Navigation& nav = Nav();
     SaveRequest request;
-    request.endPageSource = ShowedParameters(nav) ? nav.endPageSource : static_cast<int>(kSourceNone);
+    request.endPageSource = ShowedParameters(nav) ? nav.endPageSource : EndSource::None;
     request.patientKey = patientKey_;
     request.caseKey = caseKey_;
     request.patientChanged = nav.patientChanged;
@@ -135,10 +139,10 @@ void EndPage::Save() {
 }
 
 void EndPage::Previous() {
-    const int source = Nav().endPageSource;
+    const EndSource source = Nav().endPageSource;
     const int back = PreviousCode(source);
     if (back < 0) return;
-    if (source == 8) Nav().revisitResults = true;
-    Nav().endPageSource = 0;
+    if (source == EndSource::AnalysisResults) Nav().revisitResults = true;
+    Nav().endPageSource = EndSource::None;
     Leave(back);
 }

@@ -61,9 +61,9 @@ EntryValues StoredValues(std::int32_t patient, std::int32_t caseNumber) {
 }
 }  // namespace
 
-EntryPage::EntryPage(int dialogId, const QString& heading, QWidget* parent)
-    : KinevoPage(dialogId, heading, std::nullopt, parent),
-      form_(new EntryForm(dialogId == 137, this)),
+EntryPage::EntryPage(PageId id, const QString& heading, QWidget* parent)
+    : KinevoPage(id, heading, std::nullopt, parent),
+      form_(new EntryForm(id == PageId::NewPatientEntry, this)),
       timer_(new QTimer(this)) {
     Body()->addWidget(form_, 1);
     QPushButton* previous = AddButton("&Previous", "previous", [this] { Previous(); });
@@ -151,7 +151,7 @@ void EntryPage::Next() {
         // stands. Ticks belong to the drug they were made for; a stored case
         // going on with its drug keeps its own.
         if (r.Drug_ID != drugBefore) r.FactorFlags.fill(0);
-        ResetPage(140);
+        ResetPage(PageId::Factors);
     }
     Leave(DrugPageCode());
 }
@@ -191,7 +191,7 @@ void EntryPage::DrugLeft(const QString& name) {
     if (ToLower(DrugNameOf(name.toStdString())) != TheCase().Drug_ID) ResetAllPages();
 }
 
-NewPatientEntryPage::NewPatientEntryPage(QWidget* parent) : EntryPage(137, "New Patient", parent) {}
+NewPatientEntryPage::NewPatientEntryPage(QWidget* parent) : EntryPage(PageId::NewPatientEntry, "New Patient", parent) {}
 
 EntryPage::Opening NewPatientEntryPage::Load(EntryKeys& keys) {
     // Back from the factor or user's choice page: the record holds what was
@@ -226,7 +226,7 @@ void NewPatientEntryPage::Store(CaseRecord& rec, EntryKeys& keys, const EntryCha
 
 void NewPatientEntryPage::AfterSave() { Nav().newPatientSaved = true; }
 
-NewCaseEntryPage::NewCaseEntryPage(QWidget* parent) : EntryPage(136, "New Case", parent) {}
+NewCaseEntryPage::NewCaseEntryPage(QWidget* parent) : EntryPage(PageId::NewCaseEntry, "New Case", parent) {}
 
 EntryPage::Opening NewCaseEntryPage::Load(EntryKeys& keys) {
     keys = EntryKeys{Nav().newCasePatientKey, ""};
@@ -243,7 +243,8 @@ void NewCaseEntryPage::Store(CaseRecord& rec, EntryKeys& keys, const EntryChange
 
 void NewCaseEntryPage::AfterSave() { Nav().caseExists = true; }
 
-ExistingCaseEntryPage::ExistingCaseEntryPage(QWidget* parent) : EntryPage(138, "Existing Case", parent) {
+ExistingCaseEntryPage::ExistingCaseEntryPage(QWidget* parent)
+    : EntryPage(PageId::ExistingCaseEntry, "Existing Case", parent) {
     Form()->FixDrug(true);
 }
 

@@ -13,7 +13,7 @@ class QTimer;
 class EntryPage : public KinevoPage {
     Q_OBJECT
 public:
-    EntryPage(int dialogId, const QString& heading, QWidget* parent);
+    EntryPage(PageId id, const QString& heading, QWidget* parent);
     EntryForm* Form() const { return form_; }
     // The page's own patient and case key texts.
     const EntryKeys& Keys() const { return keys_; }

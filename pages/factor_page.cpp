@@ -22,7 +22,7 @@ constexpr int kMaxTicks = 2;
 }  // namespace
 
 FactorPage::FactorPage(QWidget* parent)
-    : KinevoPage(140, "Patient Factors", HeaderVariant::Full, parent),
+    : KinevoPage(PageId::Factors, "Patient Factors", HeaderVariant::Full, parent),
       heading_(new QLabel(this)),
       list_(new QListWidget(this)) {
     heading_->setObjectName("factorHeading");

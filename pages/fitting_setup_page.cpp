@@ -14,7 +14,7 @@
 #include "records/drug_catalogue.h"
 
 FittingSetUpPage::FittingSetUpPage(QWidget* parent)
-    : KinevoPage(154, "Curve Fitting Set-Up", HeaderVariant::FittingSetUp, parent) {
+    : KinevoPage(PageId::FittingSetUp, "Curve Fitting Set-Up", HeaderVariant::FittingSetUp, parent) {
     form_ = new FittingSetUpForm(this);
     Body()->addWidget(form_);
     Body()->addStretch(1);
@@ -45,6 +45,6 @@ void FittingSetUpPage::OnOpen() {
 
 void FittingSetUpPage::Next() {
     if (!form_->Store(TheCase())) return;
-    ResetPage(153);
+    ResetPage(PageId::History);
     Leave(code::kHistory);
 }

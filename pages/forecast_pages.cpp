@@ -12,22 +12,22 @@
 
 namespace {}  // namespace
 
-ForecastPage::ForecastPage(int dialogId, const QString& heading, bool intravenous, int source, bool& revisit,
-                           QWidget* parent)
-    : RouteGroupPage(dialogId, heading, intravenous, intravenous ? code::kOralForecast : code::kIvForecast,
+ForecastPage::ForecastPage(PageId id, const QString& heading, bool intravenous, ReportSource reportSource,
+                           EndSource endSource, bool& revisit, QWidget* parent)
+    : RouteGroupPage(id, heading, intravenous, intravenous ? code::kOralForecast : code::kIvForecast,
                      intravenous ? code::kIvForecast : code::kOralForecast, parent),
       revisit_(revisit) {
     AddButton("Previous", "previous", [this] {
         if (KeepState()) Leave(DrugPageCode());
     });
-    AddButton("Report", "report", [this, source] {
+    AddButton("Report", "report", [this, reportSource] {
         if (!KeepState()) return;
         const KeptForecast& kept = TheCase().pages.forecast;
         TheCase().reportRegimen = ForecastHandOver(TheCase(), kept.shown, kept.unevenCount);
-        LeaveToReport(source);
+        LeaveToReport(reportSource);
     });
-    AddButton("Done", "done", [this, source] {
-        if (KeepState()) LeaveToEnd(source + 3);
+    AddButton("Done", "done", [this, endSource] {
+        if (KeepState()) LeaveToEnd(endSource);
     });
 }
 
@@ -67,12 +67,13 @@ void ForecastPage::Keep() {
 }
 
 IvForecastPage::IvForecastPage(QWidget* parent)
-    : ForecastPage(145, "Steady-State Serum Level Forecast - Intravenous", true, 1, Nav().revisitIvForecast, parent) {
+    : ForecastPage(PageId::IvForecast, "Steady-State Serum Level Forecast - Intravenous", true,
+                   ReportSource::IvForecast, EndSource::IvForecast, Nav().revisitIvForecast, parent) {
     UseForm(new IvForecastForm(this));
 }
 
 OralForecastPage::OralForecastPage(QWidget* parent)
-    : ForecastPage(150, "Steady-State Serum Level Forecast - Oral and Intramuscular", false, 2,
-                   Nav().revisitOralForecast, parent) {
+    : ForecastPage(PageId::OralForecast, "Steady-State Serum Level Forecast - Oral and Intramuscular", false,
+                   ReportSource::OralForecast, EndSource::OralForecast, Nav().revisitOralForecast, parent) {
     UseForm(new OralForecastForm(this));
 }

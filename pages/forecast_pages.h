@@ -14,7 +14,8 @@ public:
 
 protected:
     // `source`: the page's report source; its end-page source is 3 more.
-    ForecastPage(int dialogId, const QString& heading, bool intravenous, int source, bool& revisit, QWidget* parent);
+    ForecastPage(PageId id, const QString& heading, bool intravenous, ReportSource reportSource, EndSource endSource,
+                 bool& revisit, QWidget* parent);
     // The route's fields; called once by the route's page.
     void UseForm(ForecastForm* form);
     void OnOpen() override;

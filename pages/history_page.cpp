@@ -29,7 +29,7 @@ bool RowMessage(const std::string& message) { return message.rfind("A Level Is T
 }  // namespace
 
 HistoryPage::HistoryPage(QWidget* parent)
-    : KinevoPage(153, "Dosing and Serum Level History", HeaderVariant::Full, parent) {
+    : KinevoPage(PageId::History, "Dosing and Serum Level History", HeaderVariant::Full, parent) {
     grid_ = new HistoryGrid(this);
     Body()->addWidget(grid_);
     Body()->addWidget(Note(this, "To predict a future level, enter year, date, time and a level of -1"));
@@ -105,6 +105,6 @@ void HistoryPage::Next() {
         return;
     }
     ShowTimeZero();
-    ResetPage(157);
+    ResetPage(PageId::AnalysisGraph);
     Leave(code::kAnalysisGraph);
 }

@@ -23,7 +23,7 @@ const char* const kCaptions =
     "Crs/CLcr         Albumin      Last Update";
 }  // namespace
 
-ListPage::ListPage(QWidget* parent) : KinevoPage(135, "Patient List", std::nullopt, parent) {
+ListPage::ListPage(QWidget* parent) : KinevoPage(PageId::List, "Patient List", std::nullopt, parent) {
     today_ = new QLabel(this);
     today_->setObjectName("today");
     today_->setAlignment(Qt::AlignRight);

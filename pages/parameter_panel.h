@@ -6,7 +6,7 @@
 #include <QGroupBox>
 
 #include "engine/forecast_model.h"
-#include "records/db/case_save.h"
+#include "records/page_parameter_texts.h"
 
 class FieldWatch;
 class QLabel;

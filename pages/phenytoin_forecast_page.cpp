@@ -35,7 +35,8 @@ PhenytoinDoseLine LineOf(const QLineEdit* dose, const QLineEdit* interval, doubl
 }  // namespace
 
 PhenytoinForecastPage::PhenytoinForecastPage(QWidget* parent)
-    : PhenytoinPage(149, "Phenytoin Steady-State Serum Level Forecast", HeaderVariant::Full, parent) {
+    : PhenytoinPage(PageId::PhenytoinForecast, "Phenytoin Steady-State Serum Level Forecast", HeaderVariant::Full,
+                    parent) {
     auto* regimens = new QGridLayout;
     first_ = AddLine(regimens, 0, "1");
     second_ = AddLine(regimens, 3, "2");
@@ -62,9 +63,9 @@ PhenytoinForecastPage::PhenytoinForecastPage(QWidget* parent)
 
     AddLeavingButton("Report", "report", [this] {
         HandOverToReport();
-        LeaveToReport(3);
+        LeaveToReport(ReportSource::PhenytoinForecast);
     });
-    AddLeavingButton("Done", "done", [this] { LeaveToEnd(6); });
+    AddLeavingButton("Done", "done", [this] { LeaveToEnd(EndSource::PhenytoinForecast); });
     AddLeavingButton("Back", "back", [this] { Leave(code::kFactors); });
 }
 

@@ -14,8 +14,8 @@
 #include "pages/phenytoin_saved_group.h"
 #include "records/case_record.h"
 
-PhenytoinPage::PhenytoinPage(int dialogId, const QString& heading, HeaderVariant header, QWidget* parent)
-    : KinevoPage(dialogId, heading, header, parent) {
+PhenytoinPage::PhenytoinPage(PageId id, const QString& heading, HeaderVariant header, QWidget* parent)
+    : KinevoPage(id, heading, header, parent) {
     parameters_ = new PhenytoinParameterGroup(this);
     saved_ = new PhenytoinSavedGroup(this);
     warning_ = MakeWarningLine(this);

@@ -16,7 +16,7 @@ class QLineEdit;
 class PhenytoinPage : public KinevoPage {
     Q_OBJECT
 public:
-    PhenytoinPage(int dialogId, const QString& heading, HeaderVariant header, QWidget* parent);
+    PhenytoinPage(PageId id, const QString& heading, HeaderVariant header, QWidget* parent);
 
 protected:
     void OnEnter() override { FocusNextField(); }

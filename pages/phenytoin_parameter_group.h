@@ -5,7 +5,7 @@
 #include <QGroupBox>
 #include <vector>
 
-#include "records/db/case_save.h"
+#include "records/page_parameter_texts.h"
 
 class QLabel;
 class QLineEdit;

@@ -20,7 +20,7 @@
 #include "records/text_format.h"
 
 PhenytoinRegimenPage::PhenytoinRegimenPage(QWidget* parent)
-    : PhenytoinPage(143, "Phenytoin Dosage Regimen Forecast", HeaderVariant::NoDrugLine, parent) {
+    : PhenytoinPage(PageId::PhenytoinRegimen, "Phenytoin Dosage Regimen Forecast", HeaderVariant::NoDrugLine, parent) {
     products_ = new RouteProductList(this);
     auto* productRow = new QHBoxLayout;
     productRow->addWidget(new QLabel("Route - Product:", this));
@@ -53,7 +53,7 @@ PhenytoinRegimenPage::PhenytoinRegimenPage(QWidget* parent)
     connect(products_, &QComboBox::activated, this, [this](int index) { ProductChosen(products_->itemText(index)); });
 
     AddLeavingButton("Serum Level Forecast", "levelForecast", [this] { Leave(code::kPhenytoinForecast); });
-    AddLeavingButton("Done", "done", [this] { LeaveToEnd(3); });
+    AddLeavingButton("Done", "done", [this] { LeaveToEnd(EndSource::PhenytoinRegimen); });
     AddLeavingButton("Back", "back", [this] { Leave(code::kFactors); });
 }
 

@@ -13,8 +13,8 @@ namespace {
 constexpr int kTargetGroup = 1;
 }  // namespace
 
-RegimenPage::RegimenPage(int dialogId, const QString& heading, bool intravenous, QWidget* parent)
-    : RouteGroupPage(dialogId, heading, intravenous, intravenous ? code::kOralRegimen : code::kIvRegimen,
+RegimenPage::RegimenPage(PageId id, const QString& heading, bool intravenous, QWidget* parent)
+    : RouteGroupPage(id, heading, intravenous, intravenous ? code::kOralRegimen : code::kIvRegimen,
                      intravenous ? code::kIvRegimen : code::kOralRegimen, parent),
       intravenous_(intravenous) {
     form_ = new DesignForm(intravenous, this);
@@ -29,7 +29,7 @@ RegimenPage::RegimenPage(int dialogId, const QString& heading, bool intravenous,
         if (KeepState()) Leave(intravenous ? code::kIvForecast : code::kOralForecast);
     });
     AddButton("Done", "done", [this, intravenous] {
-        if (KeepState()) LeaveToEnd(intravenous ? 1 : 2);
+        if (KeepState()) LeaveToEnd(intravenous ? EndSource::IvRegimen : EndSource::OralRegimen);
     });
     AddButton("Back", "back", [this] {
         Keep();
@@ -78,7 +78,7 @@ void RegimenPage::Compute(const QSet<int>&) {
 }
 
 IvRegimenPage::IvRegimenPage(QWidget* parent)
-    : RegimenPage(141, "Dosage Regimen Forecast - Intravenous", true, parent) {}
+    : RegimenPage(PageId::IvRegimen, "Dosage Regimen Forecast - Intravenous", true, parent) {}
 
 OralRegimenPage::OralRegimenPage(QWidget* parent)
-    : RegimenPage(142, "Dosage Regimen Forecast - Oral and Intramuscular", false, parent) {}
+    : RegimenPage(PageId::OralRegimen, "Dosage Regimen Forecast - Oral and Intramuscular", false, parent) {}

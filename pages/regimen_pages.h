@@ -10,7 +10,7 @@ class DesignForm;
 class RegimenPage : public RouteGroupPage {
     Q_OBJECT
 public:
-    RegimenPage(int dialogId, const QString& heading, bool intravenous, QWidget* parent);
+    RegimenPage(PageId id, const QString& heading, bool intravenous, QWidget* parent);
     void Reset() override;
 
 protected:

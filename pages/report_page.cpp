@@ -33,7 +33,8 @@ void Offer(QCheckBox* box, bool offered) {
 }
 }  // namespace
 
-ReportPage::ReportPage(QWidget* parent) : KinevoPage(151, "Report Printing Options", HeaderVariant::Full, parent) {
+ReportPage::ReportPage(QWidget* parent)
+    : KinevoPage(PageId::Report, "Report Printing Options", HeaderVariant::Full, parent) {
     recommendation_ = new QLabel(this);
     recommendation_->setObjectName("recommendation");
     recommendation_->setAlignment(Qt::AlignCenter);
@@ -147,12 +148,12 @@ void ReportPage::Draw(QPainter& painter, QSize pixels) const {
 
 void ReportPage::Previous() {
     switch (Nav().reportSource) {
-        case 1: Nav().revisitIvForecast = true; return Leave(code::kIvForecast);
-        case 2: Nav().revisitOralForecast = true; return Leave(code::kOralForecast);
-        case 3: return Leave(code::kPhenytoinForecast);
-        case 4:
-        case 5: Nav().revisitResults = true; return Leave(code::kAnalysisResults);
-        default: return;
+        case ReportSource::IvForecast: Nav().revisitIvForecast = true; return Leave(code::kIvForecast);
+        case ReportSource::OralForecast: Nav().revisitOralForecast = true; return Leave(code::kOralForecast);
+        case ReportSource::PhenytoinForecast: return Leave(code::kPhenytoinForecast);
+        case ReportSource::BayesianResults:
+        case ReportSource::LeastSquaresResults: Nav().revisitResults = true; return Leave(code::kAnalysisResults);
+        case ReportSource::None: return;
     }
 }
 
@@ -179,5 +180,5 @@ void ReportPage::AppendNoteOnce() {
 
 void ReportPage::LeaveAfterPrinting() {
     AppendNoteOnce();
-    LeaveToEnd(kind_ == ReportKind::Population ? 91 : 92);
+    LeaveToEnd(kind_ == ReportKind::Population ? EndSource::PopulationReportPrinted : EndSource::FittedReportPrinted);
 }

@@ -13,9 +13,9 @@
 #include "records/case_record.h"
 #include "records/dosage_form.h"
 
-RouteGroupPage::RouteGroupPage(int dialogId, const QString& heading, bool intravenous, int twinCode, int pageCode,
+RouteGroupPage::RouteGroupPage(PageId id, const QString& heading, bool intravenous, int twinCode, int pageCode,
                                QWidget* parent)
-    : KinevoPage(dialogId, heading, HeaderVariant::Full, parent), intravenous_(intravenous), twinCode_(twinCode) {
+    : KinevoPage(id, heading, HeaderVariant::Full, parent), intravenous_(intravenous), twinCode_(twinCode) {
     products_ = new RouteProductList(this);
     panel_ = new ParameterPanel(pageCode, this);
     watch_ = new FieldWatch(

@@ -17,7 +17,7 @@ class RouteGroupPage : public KinevoPage {
     Q_OBJECT
 public:
     // `pageCode`: the code that opens this page, naming it to the warning text.
-    RouteGroupPage(int dialogId, const QString& heading, bool intravenous, int twinCode, int pageCode, QWidget* parent);
+    RouteGroupPage(PageId id, const QString& heading, bool intravenous, int twinCode, int pageCode, QWidget* parent);
     RouteProductList* Products() const { return products_; }
 
 protected:

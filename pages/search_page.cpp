@@ -26,11 +26,11 @@ const char* const kDisclaimer =
     "dose is given or changed. The responsibility for every dosing decision stays with the clinician.";
 
 void Hand(const PatientSearch& search) {
-    if (auto* list = qobject_cast<ListPage*>(PageById(135))) list->SetSearch(search);
+    if (auto* list = qobject_cast<ListPage*>(PageById(PageId::List))) list->SetSearch(search);
 }
 }  // namespace
 
-SearchPage::SearchPage(QWidget* parent) : KinevoPage(132, "Patient Search", std::nullopt, parent) {
+SearchPage::SearchPage(QWidget* parent) : KinevoPage(PageId::Search, "Patient Search", std::nullopt, parent) {
     auto field = [this](const char* name) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(name);

@@ -20,7 +20,7 @@ std::string KeyText(std::int32_t number) { return number == 0 ? std::string() : 
 }  // namespace
 
 UserChoicePage::UserChoicePage(QWidget* parent)
-    : KinevoPage(139, "User's Choice One-Compartment Drug", HeaderVariant::NoDrugNoAlbumin, parent),
+    : KinevoPage(PageId::UserChoice, "User's Choice One-Compartment Drug", HeaderVariant::NoDrugNoAlbumin, parent),
       form_(new UserChoiceForm(this)) {
     Body()->addWidget(form_, 1);
     save_ = AddButton("&Save", "save", [this] { Save(); });

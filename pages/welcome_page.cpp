@@ -73,7 +73,7 @@ QPixmap LevelsPicture() {
 }  // namespace
 
 WelcomePage::WelcomePage(ProgramFiles files, std::function<int()> runPages, QWidget* parent)
-    : KinevoPage(130, "THERAPEUTIC   DRUG  MONITORING  SYSTEM", std::nullopt, parent),
+    : KinevoPage(PageId::Welcome, "THERAPEUTIC   DRUG  MONITORING  SYSTEM", std::nullopt, parent),
       files_(std::move(files)),
       runPages_(std::move(runPages)) {
     Body()->addStretch(1);

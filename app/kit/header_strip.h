@@ -7,10 +7,10 @@ class QLabel;
 struct CaseRecord;
 
 enum class HeaderVariant {
-    Full,             // pages 140, 141, 142, 145, 150, 149, 153, 157, 156, 151, 144
-    FittingSetUp,     // page 154: the user's drug is marked one-compartment
-    NoDrugLine,       // page 143 (phenytoin only)
-    NoDrugNoAlbumin,  // page 139
+    Full,             // the factor, regimen, forecast, history, analysis, report and end pages
+    FittingSetUp,     // the fitting set-up page: the user's drug is marked one-compartment
+    NoDrugLine,       // the phenytoin regimen page (phenytoin only)
+    NoDrugNoAlbumin,  // the user's choice page
 };
 
 struct HeaderTexts {

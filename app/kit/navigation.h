@@ -4,22 +4,21 @@
 // PATIENT_REC_Num and Case_number.
 #include <string>
 
-#include "records/db/case_save.h"
+#include "records/navigation_codes.h"
+#include "records/page_parameter_texts.h"
+#include "records/parameter_set.h"
 
 struct Navigation {
     bool maximized = false;  // every page opens the way the last one closed
     bool newPatient = false;
     bool caseExists = false;
     bool newPatientSaved = false;
-    // Which page led to the end page: 1 page 141, 2 page 142, 3 page 143,
-    // 4 page 145, 5 page 150, 6 page 149, 8 page 156, 91/92 report printed.
-    int endPageSource = 0;
-    // Which page opened the report: 1 page 145, 2 page 150, 3 page 149,
-    // 4 Bayes report of page 156, 5 least-squares report of page 156.
-    int reportSource = 0;
-    bool revisitResults = false;       // page 156
-    bool revisitIvForecast = false;    // page 145
-    bool revisitOralForecast = false;  // page 150
+    EndSource endPageSource = EndSource::None;
+    ReportSource reportSource = ReportSource::None;
+    // Set when the user goes back to the page from the report or end page.
+    bool revisitResults = false;
+    bool revisitIvForecast = false;
+    bool revisitOralForecast = false;
     // Set by the entry pages when the patient, their identity or the case
     // differ from what is stored; a save clears them.
     bool patientChanged = false;
@@ -30,9 +29,9 @@ struct Navigation {
     PageParameterTexts shownParameters;
     ParameterSet printedSet;
     // Keys written as decimal text for the entry page that opens next.
-    std::string newCasePatientKey;       // page 136
-    std::string existingCasePatientKey;  // page 138
-    std::string existingCaseCaseKey;     // page 138
+    std::string newCasePatientKey;
+    std::string existingCasePatientKey;
+    std::string existingCaseCaseKey;
 };
 
 Navigation& Nav();
@@ -45,6 +44,7 @@ void ResetCaseAndFlags(bool newPatient);
 // factor page (code 5 or 6).
 int DrugPageCode();
 
-// Writes the current patient (and case) numbers for pages 136 and 138.
+// Writes the current patient (and case) numbers for the new-case and the
+// existing-case entry pages.
 void HandKeysToNewCaseEntry();
 void HandKeysToExistingCaseEntry();

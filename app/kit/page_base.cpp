@@ -20,37 +20,44 @@
 
 namespace {
 constexpr int kLeastWidth = 760, kLeastHeight = 520;
-std::map<int, KinevoPage*>& Registry() {
-    static std::map<int, KinevoPage*> pages;
+std::map<PageId, KinevoPage*>& Registry() {
+    static std::map<PageId, KinevoPage*> pages;
     return pages;
 }
 
-std::function<KinevoPage*(int)>& Maker() {
-    static std::function<KinevoPage*(int)> maker;
+std::function<KinevoPage*(PageId)>& Maker() {
+    static std::function<KinevoPage*(PageId)> maker;
     return maker;
+}
+
+std::vector<PageId>& PagesToReset() {
+    static std::vector<PageId> pages;
+    return pages;
 }
 }  // namespace
 
-KinevoPage* PageById(int dialogId) {
-    const auto it = Registry().find(dialogId);
+KinevoPage* PageById(PageId id) {
+    const auto it = Registry().find(id);
     if (it != Registry().end()) return it->second;
-    return Maker() ? Maker()(dialogId) : nullptr;
+    return Maker() ? Maker()(id) : nullptr;
 }
 
-void SetPageMaker(std::function<KinevoPage*(int dialogId)> maker) { Maker() = std::move(maker); }
+void SetPageMaker(std::function<KinevoPage*(PageId id)> maker) { Maker() = std::move(maker); }
 
-void ResetPage(int dialogId) {
-    const auto it = Registry().find(dialogId);
+void SetPagesToReset(std::vector<PageId> pages) { PagesToReset() = std::move(pages); }
+
+void ResetPage(PageId id) {
+    const auto it = Registry().find(id);
     if (it != Registry().end()) it->second->Reset();
 }
 
 void ResetAllPages() {
-    for (int id : {139, 140, 141, 142, 143, 145, 150, 149, 154, 153, 157, 156, 151}) ResetPage(id);
+    for (PageId id : PagesToReset()) ResetPage(id);
 }
 
-KinevoPage::KinevoPage(int dialogId, const QString& heading, std::optional<HeaderVariant> header, QWidget* parent)
-    : QDialog(parent), dialogId_(dialogId) {
-    Registry()[dialogId] = this;
+KinevoPage::KinevoPage(PageId id, const QString& heading, std::optional<HeaderVariant> header, QWidget* parent)
+    : QDialog(parent), id_(id) {
+    Registry()[id] = this;
     setWindowTitle("Kinevo");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -86,7 +93,7 @@ KinevoPage::KinevoPage(int dialogId, const QString& heading, std::optional<Heade
 }
 
 KinevoPage::~KinevoPage() {
-    const auto it = Registry().find(dialogId_);
+    const auto it = Registry().find(id_);
     if (it != Registry().end() && it->second == this) Registry().erase(it);
 }
 
@@ -149,13 +156,13 @@ void KinevoPage::Leave(int code) {
     done(code);
 }
 
-void KinevoPage::LeaveToEnd(int endPageSource) {
-    Nav().endPageSource = endPageSource;
+void KinevoPage::LeaveToEnd(EndSource source) {
+    Nav().endPageSource = source;
     Leave(code::kEnd);
 }
 
-void KinevoPage::LeaveToReport(int reportSource) {
-    Nav().reportSource = reportSource;
+void KinevoPage::LeaveToReport(ReportSource source) {
+    Nav().reportSource = source;
     Leave(code::kReport);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/kit/header_strip.h"
+#include "records/navigation_codes.h"
 
 class QHBoxLayout;
 class QLabel;
@@ -17,10 +18,10 @@ class QPushButton;
 class KinevoPage : public QDialog {
     Q_OBJECT
 public:
-    KinevoPage(int dialogId, const QString& heading, std::optional<HeaderVariant> header, QWidget* parent = nullptr);
+    KinevoPage(PageId id, const QString& heading, std::optional<HeaderVariant> header, QWidget* parent = nullptr);
     ~KinevoPage() override;
 
-    int DialogId() const { return dialogId_; }
+    PageId DialogId() const { return id_; }
     // Opens the page and runs it modally; returns its result code.
     int Run();
     // The opening steps alone (tests show the page and press its buttons).
@@ -42,8 +43,8 @@ protected:
     // Records the window state for the next page, then closes with `code`.
     void Leave(int code);
     // Towards the end page or the report page, saying which page led there.
-    void LeaveToEnd(int endPageSource);
-    void LeaveToReport(int reportSource);
+    void LeaveToEnd(EndSource source);
+    void LeaveToReport(ReportSource source);
     // "Are you sure you want to exit Kinevo?"; true on OK.
     bool ConfirmExit();
     // Esc and the close box: the exit question, OK closes with code 2.
@@ -65,7 +66,7 @@ protected:
     void FocusPreviousField();
 
 private:
-    int dialogId_;
+    PageId id_;
     QLabel* institution_;
     HeaderStrip* header_ = nullptr;
     // The least size: the contents whole, or scrolled where the screen is too low.
@@ -80,8 +81,7 @@ private:
 };
 
 // The one page object of each dialog, found by its dialog number.
-KinevoPage* PageById(int dialogId);
-void ResetPage(int dialogId);
-// Resets pages 139, 140, 141, 142, 143, 145, 150, 149, 154, 153, 157, 156
-// and 151, in that order.
+KinevoPage* PageById(PageId id);
+void ResetPage(PageId id);
+// Resets the pages the program named with SetPagesToReset, in that order.
 void ResetAllPages();

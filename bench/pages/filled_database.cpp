@@ -75,7 +75,7 @@ void MakeFilledDatabase(const std::filesystem::path& path, int patients, int cas
         for (int c = 0; c < casesEach; ++c) {
             SetCase(r, i, c);
             SaveRequest req;
-            req.endPageSource = kSourceIvForecast;
+            req.endPageSource = EndSource::IvForecast;
             req.now = start + i * 0.7 + c * 3.0;
             SaveCase(db, r, req);
         }

@@ -28,17 +28,17 @@ void EditOrAdd(Database& db, Set& set, const RowQuery& query, std::int32_t patie
     else set.Case_number = caseNumber;
 }
 
-bool SavesParameters(int source) {
+bool SavesParameters(EndSource source) {
     switch (source) {
-        case kSourceIvRegimen:
-        case kSourceOralRegimen:
-        case kSourcePhenytoinRegimen:
-        case kSourceIvForecast:
-        case kSourceOralForecast:
-        case kSourcePhenytoinForecast:
-        case kSourceAnalysisResults:
-        case kSourceReportPrinted:
-        case kSourceFittedReportPrinted: return true;
+        case EndSource::IvRegimen:
+        case EndSource::OralRegimen:
+        case EndSource::PhenytoinRegimen:
+        case EndSource::IvForecast:
+        case EndSource::OralForecast:
+        case EndSource::PhenytoinForecast:
+        case EndSource::AnalysisResults:
+        case EndSource::PopulationReportPrinted:
+        case EndSource::FittedReportPrinted: return true;
         default: return false;
     }
 }
@@ -62,20 +62,22 @@ CaseKeys StorePatientAndCase(Database& db, const CaseRecord& rec, const SaveRequ
 }
 
 // The regimen goes into an existing case row only.
-void StoreRegimen(Database& db, CaseKeys k, const CaseRecord& rec, int source) {
+void StoreRegimen(Database& db, CaseKeys k, const CaseRecord& rec, EndSource source) {
     const SavedRegimen& r = rec.regimen;
     Cpcaseset c;
     c.Open(db, CaseFilter(k.patient, k.caseNumber));
     if (c.IsEOF()) return;
     c.Edit();
     switch (source) {
-        case kSourceIvForecast: c.Dose = r.Dose, c.Interval = r.Interval, c.Form = r.Form; break;
-        case kSourceOralForecast: c.Dose = r.Dose, c.Interval = r.Interval, c.Form = r.Form, c.Route = r.Route; break;
-        case kSourcePhenytoinForecast:
+        case EndSource::IvForecast: c.Dose = r.Dose, c.Interval = r.Interval, c.Form = r.Form; break;
+        case EndSource::OralForecast:
+            c.Dose = r.Dose, c.Interval = r.Interval, c.Form = r.Form, c.Route = r.Route;
+            break;
+        case EndSource::PhenytoinForecast:
             c.Dose = r.Dose, c.Interval = r.Interval, c.Form = r.Form, c.Route = r.Route;
             c.Average_Obs = r.Average_Obs, c.Average_Adj = r.Average_Adj;
             break;
-        case kSourceAnalysisResults:
+        case EndSource::AnalysisResults:
             c.Dose = r.Dose;
             if (rec.RouteCode == 'D') c.Interval = r.Interval, c.Inf_time = r.Inf_time, c.Post_time = r.Post_time;
             if (rec.RouteCode == 'I' || rec.RouteCode == 'O') c.Interval = r.Interval;
@@ -95,23 +97,23 @@ void StoreParameters(Database& db, CaseKeys k, const CaseRecord& rec, const Save
     EditOrAdd(db, p, CaseFilter(k.patient, k.caseNumber), k.patient, k.caseNumber);
     p.Vd_Unit = p.Cl_Unit = true;
     switch (req.endPageSource) {
-        case kSourceIvRegimen:
-        case kSourceIvForecast:
-        case kSourceOralForecast:
+        case EndSource::IvRegimen:
+        case EndSource::IvForecast:
+        case EndSource::OralForecast:
             p.Cur_fit_method = rec.Cur_fit_method;
             p.Vd = t.Vd, p.Cl = t.Cl, p.CF = t.CF, p.F = t.F;
             break;
-        case kSourceOralRegimen:
+        case EndSource::OralRegimen:
             p.Cur_fit_method = rec.Cur_fit_method;
             p.Vd = t.Vd, p.Cl = t.Cl;
             p.CF = StoredNumber("%.2f", t.CFValue), p.F = StoredNumber("%.2f", t.FValue);
             break;
-        case kSourcePhenytoinRegimen:
-        case kSourcePhenytoinForecast:
+        case EndSource::PhenytoinRegimen:
+        case EndSource::PhenytoinForecast:
             p.Cur_fit_method = kPopulation;
             p.Vd = t.Vd, p.F = t.F, p.Km = WholeNumber(t.Km), p.Vm = WholeNumber(t.Vmax);
             break;
-        case kSourceAnalysisResults:
+        case EndSource::AnalysisResults:
             // For phenytoin the Cl slot holds Km.
             p.Cur_fit_method = kBayesian;
             p.Vd = t.Vd, p.F = t.F, p.CF = t.CF, p.Cl = t.Cl;
@@ -217,8 +219,8 @@ void SaveCase(Database& db, CaseRecord& rec, SaveRequest& req) {
     if (SavesParameters(req.endPageSource)) {
         StoreRegimen(db, k, rec, req.endPageSource);
         StoreParameters(db, k, rec, req);
-        if (rec.history.present || req.endPageSource == kSourceAnalysisResults ||
-            req.endPageSource == kSourceFittedReportPrinted)
+        if (rec.history.present || req.endPageSource == EndSource::AnalysisResults ||
+            req.endPageSource == EndSource::FittedReportPrinted)
             StoreHistories(db, k, rec.history);
     }
     if (ToLower(rec.Drug_ID) == "zz") StoreUserChoiceDefinition(db, k.patient, k.caseNumber, rec);

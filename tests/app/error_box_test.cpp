@@ -42,7 +42,7 @@ class ErrorBoxTest : public QObject {
             }
             auto* page = qobject_cast<KinevoPage*>(w);
             if (!page || !page->isVisible()) return;
-            if (page->DialogId() == 130) {
+            if (page->DialogId() == PageId::Welcome) {
                 if (searching) ++welcomesAfterError, searching = false;
                 if (round == static_cast<int>(searches.size())) {
                     page->close();
@@ -51,7 +51,7 @@ class ErrorBoxTest : public QObject {
                 if (beforeRound) beforeRound(round);
                 searching = true;
                 Later(page);
-            } else if (page->DialogId() == 132) {
+            } else if (page->DialogId() == PageId::Search) {
                 const QString& text = searches[round++];
                 page->findChild<QLineEdit*>(text.contains('/') ? "endDate" : "lastName")->setText(text);
                 Later(page);

@@ -20,33 +20,43 @@
 namespace {
 class ResetSpy : public KinevoPage {
 public:
-    ResetSpy(int id, std::vector<int>& log) : KinevoPage(id, "spy", std::nullopt), log_(log) {}
+    ResetSpy(PageId id, std::vector<PageId>& log) : KinevoPage(id, "spy", std::nullopt), log_(log) {}
     void Reset() override { log_.push_back(DialogId()); }
 
 private:
-    std::vector<int>& log_;
+    std::vector<PageId>& log_;
 };
 
-const std::vector<int> kResetOrder = {139, 140, 141, 142, 143, 145, 150, 149, 154, 153, 157, 156, 151};
+const std::vector<PageId> kResetOrder = {PageId::UserChoice,   PageId::Factors,           PageId::IvRegimen,
+                                         PageId::OralRegimen,  PageId::PhenytoinRegimen,  PageId::IvForecast,
+                                         PageId::OralForecast, PageId::PhenytoinForecast, PageId::FittingSetUp,
+                                         PageId::History,      PageId::AnalysisGraph,     PageId::AnalysisResults,
+                                         PageId::Report};
 }  // namespace
 
 class PageResetsTest : public QObject {
     Q_OBJECT
     std::unique_ptr<PageTestEnvironment> env;
-    std::vector<int> log;
+    // The program's page set names the pages "reset all pages" resets.
+    std::unique_ptr<PageSet> pages;
+    std::vector<PageId> log;
 
-    std::vector<std::unique_ptr<ResetSpy>> SpiesFor(const std::vector<int>& ids) {
+    std::vector<std::unique_ptr<ResetSpy>> SpiesFor(const std::vector<PageId>& ids) {
         std::vector<std::unique_ptr<ResetSpy>> spies;
-        for (int id : ids) spies.push_back(std::make_unique<ResetSpy>(id, log));
+        for (PageId id : ids) spies.push_back(std::make_unique<ResetSpy>(id, log));
         return spies;
     }
 
 private slots:
     void init() {
         env = std::make_unique<PageTestEnvironment>();
+        pages = std::make_unique<PageSet>();
         log.clear();
     }
-    void cleanup() { env.reset(); }
+    void cleanup() {
+        pages.reset();
+        env.reset();
+    }
 
     // The page set makes a page when it is first wanted and keeps it: a
     // reset makes none, a page handing values on makes the one it needs.
@@ -57,21 +67,25 @@ private slots:
             return pages;
         };
         const int before = made();
-        PageSet pages;
         ResetAllPages();
         QCOMPARE(made(), before);
-        KinevoPage* list = PageById(135);
-        QCOMPARE(list, static_cast<KinevoPage*>(&pages.list()));
-        QCOMPARE(pages.ForCode(code::kList), list);
+        KinevoPage* list = PageById(PageId::List);
+        QCOMPARE(list, static_cast<KinevoPage*>(&pages->list()));
+        QCOMPARE(pages->ForCode(code::kList), list);
         QCOMPARE(made(), before + 1);
-        pages.list().SetSearch(SearchByLastName("smi"));
-        QCOMPARE(pages.list().Search().text, std::string("smi"));
+        pages->list().SetSearch(SearchByLastName("smi"));
+        QCOMPARE(pages->list().Search().text, std::string("smi"));
     }
 
     void resetAllPagesInItsOrder() {
         auto spies = SpiesFor(kResetOrder);
         ResetAllPages();
         QCOMPARE(log, kResetOrder);
+        // Without the page set the kit knows no page to reset.
+        pages.reset();
+        log.clear();
+        ResetAllPages();
+        QVERIFY(log.empty());
     }
 
     void searchPageStartsABlankPatient() {
@@ -98,13 +112,13 @@ private slots:
         FittingSetUpPage setUp;
         HistoryPage history;
         AnalysisGraphPage graph;
-        auto spies = SpiesFor({153, 157, 156});
+        auto spies = SpiesFor({PageId::History, PageId::AnalysisGraph, PageId::AnalysisResults});
         TheCase().population = ParameterSet{1.0, 20, 4, 1.0, 0, 0};  // the set-up page's Next needs a set
         setUp.Open();
         Click(&setUp, "next");
         Click(&history, "next");
         Click(&graph, "detailed");
-        QCOMPARE(log, (std::vector<int>{153, 157, 156}));
+        QCOMPARE(log, (std::vector<PageId>{PageId::History, PageId::AnalysisGraph, PageId::AnalysisResults}));
     }
 
     void endPageResetsForTheSamePatientOnly() {

@@ -102,7 +102,7 @@ TEST_P(CaseReload, SavedCaseRoundTrips) {
     saved.history.doseRows = {d, early};
     saved.history.levelRows = {LevelRow{.date = {2026, 12, 3}, .hour = 5, .minute = 30, .level = 2.15}};
     saved.history.present = true;
-    SaveRequest req = Request(kSourceIvRegimen);
+    SaveRequest req = Request(EndSource::IvRegimen);
     req.page = {"100", "17.5", "5.2", "90", "", "", 0, 0};
     SaveCase(Db(), saved, req);
 

@@ -53,7 +53,7 @@ TEST_P(CaseSave, NewPatientStoresTheFormattedTexts) {
     r.FactorFlags[3] = r.FactorFlags[7] = 1;
     r.history.doseRows = {Dose(1, 8, 30)};
     r.history.present = true;
-    SaveRequest req = Request(kSourceIvForecast);
+    SaveRequest req = Request(EndSource::IvForecast);
     Save(r, req);
 
     EXPECT_EQ(r.PATIENT_REC_Num, 1);
@@ -110,7 +110,7 @@ TEST_P(CaseSave, ShortenedHistoryDeletesTheSurplusRows) {
     r.history.levelRows = {LevelRow{.date = {2026, 12, 2}, .hour = 7, .minute = 45, .level = 4.25},
                            LevelRow{.date = {2026, 12, 3}, .hour = 7, .minute = 50, .level = 1.1}};
     r.history.present = true;
-    SaveRequest req = Request(kSourceIvForecast);
+    SaveRequest req = Request(EndSource::IvForecast);
     Save(r, req);
     EXPECT_EQ(Rows("PatientCase-dosing history"), 5);
     EXPECT_EQ(Rows("PatientCase-level history"), 2);
@@ -129,26 +129,31 @@ TEST_P(CaseSave, ShortenedHistoryDeletesTheSurplusRows) {
 
 // What each end-page source writes, row by row of the source table.
 struct SourceRow {
-    int source;
+    EndSource source;
     const char *fit, *F, *Vd, *Cl, *CF, *Vm, *Km;
     const char *dose, *interval, *form, *route, *infTime, *postTime, *avgObs;
 };
 
 TEST_P(CaseSave, EverySourceWritesItsRegimenAndParameters) {
     const SourceRow rows[] = {
-        {1, "2", "95", "17.5", "5.2", "90", "0", "0", "", "", "", "", "", "", ""},
-        {2, "2", "0.87", "17.5", "5.2", "0.93", "0", "0", "", "", "", "", "", "", ""},
-        {3, "1", "95", "17.5", "", "", "412", "4", "", "", "", "", "", "", ""},
-        {4, "2", "95", "17.5", "5.2", "90", "0", "0", "120", "8", "Intermittent IV", "", "", "", ""},
-        {5, "2", "95", "17.5", "5.2", "90", "0", "0", "120", "8", "Intermittent IV", "IV", "", "", ""},
-        {6, "1", "95", "17.5", "", "", "412", "4", "120", "8", "Intermittent IV", "IV", "", "", "12.5"},
-        {8, "3", "95", "17.5", "5.2", "90", "412", "5", "120", "8", "Intermittent IV", "D", "0.5", "1", ""},
+        {EndSource::IvRegimen, "2", "95", "17.5", "5.2", "90", "0", "0", "", "", "", "", "", "", ""},
+        {EndSource::OralRegimen, "2", "0.87", "17.5", "5.2", "0.93", "0", "0", "", "", "", "", "", "", ""},
+        {EndSource::PhenytoinRegimen, "1", "95", "17.5", "", "", "412", "4", "", "", "", "", "", "", ""},
+        {EndSource::IvForecast, "2", "95", "17.5", "5.2", "90", "0", "0", "120", "8", "Intermittent IV", "", "", "",
+         ""},
+        {EndSource::OralForecast, "2", "95", "17.5", "5.2", "90", "0", "0", "120", "8", "Intermittent IV", "IV", "", "",
+         ""},
+        {EndSource::PhenytoinForecast, "1", "95", "17.5", "", "", "412", "4", "120", "8", "Intermittent IV", "IV", "",
+         "", "12.5"},
+        {EndSource::AnalysisResults, "3", "95", "17.5", "5.2", "90", "412", "5", "120", "8", "Intermittent IV", "D",
+         "0.5", "1", ""},
         // A printed report stores CF in percent, as every other source does.
-        {91, "2", "0.80", "20.25", "4.10", "90.00", "655", "0", "", "", "", "", "", "", ""},
-        {92, "2", "0.80", "20.25", "4.10", "90.00", "655", "0", "", "", "", "", "", "", ""},
+        {EndSource::PopulationReportPrinted, "2", "0.80", "20.25", "4.10", "90.00", "655", "0", "", "", "", "", "", "",
+         ""},
+        {EndSource::FittedReportPrinted, "2", "0.80", "20.25", "4.10", "90.00", "655", "0", "", "", "", "", "", "", ""},
     };
     for (const SourceRow& row : rows) {
-        SCOPED_TRACE(row.source);
+        SCOPED_TRACE(static_cast<int>(row.source));
         CaseRecord r = SampleCase();
         r.Cur_fit_method = kLeastSquares;
         r.RouteCode = 'D';
@@ -174,8 +179,9 @@ TEST_P(CaseSave, EverySourceWritesItsRegimenAndParameters) {
             {"Inf_time", row.infTime}, {"Post_time", row.postTime}, {"Average-Obs", row.avgObs}};
         for (const auto& [column, expected] : regimen) EXPECT_EQ(Value("PatientCase", column, key), expected) << column;
     }
-    // Sources 0 and 7 store the patient and case but no parameter row.
-    for (const int source : {0, 7}) {
+    // No source, and a number no page sets, store the patient and case but no
+    // parameter row.
+    for (const EndSource source : {EndSource::None, static_cast<EndSource>(7)}) {
         CaseRecord r = SampleCase();
         r.history.doseRows = {Dose(1, 6, 0)};
         r.history.present = true;
@@ -189,13 +195,14 @@ TEST_P(CaseSave, EverySourceWritesItsRegimenAndParameters) {
 }
 
 TEST_P(CaseSave, FittedSourcesSaveTheHistoriesEvenWithoutTheFlag) {
-    for (const int source : {8, 92, 4}) {
+    for (const EndSource source : {EndSource::AnalysisResults, EndSource::FittedReportPrinted, EndSource::IvForecast}) {
         CaseRecord r = SampleCase();
         r.history.doseRows = {Dose(1, 6, 0), Dose(2, 6, 0)};
         SaveRequest req = Request(source);
         Save(r, req);
         const std::string key = "\"Patient Rec Num\" = " + std::to_string(r.PATIENT_REC_Num);
-        EXPECT_EQ(Rows("PatientCase-dosing history", key), source == 4 ? 0 : 2) << source;
+        EXPECT_EQ(Rows("PatientCase-dosing history", key), source == EndSource::IvForecast ? 0 : 2)
+            << static_cast<int>(source);
     }
 }
 
@@ -223,7 +230,7 @@ TEST_P(CaseSave, AFailureHalfwayLeavesTheDatabaseAsItWas) {
     // The parameter row is written after the patient, case and regimen.
     RefuseInserts("PatientCase-parameter");
     CaseRecord r = SampleCase();
-    SaveRequest req = Request(kSourceIvForecast);
+    SaveRequest req = Request(EndSource::IvForecast);
     req.caseChanged = true;
     try {
         Save(r, req);
@@ -249,7 +256,7 @@ TEST_P(CaseSave, TwoProgramsOnOneFileNeverShareAKey) {
             Database db(Path());
             for (int i = 0; i < 25; ++i) {
                 CaseRecord r = SampleCase();
-                SaveRequest req = Request(kSourceNone);
+                SaveRequest req = Request(EndSource::None);
                 SaveCase(db, r, req);
                 numbers.push_back(r.PATIENT_REC_Num);
             }

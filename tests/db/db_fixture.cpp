@@ -102,7 +102,7 @@ CaseRecord SampleCase() {
     return r;
 }
 
-SaveRequest Request(int endPageSource) {
+SaveRequest Request(EndSource endPageSource) {
     SaveRequest req;
     req.endPageSource = endPageSource;
     req.now = TestNow();

@@ -60,4 +60,4 @@ double TestNow();
 // A patient with one gentamicin case, ready to save as new.
 CaseRecord SampleCase();
 // A save from the given end-page source at TestNow().
-SaveRequest Request(int endPageSource);
+SaveRequest Request(EndSource endPageSource);

@@ -120,7 +120,7 @@ TEST_P(Server, AConnectionCutMidSaveLeavesNothingWritten) {
         "$$BEGIN PERFORM pg_terminate_backend(pg_backend_pid()); RETURN NEW; END$$");
     Db().Execute("CREATE TRIGGER cut BEFORE INSERT ON \"PatientCase-parameter\" FOR EACH ROW EXECUTE FUNCTION cut()");
     CaseRecord r = SampleCase();
-    SaveRequest req = Request(kSourceIvForecast);
+    SaveRequest req = Request(EndSource::IvForecast);
     {
         Database workstation(Path());
         try {
@@ -175,7 +175,7 @@ TEST_P(Server, MakeDbCopiesAFileValueForValueOrNotAtAll) {
             r.history.present = true;
             r.history.doseRows = {{{2026, 12, 1}, 8, 30, true, 80, "IV", 0.5, 8, 3, "I"}};
             r.history.levelRows = {{{2026, 12, 2}, 7, 45, true, 4.25}};
-            SaveRequest req = Request(kSourceIvForecast);
+            SaveRequest req = Request(EndSource::IvForecast);
             SaveCase(db, r, req);
         }
         db.Execute("UPDATE \"PatientCase\" SET \"Case Note\" = NULL WHERE \"Patient Rec Num\" = 2");

@@ -15,7 +15,7 @@ protected:
     // Program A's record after it stored a new patient with one case.
     CaseRecord StoredByA() {
         CaseRecord a = SampleCase();
-        SaveRequest req = Request(kSourceNone);
+        SaveRequest req = Request(EndSource::None);
         SaveCase(Db(), a, req);
         return a;
     }
@@ -47,7 +47,7 @@ TEST_P(Workstations, NoStoreLandsUnderAPatientDeletedOrRenumberedElsewhere) {
 
     // Deleted: the end-page save and every entry-page store write nothing.
     a.Case_number = 0;  // "Work on the Same Patient"
-    SaveRequest req = Request(kSourceNone);
+    SaveRequest req = Request(EndSource::None);
     ExpectRefused([&] { SaveCase(Db(), a, req); });
     EntryKeys keys{std::to_string(a.PATIENT_REC_Num), ""};
     ExpectRefused([&] { StoreNewCasePage(Db(), a, keys, {false, false, true}, TestNow()); });
@@ -95,7 +95,7 @@ TEST_P(Workstations, ValuesEnteredComeBackExactlyAndOldTextsStillRead) {
     r.Albumin = 2.45;
     r.CrCl = 51.79;
     r.Wt = 70.25;
-    SaveRequest req = Request(kSourceNone);
+    SaveRequest req = Request(EndSource::None);
     SaveCase(Db(), r, req);
     CaseRecord back;
     back.PATIENT_REC_Num = back.Case_number = 1;
@@ -122,7 +122,7 @@ TEST_P(Workstations, ASaveWaitingPastAnotherWorkstationsSaveIsBusyAndWritesNothi
     {
         Database a(Path());
         CaseRecord r = SampleCase();
-        SaveRequest req = Request(kSourceNone);
+        SaveRequest req = Request(EndSource::None);
         try {
             SaveCase(a, r, req);
             ADD_FAILURE() << "a save went past another workstation's save";

@@ -304,7 +304,7 @@ private slots:
         const QString auc24 = FieldText(&page, "auc24Bayes");
         Click(&page, "bayesReport");
         QCOMPARE(page.result(), code::kReport);
-        QCOMPARE(Nav().reportSource, 4);
+        QCOMPARE(Nav().reportSource, ReportSource::BayesianResults);
         const CaseRecord& r = TheCase();
         QCOMPARE(r.Cur_fit_method, int(kBayesian));
         const ReportRegimen& g = r.reportRegimen;
@@ -333,7 +333,7 @@ private slots:
         QVERIFY(!Nav().revisitResults);
         Click(&page, "done");
         QCOMPARE(page.result(), code::kEnd);
-        QCOMPARE(Nav().endPageSource, 8);
+        QCOMPARE(Nav().endPageSource, EndSource::AnalysisResults);
         QCOMPARE(TheCase().regimen.Dose, std::string("120"));
         QCOMPARE(Nav().shownParameters.Vd, QString::number(TheCase().bayes.Vd, 'f', 3).toStdString());
     }
@@ -353,7 +353,7 @@ private slots:
             Click(&forecast, "importSaved");
             return std::make_pair(r.population.CF, FieldText(&forecast, "cf"));
         };
-        for (const int source : {int(kSourceReportPrinted), int(kSourceAnalysisResults)}) {
+        for (const EndSource source : {EndSource::PopulationReportPrinted, EndSource::AnalysisResults}) {
             SetUpFittedGentamicin();
             CaseRecord& r = TheCase();
             r.bayes.CF = 1.15;
@@ -366,7 +366,7 @@ private slots:
             request.page = Nav().shownParameters;
             SaveCase(r, request);
             const auto [cf, shown] = importedCf();
-            QVERIFY2(std::abs(cf - 1.15) < 1e-9, qPrintable(QString::number(source)));
+            QVERIFY2(std::abs(cf - 1.15) < 1e-9, qPrintable(QString::number(static_cast<int>(source))));
             QCOMPARE(shown, QString("115"));
         }
         {

@@ -20,7 +20,7 @@
 #include "records/db/database.h"
 #include "tests/pages/page_test_support.h"
 
-using V = std::vector<int>;
+using V = std::vector<PageId>;
 
 class EndPageTest : public QObject {
     Q_OBJECT
@@ -55,7 +55,7 @@ class EndPageTest : public QObject {
         ResetCaseAndFlags(true);
         const auto r =
             RunChain(*pages, code::kNewPatientEntry,
-                     {{137, [](KinevoPage& p) {
+                     {{PageId::NewPatientEntry, [](KinevoPage& p) {
                            for (const auto& [name, text] :
                                 {std::pair{"lastName", "Alpha"}, {"firstName", "Ann"}, {"birthday", "01/05/1950"}})
                                p.findChild<QLineEdit*>(name)->setText(text);
@@ -64,7 +64,7 @@ class EndPageTest : public QObject {
                            static_cast<EntryPage&>(p).UpdateButtons();
                            Click(&p, "next");
                        }}});
-        QCOMPARE(r.visited, (V{137, 140}));
+        QCOMPARE(r.visited, (V{PageId::NewPatientEntry, PageId::Factors}));
     }
 
 private slots:
@@ -82,14 +82,14 @@ private slots:
 
     void openingShowsDrugKeysAndPrevious() {
         EndPage& end = pages->end();
-        Nav().endPageSource = 4;
+        Nav().endPageSource = EndSource::IvForecast;
         end.Open();
         QCOMPARE(end.findChild<QLabel*>("drugName")->text(), QString("Gentamicin"));
         QCOMPARE(end.PatientKey(), std::string("7"));
         QCOMPARE(end.CaseKey(), std::string("3"));
         QVERIFY(end.findChild<QPushButton*>("previous")->isEnabled());
         QCOMPARE(end.Header()->Texts().name, std::string("Doe, John"));
-        for (int printed : {91, 92}) {
+        for (EndSource printed : {EndSource::PopulationReportPrinted, EndSource::FittedReportPrinted}) {
             Nav().endPageSource = printed;
             end.Open();
             QVERIFY(!end.findChild<QPushButton*>("previous")->isEnabled());
@@ -97,8 +97,9 @@ private slots:
     }
 
     void sameDrug() {
-        const auto r = RunChain(*pages, code::kEnd, {{144, Press("sameDrug")}, {138, exitOk()}});
-        QCOMPARE(r.visited, (V{144, 138}));
+        const auto r =
+            RunChain(*pages, code::kEnd, {{PageId::End, Press("sameDrug")}, {PageId::ExistingCaseEntry, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::End, PageId::ExistingCaseEntry}));
         QCOMPARE(Nav().existingCasePatientKey, std::string("7"));
         QCOMPARE(Nav().existingCaseCaseKey, std::string("3"));
         QCOMPARE(TheCase().Wt, 70.0);  // the case itself is kept
@@ -106,8 +107,9 @@ private slots:
 
     void samePatient() {
         Nav().caseExists = true;
-        const auto r = RunChain(*pages, code::kEnd, {{144, Press("samePatient")}, {136, exitOk()}});
-        QCOMPARE(r.visited, (V{144, 136}));
+        const auto r =
+            RunChain(*pages, code::kEnd, {{PageId::End, Press("samePatient")}, {PageId::NewCaseEntry, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::End, PageId::NewCaseEntry}));
         QCOMPARE(Nav().newCasePatientKey, std::string("7"));
         QCOMPARE(TheCase().Case_number, 0);
         QCOMPARE(TheCase().Wt, 0.0);
@@ -116,8 +118,8 @@ private slots:
     }
 
     void newPatient() {
-        const auto r = RunChain(*pages, code::kEnd, {{144, Press("newPatient")}, {132, exitOk()}});
-        QCOMPARE(r.visited, (V{144, 132}));
+        const auto r = RunChain(*pages, code::kEnd, {{PageId::End, Press("newPatient")}, {PageId::Search, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::End, PageId::Search}));
         QCOMPARE(TheCase().PATIENT_REC_Num, 0);
         QCOMPARE(TheCase().Case_number, 0);
         QCOMPARE(TheCase().Patient_ID, std::string());
@@ -125,7 +127,7 @@ private slots:
 
     void exitAsksAndEndsWithZero() {
         env->prompts.answers = {false, true};
-        const auto r = RunChain(*pages, code::kEnd, {{144, [](KinevoPage& p) {
+        const auto r = RunChain(*pages, code::kEnd, {{PageId::End, [](KinevoPage& p) {
                                                           Click(&p, "exit");
                                                           QVERIFY(p.isVisible());
                                                           Click(&p, "exit");
@@ -136,22 +138,27 @@ private slots:
 
     void previousBySource() {
         struct Back {
-            int source, page;
+            EndSource source;
+            PageId page;
         };
         for (const Back& b :
-             {Back{1, 141}, Back{2, 142}, Back{3, 143}, Back{4, 145}, Back{5, 150}, Back{6, 149}, Back{8, 156}}) {
+             {Back{EndSource::IvRegimen, PageId::IvRegimen}, Back{EndSource::OralRegimen, PageId::OralRegimen},
+              Back{EndSource::PhenytoinRegimen, PageId::PhenytoinRegimen},
+              Back{EndSource::IvForecast, PageId::IvForecast}, Back{EndSource::OralForecast, PageId::OralForecast},
+              Back{EndSource::PhenytoinForecast, PageId::PhenytoinForecast},
+              Back{EndSource::AnalysisResults, PageId::AnalysisResults}}) {
             Nav().endPageSource = b.source;
-            const auto r = RunChain(*pages, code::kEnd, {{144, Press("previous")}, {b.page, exitOk()}});
-            QCOMPARE(r.visited, (V{144, b.page}));
-            QCOMPARE(Nav().endPageSource, 0);
+            const auto r = RunChain(*pages, code::kEnd, {{PageId::End, Press("previous")}, {b.page, exitOk()}});
+            QCOMPARE(r.visited, (V{PageId::End, b.page}));
+            QCOMPARE(Nav().endPageSource, EndSource::None);
         }
-        // Source 0 (reached through No Fitting): Previous does nothing.
-        const auto r = RunChain(*pages, code::kEnd, {{144, [this](KinevoPage& p) {
+        // No source (reached through No Fitting): Previous does nothing.
+        const auto r = RunChain(*pages, code::kEnd, {{PageId::End, [this](KinevoPage& p) {
                                                           Click(&p, "previous");
                                                           QVERIFY(p.isVisible());
                                                           ExitWithOk(env->prompts, p);
                                                       }}});
-        QCOMPARE(r.visited, V{144});
+        QCOMPARE(r.visited, V{PageId::End});
     }
 
     void saveStoresOnceAndUpdatesTheKeys() {
@@ -173,7 +180,7 @@ private slots:
         ConfiguredDatabasePath() = db;
         TheCase().PATIENT_REC_Num = 0;
         TheCase().Case_number = 0;
-        Nav().endPageSource = 4;
+        Nav().endPageSource = EndSource::IvForecast;
         EndPage& end = pages->end();
         end.Open();
         Click(&end, "save");
@@ -250,12 +257,12 @@ private slots:
         const std::string db = env->MakeDatabase("reopen.mdb");
         ConfiguredDatabasePath() = db;
         TypeNewPatient();
-        const auto r =
-            RunChain(*pages, code::kEnd,
-                     {{144, [](KinevoPage& p) { Click(&p, "save"), Click(&p, "sameDrug"); }}, {138, Press("next")}});
-        QCOMPARE(r.visited, (V{144, 138, 140}));
+        const auto r = RunChain(*pages, code::kEnd,
+                                {{PageId::End, [](KinevoPage& p) { Click(&p, "save"), Click(&p, "sameDrug"); }},
+                                 {PageId::ExistingCaseEntry, Press("next")}});
+        QCOMPARE(r.visited, (V{PageId::End, PageId::ExistingCaseEntry, PageId::Factors}));
         QVERIFY(!Nav().caseChanged && !Nav().patientChanged);
-        RunChain(*pages, code::kEnd, {{144, [this](KinevoPage& p) {
+        RunChain(*pages, code::kEnd, {{PageId::End, [this](KinevoPage& p) {
                                            Click(&p, "save");
                                            ExitWithOk(env->prompts, p);
                                        }}});
@@ -269,14 +276,14 @@ private slots:
         ConfiguredDatabasePath() = db;
         TypeNewPatient();
         QString caption;
-        RunChain(*pages, code::kEnd, {{144, Press("samePatient")}, {136, [&](KinevoPage& p) {
-                                                                        TypeCase(p);
-                                                                        static_cast<EntryPage&>(p).UpdateButtons();
-                                                                        Click(&p, "save");
-                                                                        caption =
-                                                                            p.findChild<QPushButton*>("save")->text();
-                                                                        ExitWithOk(env->prompts, p);
-                                                                    }}});
+        RunChain(*pages, code::kEnd,
+                 {{PageId::End, Press("samePatient")}, {PageId::NewCaseEntry, [&](KinevoPage& p) {
+                                                            TypeCase(p);
+                                                            static_cast<EntryPage&>(p).UpdateButtons();
+                                                            Click(&p, "save");
+                                                            caption = p.findChild<QPushButton*>("save")->text();
+                                                            ExitWithOk(env->prompts, p);
+                                                        }}});
         QCOMPARE(env->prompts.Texts(), QStringList{"Are you sure you want to exit Kinevo?"});
         QCOMPARE(caption, QString("Data saved"));
         Database d(db);

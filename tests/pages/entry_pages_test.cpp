@@ -272,7 +272,7 @@ private slots:
     void choosingAnotherDrugStartsTheCaseAfresh() {
         struct ResetSpy : KinevoPage {
             int resets = 0;
-            ResetSpy() : KinevoPage(154, "spy", std::nullopt) {}
+            ResetSpy() : KinevoPage(PageId::FittingSetUp, "spy", std::nullopt) {}
             void Reset() override { ++resets; }
         } fittingSetUp;
         SetUpAdult(TheCase(), "gm");

@@ -15,7 +15,8 @@ namespace {
 // A data-entry page with three fields in its Enter order.
 class ThreeFieldPage : public KinevoPage {
 public:
-    ThreeFieldPage() : KinevoPage(901, "fields", std::nullopt) {
+    // A number no page of the program has, so none of theirs is displaced.
+    ThreeFieldPage() : KinevoPage(static_cast<PageId>(901), "fields", std::nullopt) {
         for (QLineEdit*& f : fields) {
             f = new QLineEdit(this);
             Body()->addWidget(f);

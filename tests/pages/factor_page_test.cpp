@@ -160,11 +160,12 @@ private slots:
         Nav().existingCaseCaseKey = keys.caseNumber;
         QList<int> ticked;
         const ChainResult r =
-            RunChain(*pages, code::kExistingCaseEntry, {{138, Press("next")}, {140, [&](KinevoPage& p) {
-                                                                                   ticked = Ticked();
-                                                                                   ExitWithOk(env->prompts, p);
-                                                                               }}});
-        QCOMPARE(r.visited, (std::vector<int>{138, 140}));
+            RunChain(*pages, code::kExistingCaseEntry,
+                     {{PageId::ExistingCaseEntry, Press("next")}, {PageId::Factors, [&](KinevoPage& p) {
+                                                                       ticked = Ticked();
+                                                                       ExitWithOk(env->prompts, p);
+                                                                   }}});
+        QCOMPARE(r.visited, (std::vector<PageId>{PageId::ExistingCaseEntry, PageId::Factors}));
         QCOMPARE(List()->count(), 5);
         QCOMPARE(ticked, QList<int>{2});
     }

@@ -219,7 +219,7 @@ private slots:
     void savedSetShownAndImported() {
         ConfiguredDatabasePath() = env->MakeDatabase("saved.mdb");
         // A Bayesian set stored through the end page from the results page.
-        Nav().endPageSource = 8;
+        Nav().endPageSource = EndSource::AnalysisResults;
         Nav().shownParameters = PageParameterTexts{"100", "20.5", "4.2", "80", "", "", 1.0, 1.0};
         pages->end().Open();
         Click(&pages->end(), "save");

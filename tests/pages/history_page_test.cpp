@@ -246,7 +246,7 @@ private slots:
         TypeRow("dose", 1, {"2012", "3", "14", "6", "15", "80", "IM"});
         Click(&Page(), "previous");
         QCOMPARE(Page().result(), code::kFittingSetUp);
-        ResetPage(153);  // as the set-up page's Next does on the way back
+        ResetPage(PageId::History);  // as the set-up page's Next does on the way back
         OpenPage();
         QCOMPARE(RowTexts("dose", 1, 11), (QStringList{"2012", "03", "14", "06", "15", "80.00", "IM", "", "", "", ""}));
     }
@@ -263,7 +263,7 @@ private slots:
         for (int row = 1; row <= 2; ++row) typed << RowTexts("dose", row, 11) << RowTexts("level", row, 6);
         QCOMPARE(Next(), code::kAnalysisGraph);
         // The way on from the analysis results, which showed a set.
-        Nav().endPageSource = 8;
+        Nav().endPageSource = EndSource::AnalysisResults;
         Nav().shownParameters = PageParameterTexts{"100", "20.5", "4.2", "100", "", "", 1.0, 1.0};
         pages->end().Open();
         Click(&pages->end(), "save");
@@ -271,7 +271,7 @@ private slots:
         QCOMPARE(TheCase().Case_number, 1);
         // Opened again after the rows were dropped from memory.
         TheCase().history = History{};
-        ResetPage(153);
+        ResetPage(PageId::History);
         OpenPage();
         QStringList shown;
         for (int row = 1; row <= 2; ++row) shown << RowTexts("dose", row, 11) << RowTexts("level", row, 6);
@@ -281,7 +281,7 @@ private slots:
         Type("dose", 1, 0, "x");
         Type("level", 1, 0, "x");
         Click(&Page(), "previous");
-        ResetPage(153);
+        ResetPage(PageId::History);
         OpenPage();
         QVERIFY(RowTexts("dose", 1, 11).join("").isEmpty());
         QVERIFY(RowTexts("level", 1, 6).join("").isEmpty());

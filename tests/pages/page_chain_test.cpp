@@ -15,7 +15,7 @@
 #include "records/db/entry_stores.h"
 #include "tests/pages/page_test_support.h"
 
-using V = std::vector<int>;
+using V = std::vector<PageId>;
 
 namespace {
 // Chooses a product in the page's route-product list as the user would.
@@ -50,9 +50,11 @@ private slots:
         // Blank fields: a new patient; Previous there goes back to a fresh
         // search page, whose Previous returns to the welcome page.
         SetUpAdult(TheCase(), "gm");
-        auto r =
-            RunChain(*pages, code::kSearch, {{132, Press("next")}, {137, Press("previous")}, {132, Press("previous")}});
-        QCOMPARE(r.visited, (V{132, 137, 132}));
+        auto r = RunChain(*pages, code::kSearch,
+                          {{PageId::Search, Press("next")},
+                           {PageId::NewPatientEntry, Press("previous")},
+                           {PageId::Search, Press("previous")}});
+        QCOMPARE(r.visited, (V{PageId::Search, PageId::NewPatientEntry, PageId::Search}));
         QCOMPARE(r.code, code::kBackToWelcome);
         QVERIFY(Nav().newPatient);
         QCOMPARE(TheCase().Patient_ID, std::string());  // every pass starts a blank patient
@@ -60,13 +62,13 @@ private slots:
         // A last name typed, then Enter: the patient list, new-patient flag cleared.
         ConfiguredDatabasePath() = env->MakeDatabase("search.mdb");
         r = RunChain(*pages, code::kSearch,
-                     {{132,
+                     {{PageId::Search,
                        [](KinevoPage& p) {
                            p.findChild<QLineEdit*>("lastName")->setText("smi");
                            PressKey(&p, Qt::Key_Return);
                        }},
-                      {135, exitOk()}});
-        QCOMPARE(r.visited, (V{132, 135}));
+                      {PageId::List, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::Search, PageId::List}));
         QCOMPARE(r.code, code::kExitConfirmed);
         QVERIFY(!Nav().newPatient);
     }
@@ -92,23 +94,23 @@ private slots:
                 PressKey(&p, Qt::Key_Return);
             };
         };
-        auto r = RunChain(*pages, code::kList, {{135, enterOnRow(0)}, {136, exitOk()}});
-        QCOMPARE(r.visited, (V{135, 136}));
+        auto r = RunChain(*pages, code::kList, {{PageId::List, enterOnRow(0)}, {PageId::NewCaseEntry, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::List, PageId::NewCaseEntry}));
         QCOMPARE(Nav().newCasePatientKey, std::string("1"));
         QCOMPARE(TheCase().Patient_ID, std::string("H777"));  // reloaded
         QCOMPARE(TheCase().Case_number, 0);
 
-        r = RunChain(*pages, code::kList, {{135, enterOnRow(1)}, {138, exitOk()}});
-        QCOMPARE(r.visited, (V{135, 138}));
+        r = RunChain(*pages, code::kList, {{PageId::List, enterOnRow(1)}, {PageId::ExistingCaseEntry, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::List, PageId::ExistingCaseEntry}));
         QCOMPARE(Nav().existingCasePatientKey, std::string("1"));
         QCOMPARE(Nav().existingCaseCaseKey, std::string("1"));
         QCOMPARE(TheCase().Drug_ID, std::string("gm"));
         QCOMPARE(TheCase().DateText, std::string("03/15/2012"));
 
-        r = RunChain(*pages, code::kList, {{135, Press("next")}, {137, exitOk()}});
-        QCOMPARE(r.visited, (V{135, 137}));
-        r = RunChain(*pages, code::kList, {{135, Press("previous")}, {132, exitOk()}});
-        QCOMPARE(r.visited, (V{135, 132}));
+        r = RunChain(*pages, code::kList, {{PageId::List, Press("next")}, {PageId::NewPatientEntry, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::List, PageId::NewPatientEntry}));
+        r = RunChain(*pages, code::kList, {{PageId::List, Press("previous")}, {PageId::Search, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::List, PageId::Search}));
     }
 
     void entryPages() {
@@ -116,8 +118,9 @@ private slots:
         // typed before, as when the pages are shown again.
         ConfiguredDatabasePath() = env->MakeDatabase("entry.mdb");
         SetUpAdult(TheCase(), "zz");
-        auto r = RunChain(*pages, code::kNewPatientEntry, {{137, Press("next")}, {139, exitOk()}});
-        QCOMPARE(r.visited, (V{137, 139}));
+        auto r = RunChain(*pages, code::kNewPatientEntry,
+                          {{PageId::NewPatientEntry, Press("next")}, {PageId::UserChoice, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::NewPatientEntry, PageId::UserChoice}));
         TheCase().Drug_ID = "gm";
         {
             Database db(ConfiguredDatabasePath());
@@ -125,10 +128,11 @@ private slots:
             StoreNewPatientPage(db, TheCase(), keys, false, TestMoment());
         }
         Nav().newCasePatientKey = "1";
-        r = RunChain(*pages, code::kNewCaseEntry, {{136, Press("next")}, {140, exitOk()}});
-        QCOMPARE(r.visited, (V{136, 140}));
-        r = RunChain(*pages, code::kExistingCaseEntry, {{138, Press("previous")}, {132, exitOk()}});
-        QCOMPARE(r.visited, (V{138, 132}));
+        r = RunChain(*pages, code::kNewCaseEntry, {{PageId::NewCaseEntry, Press("next")}, {PageId::Factors, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::NewCaseEntry, PageId::Factors}));
+        r = RunChain(*pages, code::kExistingCaseEntry,
+                     {{PageId::ExistingCaseEntry, Press("previous")}, {PageId::Search, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::ExistingCaseEntry, PageId::Search}));
         QCOMPARE(r.code, code::kExitConfirmed);
     }
 
@@ -138,21 +142,24 @@ private slots:
         TheCase().Case_number = 2;
         // Previous by the flags.
         Nav().newPatient = true;
-        auto r = RunChain(*pages, code::kUserChoice, {{139, Press("previous")}, {137, exitOk()}});
-        QCOMPARE(r.visited, (V{139, 137}));
+        auto r = RunChain(*pages, code::kUserChoice,
+                          {{PageId::UserChoice, Press("previous")}, {PageId::NewPatientEntry, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::UserChoice, PageId::NewPatientEntry}));
         Nav().newPatient = false;
         Nav().caseExists = true;
-        r = RunChain(*pages, code::kUserChoice, {{139, Press("previous")}, {138, exitOk()}});
-        QCOMPARE(r.visited, (V{139, 138}));
+        r = RunChain(*pages, code::kUserChoice,
+                     {{PageId::UserChoice, Press("previous")}, {PageId::ExistingCaseEntry, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::UserChoice, PageId::ExistingCaseEntry}));
         QCOMPARE(Nav().existingCaseCaseKey, std::string("2"));
         Nav().caseExists = false;
-        r = RunChain(*pages, code::kUserChoice, {{139, Press("previous")}, {136, exitOk()}});
-        QCOMPARE(r.visited, (V{139, 136}));
+        r = RunChain(*pages, code::kUserChoice,
+                     {{PageId::UserChoice, Press("previous")}, {PageId::NewCaseEntry, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::UserChoice, PageId::NewCaseEntry}));
         QCOMPARE(Nav().newCasePatientKey, std::string("4"));
 
         // An incomplete definition stays with its message.
         env->prompts.shown.clear();
-        r = RunChain(*pages, code::kUserChoice, {{139, [this](KinevoPage& p) {
+        r = RunChain(*pages, code::kUserChoice, {{PageId::UserChoice, [this](KinevoPage& p) {
                                                       Click(&p, "regimenForecast");
                                                       Click(&p, "levelForecast");
                                                       ExitWithOk(env->prompts, p);
@@ -172,29 +179,33 @@ private slots:
         d.imSalt = "1.00";
         d.imF = "100";
         d.held = true;  // the page shows the definition left by an earlier visit
-        r = RunChain(
-            *pages, code::kUserChoice,
-            {{139, Press("regimenForecast")}, {142, Press("back")}, {139, Press("levelForecast")}, {150, exitOk()}});
-        QCOMPARE(r.visited, (V{139, 142, 139, 150}));
+        r = RunChain(*pages, code::kUserChoice,
+                     {{PageId::UserChoice, Press("regimenForecast")},
+                      {PageId::OralRegimen, Press("back")},
+                      {PageId::UserChoice, Press("levelForecast")},
+                      {PageId::OralForecast, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::UserChoice, PageId::OralRegimen, PageId::UserChoice, PageId::OralForecast}));
         d.ivSalt = "1.00";
-        r = RunChain(
-            *pages, code::kUserChoice,
-            {{139, Press("regimenForecast")}, {141, Press("back")}, {139, Press("levelForecast")}, {145, exitOk()}});
-        QCOMPARE(r.visited, (V{139, 141, 139, 145}));
+        r = RunChain(*pages, code::kUserChoice,
+                     {{PageId::UserChoice, Press("regimenForecast")},
+                      {PageId::IvRegimen, Press("back")},
+                      {PageId::UserChoice, Press("levelForecast")},
+                      {PageId::IvForecast, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::UserChoice, PageId::IvRegimen, PageId::UserChoice, PageId::IvForecast}));
 
         // The analysis refuses a range whose maximum is below its minimum.
         d.therapeuticMin = "10";
         d.therapeuticMax = "5";
         env->prompts.shown.clear();
         r = RunChain(*pages, code::kUserChoice,
-                     {{139,
+                     {{PageId::UserChoice,
                        [](KinevoPage& p) {
                            Click(&p, "levelAnalysis");
                            p.findChild<QLineEdit*>("therapeuticMax")->setText("20");
                            Click(&p, "levelAnalysis");
                        }},
-                      {154, exitOk()}});
-        QCOMPARE(r.visited, (V{139, 154}));
+                      {PageId::FittingSetUp, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::UserChoice, PageId::FittingSetUp}));
         QCOMPARE(env->prompts.Texts().first(), QString("Therapeutic Range is invalid."));
     }
 
@@ -203,189 +214,224 @@ private slots:
         struct Case {
             const char* drug;
             const char* button;
-            int page;
+            PageId page;
         };
         for (const Case& c :
-             {Case{"gm", "regimenForecast", 141}, Case{"ph", "regimenForecast", 143},
-              Case{"dg", "regimenForecast", 142}, Case{"vm", "levelForecast", 145}, Case{"ph", "levelForecast", 149},
-              Case{"th", "levelForecast", 150}, Case{"li", "levelAnalysis", 154}}) {
+             {Case{"gm", "regimenForecast", PageId::IvRegimen}, Case{"ph", "regimenForecast", PageId::PhenytoinRegimen},
+              Case{"dg", "regimenForecast", PageId::OralRegimen}, Case{"vm", "levelForecast", PageId::IvForecast},
+              Case{"ph", "levelForecast", PageId::PhenytoinForecast}, Case{"th", "levelForecast", PageId::OralForecast},
+              Case{"li", "levelAnalysis", PageId::FittingSetUp}}) {
             TheCase().Drug_ID = c.drug;
             TheCase().Albumin = 4.0;
-            const auto r = RunChain(*pages, code::kFactors, {{140, Press(c.button)}, {c.page, exitOk()}});
-            QCOMPARE(r.visited, (V{140, c.page}));
+            const auto r = RunChain(*pages, code::kFactors, {{PageId::Factors, Press(c.button)}, {c.page, exitOk()}});
+            QCOMPARE(r.visited, (V{PageId::Factors, c.page}));
             QVERIFY2(TheCase().population.Vd > 0, c.drug);  // the forward buttons filled the drug model
         }
-        auto r = RunChain(*pages, code::kFactors, {{140, Press("previous")}, {137, exitOk()}});
-        QCOMPARE(r.visited, (V{140, 137}));
+        auto r = RunChain(*pages, code::kFactors,
+                          {{PageId::Factors, Press("previous")}, {PageId::NewPatientEntry, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::Factors, PageId::NewPatientEntry}));
         Nav().newPatientSaved = true;
-        r = RunChain(*pages, code::kFactors, {{140, Press("previous")}, {138, exitOk()}});
-        QCOMPARE(r.visited, (V{140, 138}));
+        r = RunChain(*pages, code::kFactors,
+                     {{PageId::Factors, Press("previous")}, {PageId::ExistingCaseEntry, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::Factors, PageId::ExistingCaseEntry}));
     }
 
     void regimenPages() {
         SetUpAdult(TheCase(), "gm");
         auto r = RunChain(*pages, code::kIvRegimen,
-                          {{141, Press("levelForecast")}, {145, Press("previous")}, {140, exitOk()}});
-        QCOMPARE(r.visited, (V{141, 145, 140}));
+                          {{PageId::IvRegimen, Press("levelForecast")},
+                           {PageId::IvForecast, Press("previous")},
+                           {PageId::Factors, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::IvRegimen, PageId::IvForecast, PageId::Factors}));
         // Choosing an intramuscular product on the IV page moves to the oral/IM page and back.
         r = RunChain(*pages, code::kIvRegimen,
-                     {{141, ChooseProduct("IM - Injection")},
-                      {142, ChooseProduct("Intermittent IV - Injection")},
-                      {141, Press("done")},
-                      {144, exitOk()}});
-        QCOMPARE(r.visited, (V{141, 142, 141, 144}));
-        QCOMPARE(Nav().endPageSource, 1);
+                     {{PageId::IvRegimen, ChooseProduct("IM - Injection")},
+                      {PageId::OralRegimen, ChooseProduct("Intermittent IV - Injection")},
+                      {PageId::IvRegimen, Press("done")},
+                      {PageId::End, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::IvRegimen, PageId::OralRegimen, PageId::IvRegimen, PageId::End}));
+        QCOMPARE(Nav().endPageSource, EndSource::IvRegimen);
         QCOMPARE(TheCase().RouteCode, 'D');
-        r = RunChain(*pages, code::kOralRegimen, {{142, Press("done")}, {144, exitOk()}});
-        QCOMPARE(Nav().endPageSource, 2);
-        r = RunChain(*pages, code::kOralRegimen, {{142, Press("levelForecast")}, {150, exitOk()}});
-        QCOMPARE(r.visited, (V{142, 150}));
+        r = RunChain(*pages, code::kOralRegimen, {{PageId::OralRegimen, Press("done")}, {PageId::End, exitOk()}});
+        QCOMPARE(Nav().endPageSource, EndSource::OralRegimen);
+        r = RunChain(*pages, code::kOralRegimen,
+                     {{PageId::OralRegimen, Press("levelForecast")}, {PageId::OralForecast, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::OralRegimen, PageId::OralForecast}));
         TheCase().Drug_ID = "zz";
-        r = RunChain(*pages, code::kOralRegimen, {{142, Press("back")}, {139, exitOk()}});
-        QCOMPARE(r.visited, (V{142, 139}));
+        r = RunChain(*pages, code::kOralRegimen,
+                     {{PageId::OralRegimen, Press("back")}, {PageId::UserChoice, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::OralRegimen, PageId::UserChoice}));
     }
 
     void phenytoinPages() {
         SetUpAdult(TheCase(), "ph");
         auto r = RunChain(*pages, code::kPhenytoinRegimen,
-                          {{143, Press("levelForecast")}, {149, Press("report")}, {151, exitOk()}});
-        QCOMPARE(r.visited, (V{143, 149, 151}));
-        QCOMPARE(Nav().reportSource, 3);
-        r = RunChain(*pages, code::kPhenytoinRegimen, {{143, Press("done")}, {144, exitOk()}});
-        QCOMPARE(Nav().endPageSource, 3);
-        r = RunChain(*pages, code::kPhenytoinForecast, {{149, Press("done")}, {144, exitOk()}});
-        QCOMPARE(Nav().endPageSource, 6);
-        r = RunChain(*pages, code::kPhenytoinRegimen, {{143, Press("back")}, {140, exitOk()}});
-        QCOMPARE(r.visited, (V{143, 140}));
-        r = RunChain(*pages, code::kPhenytoinForecast, {{149, Press("back")}, {140, exitOk()}});
-        QCOMPARE(r.visited, (V{149, 140}));
+                          {{PageId::PhenytoinRegimen, Press("levelForecast")},
+                           {PageId::PhenytoinForecast, Press("report")},
+                           {PageId::Report, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::PhenytoinRegimen, PageId::PhenytoinForecast, PageId::Report}));
+        QCOMPARE(Nav().reportSource, ReportSource::PhenytoinForecast);
+        r = RunChain(*pages, code::kPhenytoinRegimen,
+                     {{PageId::PhenytoinRegimen, Press("done")}, {PageId::End, exitOk()}});
+        QCOMPARE(Nav().endPageSource, EndSource::PhenytoinRegimen);
+        r = RunChain(*pages, code::kPhenytoinForecast,
+                     {{PageId::PhenytoinForecast, Press("done")}, {PageId::End, exitOk()}});
+        QCOMPARE(Nav().endPageSource, EndSource::PhenytoinForecast);
+        r = RunChain(*pages, code::kPhenytoinRegimen,
+                     {{PageId::PhenytoinRegimen, Press("back")}, {PageId::Factors, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::PhenytoinRegimen, PageId::Factors}));
+        r = RunChain(*pages, code::kPhenytoinForecast,
+                     {{PageId::PhenytoinForecast, Press("back")}, {PageId::Factors, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::PhenytoinForecast, PageId::Factors}));
     }
 
     void forecastPages() {
         SetUpAdult(TheCase(), "dg");
         auto r = RunChain(*pages, code::kIvForecast,
-                          {{145, ChooseProduct("Oral - Elixir")}, {150, Press("report")}, {151, exitOk()}});
-        QCOMPARE(r.visited, (V{145, 150, 151}));
-        QCOMPARE(Nav().reportSource, 2);
+                          {{PageId::IvForecast, ChooseProduct("Oral - Elixir")},
+                           {PageId::OralForecast, Press("report")},
+                           {PageId::Report, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::IvForecast, PageId::OralForecast, PageId::Report}));
+        QCOMPARE(Nav().reportSource, ReportSource::OralForecast);
         QCOMPARE(TheCase().FormName, std::string("Elixir"));
         r = RunChain(*pages, code::kOralForecast,
-                     {{150, ChooseProduct("Intermittent IV - Injection")}, {145, Press("report")}, {151, exitOk()}});
-        QCOMPARE(r.visited, (V{150, 145, 151}));
-        QCOMPARE(Nav().reportSource, 1);
-        r = RunChain(*pages, code::kIvForecast, {{145, Press("done")}, {144, exitOk()}});
-        QCOMPARE(Nav().endPageSource, 4);
-        r = RunChain(*pages, code::kOralForecast, {{150, Press("done")}, {144, exitOk()}});
-        QCOMPARE(Nav().endPageSource, 5);
-        r = RunChain(*pages, code::kOralForecast, {{150, Press("previous")}, {140, exitOk()}});
-        QCOMPARE(r.visited, (V{150, 140}));
+                     {{PageId::OralForecast, ChooseProduct("Intermittent IV - Injection")},
+                      {PageId::IvForecast, Press("report")},
+                      {PageId::Report, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::OralForecast, PageId::IvForecast, PageId::Report}));
+        QCOMPARE(Nav().reportSource, ReportSource::IvForecast);
+        r = RunChain(*pages, code::kIvForecast, {{PageId::IvForecast, Press("done")}, {PageId::End, exitOk()}});
+        QCOMPARE(Nav().endPageSource, EndSource::IvForecast);
+        r = RunChain(*pages, code::kOralForecast, {{PageId::OralForecast, Press("done")}, {PageId::End, exitOk()}});
+        QCOMPARE(Nav().endPageSource, EndSource::OralForecast);
+        r = RunChain(*pages, code::kOralForecast,
+                     {{PageId::OralForecast, Press("previous")}, {PageId::Factors, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::OralForecast, PageId::Factors}));
     }
 
     void fittingSetUpAndHistory() {
         SetUpAdult(TheCase(), "gm");
         TheCase().population = ParameterSet{1.0, 20, 4, 1.0, 0, 0};  // the set-up page's Next needs a set
-        Nav().endPageSource = 5;
+        Nav().endPageSource = EndSource::OralForecast;
         auto r = RunChain(*pages, code::kFittingSetUp,
-                          {{154, Press("next")}, {153, Press("previous")}, {154, Press("noFitting")}, {144, exitOk()}});
-        QCOMPARE(r.visited, (V{154, 153, 154, 144}));
-        QCOMPARE(Nav().endPageSource, 5);  // No Fitting leaves the source as it was
-        r = RunChain(*pages, code::kHistory, {{153, Press("next")}, {157, exitOk()}});
-        QCOMPARE(r.visited, (V{153, 157}));
+                          {{PageId::FittingSetUp, Press("next")},
+                           {PageId::History, Press("previous")},
+                           {PageId::FittingSetUp, Press("noFitting")},
+                           {PageId::End, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::FittingSetUp, PageId::History, PageId::FittingSetUp, PageId::End}));
+        QCOMPARE(Nav().endPageSource, EndSource::OralForecast);  // No Fitting leaves the source as it was
+        r = RunChain(*pages, code::kHistory, {{PageId::History, Press("next")}, {PageId::AnalysisGraph, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::History, PageId::AnalysisGraph}));
         TheCase().Drug_ID = "zz";
-        r = RunChain(*pages, code::kFittingSetUp, {{154, Press("previous")}, {139, exitOk()}});
-        QCOMPARE(r.visited, (V{154, 139}));
+        r = RunChain(*pages, code::kFittingSetUp,
+                     {{PageId::FittingSetUp, Press("previous")}, {PageId::UserChoice, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::FittingSetUp, PageId::UserChoice}));
     }
 
     void analysisGraphPage() {
         SetUpAdult(TheCase(), "gm");
         TheCase().RouteCode = 'D';
-        auto r = RunChain(*pages, code::kAnalysisGraph, {{157, Press("routineBayes")}, {141, exitOk()}});
-        QCOMPARE(r.visited, (V{157, 141}));
+        auto r = RunChain(*pages, code::kAnalysisGraph,
+                          {{PageId::AnalysisGraph, Press("routineBayes")}, {PageId::IvRegimen, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::AnalysisGraph, PageId::IvRegimen}));
         QCOMPARE(TheCase().Cur_fit_method, int(kBayesian));
         TheCase().RouteCode = 'I';
-        r = RunChain(*pages, code::kAnalysisGraph, {{157, Press("routineLs")}, {142, exitOk()}});
-        QCOMPARE(r.visited, (V{157, 142}));
+        r = RunChain(*pages, code::kAnalysisGraph,
+                     {{PageId::AnalysisGraph, Press("routineLs")}, {PageId::OralRegimen, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::AnalysisGraph, PageId::OralRegimen}));
         QCOMPARE(TheCase().Cur_fit_method, int(kLeastSquares));
         TheCase().Drug_ID = "ph";
-        r = RunChain(*pages, code::kAnalysisGraph, {{157, Press("routineLs")}, {143, exitOk()}});
-        QCOMPARE(r.visited, (V{157, 143}));
+        r = RunChain(*pages, code::kAnalysisGraph,
+                     {{PageId::AnalysisGraph, Press("routineLs")}, {PageId::PhenytoinRegimen, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::AnalysisGraph, PageId::PhenytoinRegimen}));
         // A route other than C, D, I or O leaves the page open.
         TheCase().Drug_ID = "gm";
         TheCase().RouteCode = 'X';
         r = RunChain(*pages, code::kAnalysisGraph,
-                     {{157,
+                     {{PageId::AnalysisGraph,
                        [](KinevoPage& p) {
                            Click(&p, "routineLs");
                            QVERIFY(p.isVisible());
                            Click(&p, "detailed");
                        }},
-                      {156, exitOk()}});
-        QCOMPARE(r.visited, (V{157, 156}));
+                      {PageId::AnalysisResults, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::AnalysisGraph, PageId::AnalysisResults}));
         QCOMPARE(TheCase().Cur_fit_method, int(kDetailed));
-        r = RunChain(*pages, code::kAnalysisGraph, {{157, Press("previous")}, {153, exitOk()}});
-        QCOMPARE(r.visited, (V{157, 153}));
+        r = RunChain(*pages, code::kAnalysisGraph,
+                     {{PageId::AnalysisGraph, Press("previous")}, {PageId::History, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::AnalysisGraph, PageId::History}));
     }
 
     void analysisResultsPage() {
         SetUpAdult(TheCase(), "gm");
-        auto r = RunChain(*pages, code::kAnalysisResults, {{156, Press("lsReport")}, {151, exitOk()}});
-        QCOMPARE(r.visited, (V{156, 151}));
-        QCOMPARE(Nav().reportSource, 5);
+        auto r = RunChain(*pages, code::kAnalysisResults,
+                          {{PageId::AnalysisResults, Press("lsReport")}, {PageId::Report, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::AnalysisResults, PageId::Report}));
+        QCOMPARE(Nav().reportSource, ReportSource::LeastSquaresResults);
         QCOMPARE(TheCase().Cur_fit_method, int(kLeastSquares));
-        r = RunChain(*pages, code::kAnalysisResults, {{156, Press("bayesReport")}, {151, exitOk()}});
-        QCOMPARE(Nav().reportSource, 4);
+        r = RunChain(*pages, code::kAnalysisResults,
+                     {{PageId::AnalysisResults, Press("bayesReport")}, {PageId::Report, exitOk()}});
+        QCOMPARE(Nav().reportSource, ReportSource::BayesianResults);
         QCOMPARE(TheCase().Cur_fit_method, int(kBayesian));
-        r = RunChain(*pages, code::kAnalysisResults, {{156, Press("done")}, {144, exitOk()}});
-        QCOMPARE(Nav().endPageSource, 8);
-        r = RunChain(*pages, code::kAnalysisResults, {{156, Press("back")}, {140, exitOk()}});
-        QCOMPARE(r.visited, (V{156, 140}));
+        r = RunChain(*pages, code::kAnalysisResults,
+                     {{PageId::AnalysisResults, Press("done")}, {PageId::End, exitOk()}});
+        QCOMPARE(Nav().endPageSource, EndSource::AnalysisResults);
+        r = RunChain(*pages, code::kAnalysisResults,
+                     {{PageId::AnalysisResults, Press("back")}, {PageId::Factors, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::AnalysisResults, PageId::Factors}));
     }
 
     void reportPage() {
         SetUpAdult(TheCase(), "gm");
         struct Back {
-            int source, page;
+            ReportSource source;
+            PageId page;
             bool Navigation::*revisit;
         };
-        for (const Back& b : {Back{1, 145, &Navigation::revisitIvForecast},
-                              Back{2, 150, &Navigation::revisitOralForecast}, Back{3, 149, nullptr},
-                              Back{4, 156, &Navigation::revisitResults}, Back{5, 156, &Navigation::revisitResults}}) {
+        for (const Back& b :
+             {Back{ReportSource::IvForecast, PageId::IvForecast, &Navigation::revisitIvForecast},
+              Back{ReportSource::OralForecast, PageId::OralForecast, &Navigation::revisitOralForecast},
+              Back{ReportSource::PhenytoinForecast, PageId::PhenytoinForecast, nullptr},
+              Back{ReportSource::BayesianResults, PageId::AnalysisResults, &Navigation::revisitResults},
+              Back{ReportSource::LeastSquaresResults, PageId::AnalysisResults, &Navigation::revisitResults}}) {
             Nav() = Navigation{};
             Nav().reportSource = b.source;
             bool revisitSeen = false;
             const auto r = RunChain(*pages, code::kReport,
-                                    {{151, Press("previous")}, {b.page, [&](KinevoPage& p) {
-                                                                    // The revisited page has read and cleared its flag
-                                                                    // by now.
-                                                                    revisitSeen = !b.revisit || !(Nav().*b.revisit);
-                                                                    ExitWithOk(env->prompts, p);
-                                                                }}});
-            QCOMPARE(r.visited, (V{151, b.page}));
+                                    {{PageId::Report, Press("previous")}, {b.page, [&](KinevoPage& p) {
+                                                                               // The revisited page has read and
+                                                                               // cleared its flag by now.
+                                                                               revisitSeen =
+                                                                                   !b.revisit || !(Nav().*b.revisit);
+                                                                               ExitWithOk(env->prompts, p);
+                                                                           }}});
+            QCOMPARE(r.visited, (V{PageId::Report, b.page}));
             QVERIFY(revisitSeen);
         }
         // Print: printer set-up cancelled stays; confirmed prints and goes on.
         const QString printed = QString::fromStdString((env->Dir() / "chain.pdf").string());
         env->prompts.printerOutputFile = printed;
-        Nav().reportSource = 1;
+        Nav().reportSource = ReportSource::IvForecast;
         env->prompts.printerAnswers = {false, true};
         env->prompts.shown.clear();
         auto r = RunChain(*pages, code::kReport,
-                          {{151,
+                          {{PageId::Report,
                             [](KinevoPage& p) {
                                 Click(&p, "print");
                                 Click(&p, "print");
                             }},
-                           {144, exitOk()}});
-        QCOMPARE(r.visited, (V{151, 144}));
+                           {PageId::End, exitOk()}});
+        QCOMPARE(r.visited, (V{PageId::Report, PageId::End}));
         QVERIFY(QFileInfo(printed).size() > 0);
         QCOMPARE(env->prompts.shown.at(0).kind, ShownPrompt::Printer);
         QCOMPARE(env->prompts.shown.at(1).text, QString("Print Task canceled."));
-        QCOMPARE(Nav().endPageSource, 91);
-        Nav().reportSource = 4;
+        QCOMPARE(Nav().endPageSource, EndSource::PopulationReportPrinted);
+        Nav().reportSource = ReportSource::BayesianResults;
         env->prompts.printerAnswers = {true};
-        r = RunChain(*pages, code::kReport, {{151, Press("print")}, {144, exitOk()}});
-        QCOMPARE(Nav().endPageSource, 92);
+        r = RunChain(*pages, code::kReport, {{PageId::Report, Press("print")}, {PageId::End, exitOk()}});
+        QCOMPARE(Nav().endPageSource, EndSource::FittedReportPrinted);
         // Enter with no button focused closes the report page back to the welcome page.
-        r = RunChain(*pages, code::kReport, {{151, [](KinevoPage& p) {
+        r = RunChain(*pages, code::kReport, {{PageId::Report, [](KinevoPage& p) {
                                                   p.setFocus();
                                                   PressKey(&p, Qt::Key_Return);
                                               }}});

@@ -28,7 +28,7 @@ private slots:
         SetUpAdult(TheCase(), "vm");
         TheCase().PATIENT_REC_Num = 12;
         TheCase().Case_number = 2;
-        Nav().endPageSource = 4;
+        Nav().endPageSource = EndSource::IvForecast;
         PageSet pages;
         pages.end().Open();
         SavePagePicture(pages.end(), "end_page.png");

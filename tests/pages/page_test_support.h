@@ -13,6 +13,7 @@
 
 #include "app/kit/scripted_prompts.h"
 #include "records/history.h"
+#include "records/navigation_codes.h"
 
 class KinevoPage;
 class QWidget;
@@ -67,12 +68,12 @@ void SetUpAdult(CaseRecord& r, const std::string& drug);
 void SetUpAdultWithHistory(const std::string& drug, std::vector<DoseRow> doses, std::vector<LevelRow> levels);
 
 struct Step {
-    int page;  // the dialog expected to open
+    PageId page;  // the dialog expected to open
     PageAction act;
 };
 struct ChainResult {
     int code = -1;
-    std::vector<int> visited;
+    std::vector<PageId> visited;
 };
 // Runs the dispatcher from `firstCode`, acting on each page as it opens. A
 // page opened after the last step is closed with code 2 (and shows up in

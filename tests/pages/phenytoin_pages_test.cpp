@@ -319,7 +319,7 @@ private slots:
         Click(&forecast, "report");
         QCOMPARE(Text(&forecast, "observedAverage"), QString("15.0"));
         QCOMPARE(forecast.result(), code::kReport);
-        QCOMPARE(Nav().reportSource, 3);
+        QCOMPARE(Nav().reportSource, ReportSource::PhenytoinForecast);
         QCOMPARE(TheCase().regimen.Dose, dose.toStdString());
         QCOMPARE(TheCase().regimen.Average_Obs, std::string("15.0"));
         QCOMPARE(TheCase().regimen.Route, std::string("O"));
@@ -337,7 +337,7 @@ private slots:
         QCOMPARE(Text(&forecast, "dose1"), dose);
         QCOMPARE(Text(&forecast, "observedAverage"), QString("15.0"));
         Click(&forecast, "done");
-        QCOMPARE(Nav().endPageSource, 6);
+        QCOMPARE(Nav().endPageSource, EndSource::PhenytoinForecast);
     }
 
     void savedParametersAreShownAndImported() {
@@ -348,7 +348,7 @@ private slots:
         QVERIFY(!regimen.findChild<QGroupBox*>("savedParameters")->isVisible());  // no case numbers yet
         TypeParameters(&regimen, "500.7");
         Click(&regimen, "done");
-        QCOMPARE(Nav().endPageSource, 3);
+        QCOMPARE(Nav().endPageSource, EndSource::PhenytoinRegimen);
         regimen.hide();
         pages->end().Open();
         Click(&pages->end(), "save");

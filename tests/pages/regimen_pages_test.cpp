@@ -166,7 +166,7 @@ private slots:
         QVERIFY(page.isVisible());
         Click(&page, "done");
         QCOMPARE(page.result(), 10);
-        QCOMPARE(Nav().endPageSource, 1);
+        QCOMPARE(Nav().endPageSource, EndSource::IvRegimen);
         QCOMPARE(Nav().shownParameters.Vd, FieldText(&page, "vd").toStdString());
         QCOMPARE(Nav().shownParameters.CFValue, 100.0);  // stored in percent, as the import reads it
     }

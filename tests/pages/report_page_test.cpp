@@ -100,7 +100,7 @@ class ReportPageTest : public QObject {
     QString Path(const char* name) const { return Q((env->Dir() / name).string()); }
     QLineEdit* Field(const char* name) const { return page->findChild<QLineEdit*>(name); }
     QCheckBox* Box(const char* name) const { return page->findChild<QCheckBox*>(name); }
-    void OpenFrom(int source) {
+    void OpenFrom(ReportSource source) {
         Nav().reportSource = source;
         page->Open();
     }
@@ -198,7 +198,7 @@ private slots:
     void pageOpensAsTheSourceAsks() {
         SetUpGentamicin();
         TheCase().reportRegimen.postTime = "1.50";
-        OpenFrom(4);
+        OpenFrom(ReportSource::BayesianResults);
         QCOMPARE(page->findChild<QLabel*>("recommendation")->text(),
                  QString("Dosage Recommendation - Bayes Parameters"));
         QCOMPARE(page->findChild<QGroupBox*>("analysis")->title(), QString("Bayes Parameters: 03/15/2012"));
@@ -225,7 +225,7 @@ private slots:
         TheCase().reportRegimen.unevenDoses = {{100, 8}};
         TheCase().reportRegimen.postTime.clear();
         page->SetFitType(kReportPopulation);
-        OpenFrom(2);
+        OpenFrom(ReportSource::OralForecast);
         QCOMPARE(env->prompts.Texts(), QStringList{"Kinevo ERROR: Unrecognized Fit Type"});
         QCOMPARE(page->findChild<QLabel*>("recommendation")->text(),
                  QString("Dosage Recommendation - Population Parameters"));
@@ -242,7 +242,7 @@ private slots:
         SetUpPhenytoin();
         TheCase().reportRegimen.fitType = kReportLeastSquares;
         TheCase().population.Vm = 5001;  // beyond any patient: shown empty
-        OpenFrom(3);
+        OpenFrom(ReportSource::PhenytoinForecast);
         QCOMPARE(Field("clOrKm")->text() + "|" + Field("kdOrVm")->text(), QString("4.00|"));
         QCOMPARE(page->findChild<QGroupBox*>("analysis")->title(), QString("Least Squares Parameters: 03/15/2012"));
         QVERIFY(Box("printGraphics")->isEnabled() && !Box("printPeak")->isEnabled());
@@ -264,7 +264,7 @@ private slots:
             askedFor = fitMethod;
             return BluePictures();
         });
-        OpenFrom(4);
+        OpenFrom(ReportSource::BayesianResults);
         QCOMPARE(page->findChild<QLabel*>("caution")->text(),
                  QString("Caution: Bayesian fit: fitted F is 104.0 %, above 100 %."));
         page->findChild<QPlainTextEdit*>("caseNote")->setPlainText("Check levels Friday.");
@@ -301,7 +301,7 @@ private slots:
         QCOMPARE(env->prompts.Texts().last(), QString("Print Task canceled."));
         Click(page.get(), "print");
         QCOMPARE(page->result(), code::kEnd);
-        QCOMPARE(Nav().endPageSource, 92);
+        QCOMPARE(Nav().endPageSource, EndSource::FittedReportPrinted);
         QCOMPARE(Q(TheCase().Case_Note), QString("Stored\r\nReport Note: Check levels Friday."));
         QCOMPARE(Nav().printedSet, TheCase().bayes);
         const QString info = Run("pdfinfo", {Path("printed.pdf")});
@@ -317,7 +317,7 @@ private slots:
             ++recorded;
             return BluePictures();
         });
-        OpenFrom(3);
+        OpenFrom(ReportSource::PhenytoinForecast);
         page->findChild<QPlainTextEdit*>("caseNote")->setPlainText("Dose raised.");
         env->prompts.pdfPaths = {Path("population_phenytoin.pdf")};
         Click(page.get(), "savePdf");
@@ -341,7 +341,7 @@ private slots:
         Click(page.get(), "preview");
         QCOMPARE(page->result(), 0);
         Click(page.get(), "preview");
-        QCOMPARE(Nav().endPageSource, 91);
+        QCOMPARE(Nav().endPageSource, EndSource::PopulationReportPrinted);
         QCOMPARE(Q(TheCase().Case_Note), QString("Report Note: Dose raised."));
     }
 
@@ -352,7 +352,7 @@ private slots:
         QCOMPARE(boxes.seen, QStringList{"Kinevo: Kinevo ERROR: Unrecognized Fit Type"});
         SetUpGentamicin();
         TheCase().reportRegimen.fitType = 5;
-        OpenFrom(1);
+        OpenFrom(ReportSource::IvForecast);
         QCOMPARE(page->findChild<QLabel*>("recommendation")->text(),
                  QString("Dosage Recommendation - Least Squares Parameters"));
         // The real preview draws the report; closed without printing, the page stays.

@@ -156,12 +156,12 @@ private slots:
 
     void anEndDateAloneShowsTheEngineErrorAndGoesBack() {
         ConfiguredDatabasePath() = env->MakeDatabase("search.mdb");
-        const ChainResult r = RunChain(*pages, code::kSearch, {{132, [](KinevoPage& p) {
+        const ChainResult r = RunChain(*pages, code::kSearch, {{PageId::Search, [](KinevoPage& p) {
                                                                     auto* end = p.findChild<QLineEdit*>("endDate");
                                                                     end->setText("3/15/2012");
                                                                     PressKey(end, Qt::Key_Return);
                                                                 }}});
-        QCOMPARE(r.visited, (std::vector<int>{132, 135}));
+        QCOMPARE(r.visited, (std::vector<PageId>{PageId::Search, PageId::List}));
         QCOMPARE(r.code, code::kBackToWelcome);
         QCOMPARE(Handed().startDate, std::string("--"));
         QCOMPARE(Handed().endDate, std::string("2012-03-15"));

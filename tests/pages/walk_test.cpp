@@ -16,7 +16,7 @@
 #include "records/db/configuration.h"
 #include "tests/pages/page_test_support.h"
 
-using V = std::vector<int>;
+using V = std::vector<PageId>;
 
 class WalkTest : public QObject {
     Q_OBJECT
@@ -36,8 +36,8 @@ private slots:
         QString reopenedWeight, reopenedDrug;
         bool drugFixed = false;
         const std::vector<Step> steps{
-            {132, Press("next")},  // all fields blank: a new patient
-            {137,
+            {PageId::Search, Press("next")},  // all fields blank: a new patient
+            {PageId::NewPatientEntry,
              [&](KinevoPage& p) {
                  Set(p, "lastName", "Quill");
                  Set(p, "firstName", "Ada");
@@ -54,19 +54,19 @@ private slots:
                  saveCaption = p.findChild<QPushButton*>("save")->text();
                  Click(&p, "previous");
              }},
-            {132,
+            {PageId::Search,
              [](KinevoPage& p) {
                  Set(p, "lastName", "Qui");
                  PressKey(&p, Qt::Key_Return);
              }},
-            {135,
+            {PageId::List,
              [&](KinevoPage& p) {
                  QTableWidget* grid = static_cast<ListPage&>(p).Grid();
                  listRows = grid->rowCount();
                  grid->setCurrentCell(1, 1);  // the patient's one case, under their row
                  PressKey(&p, Qt::Key_Return);
              }},
-            {138,
+            {PageId::ExistingCaseEntry,
              [&](KinevoPage& p) {
                  reopenedWeight = Text(p, "weight");
                  auto* drug = p.findChild<QComboBox*>("drug");
@@ -84,7 +84,8 @@ private slots:
         welcome.show();
         Click(&welcome, "next");
 
-        QCOMPARE(walk.visited, (V{132, 137, 132, 135, 138}));
+        QCOMPARE(walk.visited,
+                 (V{PageId::Search, PageId::NewPatientEntry, PageId::Search, PageId::List, PageId::ExistingCaseEntry}));
         QCOMPARE(walk.code, code::kExitConfirmed);
         QCOMPARE(welcome.result(), code::kExitConfirmed);
         QCOMPARE(saveCaption, QString("Data saved"));

@@ -5,8 +5,8 @@
 #include "engine/forecast_iv.h"
 #include "engine/patient_measures.h"
 #include "engine/phenytoin_forecast.h"
-#include "engine/practical_regimen.h"
 #include "engine/regimen_attainment.h"
+#include "engine/regimen_chance.h"
 #include "records/case_record.h"
 
 namespace {
@@ -65,19 +65,17 @@ std::optional<double> DesiredPeak(const Json& design, const CaseRecord& r) {
     return OptNumber(design, "design", r.RouteCode == 'D' ? "desired_post" : "desired_peak");
 }
 
-Json PracticalJson(const Json& design, const CaseRecord& r, const Posterior& posterior) {
-    const auto doses = UsualDosesOf(r.Drug_ID);
-    const auto infusionTime = OptNumber(design, "design", "infusion_time");
-    if (!doses || r.RouteCode != 'D' || !infusionTime) return nullptr;
-    const RegimenGoals goals = GoalsOf(r, DesiredPeak(design, r));
-    const IntermittentTargets& targets = ChoosingTargets(goals);
-    const auto best = BestPracticalRegimen(SectionModel(r), posterior, *infusionTime,
-                                           OptNumber(design, "design", "post_time").value_or(0), targets, *doses);
-    if (!best) return nullptr;
-    return {{"dose", Num(best->dose)},
-            {"interval", Num(best->interval)},
-            {"share", Num(best->share)},
-            {"text", PracticalRegimenText(*best, r.DoseUnit, targets, posterior.poor)}};
+// The practical regimen beside the design's exact one.
+Json PracticalJson(const Json& design, const GivenRegimen& exact, const CaseRecord& r, const Posterior& posterior) {
+    if (r.RouteCode != 'D') return nullptr;
+    const auto choice = PracticalChoiceFor(r, SectionModel(r), posterior,
+                                           {exact.dose, exact.interval, exact.infusionTime, exact.postTime, {}},
+                                           DesiredPeak(design, r));
+    if (!choice) return nullptr;
+    return {{"dose", Num(choice->regimen.dose)},
+            {"interval", Num(choice->regimen.interval)},
+            {"share", Num(choice->regimen.share)},
+            {"text", choice->text}};
 }
 }  // namespace
 
@@ -92,7 +90,7 @@ void AddAttainment(const Json& input, const CaseRecord& r, const Posterior& post
         g.dose = Printed(out["design"]["dose"]);
         g.interval = Printed(out["design"]["interval"]);
         attainment["design"] = RegimenJson(r, posterior, g, GoalsOf(r, DesiredPeak(design, r)));
-        attainment["practical"] = PracticalJson(design, r, posterior);
+        attainment["practical"] = PracticalJson(design, g, r, posterior);
     }
     if (input.contains("phenytoin") && phenytoin) {
         const GivenRegimen g{Printed(out["phenytoin"]["daily_dose"]), 24, {}, {}};

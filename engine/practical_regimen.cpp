@@ -57,16 +57,26 @@ std::optional<UsualDoses> UsualDosesOf(const std::string& drug) {
     return std::nullopt;
 }
 
+std::vector<double> UsualIntervalsUpTo(double exactInterval) {
+    std::vector<double> intervals;
+    for (double interval : kUsualIntervals) {
+        intervals.push_back(interval);
+        if (interval >= exactInterval) break;
+    }
+    return intervals;
+}
+
 std::optional<PracticalRegimen> BestPracticalRegimen(const RegimenModel& m, const Posterior& posterior,
                                                      double infusionTime, double postTime,
-                                                     const IntermittentTargets& targets, const UsualDoses& doses) {
+                                                     const IntermittentTargets& targets, const UsualDoses& doses,
+                                                     const std::vector<double>& intervals) {
     const bool asked = targets.trough.Asked() || targets.peak.Asked() || targets.auc24.Asked() || targets.post.Asked();
     if (!asked || posterior.draws.empty() || !(doses.step > 0)) return std::nullopt;
     const int steps = static_cast<int>(std::floor(doses.largest / doses.step + 1e-9));
     std::optional<PracticalRegimen> best;
     int bestCount = 0;
     double bestDaily = 0;
-    for (double interval : kUsualIntervals) {
+    for (double interval : intervals) {
         const std::vector<UnitLevels> units = UnitLevelsOf(m, posterior, interval, infusionTime, postTime);
         for (int i = 1; i <= steps; ++i) {
             const double dose = i * doses.step;

@@ -4,10 +4,13 @@
 #include <vector>
 
 namespace {
+// As the pages show levels: one decimal, a whole number without it.
 std::string Number(double x) {
     char text[32];
-    std::snprintf(text, sizeof text, x >= 100 ? "%.0f" : "%.3g", x);
-    return text;
+    std::snprintf(text, sizeof text, "%.1f", x);
+    std::string shown = text;
+    if (shown.size() > 2 && shown.compare(shown.size() - 2, 2, ".0") == 0) shown.resize(shown.size() - 2);
+    return shown;
 }
 
 std::string RangeText(const TargetRange& r) {

@@ -1,7 +1,6 @@
 #include "engine/regimen_chance.h"
 
 #include "engine/patient_measures.h"
-#include "engine/practical_regimen.h"
 #include "engine/regimen_attainment.h"
 #include "records/case_record.h"
 
@@ -11,18 +10,27 @@ RegimenGoals CaseGoals(const CaseRecord& r, std::optional<double> desiredPeak, b
 }
 }  // namespace
 
+std::optional<PracticalChoice> PracticalChoiceFor(const CaseRecord& r, const RegimenModel& m,
+                                                  const Posterior& posterior, const IntermittentRegimen& exact,
+                                                  std::optional<double> desiredPost) {
+    const auto doses = UsualDosesOf(r.Drug_ID);
+    if (!doses || !exact.dose || !exact.interval || !exact.infusionTime) return std::nullopt;
+    const RegimenGoals goals = CaseGoals(r, desiredPost, true);
+    const IntermittentTargets& targets = ChoosingTargets(goals);
+    const auto best = BestPracticalRegimen(m, posterior, *exact.infusionTime, exact.postTime.value_or(0), targets,
+                                           *doses, UsualIntervalsUpTo(*exact.interval));
+    if (!best) return std::nullopt;
+    return PracticalChoice{*best, PracticalRegimenText(*best, r.DoseUnit, targets, posterior.poor)};
+}
+
 ChanceLines IntermittentChance(const CaseRecord& r, const RegimenModel& m, const Posterior& posterior,
                                const IntermittentRegimen& regimen, std::optional<double> desiredPost, bool practical) {
     ChanceLines lines;
     const RegimenGoals goals = CaseGoals(r, desiredPost, true);
     if (regimen.dose && regimen.interval)
         lines.attainment = SharesText(IntermittentShares(m, posterior, regimen, goals), goals, posterior.poor);
-    const auto doses = UsualDosesOf(r.Drug_ID);
-    if (!practical || !doses || !regimen.infusionTime) return lines;
-    const IntermittentTargets& targets = ChoosingTargets(goals);
-    if (const auto best =
-            BestPracticalRegimen(m, posterior, *regimen.infusionTime, regimen.postTime.value_or(0), targets, *doses))
-        lines.practical = PracticalRegimenText(*best, r.DoseUnit, targets, posterior.poor);
+    if (!practical) return lines;
+    if (const auto choice = PracticalChoiceFor(r, m, posterior, regimen, desiredPost)) lines.practical = choice->text;
     return lines;
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/practical_regimen.h"
 #include "engine/results_predictions.h"
 #include "engine/target_attainment.h"
 
@@ -15,6 +16,18 @@ struct ChanceLines {
     std::string attainment;  // one line per set of goals
     std::string practical;
 };
+
+// The practical regimen beside an exact design (vancomycin and the
+// aminoglycosides, with the design's dose, interval and infusion time), in
+// the words of the line. Missing otherwise, or when no usual dose reaches
+// any goal.
+struct PracticalChoice {
+    PracticalRegimen regimen;
+    std::string text;
+};
+std::optional<PracticalChoice> PracticalChoiceFor(const CaseRecord& r, const RegimenModel& m,
+                                                  const Posterior& posterior, const IntermittentRegimen& exact,
+                                                  std::optional<double> desiredPost);
 
 // An intermittent infusion; `desiredPost` is the IV regimen page's target,
 // missing on the results page. `practical` asks for the usual-dose search.

@@ -5,6 +5,8 @@
 #include "engine/practical_regimen.h"
 
 namespace {
+const std::vector<double> kAll{6, 8, 12, 24, 36, 48};
+
 // A spread of clearances and volumes about 4 L/h and 50 L.
 Posterior Spread() {
     Posterior posterior;
@@ -40,7 +42,7 @@ TEST(PracticalRegimen, BestOfTheUsualDosesAsEveryCandidateGives) {
 
     for (const IntermittentTargets& t :
          {IntermittentTargets{{{}, 20}, {}, {400, 600}, {}}, IntermittentTargets{{10, 20}, {}, {}, {30, {}}}}) {
-        const auto best = BestPracticalRegimen(m, posterior, 1, 1, t, vials);
+        const auto best = BestPracticalRegimen(m, posterior, 1, 1, t, vials, kAll);
         const PracticalRegimen expected = BruteForce(m, posterior, t, 250, 3000);
         ASSERT_TRUE(best);
         EXPECT_EQ(best->dose, expected.dose);
@@ -56,7 +58,7 @@ TEST(PracticalRegimen, BestOfTheUsualDosesAsEveryCandidateGives) {
     Posterior one;
     one.draws.push_back({1, 50, 4, 1});
     const IntermittentTargets auc{{}, {}, {400, 600}, {}};
-    const auto single = BestPracticalRegimen(m, one, 1, 1, auc, vials);
+    const auto single = BestPracticalRegimen(m, one, 1, 1, auc, vials, kAll);
     ASSERT_TRUE(single);
     EXPECT_EQ(single->dose, 2500);
     EXPECT_EQ(single->interval, 36);
@@ -64,7 +66,18 @@ TEST(PracticalRegimen, BestOfTheUsualDosesAsEveryCandidateGives) {
     EXPECT_EQ(PracticalRegimenText(*single, "mg", auc, false),
               "2500 mg q36h: 100 % chance AUC24 400-600, the best of the usual doses");
 
+    // Up to the exact design's 8.2 h, the next usual interval is 12 h: the
+    // daily doses of 1600-2400 mg are 2000 (500 q6h, 1000 q12h) and 2250
+    // (750 q8h); of the two 2000s the smaller dose.
+    EXPECT_EQ(UsualIntervalsUpTo(8.2), (std::vector<double>{6, 8, 12}));
+    EXPECT_EQ(UsualIntervalsUpTo(8), (std::vector<double>{6, 8}));
+    EXPECT_EQ(UsualIntervalsUpTo(60), kAll);
+    const auto kept = BestPracticalRegimen(m, one, 1, 1, auc, vials, UsualIntervalsUpTo(8.2));
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->dose, 500);
+    EXPECT_EQ(kept->interval, 6);
+
     // Nothing asked, or a goal no usual dose reaches: no regimen.
-    EXPECT_FALSE(BestPracticalRegimen(m, one, 1, 1, {}, vials));
-    EXPECT_FALSE(BestPracticalRegimen(m, one, 1, 1, {{}, {}, {5000, 6000}, {}}, vials));
+    EXPECT_FALSE(BestPracticalRegimen(m, one, 1, 1, {}, vials, kAll));
+    EXPECT_FALSE(BestPracticalRegimen(m, one, 1, 1, {{}, {}, {5000, 6000}, {}}, vials, kAll));
 }

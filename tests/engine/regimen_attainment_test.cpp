@@ -55,7 +55,7 @@ TEST(RegimenAttainment, GoalsCountedAndSaidInWords) {
     phenytoin.draws = {{1, 50, 4, 1, 500}, {1, 50, 6, 1, 400}};
     const TargetRange range{9.70874, 19.4175};
     EXPECT_EQ(AverageAttainmentText(PhenytoinAttainment(phenytoin, {300, 24, 1}, range), range, false),
-              "50 % chance average 9.71-19.4");
+              "50 % chance average 9.7-19.4");
 
     EXPECT_EQ(ChanceText(0.004), "< 1 %");
     EXPECT_EQ(ChanceText(0.996), "> 99 %");

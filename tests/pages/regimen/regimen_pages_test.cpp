@@ -9,10 +9,16 @@
 #include <cmath>
 
 #include "app/kit/navigation.h"
+#include "engine/analysis_fits.h"
+#include "engine/design_iv.h"
+#include "engine/dose_expansion.h"
+#include "engine/regimen_chance.h"
+#include "pages/drug/parameter_panel.h"
 #include "pages/forecast/iv_forecast_page.h"
 #include "pages/regimen/iv_regimen_page.h"
 #include "pages/regimen/oral_regimen_page.h"
 #include "records/case_record.h"
+#include "tests/engine/history_fixtures.h"
 #include "tests/pages/field_typing.h"
 #include "tests/pages/page_test_support.h"
 
@@ -63,6 +69,55 @@ private slots:
         IvRegimenPage other;
         OpenActive(other);
         QVERIFY(!other.findChild<QLineEdit*>("desiredAuc24")->isVisible());
+    }
+
+    // With a Bayesian fit the design's chance and the practical regimen are
+    // shown as the engine words them over the case's posterior; emptied with
+    // the design, and never shown without a fit.
+    void chanceOfTheDesignOverTheFittedPosterior() {
+        PageTestEnvironment env;
+        SetUpAdultWithHistory("vm", {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 6)},
+                              {LevelRowOn(3, 9, 30, 32), LevelRowOn(3, 19, 30, 14)});
+        CaseRecord& r = TheCase();
+        ApplyFitRouteProducts(r, {"Intermittent IV - Injection"});
+        QVERIFY(RunAnalysisFits(r).fitted);
+        IvRegimenPage page;
+        OpenActive(page);
+        for (const auto& [field, text] :
+             {std::pair{"desiredPost", "30"}, {"postTime", "1"}, {"desiredTrough", "15"}, {"infusionTime", "1"}})
+            TypeInto(&page, field, text);
+
+        const RegimenModel m = PageModel(r);
+        DesignInputs in;
+        in.desiredPost = 30, in.postTime = 1, in.desiredTrough = 15, in.infusionTime = 1;
+        const RegimenDesign d = DesignIv(m, 'D', in);
+        const auto posterior = SamplePosterior(r, PosteriorSettingsFor(r.ModelType));
+        QVERIFY(posterior);
+        const ChanceLines lines = IntermittentChance(r, m, *posterior, {d.dose, d.interval, 1, 1, {}}, 30, true);
+        auto* chance = page.findChild<QLabel*>("chance");
+        auto* practical = page.findChild<QLabel*>("practical");
+        QCOMPARE(chance->text().toStdString(), lines.attainment);
+        QCOMPARE(practical->text().toStdString(), lines.practical);
+        QVERIFY(chance->text().contains("% chance trough 15-50 and post >= 30"));
+        QVERIFY(chance->text().contains("% chance AUC24 400-600 and trough <= 20"));
+        QVERIFY(practical->text().contains("the best of the usual doses"));
+        QVERIFY(chance->isVisible() && practical->isVisible());
+        PictureAt1024(page, "regimen_141_vancomycin_chance.png");
+
+        TypeInto(&page, "desiredPost", "");  // no design: no stale line
+        QVERIFY(FieldText(&page, "dose").isEmpty());
+        QVERIFY(!chance->isVisible() && !practical->isVisible());
+
+        SetUpFortyYearOld("vm", "Intermittent IV - Injection");  // no fit
+        IvRegimenPage unfitted;
+        OpenActive(unfitted);
+        TypeInto(&unfitted, "desiredPost", "30");
+        TypeInto(&unfitted, "postTime", "1");
+        TypeInto(&unfitted, "desiredTrough", "15");
+        TypeInto(&unfitted, "infusionTime", "1");
+        QVERIFY(!FieldText(&unfitted, "dose").isEmpty());
+        QVERIFY(unfitted.findChild<QLabel*>("chance")->text().isEmpty());
+        QVERIFY(!unfitted.findChild<QLabel*>("practical")->isVisible());
     }
 
     void gentamicinDesignWithLoadingDoseAndItsRoundTrip() {

@@ -19,12 +19,8 @@ std::vector<UnitLevels> UnitLevelsOf(const RegimenModel& m, const Posterior& pos
                                      double infusionTime, double postTime) {
     std::vector<UnitLevels> out;
     out.reserve(posterior.draws.size());
-    RegimenModel drawn = m;
     for (const FitVector& p : posterior.draws) {
-        drawn.F = p[0];
-        drawn.Vd = p[1];
-        drawn.Cl = p[2];
-        drawn.CF = p[3];
+        const RegimenModel drawn = WithDraw(m, p);
         const IntermittentLevels levels = ForecastIntermittent(drawn, {1.0, interval, infusionTime, postTime, {}});
         out.push_back({levels.trough, levels.peak, Auc24(drawn, 1.0, interval), levels.post});
     }

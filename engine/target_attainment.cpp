@@ -36,13 +36,8 @@ Attainment Attain(const RegimenModel& m, const Posterior& posterior, const Inter
                   const LevelsOf& levelsOf) {
     Tally tally(posterior.draws.size());
     int trough = 0, peak = 0, auc24 = 0, post = 0, all = 0;
-    RegimenModel drawn = m;
     for (const FitVector& p : posterior.draws) {
-        drawn.F = p[0];
-        drawn.Vd = p[1];
-        drawn.Cl = p[2];
-        drawn.CF = p[3];
-        const DrawnLevels levels = levelsOf(drawn);
+        const DrawnLevels levels = levelsOf(WithDraw(m, p));
         // Each range is counted on its own, so no && may cut a count short.
         const bool troughHeld = tally.Count(targets.trough, levels.trough, trough);
         const bool peakHeld = tally.Count(targets.peak, levels.peak, peak);
@@ -60,6 +55,14 @@ Attainment Attain(const RegimenModel& m, const Posterior& posterior, const Inter
     return out;
 }
 }  // namespace
+
+RegimenModel WithDraw(RegimenModel m, const FitVector& draw) {
+    m.F = draw[0];
+    m.Vd = draw[1];
+    m.Cl = draw[2];
+    m.CF = draw[3];
+    return m;
+}
 
 Attainment IntermittentAttainment(const RegimenModel& m, const Posterior& posterior, const IntermittentRegimen& regimen,
                                   const IntermittentTargets& targets) {

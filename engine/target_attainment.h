@@ -30,6 +30,9 @@ struct Attainment {
     std::optional<double> all;
 };
 
+// The model with a draw's F, Vd, Cl and CF in place of its own.
+RegimenModel WithDraw(RegimenModel m, const FitVector& draw);
+
 // `m` is the model of the regimen; each draw's F, Vd, Cl and CF replace its own.
 Attainment IntermittentAttainment(const RegimenModel& m, const Posterior& posterior, const IntermittentRegimen& regimen,
                                   const IntermittentTargets& targets);

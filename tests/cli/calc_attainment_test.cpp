@@ -5,12 +5,6 @@
 using nlohmann::json;
 
 namespace {
-json Output(const json& in) {
-    const CalcRun run = RunCalcProgram(in);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    return run.exitCode == 0 ? run.json() : json::object();
-}
-
 // Vancomycin 1000 mg q12h over 1 h, a peak and a trough measured, the
 // posterior asked for.
 json Vancomycin() {
@@ -27,12 +21,12 @@ json Vancomycin() {
 
 TEST(KinevoCalcAttainment, SharesOfTheRegimensGivenAndThePracticalRegimen) {
     json in = Vancomycin();
-    const double cl50 = Output(in)["posterior"]["quantiles"]["Cl"]["50"].get<double>();
+    const double cl50 = OutputOf(in)["posterior"]["quantiles"]["Cl"]["50"].get<double>();
     // AUC24 = 24 D / (tau Cl) for vancomycin: with D = 400 tau Cl50 / 24,
     // AUC24 lies in 400-600 for Cl between Cl50 / 1.5 and Cl50, below the
     // 2.5 % quantile: a little under half of the draws.
     in["results"] = {{"dose", 400 * 12 * cl50 / 24}, {"interval", 12}, {"infusion_time", 1}, {"post_time", 1}};
-    const json out = Output(in);
+    const json out = OutputOf(in);
     ASSERT_LT(cl50 / 1.5, out["posterior"]["quantiles"]["Cl"]["2.5"].get<double>());
     const json& attainment = out["posterior"]["attainment"];
     const double auc = attainment["results"]["exposure"]["auc24"].get<double>();
@@ -54,10 +48,10 @@ TEST(KinevoCalcAttainment, SharesOfTheRegimensGivenAndThePracticalRegimen) {
     EXPECT_EQ(std::fmod(dose, 250), 0);
     EXPECT_NE(practical["text"].get<std::string>().find("the best of the usual doses"), std::string::npos);
     in["results"] = {{"dose", dose}, {"interval", interval}, {"infusion_time", 1.5}, {"post_time", 1}};
-    EXPECT_NEAR(Output(in)["posterior"]["attainment"]["results"]["exposure"]["all"].get<double>(),
+    EXPECT_NEAR(OutputOf(in)["posterior"]["attainment"]["results"]["exposure"]["all"].get<double>(),
                 practical["share"].get<double>(), 1e-4);
 
     // No posterior asked: no attainment.
     in["posterior"] = false;
-    EXPECT_FALSE(Output(in).contains("posterior"));
+    EXPECT_FALSE(OutputOf(in).contains("posterior"));
 }

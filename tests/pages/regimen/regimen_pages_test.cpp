@@ -34,6 +34,13 @@ void TypeGentamicinTargets(QWidget* page, const char* level, const char* drawn) 
     TypeInto(page, "timeDrawn", drawn);
     TypeInto(page, "loadingInfusionTime", "0.5");
 }
+
+// Post 30 mg/L 1 h after an hour's infusion, trough 15 mg/L.
+void TypeVancomycinTargets(QWidget* page) {
+    for (const auto& [field, text] :
+         {std::pair{"desiredPost", "30"}, {"postTime", "1"}, {"desiredTrough", "15"}, {"infusionTime", "1"}})
+        TypeInto(page, field, text);
+}
 }  // namespace
 
 class RegimenPagesTest : public QObject {
@@ -111,10 +118,7 @@ private slots:
         SetUpFortyYearOld("vm", "Intermittent IV - Injection");  // no fit
         IvRegimenPage unfitted;
         OpenActive(unfitted);
-        TypeInto(&unfitted, "desiredPost", "30");
-        TypeInto(&unfitted, "postTime", "1");
-        TypeInto(&unfitted, "desiredTrough", "15");
-        TypeInto(&unfitted, "infusionTime", "1");
+        TypeVancomycinTargets(&unfitted);
         QVERIFY(!FieldText(&unfitted, "dose").isEmpty());
         QVERIFY(unfitted.findChild<QLabel*>("chance")->text().isEmpty());
         QVERIFY(!unfitted.findChild<QLabel*>("practical")->isVisible());

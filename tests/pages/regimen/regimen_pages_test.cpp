@@ -11,6 +11,7 @@
 #include "app/kit/navigation.h"
 #include "engine/analysis_fits.h"
 #include "engine/design_iv.h"
+#include "engine/design_oral.h"
 #include "engine/dose_expansion.h"
 #include "engine/regimen_chance.h"
 #include "pages/drug/parameter_panel.h"
@@ -122,6 +123,31 @@ private slots:
         QVERIFY(!FieldText(&unfitted, "dose").isEmpty());
         QVERIFY(unfitted.findChild<QLabel*>("chance")->text().isEmpty());
         QVERIFY(!unfitted.findChild<QLabel*>("practical")->isVisible());
+    }
+
+    // The oral page judges its design by its own forecast and its desired peak.
+    void oralChanceOfTheDesign() {
+        PageTestEnvironment env;
+        SetUpAdultWithHistory("li", {DoseRowOn(1, 8, 0, 300, "O", 0, 12, 8)},
+                              {LevelRowOn(4, 7, 30, 0.6), LevelRowOn(4, 12, 0, 0.9)});
+        CaseRecord& r = TheCase();
+        ApplyFitRouteProducts(r, {r.RouteProduct});
+        QVERIFY(RunAnalysisFits(r).fitted);
+        OralRegimenPage page;
+        OpenActive(page);
+        TypeInto(&page, "desiredPeak", "1");
+        TypeInto(&page, "desiredTrough", "0.6");
+        DesignInputs in;
+        in.desiredPeak = 1, in.desiredTrough = 0.6;
+        const RegimenModel m = PageModel(r);
+        const RegimenDesign d = DesignOral(m, in);
+        const auto posterior = SamplePosterior(r, PosteriorSettingsFor(r.ModelType));
+        QVERIFY(d.dose && posterior);
+        const QString chance = page.findChild<QLabel*>("chance")->text();
+        QCOMPARE(chance.toStdString(), OralChance(r, m, *posterior, d.dose, d.interval, 1).attainment);
+        QVERIFY(chance.contains("% chance trough 0.4-1.4 and peak >= 1 ("));
+        QVERIFY(!page.findChild<QLabel*>("practical")->isVisible());  // lithium has no usual vials
+        PictureAt1024(page, "regimen_142_lithium_chance.png");
     }
 
     void gentamicinDesignWithLoadingDoseAndItsRoundTrip() {

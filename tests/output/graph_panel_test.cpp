@@ -5,23 +5,7 @@
 #include <QPainter>
 
 #include "output/graph_panel.h"
-
-namespace {
-bool Red(QRgb c) { return qRed(c) > 200 && qGreen(c) < 90 && qBlue(c) < 90; }
-bool Blue(QRgb c) { return qBlue(c) > 200 && qRed(c) < 90 && qGreen(c) < 90; }
-bool Black(QRgb c) { return qRed(c) < 60 && qGreen(c) < 60 && qBlue(c) < 60; }
-bool Magenta(QRgb c) { return qRed(c) > 200 && qBlue(c) > 200 && qGreen(c) < 90; }
-
-// Whether a pixel within `radius` of `p` passes `test`.
-bool Near(const QImage& image, QPointF p, bool (*test)(QRgb), int radius = 2) {
-    for (int dx = -radius; dx <= radius; ++dx)
-        for (int dy = -radius; dy <= radius; ++dy) {
-            const QPoint q = p.toPoint() + QPoint(dx, dy);
-            if (image.valid(q) && test(image.pixel(q))) return true;
-        }
-    return false;
-}
-}  // namespace
+#include "tests/output/pixel_checks.h"
 
 // A hand-made panel drawn into an image: each colour where its item belongs.
 TEST(GraphPanelDrawing, EachItemInItsPlace) {

@@ -29,6 +29,7 @@
 #include "records/dosage_form.h"
 #include "records/drug_catalogue.h"
 #include "tests/engine/history_fixtures.h"
+#include "tests/output/pixel_checks.h"
 #include "tests/pages/page_test_support.h"
 
 namespace {
@@ -49,22 +50,6 @@ void GentamicinCase(std::vector<LevelRow> levels) {
     SetUpAdultWithHistory("gm", {DoseRowOn(1, 8, 0, 120, "IV", 0.5, 8, 6)}, std::move(levels));
 }
 
-bool Red(QRgb c) { return qRed(c) > 200 && qGreen(c) < 90 && qBlue(c) < 90; }
-bool Blue(QRgb c) { return qBlue(c) > 200 && qRed(c) < 90 && qGreen(c) < 90; }
-bool Green(QRgb c) { return qGreen(c) > 100 && qRed(c) < 90 && qBlue(c) < 90; }
-bool Black(QRgb c) { return qRed(c) < 60 && qGreen(c) < 60 && qBlue(c) < 60; }
-bool Magenta(QRgb c) { return qRed(c) > 200 && qBlue(c) > 200 && qGreen(c) < 90; }
-
-// Whether a pixel within `radius` of `p` passes `test`.
-bool Near(const QImage& image, QPointF p, bool (*test)(QRgb), int radius = 2) {
-    for (int dx = -radius; dx <= radius; ++dx)
-        for (int dy = -radius; dy <= radius; ++dy) {
-            const QPoint q = p.toPoint() + QPoint(dx, dy);
-            if (image.valid(q) && test(image.pixel(q))) return true;
-        }
-    return false;
-}
-
 // A report picture played back at a quarter of the report's size.
 QImage Played(const QPicture& picture) {
     QImage image(2550 / 4, 1650 / 4, QImage::Format_RGB32);
@@ -75,12 +60,6 @@ QImage Played(const QPicture& picture) {
     return image;
 }
 
-int Count(const QImage& image, bool (*test)(QRgb)) {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) n += test(image.pixel(x, y));
-    return n;
-}
 }  // namespace
 
 class AnalysisGraphPageTest : public QObject {

@@ -12,32 +12,22 @@
 #include "engine/dose_expansion.h"
 #include "engine/forecast_model.h"
 #include "engine/patient_measures.h"
-#include "engine/population_models.h"
 #include "engine/posterior.h"
 #include "output/report_drawing.h"
 #include "output/report_evidence_drawing.h"
 #include "output/report_output.h"
 #include "records/case_record.h"
-#include "records/dosage_form.h"
-#include "records/drug_catalogue.h"
 #include "records/text_format.h"
+#include "tests/engine/case_fixtures.h"
 #include "tests/engine/history_fixtures.h"
 
 namespace {
 constexpr double kDose = 120, kInfusion = 0.5, kTau = 8;
 
-// An adult of 50 with the drug's default product, the history accepted and fitted.
+// The adult of the engine tests with the drug's default product, the
+// history accepted and fitted.
 CaseRecord Fitted(const std::string& drug, std::vector<DoseRow> doses, std::vector<LevelRow> levels) {
-    CaseRecord r;
-    r.Drug_ID = drug;
-    r.SEX = "M";
-    r.Age = 50;
-    r.Wt = 70;
-    r.Ht = 175;
-    r.SCr = 1;
-    r.Albumin = 4;
-    SelectDrugModel(r);
-    ChooseRouteProduct(r, DefaultRouteProduct(drug));
+    CaseRecord r = AdultCase(drug, {});
     r.history.doseRows = std::move(doses);
     r.history.levelRows = std::move(levels);
     EXPECT_FALSE(AcceptHistory(r));

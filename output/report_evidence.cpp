@@ -78,26 +78,24 @@ std::string Shown(const ParameterRow& row, const std::optional<double>& value) {
     return value ? FiniteNumber(row.format, *value * row.scale) : std::string();
 }
 
-bool Drawn(const Posterior& posterior, int index) {
-    return std::find(posterior.fitted.begin(), posterior.fitted.end(), index) != posterior.fitted.end();
-}
-
 // The posterior's quantiles belong to the Bayesian set only; a
-// least-squares report shows its own fit's ranges.
+// least-squares report shows its own fit's ranges. A parameter no level
+// depends on is held at its prior value and has no range.
 void AddParameters(ReportEvidence& e, const CaseRecord& r, ReportKind kind, const Posterior* posterior) {
     const bool phenytoin = r.ModelType == 3;
     const bool credible = posterior && kind == ReportKind::Bayesian;
     const FitVector values = FitVectorOf(SetOf(r, kind), phenytoin);
     const FitRange& range = kind == ReportKind::Bayesian ? r.bayesRange : r.leastSquaresRange;
+    const auto held = HeldParameters(PredictionInputOf(r), r.history);
     e.parameters.headings = {"Parameter", SetName(kind), credible ? "2.5 %" : "- 1 SD", credible ? "97.5 %" : "+ 1 SD"};
     for (const ParameterRow& row : ParameterRows(phenytoin)) {
         std::vector<std::string> cells = {row.label, Shown(row, values[row.index])};
-        if (credible && Drawn(*posterior, row.index)) {
+        if (held[row.index]) {
+            cells.insert(cells.end(), {"held", "held"});
+        } else if (credible) {
             const std::vector<double> draws = ParameterDraws(*posterior, row.index);
             cells.push_back(Shown(row, Quantile(draws, 0.025)));
             cells.push_back(Shown(row, Quantile(draws, 0.975)));
-        } else if (credible) {
-            cells.insert(cells.end(), {"held", "held"});
         } else {
             cells.push_back(Shown(row, range.lower[row.index]));
             cells.push_back(Shown(row, range.upper[row.index]));
@@ -108,14 +106,15 @@ void AddParameters(ReportEvidence& e, const CaseRecord& r, ReportKind kind, cons
         e.rangeSource = "95 % credible range: 2.5 and 97.5 % of " + std::to_string(posterior->draws.size()) +
                         " posterior draws (effective sample size " +
                         FormatNumber("%.0f", posterior->effectiveSampleSize) + ")" +
-                        (posterior->poor ? ", few distinct sets: read the range with care." : ".") +
-                        " A held parameter acts on no level and keeps its prior value.";
+                        (posterior->poor ? ", few distinct sets: read the range with care." : ".");
     } else {
         e.rangeSource =
             std::string("Range: the fit's value one standard deviation either side (linear approximation, ") +
             (kind == ReportKind::Bayesian ? "no posterior draws" : "the posterior belongs to the Bayesian fit") +
             "), not a 95 % range.";
     }
+    if (std::count(held.begin(), held.end(), true) > 0)
+        e.rangeSource += " A held parameter acts on no level and keeps its prior value.";
 }
 
 std::string ModelLine(const CaseRecord& r) {
@@ -174,10 +173,13 @@ std::vector<std::string> AttainmentLines(const CaseRecord& r, const ReportRegime
                                               " (the range for the patient's binding)"));
     } else {
         if (g.routeCode != 'D') return {"Computed for intermittent infusions only."};
+        // Vancomycin is dosed for its exposure with the trough kept in range,
+        // the other drugs for both peak and trough in range.
+        const bool vancomycin = r.Drug_ID == "vm";
         IntermittentTargets targets;
-        if (r.TherapeuticRangeSet && r.TherapeuticMax > 0)
-            targets.trough = targets.peak = {r.TherapeuticMin, r.TherapeuticMax};
-        if (r.Drug_ID == "vm") targets.auc24 = {400, 600};
+        if (r.TherapeuticRangeSet && r.TherapeuticMax > 0) targets.trough = {r.TherapeuticMin, r.TherapeuticMax};
+        if (vancomycin) targets.auc24 = {400, 600};
+        else targets.peak = targets.trough;
         if (!targets.trough.Asked() && !targets.auc24.Asked()) return {"Not computed: the drug has no target range."};
         const Attainment a =
             IntermittentAttainment(RegimenModelOf(r, r.CurrentSet().F), *posterior,

@@ -14,8 +14,8 @@ struct Column {
     bool right = false;
 };
 
-const std::vector<Column> kDoseColumns = {{100, 370},         {390, 540},         {560, 790, true},   {830, 1000},
-                                          {1020, 1320, true}, {1360, 1660, true}, {1700, 1880, true}, {1960, 2200}};
+const std::vector<Column> kDoseColumns = {{100, 370},         {390, 540},         {560, 790, true},   {850, 1010},
+                                          {1030, 1320, true}, {1360, 1660, true}, {1700, 1880, true}, {1960, 2200}};
 const std::vector<Column> kLevelColumns = {{100, 380}, {400, 540}, {560, 950, true}, {1000, 1450, true}};
 const std::vector<Column> kParameterColumns = {{100, 500}, {520, 900, true}, {920, 1200, true}, {1220, 1500, true}};
 const std::vector<Column> kPriorColumns = {{100, 500}, {520, 900, true}, {1000, 1600}};

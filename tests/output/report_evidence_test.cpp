@@ -128,6 +128,7 @@ TEST(ReportEvidence, RowsAreTheCaseAsEnteredAndPredicted) {
     // Without the posterior: the fit's own range, said to be one SD, and no chances.
     const ReportEvidence plain = ReportEvidenceOf(r, ReportKind::Bayesian, Recommended(), nullptr);
     EXPECT_EQ(plain.parameters.headings[2], "- 1 SD");
+    EXPECT_EQ(plain.parameters.rows[0][2], "held");
     EXPECT_EQ(plain.parameters.rows[1][2], FormatNumber("%.2f", *r.bayesRange.lower[1]));
     EXPECT_NE(plain.rangeSource.find("one standard deviation"), std::string::npos);
     EXPECT_EQ(plain.attainment.size(), 1u);
@@ -161,6 +162,29 @@ TEST(ReportEvidence, PhenytoinAverageChance) {
     EXPECT_NE(e.attainment[0].find("% chance average level in " + FormatNumbers("%.1f-%.1f", low, high)),
               std::string::npos);
     EXPECT_NEAR(Share(e.attainment[0]), double(inside) / posterior->draws.size(), 0.006);
+}
+
+// Vancomycin is judged by its trough and its exposure, not its peak: the
+// AUC24 share counted by hand as 24 D / (tau Cl) over the draws.
+TEST(ReportEvidence, VancomycinExposureChance) {
+    const CaseRecord r =
+        Fitted("vm", {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 6)}, {LevelRowOn(3, 9, 0, 32), LevelRowOn(3, 19, 30, 14)});
+    const auto posterior = SamplePosterior(r, PosteriorSettingsFor(r.ModelType));
+    ASSERT_TRUE(posterior);
+    ReportRegimen g;
+    g.routeCode = 'D';
+    g.dose = "1000", g.interval = "12", g.infusionTime = "1";
+    const ReportEvidence e = ReportEvidenceOf(r, ReportKind::Bayesian, g, &*posterior);
+    int inside = 0;
+    for (const FitVector& p : posterior->draws) {
+        const double auc = 24 * 1000 / (12 * p[2]);
+        inside += auc >= 400 && auc <= 600;
+    }
+    ASSERT_EQ(e.attainment.size(), 4u);
+    EXPECT_NE(e.attainment[0].find("% chance trough in 15.0-50.0 mg/L"), std::string::npos);
+    EXPECT_NE(e.attainment[1].find("% chance AUC24 in 400-600 mg\u00b7h/L"), std::string::npos);
+    EXPECT_NEAR(Share(e.attainment[1]), double(inside) / posterior->draws.size(), 0.006);
+    EXPECT_NE(e.attainment[2].find("all of these at once"), std::string::npos);
 }
 
 namespace {

@@ -6,7 +6,9 @@
 #include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "engine/analysis_fits.h"
 #include "engine/dose_expansion.h"
@@ -44,12 +46,19 @@ CaseRecord FittedGentamicin() {
                   {LevelRowOn(2, 1, 0, 6.4), LevelRowOn(2, 7, 30, 1.3), LevelRowOn(3, 8, 0, -1)});
 }
 
-ReportRegimen Recommended() {
+ReportRegimen RegimenOf(char route, const char* dose, const char* interval, const char* infusion = "") {
     ReportRegimen g;
     g.fitType = kReportBayesian;
-    g.routeCode = 'D';
-    g.dose = "120", g.doseUnit = "mg", g.interval = "8", g.infusionTime = "0.5", g.postTime = "0";
+    g.routeCode = route;
+    g.dose = dose, g.doseUnit = "mg", g.interval = interval, g.infusionTime = infusion, g.postTime = "0";
     return g;
+}
+
+ReportRegimen Recommended() { return RegimenOf('D', "120", "8", "0.5"); }
+
+// The share of the draws for which `holds` is true.
+double ShareOf(const Posterior& posterior, const std::function<bool(const FitVector&)>& holds) {
+    return double(std::count_if(posterior.draws.begin(), posterior.draws.end(), holds)) / posterior.draws.size();
 }
 
 // The infusions of the history summed by hand, `t` hours after the first.
@@ -143,25 +152,20 @@ TEST(ReportEvidence, PhenytoinAverageChance) {
         Fitted("ph", {DoseRowOn(1, 8, 0, 300, "C", 0, 24, 10)}, {LevelRowOn(5, 7, 0, 8), LevelRowOn(10, 7, 0, 12)});
     const auto posterior = SamplePosterior(r, PosteriorSettingsFor(r.ModelType));
     ASSERT_TRUE(posterior);
-    ReportRegimen g;
-    g.routeCode = 'O';
-    g.dose = "300", g.interval = "24";
-    const ReportEvidence e = ReportEvidenceOf(r, ReportKind::Bayesian, g, &*posterior);
+    const ReportEvidence e = ReportEvidenceOf(r, ReportKind::Bayesian, RegimenOf('O', "300", "24"), &*posterior);
     std::vector<std::string> labels;
     for (const auto& row : e.parameters.rows) labels.push_back(row[0]);
     EXPECT_EQ(labels, (std::vector<std::string>{"F (%)", "Vd (L)", "Km (mg/L)", "CF (%)", "Vmax (mg/day)"}));
     EXPECT_EQ(e.priors.rows[2][2], FormatNumber("SD of log %.2f", r.init_cl_sd));
     const double fu = CurrentFreeFraction(r), low = 1 / fu, high = 2 / fu;
-    int inside = 0;
-    for (const FitVector& p : posterior->draws) {
-        const double rate = ProductSalt(r) * p[0] * 300;
-        const double css = p[2] * rate / (p[4] - rate);
-        inside += rate < p[4] && css >= low && css <= high;
-    }
+    const double inside = ShareOf(*posterior, [&](const FitVector& p) {
+        const double rate = ProductSalt(r) * p[0] * 300, css = p[2] * rate / (p[4] - rate);
+        return rate < p[4] && css >= low && css <= high;
+    });
     ASSERT_EQ(e.attainment.size(), 2u);
     EXPECT_NE(e.attainment[0].find("% chance average level in " + FormatNumbers("%.1f-%.1f", low, high)),
               std::string::npos);
-    EXPECT_NEAR(Share(e.attainment[0]), double(inside) / posterior->draws.size(), 0.006);
+    EXPECT_NEAR(Share(e.attainment[0]), inside, 0.006);
 }
 
 // Vancomycin is judged by its trough and its exposure, not its peak: the
@@ -171,19 +175,15 @@ TEST(ReportEvidence, VancomycinExposureChance) {
         Fitted("vm", {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 6)}, {LevelRowOn(3, 9, 0, 32), LevelRowOn(3, 19, 30, 14)});
     const auto posterior = SamplePosterior(r, PosteriorSettingsFor(r.ModelType));
     ASSERT_TRUE(posterior);
-    ReportRegimen g;
-    g.routeCode = 'D';
-    g.dose = "1000", g.interval = "12", g.infusionTime = "1";
-    const ReportEvidence e = ReportEvidenceOf(r, ReportKind::Bayesian, g, &*posterior);
-    int inside = 0;
-    for (const FitVector& p : posterior->draws) {
+    const ReportEvidence e = ReportEvidenceOf(r, ReportKind::Bayesian, RegimenOf('D', "1000", "12", "1"), &*posterior);
+    const double inside = ShareOf(*posterior, [](const FitVector& p) {
         const double auc = 24 * 1000 / (12 * p[2]);
-        inside += auc >= 400 && auc <= 600;
-    }
+        return auc >= 400 && auc <= 600;
+    });
     ASSERT_EQ(e.attainment.size(), 4u);
     EXPECT_NE(e.attainment[0].find("% chance trough in 15.0-50.0 mg/L"), std::string::npos);
     EXPECT_NE(e.attainment[1].find("% chance AUC24 in 400-600 mg\u00b7h/L"), std::string::npos);
-    EXPECT_NEAR(Share(e.attainment[1]), double(inside) / posterior->draws.size(), 0.006);
+    EXPECT_NEAR(Share(e.attainment[1]), inside, 0.006);
     EXPECT_NE(e.attainment[2].find("all of these at once"), std::string::npos);
 }
 

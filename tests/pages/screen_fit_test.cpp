@@ -7,8 +7,6 @@
 
 #include "app/kit/page_base.h"
 #include "app/page_set.h"
-#include "engine/analysis_fits.h"
-#include "engine/dose_expansion.h"
 #include "tests/engine/history_fixtures.h"
 #include "tests/pages/field_typing.h"
 #include "tests/pages/page_test_support.h"
@@ -89,14 +87,11 @@ private slots:
         PageSet p;
         const auto fitted = [](const std::string& drug) {
             if (drug == "ph")
-                SetUpAdultWithHistory("ph", {DoseRowOn(1, 8, 0, 300, "C", 0, 24, 10)},
-                                      {LevelRowOn(5, 7, 0, 8), LevelRowOn(10, 7, 0, 12)});
+                FitAdultWithHistory("ph", {DoseRowOn(1, 8, 0, 300, "C", 0, 24, 10)},
+                                    {LevelRowOn(5, 7, 0, 8), LevelRowOn(10, 7, 0, 12)});
             else
-                SetUpAdultWithHistory(drug, {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 6)},
-                                      {LevelRowOn(3, 9, 30, 32), LevelRowOn(3, 19, 30, 14)});
-            CaseRecord& r = TheCase();
-            ApplyFitRouteProducts(r, {r.RouteProduct});
-            QVERIFY(RunAnalysisFits(r).fitted);
+                FitAdultWithHistory(drug, {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 6)},
+                                    {LevelRowOn(3, 9, 30, 32), LevelRowOn(3, 19, 30, 14)});
         };
         const auto type = [](std::vector<std::pair<const char*, const char*>> fields) {
             return [fields](KinevoPage& page) {

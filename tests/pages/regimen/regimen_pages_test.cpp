@@ -9,10 +9,8 @@
 #include <cmath>
 
 #include "app/kit/navigation.h"
-#include "engine/analysis_fits.h"
 #include "engine/design_iv.h"
 #include "engine/design_oral.h"
-#include "engine/dose_expansion.h"
 #include "engine/regimen_chance.h"
 #include "pages/drug/parameter_panel.h"
 #include "pages/forecast/iv_forecast_page.h"
@@ -79,21 +77,17 @@ private slots:
         QVERIFY(!other.findChild<QLineEdit*>("desiredAuc24")->isVisible());
     }
 
-    // With a Bayesian fit the design's chance and the practical regimen are
-    // shown as the engine words them over the case's posterior; emptied with
-    // the design, and never shown without a fit.
+    // With a Bayesian fit the design's chance and, for vancomycin, the
+    // practical regimen are shown as the engine words them over the case's
+    // posterior; emptied with the design, and never shown without a fit.
     void chanceOfTheDesignOverTheFittedPosterior() {
         PageTestEnvironment env;
-        SetUpAdultWithHistory("vm", {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 6)},
-                              {LevelRowOn(3, 9, 30, 32), LevelRowOn(3, 19, 30, 14)});
-        CaseRecord& r = TheCase();
-        ApplyFitRouteProducts(r, {"Intermittent IV - Injection"});
-        QVERIFY(RunAnalysisFits(r).fitted);
+        FitAdultWithHistory("vm", {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 6)},
+                            {LevelRowOn(3, 9, 30, 32), LevelRowOn(3, 19, 30, 14)});
+        const CaseRecord& r = TheCase();
         IvRegimenPage page;
         OpenActive(page);
-        for (const auto& [field, text] :
-             {std::pair{"desiredPost", "30"}, {"postTime", "1"}, {"desiredTrough", "15"}, {"infusionTime", "1"}})
-            TypeInto(&page, field, text);
+        TypeVancomycinTargets(&page);
 
         const RegimenModel m = PageModel(r);
         DesignInputs in;
@@ -123,31 +117,26 @@ private slots:
         QVERIFY(!FieldText(&unfitted, "dose").isEmpty());
         QVERIFY(unfitted.findChild<QLabel*>("chance")->text().isEmpty());
         QVERIFY(!unfitted.findChild<QLabel*>("practical")->isVisible());
-    }
 
-    // The oral page judges its design by its own forecast and its desired peak.
-    void oralChanceOfTheDesign() {
-        PageTestEnvironment env;
-        SetUpAdultWithHistory("li", {DoseRowOn(1, 8, 0, 300, "O", 0, 12, 8)},
-                              {LevelRowOn(4, 7, 30, 0.6), LevelRowOn(4, 12, 0, 0.9)});
-        CaseRecord& r = TheCase();
-        ApplyFitRouteProducts(r, {r.RouteProduct});
-        QVERIFY(RunAnalysisFits(r).fitted);
-        OralRegimenPage page;
-        OpenActive(page);
-        TypeInto(&page, "desiredPeak", "1");
-        TypeInto(&page, "desiredTrough", "0.6");
-        DesignInputs in;
-        in.desiredPeak = 1, in.desiredTrough = 0.6;
-        const RegimenModel m = PageModel(r);
-        const RegimenDesign d = DesignOral(m, in);
-        const auto posterior = SamplePosterior(r, PosteriorSettingsFor(r.ModelType));
-        QVERIFY(d.dose && posterior);
-        const QString chance = page.findChild<QLabel*>("chance")->text();
-        QCOMPARE(chance.toStdString(), OralChance(r, m, *posterior, d.dose, d.interval, 1).attainment);
-        QVERIFY(chance.contains("% chance trough 0.4-1.4 and peak >= 1 ("));
-        QVERIFY(!page.findChild<QLabel*>("practical")->isVisible());  // lithium has no usual vials
-        PictureAt1024(page, "regimen_142_lithium_chance.png");
+        // The oral page judges its design by its own forecast and desired
+        // peak; lithium has no usual vials.
+        FitAdultWithHistory("li", {DoseRowOn(1, 8, 0, 300, "O", 0, 12, 8)},
+                            {LevelRowOn(4, 7, 30, 0.6), LevelRowOn(4, 12, 0, 0.9)});
+        OralRegimenPage oral;
+        OpenActive(oral);
+        TypeInto(&oral, "desiredPeak", "1");
+        TypeInto(&oral, "desiredTrough", "0.6");
+        DesignInputs byMouth;
+        byMouth.desiredPeak = 1, byMouth.desiredTrough = 0.6;
+        const RegimenModel lithium = PageModel(r);
+        const RegimenDesign daily = DesignOral(lithium, byMouth);
+        const auto drawn = SamplePosterior(r, PosteriorSettingsFor(r.ModelType));
+        QVERIFY(daily.dose && drawn);
+        const QString oralChance = oral.findChild<QLabel*>("chance")->text();
+        QCOMPARE(oralChance.toStdString(), OralChance(r, lithium, *drawn, daily.dose, daily.interval, 1).attainment);
+        QVERIFY(oralChance.contains("% chance trough 0.4-1.4 and peak >= 1 ("));
+        QVERIFY(!oral.findChild<QLabel*>("practical")->isVisible());
+        PictureAt1024(oral, "regimen_142_lithium_chance.png");
     }
 
     void gentamicinDesignWithLoadingDoseAndItsRoundTrip() {

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "engine/forecast_model.h"
+
 namespace {
 // As the pages show levels: one decimal, a whole number without it.
 std::string Number(double x) {
@@ -51,10 +53,16 @@ std::string Sentence(const std::vector<Goal>& goals, std::optional<double> all, 
 }
 }  // namespace
 
+bool IsAminoglycoside(const std::string& drug) { return IsOneOf(drug, {"gm", "tm", "nm", "ak"}); }
+
 RegimenGoals GoalsFor(const std::string& drug, double therapeuticMin, double therapeuticMax,
                       std::optional<double> desiredPeak, bool post) {
     RegimenGoals goals;
-    if (therapeuticMin > 0 || therapeuticMax > 0) goals.levels.trough = {therapeuticMin, therapeuticMax};
+    if (IsAminoglycoside(drug)) {
+        if (therapeuticMin > 0) goals.levels.trough = {{}, therapeuticMin};
+    } else if (therapeuticMin > 0 || therapeuticMax > 0) {
+        goals.levels.trough = {therapeuticMin, therapeuticMax};
+    }
     if (desiredPeak && *desiredPeak > 0) (post ? goals.levels.post : goals.levels.peak) = {desiredPeak, {}};
     if (drug == "vm") goals.exposure = IntermittentTargets{{{}, kExposureTroughLimit}, {}, {kAuc24Low, kAuc24High}, {}};
     return goals;

@@ -14,8 +14,9 @@ inline constexpr char kRoughWords[] = " - rough: effective sample size low";
 inline constexpr double kAuc24Low = 400, kAuc24High = 600, kExposureTroughLimit = 20;
 
 struct RegimenGoals {
-    // The trough in the therapeutic range and, with a desired peak, the peak
-    // (the post on the IV pages) at least that.
+    // The trough in the therapeutic range (for the aminoglycosides at most
+    // its low end) and, with a desired peak, the peak (the post on the IV
+    // pages) at least that.
     IntermittentTargets levels;
     // Vancomycin only: AUC24 in 400-600 with the trough under the limit.
     std::optional<IntermittentTargets> exposure;
@@ -39,11 +40,15 @@ std::string SharesText(const GoalShares& shares, const RegimenGoals& goals, bool
 const IntermittentTargets& ChoosingTargets(const RegimenGoals& goals);
 
 // A range of 0 to 0 is no therapeutic range: its trough is not asked for.
-// `post` says the desired peak is the level at the time of post.
+// `post` says the desired peak is the level at the time of post. An
+// aminoglycoside's range spans its levels from the trough's ceiling to the
+// peak's (gentamicin 2-10 mg/L): its trough is to stay under the low end,
+// and a trough inside the range (4 mg/L of gentamicin) is a toxic one.
+bool IsAminoglycoside(const std::string& drug);
 RegimenGoals GoalsFor(const std::string& drug, double therapeuticMin, double therapeuticMax,
                       std::optional<double> desiredPeak, bool post);
 
-// "52 % chance trough 2-10 and post >= 8 (trough 64 %, post 71 %)": the
+// "52 % chance trough <= 2 and post >= 8 (trough 64 %, post 71 %)": the
 // share of the draws that reach every target asked, then each one's own when
 // there are several. A poor effective sample size is said. Empty when
 // nothing was asked or there is no share.
@@ -53,5 +58,5 @@ std::string AverageAttainmentText(const Attainment& a, const TargetRange& averag
 
 // "the chance 0.5" as "50 %"; never "0 %" or "100 %" for a share between.
 std::string ChanceText(double share);
-// The words of all the targets asked: "trough 2-10 and post >= 8".
+// The words of all the targets asked: "trough <= 2 and post >= 8".
 std::string TargetsText(const IntermittentTargets& targets);

@@ -46,6 +46,9 @@ TEST(RegimenAttainment, GoalsCountedAndSaidInWords) {
     const RegimenGoals none = GoalsFor("gm", 0, 0, std::nullopt, false);
     EXPECT_FALSE(none.exposure);
     EXPECT_EQ(AttainmentText(IntermittentAttainment(m, posterior, regimen, none.levels), none.levels, false), "");
+    // An aminoglycoside's trough stays under the low end of its range.
+    EXPECT_EQ(TargetsText(GoalsFor("gm", 2, 10, 8, true).levels), "trough <= 2 and post >= 8");
+    EXPECT_EQ(TargetsText(GoalsFor("th", 10, 20, 15, false).levels), "trough 10-20 and peak >= 15");
     const RegimenGoals peakOnly = GoalsFor("gm", 0, 0, 25, false);
     EXPECT_EQ(AttainmentText(IntermittentAttainment(m, posterior, regimen, peakOnly.levels), peakOnly.levels, false),
               "40 % chance peak >= 25");

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <sstream>
 
-#include "engine/patient_measures.h"
-#include "engine/target_attainment.h"
+#include "engine/regimen_chance.h"
 #include "records/case_record.h"
 #include "records/db/stored_text.h"
 #include "records/text_format.h"
@@ -150,49 +150,21 @@ std::optional<double> Number(const std::string& text) {
     return TextNumber(text);
 }
 
-std::string Chance(const std::optional<double>& share, const std::string& what) {
-    return share ? FormatNumber("%.0f", 100 * *share) + " % chance " + what : std::string();
-}
-
-std::string RangeText(double low, double high, const std::string& unit) {
-    return FormatNumbers("%.1f-%.1f ", low, high) + unit;
-}
-
 // The chances, over the Bayesian posterior, that the recommended regimen's
-// steady state reaches its targets; or why there are none.
+// steady state reaches the goals the results page judges it by; or why
+// there are none.
 std::vector<std::string> AttainmentLines(const CaseRecord& r, const ReportRegimen& g, const Posterior* posterior) {
     if (!posterior) return {"Not computed: no posterior draws (no usable Bayesian fit)."};
+    if (!g.unevenDoses.empty() || Number(g.dose2).value_or(0) > 0)
+        return {"Not computed for uneven doses or a regimen of two products."};
+    const std::string text = ResultsChance(
+        r, *posterior, {Number(g.dose), Number(g.interval), Number(g.infusionTime), Number(g.postTime), {}, {}, {}});
+    if (text.empty()) return {"Not computed: no target range for this drug and route."};
     std::vector<std::string> lines;
-    if (r.ModelType == 3) {
-        if (Number(g.dose2).value_or(0) > 0) return {"Not computed for a regimen of two products."};
-        const auto range = AdjustedRange(CurrentFreeFraction(r));
-        if (!range) return {"Not computed: no therapeutic range for the patient's binding."};
-        const Attainment a = PhenytoinAttainment(*posterior, {Number(g.dose), Number(g.interval), ProductSalt(r)},
-                                                 {range->low, range->high});
-        lines.push_back(Chance(a.average, "average level in " + RangeText(range->low, range->high, r.ConcUnit) +
-                                              " (the range for the patient's binding)"));
-    } else {
-        if (g.routeCode != 'D') return {"Computed for intermittent infusions only."};
-        // Vancomycin is dosed for its exposure with the trough kept in range,
-        // the other drugs for both peak and trough in range.
-        const bool vancomycin = r.Drug_ID == "vm";
-        IntermittentTargets targets;
-        if (r.TherapeuticRangeSet && r.TherapeuticMax > 0) targets.trough = {r.TherapeuticMin, r.TherapeuticMax};
-        if (vancomycin) targets.auc24 = {400, 600};
-        else targets.peak = targets.trough;
-        if (!targets.trough.Asked() && !targets.auc24.Asked()) return {"Not computed: the drug has no target range."};
-        const Attainment a =
-            IntermittentAttainment(RegimenModelOf(r, r.CurrentSet().F), *posterior,
-                                   {Number(g.dose), Number(g.interval), Number(g.infusionTime), 0, {}}, targets);
-        const std::string range = RangeText(r.TherapeuticMin, r.TherapeuticMax, r.ConcUnit);
-        for (const std::string& line : {Chance(a.trough, "trough in " + range), Chance(a.peak, "peak in " + range),
-                                        Chance(a.auc24, "AUC24 in 400-600 " + AreaUnit(r.ConcUnit))})
-            if (!line.empty()) lines.push_back(line);
-        if (lines.size() > 1) lines.push_back(Chance(a.all, "all of these at once"));
-    }
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     lines.push_back("At steady state, over " + std::to_string(posterior->draws.size()) +
-                    " draws of the Bayesian posterior" +
-                    (posterior->poor ? " (few distinct sets: read with care)." : "."));
+                    " draws of the Bayesian posterior.");
     return lines;
 }
 }  // namespace

@@ -1,6 +1,6 @@
 #include "cli/calc_fhir.h"
 
-#include "cli/json_input.h"
+#include "fhir/json_input.h"
 #include "fhir/fhir_bundle.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "app/page_set.h"
 #include "app/program_files.h"
 #include "app/welcome_picture.h"
-#include "pages/welcome_page.h"
+#include "pages/patient/welcome_page.h"
 #include "records/case_record.h"
 #include "records/creatinine_unit.h"
 #include "records/db/configuration.h"

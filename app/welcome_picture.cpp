@@ -6,7 +6,7 @@
 #include <iostream>
 
 #include "app/first_paint.h"
-#include "pages/welcome_page.h"
+#include "pages/patient/welcome_page.h"
 
 namespace {
 class WelcomePicture : public FirstPaint {

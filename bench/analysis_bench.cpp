@@ -23,50 +23,26 @@
 #include "engine/posterior.h"
 #include "engine/target_attainment.h"
 #include "records/case_record.h"
-#include "records/dosage_form.h"
-#include "records/drug_catalogue.h"
+#include "tests/engine/case_fixtures.h"
+#include "tests/engine/history_fixtures.h"
 
 namespace {
 DoseRow Dose(int day, int hour, double dose, const char* route, double infusion, double interval, int doses) {
-    DoseRow d;
-    d.date = DateOfDayNumber(DayNumber(2026, 1, 1) + day);
-    d.hour = hour;
-    d.dose = dose;
-    d.route = route;
-    d.infusionTime = infusion;
-    d.interval = interval;
-    d.doses = doses;
-    d.status = "I";
-    return d;
+    return DoseRowAfter(day, hour, 0, dose, route, infusion, interval, doses);
 }
 
-LevelRow Level(int day, int hour, double level = 1) {
-    LevelRow l;
-    l.date = DateOfDayNumber(DayNumber(2026, 1, 1) + day);
-    l.hour = hour;
-    l.level = level;
-    return l;
-}
+LevelRow Level(int day, int hour, double level = 1) { return LevelRowAfter(day, hour, 0, level); }
 
 // How the patient behind the levels differs from the population.
 struct Patient {
     double vd = 1.2, cl = 0.8, vm = 1.1;
 };
 
-// A 40-year-old man of 70 kg (175 cm, albumin 4.0 g/dL unless given) with
-// the drug's default product and the levels as entered.
+// The adult of the tests (albumin 4.0 g/dL unless given) with the drug's
+// default product and the levels as entered.
 CaseRecord EnteredCase(const char* drug, std::vector<DoseRow> doses, std::vector<LevelRow> levels, double height = 175,
                        double albumin = 4.0) {
-    CaseRecord r;
-    r.Age = 40;
-    r.SEX = "M";
-    r.Wt = 70;
-    r.Ht = height;
-    r.SCr = 1.0;
-    r.Albumin = albumin;
-    r.Drug_ID = drug;
-    SelectDrugModel(r);
-    ChooseRouteProduct(r, DefaultRouteProduct(r.Drug_ID));
+    CaseRecord r = AdultCase(drug, "", albumin, height);
     r.history.doseRows = std::move(doses);
     r.history.levelRows = std::move(levels);
     if (const auto problem = AcceptHistory(r)) {

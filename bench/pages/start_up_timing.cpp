@@ -7,7 +7,7 @@
 #include "app/first_paint.h"
 #include "app/startup.h"
 #include "bench/pages/qt_arguments.h"
-#include "pages/welcome_page.h"
+#include "pages/patient/welcome_page.h"
 
 int TimeStartUp(const std::filesystem::path& programDir, BenchClock::time_point started,
                 BenchClock::time_point entered) {

@@ -6,7 +6,7 @@
 
 #include "app/program_files.h"
 #include "app/startup.h"
-#include "pages/welcome_page.h"
+#include "pages/patient/welcome_page.h"
 #include "records/db/schema/empty_database.h"
 #include "tests/pages/page_test_support.h"
 

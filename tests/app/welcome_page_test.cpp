@@ -8,7 +8,7 @@
 #include "app/kit/institution.h"
 #include "app/kit/result_codes.h"
 #include "app/startup.h"
-#include "pages/welcome_page.h"
+#include "pages/patient/welcome_page.h"
 #include "records/case_record.h"
 #include "records/db/case_save.h"
 #include "records/db/configuration.h"

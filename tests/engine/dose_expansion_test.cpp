@@ -6,9 +6,10 @@
 #include "engine/dose_expansion.h"
 #include "engine/history_rows.h"
 #include "engine/population_models.h"
-#include "history_fixtures.h"
 #include "records/case_record.h"
 #include "records/dosage_form.h"
+#include "tests/engine/case_fixtures.h"
+#include "tests/engine/history_fixtures.h"
 
 namespace {
 ExpansionConstants Constants(const std::string& drug) {
@@ -154,23 +155,8 @@ TEST(AcceptHistory, RowChecksComeFirst) {
     EXPECT_EQ(AcceptHistory(r), " Error in Dose Entry # 2");
 }
 
-namespace {
-CaseRecord AdultWith(const char* drug, const std::string& product) {
-    CaseRecord r;
-    r.Age = 40;
-    r.Wt = 70;
-    r.Ht = 175;
-    r.SCr = 1;
-    r.Albumin = 4.4;
-    r.Drug_ID = drug;
-    SelectDrugModel(r);
-    ChooseRouteProduct(r, product);
-    return r;
-}
-}  // namespace
-
 TEST(AcceptHistory, RoutesOtherThanTheChosenProductKeepTheirSaltAndKa) {
-    CaseRecord r = AdultWith("qd", "Oral - Immediate - Release Tablets (Sulfate)");
+    CaseRecord r = AdultCase("qd", "Oral - Immediate - Release Tablets (Sulfate)", 4.4);
     r.history.doseRows = {DoseRowOn(1, 8, 0, 200, "O", 0, 6, 1), DoseRowOn(1, 20, 0, 400, "IV", 1, 6, 1)};
     ASSERT_EQ(AcceptHistory(r), std::nullopt);
     // Sulfate tablets by mouth; the gluconate injection of the drug's first
@@ -180,7 +166,7 @@ TEST(AcceptHistory, RoutesOtherThanTheChosenProductKeepTheirSaltAndKa) {
     EXPECT_DOUBLE_EQ(r.history.events[1].salt, 0.625);
 
     const std::vector<DoseRow> rows = r.history.doseRows;
-    r = AdultWith("cx", "Intermittent IV - Injection");
+    r = AdultCase("cx", "Intermittent IV - Injection", 4.4);
     r.history.doseRows = rows;
     ASSERT_EQ(AcceptHistory(r), std::nullopt);
     EXPECT_DOUBLE_EQ(r.history.events[0].ka, 1.5);  // the tablets' ka
@@ -190,7 +176,7 @@ TEST(AcceptHistory, RoutesOtherThanTheChosenProductKeepTheirSaltAndKa) {
 // Gentamicin: a level of 2.0 before the 08:00 infusion, 7.5 and 3.0 after it,
 // and a prediction asked for at 06:00, before everything else.
 TEST(PredictionRows, NeverChangeTheFitOrTheMeasuredLevels) {
-    CaseRecord r = AdultWith("gm", "Intermittent IV - Injection");
+    CaseRecord r = AdultCase("gm", "Intermittent IV - Injection", 4.4);
     r.history.doseRows = {DoseRowOn(1, 8, 0, 120, "IV", 0.5, 8, 1)};
     r.history.levelRows = {LevelRowOn(1, 7, 0, 2.0), LevelRowOn(1, 9, 0, 7.5), LevelRowOn(1, 15, 30, 3.0)};
     CaseRecord withRow = r;
@@ -213,7 +199,7 @@ TEST(PredictionRows, NeverChangeTheFitOrTheMeasuredLevels) {
 
     // Phenytoin over 37 days: a prediction row three weeks later must not
     // coarsen the grid the measured levels are predicted on.
-    CaseRecord ph = AdultWith("ph", "Oral - Capsules");
+    CaseRecord ph = AdultCase("ph", "Oral - Capsules", 4.4);
     ph.history.doseRows = {DoseRowOn(1, 8, 0, 300, "C", 0, 24, 38)};
     ph.history.levelRows = {LevelRowOn(10, 7, 0, 9), LevelRowOn(31, 7, 0, 14)};
     CaseRecord phWithRow = ph;
@@ -248,7 +234,7 @@ TEST(AcceptHistory, FitRouteProductsDecideSaltKaAndF) {
         {{"Oral - Tablets (Theo - dur 200,300 mg)"}, 0.79, 1.0, 0.125, 0.97},
     };
     for (const Case& c : cases) {
-        CaseRecord r = AdultWith("th", "Oral - Capsules");
+        CaseRecord r = AdultCase("th", "Oral - Capsules", 4.4);
         r.history.doseRows = rows;
         ApplyFitRouteProducts(r, c.products);
         EXPECT_EQ(r.RouteProduct, c.products[0]);
@@ -260,7 +246,7 @@ TEST(AcceptHistory, FitRouteProductsDecideSaltKaAndF) {
     }
     // Quinidine: an intravenous product first, the IM one second gives the
     // IM ka; the IM salt stays the first product's.
-    CaseRecord qd = AdultWith("qd", "Oral - Tablets (Cardioquin)");
+    CaseRecord qd = AdultCase("qd", "Oral - Tablets (Cardioquin)", 4.4);
     ApplyFitRouteProducts(qd, {"Intermittent IV - Injection(Gluconate)", "IM - Injection(Gluconate)"});
     EXPECT_DOUBLE_EQ(qd.IM_ka, 0.77);
     EXPECT_DOUBLE_EQ(qd.ParenteralSalt, 0.625);

@@ -2,14 +2,16 @@
 // Rows, events and parameter sets for the history, prediction and fitting tests.
 #include <string>
 
+#include "records/calendar.h"
 #include "records/history.h"
 #include "records/parameter_set.h"
 
-// A dose row on a day of December 2026.
-inline DoseRow DoseRowOn(int day, int hour, int minute, double dose, const std::string& route, double infusion,
-                         double interval, int doses, const std::string& status = "I") {
+// A dose row `days` after 1 December 2026 (0: that day), for histories that
+// run longer than a month.
+inline DoseRow DoseRowAfter(int days, int hour, int minute, double dose, const std::string& route, double infusion,
+                            double interval, int doses, const std::string& status = "I") {
     DoseRow d;
-    d.date = {2026, 12, day};
+    d.date = DateOfDayNumber(DayNumber(2026, 12, 1) + days);
     d.hour = hour;
     d.minute = minute;
     d.dose = dose;
@@ -21,15 +23,24 @@ inline DoseRow DoseRowOn(int day, int hour, int minute, double dose, const std::
     return d;
 }
 
-inline LevelRow LevelRowOn(int day, int hour, int minute, double level) {
+// A dose row on a day of December 2026.
+inline DoseRow DoseRowOn(int day, int hour, int minute, double dose, const std::string& route, double infusion,
+                         double interval, int doses, const std::string& status = "I") {
+    return DoseRowAfter(day - 1, hour, minute, dose, route, infusion, interval, doses, status);
+}
+
+inline LevelRow LevelRowAfter(int days, int hour, int minute, double level) {
     LevelRow l;
-    l.date = {2026, 12, day};
+    l.date = DateOfDayNumber(DayNumber(2026, 12, 1) + days);
     l.hour = hour;
     l.minute = minute;
     l.level = level;
     return l;
 }
 
+inline LevelRow LevelRowOn(int day, int hour, int minute, double level) {
+    return LevelRowAfter(day - 1, hour, minute, level);
+}
 // An administration at `time` hours with its rate from the infusion time.
 inline DoseEvent EventAt(double time, double amount, int route, double infusion = 0, double ka = 0,
                          int outpatient = 0) {

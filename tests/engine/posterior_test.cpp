@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <random>
+#include <string>
 
 #include "engine/posterior.h"
 #include "history_fixtures.h"
@@ -90,6 +92,12 @@ double Tolerance(double q, double sampleSize, double referenceSize) {
 }
 
 constexpr double kQuantiles[] = {0.025, 0.5, 0.975};
+
+// One row of the comparison, printed so a run shows the agreement itself.
+void PrintRow(const std::string& what, double q, double sampled, double referenceShare) {
+    std::printf("posterior check  %-28s q %.3f  sampled %9.4f  reference share below it %.4f\n", what.c_str(), q,
+                sampled, referenceShare);
+}
 }  // namespace
 
 TEST(Posterior, OneCompartmentQuantilesMatchGridIntegration) {
@@ -146,9 +154,14 @@ TEST(Posterior, OneCompartmentQuantilesMatchGridIntegration) {
             const double tolerance = Tolerance(q, posterior->effectiveSampleSize, 1e9);
             const double vd = Quantile(ParameterDraws(*posterior, 1), q);
             const double cl = Quantile(ParameterDraws(*posterior, 2), q);
+            const double trough = Quantile(troughs, q);
+            const std::string name = "gentamicin-like, " + std::to_string(c.times.size()) + " levels: ";
+            PrintRow(name + "Vd", q, vd, marginalCdf(vdMass, vdLow, vdHigh, vd));
+            PrintRow(name + "Cl", q, cl, marginalCdf(clMass, clLow, clHigh, cl));
+            PrintRow(name + "trough", q, trough, WeightedCdf(troughPoints, total, trough));
             EXPECT_NEAR(marginalCdf(vdMass, vdLow, vdHigh, vd), q, tolerance);
             EXPECT_NEAR(marginalCdf(clMass, clLow, clHigh, cl), q, tolerance);
-            EXPECT_NEAR(WeightedCdf(troughPoints, total, Quantile(troughs, q)), q, tolerance);
+            EXPECT_NEAR(WeightedCdf(troughPoints, total, trough), q, tolerance);
         }
         // The same seed, the same draws.
         EXPECT_EQ(SamplePosterior(in, h, s, fits.bayes, fits.bayesRange, {})->draws, posterior->draws);
@@ -196,8 +209,8 @@ std::vector<FitVector> Chain(PredictionInput& in, const History& h, const Analys
     return kept;
 }
 
-void ExpectQuantilesMatchChain(PredictionInput& in, const History& h, const AnalysisSetup& s, int steps,
-                               double chainSize) {
+void ExpectQuantilesMatchChain(const std::string& name, PredictionInput& in, const History& h, const AnalysisSetup& s,
+                               int steps, double chainSize) {
     const AnalysisFits fits = RunAnalysisFits(in, h, s);
     ASSERT_TRUE(fits.bayesRange.Usable());
     const auto posterior = SamplePosterior(in, h, s, fits.bayes, fits.bayesRange, PosteriorSettingsFor(in.modelType));
@@ -214,6 +227,8 @@ void ExpectQuantilesMatchChain(PredictionInput& in, const History& h, const Anal
         for (double q : kQuantiles) {
             SCOPED_TRACE(std::to_string(j) + " at " + std::to_string(q));
             const double x = Quantile(ParameterDraws(*posterior, j), q);
+            const char* const names[] = {"F", "Vd", s.phenytoin ? "Km" : "Cl", "CF", "Vm"};
+            PrintRow(name + " " + names[j], q, x, WeightedCdf(points, chain.size(), x));
             EXPECT_NEAR(WeightedCdf(points, chain.size(), x), q,
                         Tolerance(q, posterior->effectiveSampleSize, chainSize));
         }
@@ -234,7 +249,7 @@ TEST(Posterior, TwoCompartmentAndPhenytoinQuantilesMatchLongChain) {
         in.events = events;
         in.vc = 15;
         in.k21 = 0.46;
-        ExpectQuantilesMatchChain(in, h, s, 100000, 100000 / 30.0);
+        ExpectQuantilesMatchChain("vancomycin", in, h, s, 100000, 100000 / 30.0);
     }
     {
         SCOPED_TRACE("phenytoin");
@@ -248,6 +263,6 @@ TEST(Posterior, TwoCompartmentAndPhenytoinQuantilesMatchLongChain) {
         in.modelType = 3;
         in.events = events;
         in.gridSpan = 44;
-        ExpectQuantilesMatchChain(in, h, s, 40000, 40000 / 30.0);
+        ExpectQuantilesMatchChain("phenytoin", in, h, s, 40000, 40000 / 30.0);
     }
 }

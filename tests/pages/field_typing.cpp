@@ -6,7 +6,7 @@
 
 #include "app/kit/page_base.h"
 #include "engine/population_models.h"
-#include "pages/route_product_list.h"
+#include "pages/drug/route_product_list.h"
 #include "records/case_record.h"
 #include "records/dosage_form.h"
 #include "tests/pages/page_test_support.h"

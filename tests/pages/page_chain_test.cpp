@@ -8,7 +8,7 @@
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
 #include "app/page_set.h"
-#include "pages/route_product_list.h"
+#include "pages/drug/route_product_list.h"
 #include "records/case_record.h"
 #include "records/db/case_save.h"
 #include "records/db/configuration.h"

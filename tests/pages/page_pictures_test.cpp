@@ -7,7 +7,7 @@
 #include "app/kit/navigation.h"
 #include "app/page_set.h"
 #include "app/startup.h"
-#include "pages/welcome_page.h"
+#include "pages/patient/welcome_page.h"
 #include "records/case_record.h"
 #include "records/db/configuration.h"
 #include "tests/pages/page_test_support.h"

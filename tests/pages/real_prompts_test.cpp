@@ -12,7 +12,7 @@
 #include "app/page_set.h"
 #include "app/startup.h"
 #include "engine/population_models.h"
-#include "pages/welcome_page.h"
+#include "pages/patient/welcome_page.h"
 #include "records/case_record.h"
 #include "records/db/configuration.h"
 #include "tests/pages/field_typing.h"

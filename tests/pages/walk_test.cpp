@@ -11,7 +11,7 @@
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
 #include "app/page_set.h"
-#include "pages/welcome_page.h"
+#include "pages/patient/welcome_page.h"
 #include "records/case_record.h"
 #include "records/db/configuration.h"
 #include "tests/pages/page_test_support.h"

@@ -80,7 +80,7 @@ int RunProgram(QApplication& app, const std::filesystem::path& programDir) {
         SetUpProgramFiles(programDir, FolderIsWritable(programDir), UserFoldersFromEnvironment());
     if (!ReadStartUpConfiguration(files.optionsFile)) return 1;
     PageSet pages;
-    WelcomePage welcome(files, [&pages] { return RunPages(pages); });
+    WelcomePage welcome(files, [&pages](int firstCode) { return RunPages(pages, firstCode); });
     welcome.Run();
     return 0;
 }

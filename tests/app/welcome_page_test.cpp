@@ -32,7 +32,7 @@ class WelcomePageTest : public QObject {
     int chainCode = code::kBackToWelcome;
 
     std::unique_ptr<WelcomePage> MakeWelcome() {
-        auto page = std::make_unique<WelcomePage>(ProgramFiles::In(env->Dir()), [this] {
+        auto page = std::make_unique<WelcomePage>(ProgramFiles::In(env->Dir()), [this](int) {
             ++chainRuns;
             return chainCode;
         });

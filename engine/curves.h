@@ -32,6 +32,13 @@ struct ConcAxis {
 // The drug's top unless `highest` (curves and measured levels) exceeds it.
 ConcAxis ConcAxisFor(double graphMax, double highest, bool lithium);
 
+// A shaded band around a curve, at the curve's times; both sides empty when
+// there is no band. A point is missing where the band cannot be computed.
+struct CurveBand {
+    std::vector<std::optional<double>> low, high;
+    bool Empty() const { return low.empty(); }
+};
+
 struct AnalysisCurves {
     TimeAxis time;
     ConcAxis conc;
@@ -39,6 +46,7 @@ struct AnalysisCurves {
     // Empty for a set with a negative F, Vd, Cl or CF; a point is missing
     // where the set gives no prediction.
     std::vector<std::optional<double>> population, leastSquares, bayes;
+    CurveBand bayesBand;  // the 95 % credible band of the Bayesian curve, from AddCurveBand
 };
 
 struct CurveSets {

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "engine/analysis_fits.h"
+#include "engine/curve_band.h"
 #include "engine/curves.h"
 #include "output/graph_panel.h"
 #include "output/level_table_texts.h"
@@ -56,7 +57,8 @@ QString DrugName(const CaseRecord& r) {
 ReportPictures RecordReportPictures(CaseRecord& r, int fitMethod) {
     const bool bayes = fitMethod == kBayesian;
     FillLevelPredictions(r);
-    const AnalysisCurves curves = ComputeCurves(r);
+    AnalysisCurves curves = ComputeCurves(r);
+    if (bayes) AddCurveBand(r, curves);
     ReportPictures pictures;
     double tableBottom = kTableTop;
     {

@@ -1,5 +1,6 @@
 #include "output/graph_panel.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -16,6 +17,10 @@ const QColor kBayesColour(Qt::blue);
 const QColor kLeastSquaresColour(0, 150, 0);
 const QColor kLevelColour(Qt::magenta);
 const QColor kRangeColour(Qt::darkBlue);
+// Light enough that the curves, the range lines and the levels read on it,
+// in colour and on a grey printer alike.
+const QColor kBandColour(190, 210, 250);
+const char* const kBandLegend = "95 % credible band";
 
 // Where the plot sits in the target: the origin of both axes at the bottom
 // left, the span and the top of the axes at the top right. `f` is the height
@@ -115,6 +120,30 @@ void Curve(QPainter& painter, const Frame& fr, const std::vector<double>& times,
     flush();
 }
 
+// The area between the band's sides; a missing point breaks it.
+void Band(QPainter& painter, const Frame& fr, const std::vector<double>& times, const CurveBand& band) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kBandColour);
+    QPolygonF low, high;
+    const auto flush = [&] {
+        if (low.size() > 1) {
+            std::reverse(high.begin(), high.end());
+            painter.drawPolygon(low + high);
+        }
+        low.clear();
+        high.clear();
+    };
+    for (std::size_t i = 0; i < band.low.size() && i < band.high.size() && i < times.size(); ++i) {
+        if (band.low[i] && band.high[i]) {
+            low << QPointF(fr.X(times[i]), fr.Y(*band.low[i]));
+            high << QPointF(fr.X(times[i]), fr.Y(*band.high[i]));
+        } else {
+            flush();
+        }
+    }
+    flush();
+}
+
 void Levels(QPainter& painter, const Frame& fr, const GraphPanel& p) {
     const double d = 0.4 * fr.f;
     painter.setPen(Pen(kLevelColour, 1));
@@ -130,16 +159,24 @@ void Levels(QPainter& painter, const Frame& fr, const GraphPanel& p) {
     }
 }
 
+// The entries side by side, centred under the plot: a swatch and its words.
 void Legend(QPainter& painter, const Frame& fr, const QRectF& target, const GraphPanel& p) {
     const double f = fr.f;
     const double y = target.bottom() - 1.3 * f;
-    double x = fr.plot.center().x() - 5 * f;
-    for (const PanelCurve* curve : {&p.population, &p.fitted}) {
+    std::vector<std::pair<QColor, QString>> entries = {{p.population.colour, p.population.legend},
+                                                       {p.fitted.colour, p.fitted.legend}};
+    if (!p.band.Empty()) entries.emplace_back(kBandColour, kBandLegend);
+    const QFontMetricsF metrics(painter.font());
+    const auto width = [&](const QString& text) { return 1.5 * f + metrics.horizontalAdvance(text) + 1.0 * f; };
+    double total = 0;
+    for (const auto& entry : entries) total += width(entry.second);
+    double x = fr.plot.center().x() - total / 2;
+    for (const auto& [colour, text] : entries) {
         painter.setPen(Pen(Qt::black, 1));
-        painter.setBrush(curve->colour);
+        painter.setBrush(colour);
         painter.drawRect(QRectF(x, y + 0.25 * f, 1.2 * f, 0.6 * f));
-        painter.drawText(QRectF(x + 1.5 * f, y, 3.5 * f, f), Qt::AlignLeft | Qt::AlignVCenter, curve->legend);
-        x += 5.5 * f;
+        painter.drawText(QRectF(x + 1.5 * f, y, width(text) - 1.5 * f, f), Qt::AlignLeft | Qt::AlignVCenter, text);
+        x += width(text);
     }
 }
 }  // namespace
@@ -155,6 +192,7 @@ GraphPanel PanelOf(const CaseRecord& r, const AnalysisCurves& curves, int fitMet
     p.population = {curves.population, kPopulationColour, "Pop."};
     p.fitted = bayes ? PanelCurve{curves.bayes, kBayesColour, "Bayes"}
                      : PanelCurve{curves.leastSquares, kLeastSquaresColour, "LS"};
+    if (bayes) p.band = curves.bayesBand;
     for (const LevelPoint& level : r.history.levels) {
         if (level.observed < 0) p.predictionTimes.push_back(level.time);
         else p.levels.emplace_back(level.time, level.observed);
@@ -196,10 +234,16 @@ void DrawGraphPanel(QPainter& painter, const QRectF& target, const GraphPanel& p
     }
     painter.setFont(font);
 
+    // Band and curves stay in the plot; a runaway value must not paint over
+    // the labels. The band lies under the range lines, the curves over them.
+    const QRectF clip = fr.plot.adjusted(0, -0.5 * fr.f, 0, 0);
+    painter.save();
+    painter.setClipRect(clip);
+    Band(painter, fr, panel.times, panel.band);
+    painter.restore();
     TherapeuticRange(painter, fr, panel);
     painter.save();
-    // Curves stay in the plot; a runaway value must not paint over the labels.
-    painter.setClipRect(fr.plot.adjusted(0, -0.5 * fr.f, 0, 0));
+    painter.setClipRect(clip);
     Curve(painter, fr, panel.times, panel.population);
     Curve(painter, fr, panel.times, panel.fitted);
     painter.restore();

@@ -1,7 +1,8 @@
 #pragma once
 // One concentration-time panel of the analysis graph: both axes with their
 // ticks, the therapeutic range, the population curve and one fitted curve,
-// the measured levels and the prediction times, and the legend. The page and
+// the measured levels and the prediction times, the Bayesian curve's
+// credible band shaded under them, and the legend. The page and
 // the report's recorded picture draw it with the same routine; every size
 // follows the target rectangle, so screen pixels and report units both work.
 #include <QColor>
@@ -30,6 +31,7 @@ struct GraphPanel {
     ConcAxis conc;
     std::vector<double> times;
     PanelCurve population, fitted;
+    CurveBand band;               // shaded under the curves; the Bayesian panel's credible band
     std::vector<QPointF> levels;  // measured: hours, concentration
     std::vector<double> predictionTimes;
     std::optional<double> therapeuticMin, therapeuticMax;

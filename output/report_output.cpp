@@ -26,11 +26,15 @@ void PrepareReportPdf(QPdfWriter& writer) {
     writer.setTitle(kReportDocumentName);
 }
 
-bool DrawReport(QPagedPaintDevice& device, const ReportDrawer& draw) {
+bool DrawReport(QPagedPaintDevice& device, const ReportSheets& sheets) {
     QPainter painter;
     if (!painter.begin(&device)) return false;
-    draw(painter, QSize(device.width(), device.height()));
-    if (painter.end()) return true;
+    bool drawn = true;
+    for (std::size_t i = 0; i < sheets.size() && drawn; ++i) {
+        drawn = i == 0 || device.newPage();
+        if (drawn) sheets[i](painter, QSize(device.width(), device.height()));
+    }
+    if (painter.end() && drawn) return true;
     if (auto* printer = dynamic_cast<QPrinter*>(&device)) printer->abort();
     return false;
 }

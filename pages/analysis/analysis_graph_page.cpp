@@ -13,6 +13,7 @@
 #include "app/kit/result_codes.h"
 #include "app/kit/work_in_background.h"
 #include "engine/analysis_fits.h"
+#include "engine/curve_band.h"
 #include "engine/curves.h"
 #include "engine/results_predictions.h"
 #include "output/graph_view.h"
@@ -102,6 +103,7 @@ void AnalysisGraphPage::OnOpen() {
                 value = std::min(value + 10, 100);
                 report(value);
             });
+            AddCurveBand(work, curves);
         },
         [this](int value) { Progress(value); });
     r = std::move(work);

@@ -6,7 +6,7 @@
 
 #include "app/kit/prompts.h"
 
-bool PrintReport(QWidget* parent, const ReportDrawer& draw) {
+bool PrintReport(QWidget* parent, const ReportSheets& sheets) {
     QPrinter printer(QPrinter::HighResolution);
     PrepareReportPrinter(printer);
     if (!ThePrompts().SetUpPrinter(parent, printer)) {
@@ -18,25 +18,25 @@ bool PrintReport(QWidget* parent, const ReportDrawer& draw) {
         return false;
     }
     RestoreReportResolution(printer);
-    return DrawReport(printer, draw);
+    return DrawReport(printer, sheets);
 }
 
-bool PreviewReport(QWidget* parent, const ReportDrawer& draw) {
+bool PreviewReport(QWidget* parent, const ReportSheets& sheets) {
     QPrinter printer(QPrinter::HighResolution);
     PrepareReportPrinter(printer);
     bool drawn = true;
     const bool printed =
-        ThePrompts().PreviewPrint(parent, printer, [&](QPrinter& device) { drawn = DrawReport(device, draw); });
+        ThePrompts().PreviewPrint(parent, printer, [&](QPrinter& device) { drawn = DrawReport(device, sheets); });
     return printed && drawn;
 }
 
-bool SaveReportPdf(QWidget* parent, const ReportDrawer& draw) {
+bool SaveReportPdf(QWidget* parent, const ReportSheets& sheets) {
     const std::optional<QString> path = ThePrompts().AskPdfPath(parent, QString(kReportDocumentName) + ".pdf");
     if (!path) return false;
     QPdfWriter writer(*path);
     PrepareReportPdf(writer);
     writer.setCreator(kProgramTitle);
-    const bool written = DrawReport(writer, draw);
+    const bool written = DrawReport(writer, sheets);
     if (!written) Tell(parent, "The report could not be written to " + QDir::toNativeSeparators(*path) + ".");
     return written;
 }

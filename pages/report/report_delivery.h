@@ -6,8 +6,8 @@
 
 class QWidget;
 
-bool PrintReport(QWidget* parent, const ReportDrawer& draw);
+bool PrintReport(QWidget* parent, const ReportSheets& sheets);
 // True when the user printed from the preview.
-bool PreviewReport(QWidget* parent, const ReportDrawer& draw);
+bool PreviewReport(QWidget* parent, const ReportSheets& sheets);
 // A file that cannot be written is reported.
-bool SaveReportPdf(QWidget* parent, const ReportDrawer& draw);
+bool SaveReportPdf(QWidget* parent, const ReportSheets& sheets);

@@ -12,7 +12,10 @@
 #include "app/kit/date_display.h"
 #include "app/kit/navigation.h"
 #include "app/kit/prompts.h"
+#include "app/kit/work_in_background.h"
+#include "engine/posterior.h"
 #include "output/report_drawing.h"
+#include "output/report_evidence_drawing.h"
 #include "output/report_texts.h"
 #include "pages/report/report_delivery.h"
 #include "pages/report/report_heading.h"
@@ -137,8 +140,25 @@ ReportContent ReportPage::Content() const {
                            note_->toPlainText().toStdString(), now);
 }
 
-void ReportPage::Draw(QPainter& painter, QSize pixels) const {
+ReportSheets ReportPage::Sheets() {
     const ReportContent content = Content();
+    ReportSheets sheets = {[this, content](QPainter& p, QSize pixels) { DrawFirstSheet(p, pixels, content); }};
+    if (kind_ == ReportKind::Population) return sheets;
+    sheets.push_back([content, evidence = Evidence()](QPainter& p, QSize pixels) {
+        DrawEvidencePage(p, pixels, content, evidence);
+    });
+    return sheets;
+}
+
+ReportEvidence ReportPage::Evidence() {
+    const CaseRecord& r = TheCase();
+    std::optional<Posterior> posterior;
+    WorkInBackground(this, "Drawing the Bayesian posterior ...",
+                     [&] { posterior = SamplePosterior(r, PosteriorSettingsFor(r.ModelType)); });
+    return ReportEvidenceOf(r, kind_, regimen_, posterior ? &*posterior : nullptr);
+}
+
+void ReportPage::DrawFirstSheet(QPainter& painter, QSize pixels, const ReportContent& content) const {
     if (kind_ == ReportKind::Population || !content.choices.graphics || !recordPictures_)
         return DrawReport(painter, pixels, content, nullptr);
     // Recorded afresh for the set the report is about.
@@ -158,16 +178,16 @@ void ReportPage::Previous() {
 }
 
 void ReportPage::Print() {
-    if (PrintReport(this, [this](QPainter& p, QSize pixels) { Draw(p, pixels); })) LeaveAfterPrinting();
+    if (PrintReport(this, Sheets())) LeaveAfterPrinting();
 }
 
 void ReportPage::Preview() {
-    if (PreviewReport(this, [this](QPainter& p, QSize pixels) { Draw(p, pixels); })) LeaveAfterPrinting();
+    if (PreviewReport(this, Sheets())) LeaveAfterPrinting();
 }
 
 // A saved report keeps the page open: it may still be printed.
 void ReportPage::SavePdf() {
-    if (SaveReportPdf(this, [this](QPainter& p, QSize pixels) { Draw(p, pixels); })) AppendNoteOnce();
+    if (SaveReportPdf(this, Sheets())) AppendNoteOnce();
 }
 
 void ReportPage::AppendNoteOnce() {

@@ -1,13 +1,16 @@
 #pragma once
 // Page 151: the report printing options. It shows the regimen the source
 // page recommends, takes a note and the print options, and prints the
-// one-page report, shows it in a preview or saves it as a PDF.
+// report, shows it in a preview or saves it as a PDF: one page, and for a
+// fitted set a second with the evidence behind it.
 #include <QSize>
 #include <functional>
 
 #include "app/kit/page_base.h"
 #include "app/kit/result_codes.h"
 #include "output/report_content.h"
+#include "output/report_evidence.h"
+#include "output/report_output.h"
 #include "output/report_pictures.h"
 
 class QCheckBox;
@@ -31,8 +34,9 @@ public:
     void SetPictureRecorder(PictureRecorder recorder) { recordPictures_ = std::move(recorder); }
     // The report as it would go out now.
     ReportContent Content() const;
-    // Draws it on a page of `pixels` device pixels.
-    void Draw(QPainter& painter, QSize pixels) const;
+    // Its sheets as they would go out now; the evidence is worked out here,
+    // once per delivery.
+    ReportSheets Sheets();
 
 protected:
     void OnOpen() override;
@@ -50,6 +54,9 @@ private:
     // report goes out.
     void AppendNoteOnce();
     void LeaveAfterPrinting();
+    void DrawFirstSheet(QPainter& painter, QSize pixels, const ReportContent& content) const;
+    // The posterior is drawn off the window's thread; missing when it cannot be.
+    ReportEvidence Evidence();
     int fitType_ = kReportPopulation;
     ReportKind kind_ = ReportKind::Population;
     ReportRegimen regimen_;  // as re-formatted for the report

@@ -39,3 +39,30 @@ TEST(GraphPanelDrawing, EachItemInItsPlace) {
     EXPECT_TRUE(Near(image, at(5, 0), Black, 1));
     EXPECT_EQ(QColor(image.pixel(at(4, 4.5).toPoint())), QColor(Qt::white));
 }
+
+// A band from 2 to 4 around a curve at 3, broken where a point is missing:
+// shaded between its sides, the curve drawn over it, white outside it and
+// in the break.
+TEST(GraphPanelDrawing, BandShadedUnderTheCurve) {
+    GraphPanel panel;
+    panel.time = TimeAxis{10, 2, 2, "Hours"};
+    panel.conc = ConcAxis{10, 2, false};
+    for (int i = 0; i <= 10; ++i) panel.times.push_back(i);
+    panel.fitted = {std::vector<std::optional<double>>(11, 3.0), Qt::blue, "Bayes"};
+    panel.band = {std::vector<std::optional<double>>(11, 2.0), std::vector<std::optional<double>>(11, 4.0)};
+    panel.band.low[5].reset();
+    QImage image(600, 400, QImage::Format_RGB32);
+    const QRectF target(0, 0, 600, 400);
+    {
+        QPainter painter(&image);
+        DrawGraphPanel(painter, target, panel);
+    }
+    const auto at = [&](double t, double c) { return image.pixel(PlotPoint(target, panel, t, c).toPoint()); };
+    const auto shaded = [](QRgb c) { return qBlue(c) > 230 && qRed(c) > 170 && qRed(c) < 210; };
+    EXPECT_TRUE(shaded(at(2.5, 3.5)));
+    EXPECT_TRUE(shaded(at(8.5, 2.5)));
+    EXPECT_TRUE(Blue(at(2.5, 3)));
+    EXPECT_EQ(QColor(at(2.5, 4.5)), QColor(Qt::white));
+    EXPECT_EQ(QColor(at(2.5, 1.5)), QColor(Qt::white));
+    EXPECT_EQ(QColor(at(5, 3.5)), QColor(Qt::white));
+}

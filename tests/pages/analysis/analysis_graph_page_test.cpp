@@ -20,6 +20,7 @@
 #include "app/kit/result_codes.h"
 #include "app/kit/work_in_background.h"
 #include "app/page_set.h"
+#include "engine/curve_band.h"
 #include "engine/dose_expansion.h"
 #include "engine/population_models.h"
 #include "output/analysis_pictures.h"
@@ -149,6 +150,31 @@ private slots:
         auto* graph = Page().findChild<GraphView*>("graph");
         const QImage image = graph->grab().toImage();
         for (int i : {0, 1}) QVERIFY(Near(image, PlotPoint(graph->PanelRect(i), Panels()[i], 17, peak), Magenta));
+    }
+
+    // The Bayesian panel carries the engine's credible band and shades it
+    // where it is widest, between the curve and the band's top; the
+    // least-squares panel has none.
+    void bayesPanelShadesTheCredibleBand() {
+        GentamicinCase({LevelRowOn(2, 1, 0, 6.4), LevelRowOn(2, 7, 30, 1.3)});
+        Page().resize(1024, 768);
+        Page().Open();
+        const GraphPanel& bayes = Panels()[0];
+        const CurveBand expected = ComputeCurveBand(TheCase(), bayes.times);
+        QVERIFY(!expected.Empty());
+        QCOMPARE(bayes.band.low, expected.low);
+        QCOMPARE(bayes.band.high, expected.high);
+        QVERIFY(Panels()[1].band.Empty());
+        std::size_t widest = 0;
+        for (std::size_t i = 0; i < bayes.times.size(); ++i)
+            if (*bayes.band.high[i] - *bayes.band.low[i] > *bayes.band.high[widest] - *bayes.band.low[widest])
+                widest = i;
+        auto* graph = Page().findChild<GraphView*>("graph");
+        const QImage image = graph->grab().toImage();
+        const double between = (*bayes.band.high[widest] + *bayes.fitted.values[widest]) / 2;
+        const QPointF p = PlotPoint(graph->PanelRect(0), bayes, bayes.times[widest], between);
+        QVERIFY(Near(
+            image, p, [](QRgb c) { return qBlue(c) > 230 && qRed(c) > 170 && qRed(c) < 210; }, 0));
     }
 
     // A dose at 50 h with a 12 h interval and a level at 48 h need 62 h:
@@ -311,6 +337,7 @@ private slots:
         for (int row = 0; row < Table("levels")->rowCount(); ++row)
             for (int column : {4, 5}) QVERIFY(!Cell("levels", row, column).contains(QRegularExpression("[0-9]")));
         QVERIFY(Panels().front().fitted.values.empty());
+        QVERIFY(Panels().front().band.Empty());
         for (const char* button : {"routineLs", "routineBayes", "detailed"}) {
             auto* b = Page().findChild<QPushButton*>(button);
             QVERIFY(!b->isEnabled());

@@ -14,6 +14,7 @@
 #include <QPrintPreviewDialog>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "app/kit/navigation.h"
@@ -236,6 +237,12 @@ private slots:
               QString::fromUtf8("AUC24: 79 mg\u00b7h/L"), QString("Comments Caution: Bayesian"),
               QString("F is 104.0 %, above 100 %. Check levels Friday."), QString("Signature")})
             QVERIFY2(text.contains(expected), qPrintable(expected + " in: " + text));
+        // The evidence follows on a second page; without levels it has no posterior to draw on.
+        QVERIFY(Run("pdfinfo", {Path("bayes_gentamicin.pdf")}).contains(QRegularExpression("Pages:\\s+2\\b")));
+        const QString evidence = Run("pdftotext", {"-layout", "-f", "2", "-l", "2", Path("bayes_gentamicin.pdf"), "-"});
+        for (const QString& expected : {QString("Gentamicin - Evidence for the Recommendation"),
+                                        QString("No dosing history entered."), QString("Not computed")})
+            QVERIFY2(evidence.contains(expected), qPrintable(expected + " in: " + evidence));
         const QImage image = PdfImage(Path("bayes_gentamicin.pdf"));
         QCOMPARE(image.size(), QSize(255, 330));  // a letter page
         QVERIFY(Blue(image.pixel(125, 105)));     // the graph, report units (1250, 1050)
@@ -277,6 +284,7 @@ private slots:
               QString("PREDICTED LEVELS (mg/L): Observed Average: 12.3 Adjusted Average: 11.9")})
             QVERIFY2(text.contains(expected), qPrintable(expected + " in: " + text));
         QVERIFY(!text.contains("Peak"));
+        QVERIFY(Run("pdfinfo", {Path("population_phenytoin.pdf")}).contains(QRegularExpression("Pages:\\s+1\\b")));
         QCOMPARE(recorded, 0);
         QVERIFY(!Blue(PdfImage(Path("population_phenytoin.pdf")).pixel(125, 105)));
         QCOMPARE(Q(TheCase().Case_Note), QString("Report Note: Dose raised."));

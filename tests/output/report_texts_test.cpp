@@ -6,6 +6,7 @@
 #include "output/report_texts.h"
 #include "records/case_record.h"
 #include "records/creatinine_unit.h"
+#include "tests/engine/case_fixtures.h"
 
 TEST(ReportTexts, RegimenNumbersSentencesAndLevels) {
     EXPECT_EQ(RegimenNumber("62.5"), "62.5");
@@ -62,13 +63,8 @@ TEST(ReportTexts, HeightWeightAndParameterTexts) {
 }
 
 TEST(ReportTexts, CreatinineInTheWorkstationsUnit) {
-    CaseRecord r;
-    r.Age = 50;
-    r.SEX = "M";
-    r.Wt = 70;
-    r.Ht = 175;
+    CaseRecord r = AdultCase("gm", "");
     r.SCr = 1.2;
-    r.Drug_ID = "gm";
     const auto renal = [&r] { return ReportContentOf(r, {}, {}, ReportKind::Population, {}, "", 0).renal; };
     EXPECT_EQ(renal(), "Crs = 1.20 mg/dL");
     // 1.2 mg/dL x 88.40 umol/L per mg/dL = 106.08 umol/L.

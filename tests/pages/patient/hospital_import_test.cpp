@@ -13,7 +13,6 @@
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
 #include "app/page_set.h"
-#include "engine/population_models.h"
 #include "pages/fitting/history_grid.h"
 #include "pages/patient/welcome_page.h"
 #include "records/case_record.h"
@@ -38,7 +37,9 @@ class HospitalImportTest : public QObject {
     std::unique_ptr<PageSet> pages;
     std::unique_ptr<WelcomePage> welcome;
     std::string db;
-    std::vector<int> walks;  // the code each walk started from
+    std::vector<int> walks;   // the code each walk started from
+    std::vector<Step> steps;  // what a walk does on its pages; none: straight back
+    ChainResult walked;
 
     void Import(const std::string& path) {
         env->prompts.openPaths.push_back(QString::fromStdString(path));
@@ -62,9 +63,12 @@ private slots:
         ConfiguredDatabasePath() = db;
         pages = std::make_unique<PageSet>();
         walks.clear();
+        steps.clear();
         welcome = std::make_unique<WelcomePage>(ProgramFiles::In(env->Dir()), [this](int first) {
             walks.push_back(first);
-            return code::kBackToWelcome;
+            if (steps.empty()) return code::kBackToWelcome;
+            walked = RunChain(*pages, first, steps);
+            return walked.code;
         });
         welcome->Open();
         welcome->show();
@@ -76,49 +80,55 @@ private slots:
     }
 
     void vancomycinBundleFillsTheEntryAndHistoryPages() {
+        const auto entryPage = [this](KinevoPage& entry) {
+            QCOMPARE(FieldText(&entry, "lastName"), QString("Example"));
+            QCOMPARE(FieldText(&entry, "firstName"), QString("Vera Anne"));
+            QCOMPARE(FieldText(&entry, "hospitalId"), QString("H-0042117"));
+            QCOMPARE(FieldText(&entry, "birthday"), QString("04/02/1958"));
+            QVERIFY(entry.findChild<QRadioButton*>("female")->isChecked());
+            QCOMPARE(entry.findChild<QComboBox*>("drug")->currentText(), QString("Vancomycin"));
+            QCOMPARE(FieldText(&entry, "weight"), QString("82"));
+            QVERIFY(entry.findChild<QRadioButton*>("kilograms")->isChecked());
+            QCOMPARE(FieldText(&entry, "height"), QString("178"));
+            QVERIFY(entry.findChild<QRadioButton*>("centimetres")->isChecked());
+            // 97 umol/L x 113.12 g/mol = 10972.64 ug/L = 1.097264 mg/dL.
+            QCOMPARE(FieldText(&entry, "scr"), QString("1.097264"));
+            QCOMPARE(FieldText(&entry, "clcr"), QString());
+            QCOMPARE(FieldText(&entry, "albumin"), QString());  // vancomycin takes none
+            // Nothing is stored before the pharmacist presses Save.
+            QCOMPARE(StoredPatients(), std::int64_t(0));
+            QVERIFY(entry.findChild<QPushButton*>("save")->isEnabled());
+            if (qEnvironmentVariableIsSet("KINEVO_SHOT_DIR")) SavePagePicture(entry, "imported_entry.png");
+            Click(&entry, "next");
+        };
+        const auto historyPage = [this](KinevoPage& history) {
+            const auto* grid = history.findChild<HistoryGrid*>();
+            // Five 1000 mg 1-hour infusions every 12 h from 1 December 08:00,
+            // then two of 1250 mg over 1.5 h from 3 December 20:00.
+            const std::vector<DoseTexts> doses = grid->Doses();
+            QCOMPARE(doses[0], (DoseTexts{"2026", "12", "01", "08", "00", "1000.00", "IV", "1.00", "12.00", "5", "I"}));
+            QCOMPARE(doses[1], (DoseTexts{"2026", "12", "03", "20", "00", "1250.00", "IV", "1.50", "12.00", "2", "I"}));
+            QVERIFY(RowEmpty(doses[2]));
+            const std::vector<LevelTexts> levels = grid->Levels();
+            QCOMPARE(levels[0], (LevelTexts{"2026", "12", "03", "07", "30", "12.40"}));
+            QCOMPARE(levels[1], (LevelTexts{"2026", "12", "04", "11", "00", "22.10"}));
+            QVERIFY(RowEmpty(levels[2]));
+            ExitWithOk(env->prompts, history);
+        };
+        // Through the factor and fit set-up pages, as the pharmacist goes on.
+        steps = {{PageId::NewPatientEntry, entryPage},
+                 {PageId::Factors, Press("levelAnalysis")},
+                 {PageId::FittingSetUp, Press("next")},
+                 {PageId::History, historyPage}};
         env->prompts.reviewAnswers.push_back(true);
         Import(kExample);
         QCOMPARE(walks, std::vector<int>{code::kNewPatientEntry});
+        QCOMPARE(walked.visited, (std::vector<PageId>{PageId::NewPatientEntry, PageId::Factors, PageId::FittingSetUp,
+                                                      PageId::History}));
         QCOMPARE(env->prompts.reviews.size(), std::size_t(1));
         QCOMPARE(SectionStarting(env->prompts.reviews[0], "Not used")->rows.size(), std::size_t(0));
-
-        EntryPage& entry = pages->newPatient();
-        OpenActive(entry);
-        QCOMPARE(FieldText(&entry, "lastName"), QString("Example"));
-        QCOMPARE(FieldText(&entry, "firstName"), QString("Vera Anne"));
-        QCOMPARE(FieldText(&entry, "hospitalId"), QString("H-0042117"));
-        QCOMPARE(FieldText(&entry, "birthday"), QString("04/02/1958"));
-        QVERIFY(entry.findChild<QRadioButton*>("female")->isChecked());
-        QCOMPARE(entry.findChild<QComboBox*>("drug")->currentText(), QString("Vancomycin"));
-        QCOMPARE(FieldText(&entry, "weight"), QString("82"));
-        QVERIFY(entry.findChild<QRadioButton*>("kilograms")->isChecked());
-        QCOMPARE(FieldText(&entry, "height"), QString("178"));
-        QVERIFY(entry.findChild<QRadioButton*>("centimetres")->isChecked());
-        // 97 umol/L x 113.12 g/mol = 10972.64 ug/L = 1.097264 mg/dL.
-        QCOMPARE(FieldText(&entry, "scr"), QString("1.097264"));
-        QCOMPARE(FieldText(&entry, "clcr"), QString());
-        QCOMPARE(FieldText(&entry, "albumin"), QString());  // vancomycin takes none
-        // Nothing is stored before the pharmacist presses Save.
+        QCOMPARE(env->prompts.Texts().size(), 3);  // the file dialog, the review, the exit question
         QCOMPARE(StoredPatients(), std::int64_t(0));
-        QVERIFY(entry.findChild<QPushButton*>("save")->isEnabled());
-        if (qEnvironmentVariableIsSet("KINEVO_SHOT_DIR")) SavePagePicture(entry, "imported_entry.png");
-        entry.hide();
-
-        // The factor page picks the model before the history page opens.
-        SelectDrugModel(TheCase());
-        OpenActive(pages->history());
-        const auto* grid = pages->history().findChild<HistoryGrid*>();
-        // Five 1000 mg 1-hour infusions every 12 h from 1 December 08:00, then
-        // two of 1250 mg over 1.5 h from 3 December 20:00.
-        const std::vector<DoseTexts> doses = grid->Doses();
-        QCOMPARE(doses[0], (DoseTexts{"2026", "12", "01", "08", "00", "1000.00", "IV", "1.00", "12.00", "5", "I"}));
-        QCOMPARE(doses[1], (DoseTexts{"2026", "12", "03", "20", "00", "1250.00", "IV", "1.50", "12.00", "2", "I"}));
-        QVERIFY(RowEmpty(doses[2]));
-        const std::vector<LevelTexts> levels = grid->Levels();
-        QCOMPARE(levels[0], (LevelTexts{"2026", "12", "03", "07", "30", "12.40"}));
-        QCOMPARE(levels[1], (LevelTexts{"2026", "12", "04", "11", "00", "22.10"}));
-        QVERIFY(RowEmpty(levels[2]));
-        QCOMPARE(env->prompts.shown.size(), std::size_t(2));  // the file dialog and the review
     }
 
     void anUnusableEntryIsListedAndCancelChangesNothing() {

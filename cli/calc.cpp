@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "cli/calc_attainment.h"
 #include "cli/calc_forecast.h"
 #include "cli/calc_history.h"
 #include "cli/calc_results.h"
@@ -32,8 +33,9 @@ Json RunCalc(const Json& input, double systemNow) {
     RunForecastSection(input, r, out);
     RunDesignSection(input, r, out);
     RunPhenytoinSection(input, r, out);
-    RunHistorySection(input, r, out);
+    const std::optional<Posterior> posterior = RunHistorySection(input, r, out);
     RunResultsSection(input, r, out);
+    if (posterior) AddAttainment(input, r, *posterior, out);
     return out;
 }
 

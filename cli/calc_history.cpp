@@ -155,10 +155,10 @@ bool Asked(const Json& input, const char* key) {
 }
 }  // namespace
 
-void RunHistorySection(const Json& input, CaseRecord& r, Json& out) {
+std::optional<Posterior> RunHistorySection(const Json& input, CaseRecord& r, Json& out) {
     const bool curves = Asked(input, "curves");
     const bool posterior = Asked(input, "posterior");
-    if (!input.contains("history")) return;
+    if (!input.contains("history")) return std::nullopt;
     ReadHistory(input, r);
     AnalysisFits fits = RunAnalysisFits(r);
     for (std::string& message : FillLevelPredictions(r)) fits.messages.push_back(std::move(message));
@@ -168,6 +168,11 @@ void RunHistorySection(const Json& input, CaseRecord& r, Json& out) {
                    {"bayes", SetJson(r.bayes, r.bayesRange, fits.fitted, phenytoin)},
                    {"messages", fits.messages}};
     // Sampling costs far more than the fits: only when asked for.
-    if (posterior) out["posterior"] = PosteriorJson(r, fits.fitted);
+    std::optional<Posterior> drawn;
+    if (posterior) {
+        if (fits.fitted) drawn = SamplePosterior(r, PosteriorSettingsFor(r.ModelType));
+        out["posterior"] = PosteriorJson(drawn, phenytoin);
+    }
     if (curves) out["curves"] = CurvesJson(ComputeCurves(r));
+    return drawn;
 }

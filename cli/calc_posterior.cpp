@@ -1,7 +1,6 @@
 #include "cli/calc_posterior.h"
 
 #include "engine/posterior.h"
-#include "records/case_record.h"
 
 namespace {
 constexpr char kPoorFlag[] = "effective sample size low";
@@ -16,11 +15,8 @@ Json Quantiles(const Posterior& posterior, int j) {
 }
 }  // namespace
 
-Json PosteriorJson(const CaseRecord& r, bool fitted) {
-    if (!fitted) return nullptr;
-    const auto posterior = SamplePosterior(r, PosteriorSettingsFor(r.ModelType));
+Json PosteriorJson(const std::optional<Posterior>& posterior, bool phenytoin) {
     if (!posterior) return nullptr;
-    const bool phenytoin = r.ModelType == 3;
     return {{"draws", posterior->draws.size()},
             {"effective_sample_size", Num(posterior->effectiveSampleSize)},
             {"rejected", posterior->rejected},

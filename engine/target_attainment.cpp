@@ -1,6 +1,7 @@
 #include "engine/target_attainment.h"
 
 #include "engine/auc24.h"
+#include "engine/forecast_oral.h"
 
 namespace {
 // Counts, per range asked for, the draws whose value lies in it.
@@ -23,33 +24,62 @@ public:
 private:
     double draws_;
 };
-}  // namespace
 
-Attainment IntermittentAttainment(const RegimenModel& m, const Posterior& posterior, const IntermittentRegimen& regimen,
-                                  const IntermittentTargets& targets) {
+// The levels of one draw that the targets are compared with.
+struct DrawnLevels {
+    std::optional<double> trough, peak, auc24, post;
+};
+
+// Each draw's F, Vd, Cl and CF replace the model's; `levelsOf` forecasts them.
+template <typename LevelsOf>
+Attainment Attain(const RegimenModel& m, const Posterior& posterior, const IntermittentTargets& targets,
+                  const LevelsOf& levelsOf) {
     Tally tally(posterior.draws.size());
-    int trough = 0, peak = 0, auc24 = 0, all = 0;
-    RegimenModel drawn = m;
+    int trough = 0, peak = 0, auc24 = 0, post = 0, all = 0;
     for (const FitVector& p : posterior.draws) {
-        drawn.F = p[0];
-        drawn.Vd = p[1];
-        drawn.Cl = p[2];
-        drawn.CF = p[3];
-        const IntermittentLevels levels = ForecastIntermittent(drawn, regimen);
-        std::optional<double> area;
-        if (regimen.dose && regimen.interval) area = Auc24(drawn, *regimen.dose, *regimen.interval);
+        const DrawnLevels levels = levelsOf(WithDraw(m, p));
         // Each range is counted on its own, so no && may cut a count short.
         const bool troughHeld = tally.Count(targets.trough, levels.trough, trough);
         const bool peakHeld = tally.Count(targets.peak, levels.peak, peak);
-        const bool areaHeld = tally.Count(targets.auc24, area, auc24);
-        all += troughHeld && peakHeld && areaHeld;
+        const bool areaHeld = tally.Count(targets.auc24, levels.auc24, auc24);
+        const bool postHeld = tally.Count(targets.post, levels.post, post);
+        all += troughHeld && peakHeld && areaHeld && postHeld;
     }
     Attainment out;
     out.trough = tally.Share(targets.trough, trough);
     out.peak = tally.Share(targets.peak, peak);
     out.auc24 = tally.Share(targets.auc24, auc24);
-    if (targets.trough.Asked() || targets.peak.Asked() || targets.auc24.Asked()) out.all = tally.Share(all);
+    out.post = tally.Share(targets.post, post);
+    if (targets.trough.Asked() || targets.peak.Asked() || targets.auc24.Asked() || targets.post.Asked())
+        out.all = tally.Share(all);
     return out;
+}
+}  // namespace
+
+RegimenModel WithDraw(RegimenModel m, const FitVector& draw) {
+    m.F = draw[0];
+    m.Vd = draw[1];
+    m.Cl = draw[2];
+    m.CF = draw[3];
+    return m;
+}
+
+Attainment IntermittentAttainment(const RegimenModel& m, const Posterior& posterior, const IntermittentRegimen& regimen,
+                                  const IntermittentTargets& targets) {
+    return Attain(m, posterior, targets, [&](const RegimenModel& drawn) {
+        const IntermittentLevels levels = ForecastIntermittent(drawn, regimen);
+        std::optional<double> area;
+        if (regimen.dose && regimen.interval) area = Auc24(drawn, *regimen.dose, *regimen.interval);
+        return DrawnLevels{levels.trough, levels.peak, area, levels.post};
+    });
+}
+
+Attainment OralAttainment(const RegimenModel& m, const Posterior& posterior, double dose, double interval,
+                          const IntermittentTargets& targets) {
+    return Attain(m, posterior, targets, [&](const RegimenModel& drawn) {
+        const OralLevels levels = ForecastOral(drawn, dose, interval);
+        return DrawnLevels{levels.trough, levels.peak, Auc24Absorbed(drawn, dose, interval), {}};
+    });
 }
 
 Attainment PhenytoinAttainment(const Posterior& posterior, const PhenytoinDoseLine& regimen,

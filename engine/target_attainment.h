@@ -15,23 +15,32 @@ struct TargetRange {
     bool Holds(double x) const { return (!low || x >= *low) && (!high || x <= *high); }
 };
 
-// An intermittent infusion's targets: the trough in the therapeutic range,
-// the peak at least the desired peak, AUC24 in 400-600 mg.h/L with the
-// trough under a limit (the trough's range then has only its high side).
+// A regimen's targets: the trough in the therapeutic range, the peak (or the
+// post, the level at the time of post) at least the desired one, AUC24 in
+// 400-600 mg.h/L with the trough under a limit (the trough's range then has
+// only its high side).
 struct IntermittentTargets {
-    TargetRange trough, peak, auc24;
+    TargetRange trough{}, peak{}, auc24{}, post{};
 };
 
 // Shares of the draws, 0 to 1, for each range asked for and for all of them
 // at once. A draw the forecast gives no level for reaches no target.
 struct Attainment {
-    std::optional<double> trough, peak, auc24, average;
+    std::optional<double> trough, peak, auc24, average, post;
     std::optional<double> all;
 };
+
+// The model with a draw's F, Vd, Cl and CF in place of its own.
+RegimenModel WithDraw(RegimenModel m, const FitVector& draw);
 
 // `m` is the model of the regimen; each draw's F, Vd, Cl and CF replace its own.
 Attainment IntermittentAttainment(const RegimenModel& m, const Posterior& posterior, const IntermittentRegimen& regimen,
                                   const IntermittentTargets& targets);
+
+// A regular oral or IM regimen of `dose` every `interval` hours, forecast by
+// ForecastOral; it has no post.
+Attainment OralAttainment(const RegimenModel& m, const Posterior& posterior, double dose, double interval,
+                          const IntermittentTargets& targets);
 
 // Phenytoin: the average steady-state level of the regimen, as measured,
 // in `average` (the range as AdjustedRange gives it for the patient's

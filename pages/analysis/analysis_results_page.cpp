@@ -11,10 +11,12 @@
 #include "app/kit/result_codes.h"
 #include "engine/patient_measures.h"
 #include "engine/phenytoin_forecast.h"
+#include "engine/regimen_chance.h"
 #include "pages/analysis/results_parameter_table.h"
 #include "pages/analysis/results_regimen_form.h"
 #include "pages/fitting/fit_parameter_texts.h"
 #include "pages/forecast/forecast_hand_over.h"
+#include "pages/widgets/case_posterior.h"
 #include "pages/widgets/field_watch.h"
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
@@ -135,6 +137,9 @@ void AnalysisResultsPage::Predict() {
         return;
     }
     form_->ShowPredictions(predictions);
+    const CaseRecord& r = TheCase();
+    if (const Posterior* posterior = CasePosterior(r))
+        form_->ShowChance(ResultsChance(r, *posterior, form_->Regimen()));
 }
 
 bool AnalysisResultsPage::Keep() {

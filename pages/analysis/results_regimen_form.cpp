@@ -10,6 +10,7 @@
 #include "engine/forecast_parameters.h"
 #include "engine/patient_measures.h"
 #include "engine/phenytoin_forecast.h"
+#include "pages/widgets/chance_line.h"
 #include "pages/widgets/field_watch.h"
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
@@ -84,9 +85,11 @@ ResultsRegimenForm::ResultsRegimenForm(QWidget* parent) : QGroupBox("Steady-Stat
     message_ = new QLabel(this);
     message_->setObjectName("message");
     message_->setWordWrap(true);
+    chance_ = ChanceLabel(this, "chance");
     auto* column = new QVBoxLayout(this);
     column->addLayout(inputs);
     column->addLayout(levels);
+    column->addWidget(chance_);
     column->addWidget(message_);
 }
 
@@ -178,6 +181,8 @@ void ResultsRegimenForm::ShowPredictions(const ResultsPredictions& predictions) 
     message_->setText(QString::fromStdString(predictions.message));
 }
 
+void ResultsRegimenForm::ShowChance(const std::string& text) { ShowChanceLine(chance_, text); }
+
 std::vector<QLineEdit*> ResultsRegimenForm::RegimenFields() const {
     return {dose_, interval_, dose2_, interval2_, rate_, infusionTime_, postTime_};
 }
@@ -186,6 +191,7 @@ void ResultsRegimenForm::ClearPredictions() {
     for (auto& [name, level] : levels_)
         for (QLineEdit* field : level.fields) field->clear();
     message_->clear();
+    ShowChance({});
 }
 
 void ResultsRegimenForm::Clear() {

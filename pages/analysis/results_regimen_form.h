@@ -27,6 +27,8 @@ public:
     void ShowCase(const CaseRecord& r);
     ResultsRegimen Regimen() const;
     void ShowPredictions(const ResultsPredictions& predictions);
+    // How likely the regimen is to reach the case's goals; empty hides.
+    void ShowChance(const std::string& text);
     // The regimen fields that are typed in.
     std::vector<QLineEdit*> RegimenFields() const;
     void ClearPredictions();
@@ -48,7 +50,7 @@ private:
 
     QLineEdit *dose_, *interval_, *infusionTime_, *postTime_, *rate_, *dose2_, *interval2_;
     QLineEdit *salt_, *f_, *freeFraction_;
-    QLabel *doseUnit_, *dose2Unit_, *rateUnit_, *message_;
+    QLabel *doseUnit_, *dose2Unit_, *rateUnit_, *message_, *chance_;
     QLabel *boundLabel_, *freeFractionLabel_, *freeFractionUnit_, *rangeLabel_;  // phenytoin only
     std::array<QLabel*, 5> headers_{};
     std::map<std::string, LevelRow> levels_;

@@ -9,11 +9,14 @@
 #include "engine/forecast_model.h"
 #include "engine/phenytoin_case.h"
 #include "engine/population_models.h"
+#include "engine/regimen_chance.h"
 #include "pages/drug/route_product_list.h"
 #include "pages/patient/entry_values.h"
 #include "pages/phenytoin/leave_checks.h"
 #include "pages/phenytoin/phenytoin_case_values.h"
 #include "pages/phenytoin/phenytoin_parameter_group.h"
+#include "pages/widgets/case_posterior.h"
+#include "pages/widgets/chance_line.h"
 #include "pages/widgets/field_rows.h"
 #include "records/case_record.h"
 #include "records/dosage_form.h"
@@ -45,6 +48,8 @@ PhenytoinRegimenPage::PhenytoinRegimenPage(QWidget* parent)
     loading_ = loading.field;
     loadingUnit_ = loading.unit;
     freeFraction_ = AddFieldRow(this, grid, 11, "Free Fraction:", "freeFraction", "%", true).field;
+    chance_ = ChanceLabel(this, "chance");
+    grid->addWidget(chance_, 12, 0, 1, 3);
     PlaceColumns(grid, new QVBoxLayout, true);
 
     for (QLineEdit* field : {desired_, current_, drawn_}) checks_->Watch(field);
@@ -60,6 +65,7 @@ PhenytoinRegimenPage::PhenytoinRegimenPage(QWidget* parent)
 void PhenytoinRegimenPage::ClearResults() {
     for (QLineEdit* field : {dose_, interval_, loading_}) field->clear();
     warning_->clear();
+    ShowChanceLine(chance_, {});
 }
 
 void PhenytoinRegimenPage::Reset() {
@@ -99,6 +105,10 @@ void PhenytoinRegimenPage::Recompute() {
     ShowNumber(interval_, design.dailyDose ? std::optional(design.interval) : std::nullopt, "%f");
     ShowNumber(loading_, design.loadingDose, "%.0f");
     warning_->setText(QString::fromStdString(design.message));
+    const Posterior* posterior = design.dailyDose ? CasePosterior(r) : nullptr;
+    ShowChanceLine(chance_, posterior ? PhenytoinChance(*posterior, {design.dailyDose, design.interval, ProductSalt(r)},
+                                                        r.FreeFraction)
+                                      : std::string());
     for (QLineEdit* field : findChildren<QLineEdit*>()) field->setModified(false);
 }
 

@@ -24,5 +24,5 @@ private:
     RouteProductList* products_;
     QLineEdit *desired_, *current_, *drawn_;
     QLineEdit *rangeLow_, *rangeHigh_, *dose_, *interval_, *loading_, *freeFraction_;
-    QLabel *doseUnit_, *loadingUnit_;
+    QLabel *doseUnit_, *loadingUnit_, *chance_;
 };

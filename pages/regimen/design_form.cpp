@@ -9,6 +9,7 @@
 #include "engine/design_common.h"
 #include "engine/design_iv.h"
 #include "engine/design_oral.h"
+#include "pages/widgets/chance_line.h"
 #include "pages/widgets/field_watch.h"
 #include "pages/widgets/page_widgets.h"
 #include "records/case_record.h"
@@ -57,6 +58,10 @@ DesignForm::DesignForm(bool intravenous, QWidget* parent) : QWidget(parent), int
     dailyUnit_ = results.Add("Daily Dose for Average:", daily_, "");
     loadingUnit_ = results.Add("Loading Dose:", loadingDose_, "");
     grid2->addWidget(note_, results.Row(), 0, 1, 3);
+    chance_ = ChanceLabel(estimate, "chance");
+    practical_ = ChanceLabel(estimate, "practical");
+    grid2->addWidget(chance_, results.Row() + 1, 0, 1, 3);
+    grid2->addWidget(practical_, results.Row() + 2, 0, 1, 3);
 
     message_ = StackWithMessage(this, {targets, estimate});
 }
@@ -85,18 +90,23 @@ void DesignForm::ShowCase(const CaseRecord& r) {
     if (rateSinceLevel_) SetEditable(rateSinceLevel_, continuous);
 }
 
-void DesignForm::Compute(const RegimenModel& m, char routeCode) {
-    auto read = [](QLineEdit* field) { return field && !field->isReadOnly() ? FieldValue(field) : std::nullopt; };
+namespace {
+std::optional<double> Read(const QLineEdit* field) {
+    return field && !field->isReadOnly() ? FieldValue(field) : std::nullopt;
+}
+}  // namespace
+
+RegimenDesign DesignForm::Compute(const RegimenModel& m, char routeCode) {
     DesignInputs in;
-    (intravenous_ ? in.desiredPost : in.desiredPeak) = read(peak_);
-    in.postTime = read(postTime_);
-    in.desiredTrough = read(trough_);
-    in.infusionTime = read(infusionTime_);
-    in.desiredAverage = read(average_);
-    in.initialConc = read(initialConc_);
-    in.timeDrawn = read(timeDrawn_);
-    in.loadingInfusionTime = read(loadingInfusionTime_);
-    in.rateSinceLevel = read(rateSinceLevel_);
+    (intravenous_ ? in.desiredPost : in.desiredPeak) = Read(peak_);
+    in.postTime = Read(postTime_);
+    in.desiredTrough = Read(trough_);
+    in.infusionTime = Read(infusionTime_);
+    in.desiredAverage = Read(average_);
+    in.initialConc = Read(initialConc_);
+    in.timeDrawn = Read(timeDrawn_);
+    in.loadingInfusionTime = Read(loadingInfusionTime_);
+    in.rateSinceLevel = Read(rateSinceLevel_);
     const RegimenDesign d = intravenous_ ? DesignIv(m, routeCode, in) : DesignOral(m, in);
     ShowValue(dose_, d.dose, "%.0f");
     ShowValue(interval_, d.interval, "%.1f");
@@ -104,18 +114,28 @@ void DesignForm::Compute(const RegimenModel& m, char routeCode) {
     ShowValue(loadingDose_, d.loadingDose, "%.0f");
     note_->setText(QString::fromStdString(d.note));
     message_->setText(QString::fromStdString(d.message));
+    return d;
 }
 
-std::optional<double> DesignForm::InfusionTime() const {
-    return infusionTime_ && !infusionTime_->isReadOnly() ? FieldValue(infusionTime_) : std::nullopt;
+std::optional<double> DesignForm::DesiredPeak() const { return Read(peak_); }
+
+std::optional<double> DesignForm::PostTime() const { return Read(postTime_); }
+
+void DesignForm::ShowChance(const ChanceLines& lines) {
+    ShowChanceLine(chance_, lines.attainment);
+    ShowChanceLine(practical_, lines.practical);
 }
+
+std::optional<double> DesignForm::InfusionTime() const { return Read(infusionTime_); }
 
 void DesignForm::ClearResults() {
     for (QLineEdit* field : {dose_, interval_, daily_, loadingDose_, note_}) field->clear();
     message_->clear();
+    ShowChance({});
 }
 
 void DesignForm::Clear() {
     ClearFields(this);
     message_->clear();
+    ShowChance({});
 }

@@ -6,7 +6,9 @@
 #include <QWidget>
 #include <optional>
 
+#include "engine/design_common.h"
 #include "engine/forecast_model.h"
+#include "engine/regimen_chance.h"
 
 class FieldWatch;
 class QLabel;
@@ -20,9 +22,14 @@ public:
     void Watch(FieldWatch& watch, int group);
     // The case's units, and which targets its drug and route read.
     void ShowCase(const CaseRecord& r);
-    void Compute(const RegimenModel& m, char routeCode);
+    RegimenDesign Compute(const RegimenModel& m, char routeCode);
     // As typed and read by the design: missing where the route reads none.
     std::optional<double> InfusionTime() const;
+    // The desired post (IV) or peak (oral/IM) and the time of post, as typed.
+    std::optional<double> DesiredPeak() const;
+    std::optional<double> PostTime() const;
+    // How likely the estimate is to reach the case's goals; empty lines hide.
+    void ShowChance(const ChanceLines& lines);
     void Clear();
     // Empties the estimate and the message, leaving the targets.
     void ClearResults();
@@ -33,5 +40,6 @@ private:
     QLineEdit *initialConc_, *timeDrawn_, *loadingInfusionTime_ = nullptr, *rateSinceLevel_ = nullptr;
     QLineEdit *dose_, *interval_, *daily_, *loadingDose_, *note_;
     QLabel *doseUnit_, *dailyUnit_, *loadingUnit_, *rateUnit_ = nullptr, *message_;
+    QLabel *chance_, *practical_;
     std::vector<QLabel*> concUnits_;
 };

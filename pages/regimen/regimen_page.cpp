@@ -2,9 +2,11 @@
 
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
+#include "engine/regimen_chance.h"
 #include "pages/drug/parameter_panel.h"
 #include "pages/regimen/auc24_group.h"
 #include "pages/regimen/design_form.h"
+#include "pages/widgets/case_posterior.h"
 #include "pages/widgets/field_watch.h"
 #include "pages/widgets/page_widgets.h"
 #include "records/case_record.h"
@@ -73,6 +75,18 @@ void RegimenPage::ClearResults() {
 
 void RegimenPage::Compute(const QSet<int>&) {
     const RegimenModel m = PageModel(TheCase());
-    form_->Compute(m, TheCase().RouteCode);
+    ShowChance(m, form_->Compute(m, TheCase().RouteCode));
     if (auc24_) auc24_->Compute(m, form_->InfusionTime());
+}
+
+void RegimenPage::ShowChance(const RegimenModel& m, const RegimenDesign& d) {
+    const CaseRecord& r = TheCase();
+    const bool judged = d.dose && d.interval && (intravenous_ ? r.RouteCode == 'D' : true);
+    const Posterior* posterior = judged ? CasePosterior(r) : nullptr;
+    if (!posterior) return form_->ShowChance({});
+    form_->ShowChance(intravenous_
+                          ? IntermittentChance(r, m, *posterior,
+                                               {d.dose, d.interval, form_->InfusionTime(), form_->PostTime(), {}},
+                                               form_->DesiredPeak(), true)
+                          : OralChance(r, m, *posterior, d.dose, d.interval, form_->DesiredPeak()));
 }

@@ -4,6 +4,8 @@
 #include "records/page_texts.h"
 
 class Auc24Group;
+struct RegimenDesign;
+struct RegimenModel;
 class DesignForm;
 
 class RegimenPage : public RouteGroupPage {
@@ -22,6 +24,8 @@ protected:
 private:
     // This page's texts in the case record.
     PageTexts& Kept() const;
+    // The chance lines of the designed regimen, with a usable Bayesian fit.
+    void ShowChance(const RegimenModel& m, const RegimenDesign& d);
     bool intravenous_;
     DesignForm* form_;
     Auc24Group* auc24_ = nullptr;  // the IV page's

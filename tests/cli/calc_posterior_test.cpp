@@ -8,12 +8,6 @@
 using nlohmann::json;
 
 namespace {
-json Output(const json& in) {
-    const CalcRun run = RunCalcProgram(in);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    return run.exitCode == 0 ? run.json() : json::object();
-}
-
 json History(const char* drug, const char* doses, const char* levels) {
     json in = json::parse(R"({"today": "2026-12-08",
       "patient": {"age_years": 40, "sex": "M", "weight_kg": 70, "height_cm": 170, "scr_mg_dl": 1,
@@ -31,7 +25,7 @@ TEST(KinevoCalcPosterior, QuantilesOfTheFittedParametersOnlyForAUsableBayesianSe
                                          "infusion_time": 0.5, "interval": 8, "doses": 3, "status": "I"}])",
                                     R"([{"date": "2026-12-01", "time": "09:00", "level": 6.2},
                                         {"date": "2026-12-01", "time": "15:30", "level": 1.6}])");
-    const json out = Output(gentamicin);
+    const json out = OutputOf(gentamicin);
     const json& posterior = out["posterior"];
     EXPECT_EQ(posterior["draws"], 10000);
     EXPECT_TRUE(posterior["flag"].is_null());
@@ -51,13 +45,13 @@ TEST(KinevoCalcPosterior, QuantilesOfTheFittedParametersOnlyForAUsableBayesianSe
         EXPECT_NEAR(q[name]["97.5"].get<double>(), value + 1.96 * sd, sd);
     }
     // Seeded: another run prints the same numbers.
-    EXPECT_EQ(Output(gentamicin)["posterior"], posterior);
+    EXPECT_EQ(OutputOf(gentamicin)["posterior"], posterior);
 
     // Phenytoin: fewer draws; Km is the clearance slot.
-    const json phenytoin = Output(History("PH",
-                                          R"([{"date": "2026-11-20", "time": "08:00", "dose": 300, "route": "C",
+    const json phenytoin = OutputOf(History("PH",
+                                            R"([{"date": "2026-11-20", "time": "08:00", "dose": 300, "route": "C",
                                                "interval": 24, "doses": 18, "status": "I"}])",
-                                          R"([{"date": "2026-12-03", "time": "07:00", "level": 9.5},
+                                            R"([{"date": "2026-12-03", "time": "07:00", "level": 9.5},
                                               {"date": "2026-12-06", "time": "07:00", "level": 11.0}])"));
     EXPECT_EQ(phenytoin["posterior"]["draws"], 800);
     EXPECT_EQ(phenytoin["posterior"]["quantiles"]["Km"], phenytoin["posterior"]["quantiles"]["Cl"]);
@@ -71,14 +65,14 @@ TEST(KinevoCalcPosterior, QuantilesOfTheFittedParametersOnlyForAUsableBayesianSe
     runaway << file.rdbuf();
     json runawayCase = json::parse(runaway.str());
     runawayCase["posterior"] = true;
-    const json flagged = Output(runawayCase);
+    const json flagged = OutputOf(runawayCase);
     EXPECT_EQ(flagged["fits"]["bayes"]["usable"], false);
     EXPECT_TRUE(flagged.contains("posterior") && flagged["posterior"].is_null());
 
     // Only when asked for, and only with a history.
     json notAsked = gentamicin;
     notAsked["posterior"] = false;
-    EXPECT_FALSE(Output(notAsked).contains("posterior"));
+    EXPECT_FALSE(OutputOf(notAsked).contains("posterior"));
     json noHistory = gentamicin;
     noHistory.erase("history");
     const CalcRun refused = RunCalcProgram(noHistory);

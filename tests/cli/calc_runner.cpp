@@ -81,6 +81,12 @@ CalcRun RunCalcProgram(const std::string& input) {
 
 CalcRun RunCalcProgram(const nlohmann::json& input) { return RunCalcProgram(input.dump()); }
 
+nlohmann::json OutputOf(const nlohmann::json& input) {
+    const CalcRun run = RunCalcProgram(input);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    return run.exitCode == 0 ? run.json() : nlohmann::json::object();
+}
+
 void ExpectOneLineRefusal(const CalcRun& run) {
     EXPECT_EQ(run.exitCode, 2) << run.err;
     EXPECT_TRUE(run.out.empty()) << run.out.substr(0, 200);

@@ -20,6 +20,9 @@ CalcRun RunCalcWith(const std::vector<std::string>& arguments, double limitSecon
 CalcRun RunCalcProgram(const std::string& input);
 CalcRun RunCalcProgram(const nlohmann::json& input);
 
+// The output of an input that must be computed (exit 0); empty otherwise.
+nlohmann::json OutputOf(const nlohmann::json& input);
+
 // Expects exit 2, nothing on stdout and exactly one line on stderr.
 void ExpectOneLineRefusal(const CalcRun& run);
 // The message of a refused input, after ExpectOneLineRefusal.

@@ -14,6 +14,7 @@
 #include "app/kit/navigation.h"
 #include "app/page_set.h"
 #include "app/startup.h"
+#include "engine/analysis_fits.h"
 #include "engine/dose_expansion.h"
 #include "engine/population_models.h"
 #include "records/case_record.h"
@@ -103,6 +104,13 @@ void SetUpAdultWithHistory(const std::string& drug, std::vector<DoseRow> doses, 
     r.history.levelRows = std::move(levels);
     const auto problem = AcceptHistory(r);
     QVERIFY2(!problem, problem ? problem->c_str() : "");
+}
+
+void FitAdultWithHistory(const std::string& drug, std::vector<DoseRow> doses, std::vector<LevelRow> levels) {
+    SetUpAdultWithHistory(drug, std::move(doses), std::move(levels));
+    CaseRecord& r = TheCase();
+    ApplyFitRouteProducts(r, {r.RouteProduct});
+    QVERIFY(RunAnalysisFits(r).fitted);
 }
 
 ChainResult RunChain(PageSet& pages, int firstCode, std::vector<Step> steps) {

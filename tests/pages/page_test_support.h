@@ -66,6 +66,8 @@ void SetUpAdult(CaseRecord& r, const std::string& drug);
 // The same man on `drug`'s population model and default product, albumin
 // 4 g/dL, with the history accepted as the history page accepts it.
 void SetUpAdultWithHistory(const std::string& drug, std::vector<DoseRow> doses, std::vector<LevelRow> levels);
+// The same, fitted as the analysis page fits it, the default product chosen for the fit.
+void FitAdultWithHistory(const std::string& drug, std::vector<DoseRow> doses, std::vector<LevelRow> levels);
 
 struct Step {
     PageId page;  // the dialog expected to open

@@ -8,6 +8,7 @@
 #include "app/kit/page_base.h"
 #include "app/page_set.h"
 #include "tests/engine/history_fixtures.h"
+#include "tests/pages/field_typing.h"
 #include "tests/pages/page_test_support.h"
 
 // The title bar assumed for a window the window manager left unframed.
@@ -16,8 +17,9 @@ constexpr int kUsualTitleBar = 30;
 class ScreenFitTest : public QObject {
     Q_OBJECT
 
-    // Opens the page as the program does and checks it against the free area.
-    void CheckPage(KinevoPage& page, const QString& name) {
+    // Opens the page as the program does and checks it against the free area;
+    // `fill` types into the shown page first.
+    void CheckPage(KinevoPage& page, const QString& name, const std::function<void(KinevoPage&)>& fill = {}) {
         page.Open();
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
@@ -28,6 +30,11 @@ class ScreenFitTest : public QObject {
         // openbox now and then leaves a window unframed for good; the page
         // must then still leave room for a usual title bar.
         const bool framed = QTest::qWaitFor([&] { return page.frameGeometry().height() > page.height(); }, 5000);
+        if (fill) {
+            page.activateWindow();
+            fill(page);
+            QTest::qWait(200);
+        }
         const QRect window = framed ? page.frameGeometry()
                                     : QRect(free.left(), free.top(), page.width(), page.height() + kUsualTitleBar);
         // A border pixel over the side is no harm.
@@ -70,6 +77,35 @@ private slots:
                                   {LevelRowOn(2, 7, 0, 12), LevelRowOn(2, 10, 0, 30)});
             CheckPage(*page, "vancomycin-" + name);
         }
+    }
+
+    // With a Bayesian fit, the regimen and results pages with their chance
+    // lines shown (the IV regimen page's body already scrolls at this size:
+    // its lines are at the foot of the estimate, with the note).
+    void chanceLinesFit() {
+        PageTestEnvironment env;
+        PageSet p;
+        const auto fitted = [](const std::string& drug) {
+            if (drug == "ph")
+                FitAdultWithHistory("ph", {DoseRowOn(1, 8, 0, 300, "C", 0, 24, 10)},
+                                    {LevelRowOn(5, 7, 0, 8), LevelRowOn(10, 7, 0, 12)});
+            else
+                FitAdultWithHistory(drug, {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 6)},
+                                    {LevelRowOn(3, 9, 30, 32), LevelRowOn(3, 19, 30, 14)});
+        };
+        const auto type = [](std::vector<std::pair<const char*, const char*>> fields) {
+            return [fields](KinevoPage& page) {
+                for (const auto& [name, text] : fields) TypeInto(&page, name, text);
+            };
+        };
+        fitted("vm");
+        CheckPage(p.ivRegimen(), "vancomycin-iv-regimen-chance",
+                  type({{"desiredPost", "30"}, {"postTime", "1"}, {"desiredTrough", "15"}, {"infusionTime", "1"}}));
+        fitted("vm");
+        CheckPage(p.analysisResults(), "vancomycin-results-chance",
+                  type({{"dose", "1000"}, {"interval", "12"}, {"infusionTime", "1"}, {"postTime", "1"}}));
+        fitted("ph");
+        CheckPage(p.phenytoinRegimen(), "phenytoin-regimen-chance", type({{"desiredAverage", "15"}}));
     }
 
     void phenytoinPagesFit() {

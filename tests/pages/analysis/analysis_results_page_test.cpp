@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
 #include <cmath>
@@ -15,6 +16,7 @@
 #include "engine/analysis_fits.h"
 #include "engine/dose_expansion.h"
 #include "engine/population_models.h"
+#include "engine/regimen_chance.h"
 #include "pages/analysis/analysis_results_page.h"
 #include "pages/forecast/iv_forecast_page.h"
 #include "records/case_record.h"
@@ -283,6 +285,34 @@ private slots:
         // Average = S F R / Cl.
         QCOMPARE(FieldText(&page, "averagePopulation"),
                  Two(TheCase().ParenteralSalt * TheCase().population.F * 10 / TheCase().population.Cl));
+    }
+
+    // The typed regimen's chance over the fitted posterior, as the engine
+    // words it, under the levels; gone once a field changes to no regimen,
+    // and never there for a set given by hand with no levels behind it.
+    void chanceOfTheRegimenOverTheFittedPosterior() {
+        PageTestEnvironment env;
+        FitGentamicinHistory();
+        AnalysisResultsPage page;
+        OpenActive(page);
+        TypeRegimen(&page);
+        const CaseRecord& r = TheCase();
+        const auto posterior = SamplePosterior(r, PosteriorSettingsFor(r.ModelType));
+        QVERIFY(posterior);
+        const std::string expected = ResultsChance(r, *posterior, {120, 8, 0.5, 1, {}, {}, {}});
+        auto* chance = page.findChild<QLabel*>("chance");
+        QCOMPARE(chance->text().toStdString(), expected);
+        QVERIFY(QRegularExpression("^[<>]? ?[0-9]+ % chance trough <= 2$").match(chance->text()).hasMatch());
+        QVERIFY(chance->isVisible());
+        TypeInto(&page, "dose", "");
+        QVERIFY(!chance->isVisible());
+
+        SetUpFittedGentamicin();
+        AnalysisResultsPage byHand;
+        OpenActive(byHand);
+        TypeRegimen(&byHand);
+        QVERIFY(!FieldText(&byHand, "troughBayes").isEmpty());
+        QVERIFY(!byHand.findChild<QLabel*>("chance")->isVisible());
     }
 
     void bayesReportHandsTheRegimenOverAndARevisitShowsItAgain() {

@@ -15,10 +15,14 @@
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
 #include "app/page_set.h"
+#include "engine/forecast_model.h"
+#include "engine/phenytoin_case.h"
 #include "engine/population_models.h"
+#include "engine/regimen_chance.h"
 #include "pages/widgets/field_number.h"
 #include "records/case_record.h"
 #include "records/db/configuration.h"
+#include "tests/engine/history_fixtures.h"
 #include "tests/pages/page_test_support.h"
 
 namespace {
@@ -148,6 +152,28 @@ private slots:
         for (const char* name : {"vd", "km", "vmax"}) QVERIFY(Field(&page, name)->isReadOnly());
         Type(&page, "desiredAverage", "15");
         QCOMPARE(Text(&page, "dose"), Fixed("%.0f", 6000 / (20 * 0.92)));
+    }
+
+    // With a Bayesian fit, the designed daily dose's chance of an average in
+    // the adjusted range, as the engine words it; gone with the design.
+    void chanceOfTheDesignedAverageOverTheFittedPosterior() {
+        FitAdultWithHistory("ph", {DoseRowOn(1, 8, 0, 300, "C", 0, 24, 10)},
+                            {LevelRowOn(5, 7, 0, 8), LevelRowOn(10, 7, 0, 12)});
+        const CaseRecord& r = TheCase();
+        auto& page = pages->phenytoinRegimen();
+        Activate(page);
+        Type(&page, "desiredAverage", "15");
+        const PhenytoinDesign design =
+            DesignPhenytoin(PhenytoinParametersOf(r), ProductSalt(r), ProductBioavailability(r), 15, std::nullopt);
+        const auto posterior = SamplePosterior(r, PosteriorSettingsFor(r.ModelType));
+        QVERIFY(design.dailyDose && posterior);
+        auto* chance = page.findChild<QLabel*>("chance");
+        QCOMPARE(chance->text().toStdString(),
+                 PhenytoinChance(*posterior, {design.dailyDose, 24, ProductSalt(r)}, r.FreeFraction));
+        QVERIFY(
+            chance->text().contains("% chance average " + Text(&page, "rangeLow") + "-" + Text(&page, "rangeHigh")));
+        Type(&page, "desiredAverage", "");
+        QVERIFY(!chance->isVisible());
     }
 
     void rangesAndLevelsFollowTheFreeFraction() {

@@ -9,10 +9,15 @@
 #include <cmath>
 
 #include "app/kit/navigation.h"
+#include "engine/design_iv.h"
+#include "engine/design_oral.h"
+#include "engine/regimen_chance.h"
+#include "pages/drug/parameter_panel.h"
 #include "pages/forecast/iv_forecast_page.h"
 #include "pages/regimen/iv_regimen_page.h"
 #include "pages/regimen/oral_regimen_page.h"
 #include "records/case_record.h"
+#include "tests/engine/history_fixtures.h"
 #include "tests/pages/field_typing.h"
 #include "tests/pages/page_test_support.h"
 
@@ -27,6 +32,13 @@ void TypeGentamicinTargets(QWidget* page, const char* level, const char* drawn) 
     TypeInto(page, "initialConc", level);
     TypeInto(page, "timeDrawn", drawn);
     TypeInto(page, "loadingInfusionTime", "0.5");
+}
+
+// Post 30 mg/L 1 h after an hour's infusion, trough 15 mg/L.
+void TypeVancomycinTargets(QWidget* page) {
+    for (const auto& [field, text] :
+         {std::pair{"desiredPost", "30"}, {"postTime", "1"}, {"desiredTrough", "15"}, {"infusionTime", "1"}})
+        TypeInto(page, field, text);
 }
 }  // namespace
 
@@ -63,6 +75,68 @@ private slots:
         IvRegimenPage other;
         OpenActive(other);
         QVERIFY(!other.findChild<QLineEdit*>("desiredAuc24")->isVisible());
+    }
+
+    // With a Bayesian fit the design's chance and, for vancomycin, the
+    // practical regimen are shown as the engine words them over the case's
+    // posterior; emptied with the design, and never shown without a fit.
+    void chanceOfTheDesignOverTheFittedPosterior() {
+        PageTestEnvironment env;
+        FitAdultWithHistory("vm", {DoseRowOn(1, 8, 0, 1000, "IV", 1, 12, 6)},
+                            {LevelRowOn(3, 9, 30, 32), LevelRowOn(3, 19, 30, 14)});
+        const CaseRecord& r = TheCase();
+        IvRegimenPage page;
+        OpenActive(page);
+        TypeVancomycinTargets(&page);
+
+        const RegimenModel m = PageModel(r);
+        DesignInputs in;
+        in.desiredPost = 30, in.postTime = 1, in.desiredTrough = 15, in.infusionTime = 1;
+        const RegimenDesign d = DesignIv(m, 'D', in);
+        const auto posterior = SamplePosterior(r, PosteriorSettingsFor(r.ModelType));
+        QVERIFY(posterior);
+        const ChanceLines lines = IntermittentChance(r, m, *posterior, {d.dose, d.interval, 1, 1, {}}, 30, true);
+        auto* chance = page.findChild<QLabel*>("chance");
+        auto* practical = page.findChild<QLabel*>("practical");
+        QCOMPARE(chance->text().toStdString(), lines.attainment);
+        QCOMPARE(practical->text().toStdString(), lines.practical);
+        QVERIFY(chance->text().contains("% chance trough 15-50 and post >= 30"));
+        QVERIFY(chance->text().contains("% chance AUC24 400-600 and trough <= 20"));
+        QVERIFY(practical->text().contains("the best of the usual doses"));
+        QVERIFY(chance->isVisible() && practical->isVisible());
+        PictureAt1024(page, "regimen_141_vancomycin_chance.png");
+
+        TypeInto(&page, "desiredPost", "");  // no design: no stale line
+        QVERIFY(FieldText(&page, "dose").isEmpty());
+        QVERIFY(!chance->isVisible() && !practical->isVisible());
+
+        SetUpFortyYearOld("vm", "Intermittent IV - Injection");  // no fit
+        IvRegimenPage unfitted;
+        OpenActive(unfitted);
+        TypeVancomycinTargets(&unfitted);
+        QVERIFY(!FieldText(&unfitted, "dose").isEmpty());
+        QVERIFY(unfitted.findChild<QLabel*>("chance")->text().isEmpty());
+        QVERIFY(!unfitted.findChild<QLabel*>("practical")->isVisible());
+
+        // The oral page judges its design by its own forecast and desired
+        // peak; lithium has no usual vials.
+        FitAdultWithHistory("li", {DoseRowOn(1, 8, 0, 300, "O", 0, 12, 8)},
+                            {LevelRowOn(4, 7, 30, 0.6), LevelRowOn(4, 12, 0, 0.9)});
+        OralRegimenPage oral;
+        OpenActive(oral);
+        TypeInto(&oral, "desiredPeak", "1");
+        TypeInto(&oral, "desiredTrough", "0.6");
+        DesignInputs byMouth;
+        byMouth.desiredPeak = 1, byMouth.desiredTrough = 0.6;
+        const RegimenModel lithium = PageModel(r);
+        const RegimenDesign daily = DesignOral(lithium, byMouth);
+        const auto drawn = SamplePosterior(r, PosteriorSettingsFor(r.ModelType));
+        QVERIFY(daily.dose && drawn);
+        const QString oralChance = oral.findChild<QLabel*>("chance")->text();
+        QCOMPARE(oralChance.toStdString(), OralChance(r, lithium, *drawn, daily.dose, daily.interval, 1).attainment);
+        QVERIFY(oralChance.contains("% chance trough 0.4-1.4 and peak >= 1 ("));
+        QVERIFY(!oral.findChild<QLabel*>("practical")->isVisible());
+        PictureAt1024(oral, "regimen_142_lithium_chance.png");
     }
 
     void gentamicinDesignWithLoadingDoseAndItsRoundTrip() {

@@ -4,6 +4,7 @@
 #include <QPalette>
 #include <QStyleFactory>
 #include <fstream>
+#include <optional>
 
 #include "app/dispatcher.h"
 #include "app/kit/institution.h"
@@ -13,18 +14,34 @@
 #include "app/welcome_picture.h"
 #include "pages/patient/welcome_page.h"
 #include "records/case_record.h"
+#include "records/creatinine_unit.h"
 #include "records/db/configuration.h"
 
 namespace {
-// The institution's name is the second line of Options.dat (empty when
-// there is none); Configure Database rewrites only the first line, so it stays.
-std::string InstitutionNameFrom(const std::filesystem::path& optionsFile) {
+// The lines after the database's: the institution's name on the second
+// (empty when there is none) and settings such as "Creatinine: umol/L" on
+// any. Configure Database rewrites only the first line, so they stay.
+struct OptionsLines {
+    std::string institution;
+    std::optional<CreatinineUnit> creatinine;
+    std::string unknownCreatinine;  // a creatinine line naming no unit known here
+};
+
+OptionsLines ReadOptionsLines(const std::filesystem::path& optionsFile) {
     std::ifstream in(optionsFile);
     std::string line;
     std::getline(in, line);
-    if (!std::getline(in, line)) return {};
-    while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back()))) line.pop_back();
-    return line;
+    OptionsLines lines;
+    for (int number = 2; std::getline(in, line); ++number) {
+        while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back()))) line.pop_back();
+        if (IsCreatinineLine(line)) {
+            lines.creatinine = CreatinineUnitOfLine(line);
+            lines.unknownCreatinine = lines.creatinine ? "" : line;
+        } else if (number == 2) {
+            lines.institution = line;
+        }
+    }
+    return lines;
 }
 }  // namespace
 
@@ -45,7 +62,13 @@ bool ReadStartUpConfiguration(const std::filesystem::path& optionsFile) {
         Warn(nullptr, "Options.dat file is either corrupted or missing. Please contact Orvane Inc. ");
         return false;
     }
-    InstitutionName() = InstitutionNameFrom(optionsFile);
+    const OptionsLines lines = ReadOptionsLines(optionsFile);
+    InstitutionName() = lines.institution;
+    ShownCreatinineUnit() = lines.creatinine.value_or(CreatinineUnit::MgPerDl);
+    if (!lines.unknownCreatinine.empty())
+        Warn(nullptr, QString::fromStdString("Options.dat: \"" + lines.unknownCreatinine +
+                                             "\" names no creatinine unit (\"Creatinine: mg/dL\" or \"Creatinine: "
+                                             "umol/L\").\nSerum creatinine is entered and shown in mg/dL."));
     TheCase().ModelType = 1;
     return true;
 }
@@ -57,7 +80,7 @@ int RunProgram(QApplication& app, const std::filesystem::path& programDir) {
         SetUpProgramFiles(programDir, FolderIsWritable(programDir), UserFoldersFromEnvironment());
     if (!ReadStartUpConfiguration(files.optionsFile)) return 1;
     PageSet pages;
-    WelcomePage welcome(files, [&pages] { return RunPages(pages); });
+    WelcomePage welcome(files, [&pages](int firstCode) { return RunPages(pages, firstCode); });
     welcome.Run();
     return 0;
 }

@@ -6,7 +6,7 @@
 #include "cli/calc_forecast.h"
 #include "cli/calc_history.h"
 #include "cli/calc_results.h"
-#include "cli/json_input.h"
+#include "fhir/json_input.h"
 #include "records/calendar.h"
 #include "records/case_record.h"
 

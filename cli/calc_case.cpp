@@ -10,6 +10,7 @@
 #include "engine/patient_measures.h"
 #include "engine/population_models.h"
 #include "engine/user_drug.h"
+#include "fhir/case_input.h"
 #include "records/calendar.h"
 #include "records/case_record.h"
 #include "records/dosage_form.h"
@@ -23,44 +24,30 @@ void Check(const std::optional<std::string>& problem, const std::string& field) 
 
 void ReadPatient(const Json& input, double now, CaseRecord& r) {
     if (!input.contains("patient")) Fail("patient", "is required");
-    const Json& p = ObjectField(input, "", "patient");
-    CheckKeys(p, "patient",
-              {"birthday", "age_years", "sex", "weight_kg", "height_cm", "scr_mg_dl", "crcl_ml_min", "albumin_g_dl"});
-    const auto birthday = OptText(p, "patient", "birthday");
-    const auto age = OptNumber(p, "patient", "age_years");
-    if (birthday && age) Fail("patient", "give birthday or age_years, not both");
-    if (birthday) {
-        const auto date = ParseIsoDate(*birthday);
-        if (!date) Fail("patient.birthday", "must be a date YYYY-MM-DD");
-        Check(BirthdayProblem(DayNumber(*date), static_cast<long>(std::floor(now))), "patient.birthday");
-        SetBirthday(r, *date, now);
-    } else if (age) {
-        if (*age < 0 || *age > 120) Fail("patient.age_years", "must be between 0 and 120");
-        r.Age = *age;
+    const PatientInput p = ReadPatientInput(ObjectField(input, "", "patient"));
+    if (p.birthday && p.age) Fail("patient", "give birthday or age_years, not both");
+    if (p.birthday) {
+        Check(BirthdayProblem(DayNumber(*p.birthday), static_cast<long>(std::floor(now))), "patient.birthday");
+    } else if (p.age) {
+        if (*p.age < 0 || *p.age > 120) Fail("patient.age_years", "must be between 0 and 120");
     } else {
         Fail("patient", "birthday or age_years is required");
     }
-    const auto sex = OptText(p, "patient", "sex");
-    if (!sex || (*sex != "M" && *sex != "F")) Fail("patient.sex", "must be \"M\" or \"F\"");
-    r.SEX = *sex;
-    r.Wt = Number(p, "patient", "weight_kg");
-    Check(WeightProblem(r.Wt), "patient.weight_kg");
-    r.Ht = Number(p, "patient", "height_cm");
-    Check(HeightProblem(r.Ht), "patient.height_cm");
-    r.SCr = OptNumber(p, "patient", "scr_mg_dl").value_or(0);
-    if (r.SCr != 0) Check(ScrProblem(r.SCr), "patient.scr_mg_dl");
-    r.CrCl = OptNumber(p, "patient", "crcl_ml_min").value_or(0);
-    Check(CrClProblem(r.CrCl), "patient.crcl_ml_min");
-    if (r.SCr == 0 && r.CrCl == 0) Fail("patient", "scr_mg_dl or crcl_ml_min is required");
-    r.Albumin = OptNumber(p, "patient", "albumin_g_dl").value_or(0);
-    Check(AlbuminProblem(r.Albumin), "patient.albumin_g_dl");
+    if (p.sex != "M" && p.sex != "F") Fail("patient.sex", "must be \"M\" or \"F\"");
+    if (!p.weight) Fail("patient.weight_kg", "is required");
+    Check(WeightProblem(*p.weight), "patient.weight_kg");
+    if (!p.height) Fail("patient.height_cm", "is required");
+    Check(HeightProblem(*p.height), "patient.height_cm");
+    const double scr = p.scr.value_or(0), crcl = p.crcl.value_or(0);
+    if (scr != 0) Check(ScrProblem(scr), "patient.scr_mg_dl");
+    Check(CrClProblem(crcl), "patient.crcl_ml_min");
+    if (scr == 0 && crcl == 0) Fail("patient", "scr_mg_dl or crcl_ml_min is required");
+    Check(AlbuminProblem(p.albumin.value_or(0)), "patient.albumin_g_dl");
+    FillPatient(p, now, r);
 }
 
 void ReadDrug(const Json& input, CaseRecord& r) {
-    const auto code = OptText(input, "", "drug");
-    if (!code) Fail("drug", "is required");
-    if (!FindDrug(*code)) Fail("drug", "unknown drug code " + Quoted(*code));
-    r.Drug_ID = ToLower(*code);
+    r.Drug_ID = ReadDrugCode(input);
     if (r.Drug_ID == "zz" && !input.contains("user_drug")) Fail("user_drug", "is required for drug ZZ");
     if (r.Drug_ID != "zz" && input.contains("user_drug")) Fail("user_drug", "is only for drug ZZ");
     if (r.Drug_ID == "ph" && r.Albumin == 0) Fail("patient.albumin_g_dl", "You must enter albumin value.");

@@ -1,7 +1,7 @@
 #include "cli/calc_fhir.h"
 
-#include "cli/json_input.h"
 #include "fhir/fhir_bundle.h"
+#include "fhir/json_input.h"
 
 namespace {
 std::string Report(const FhirImport& import) {

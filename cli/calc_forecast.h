@@ -3,7 +3,7 @@
 // kinevo-calc.
 #include <functional>
 
-#include "cli/json_fields.h"
+#include "fhir/json_fields.h"
 
 struct CaseRecord;
 struct RegimenModel;

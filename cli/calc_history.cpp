@@ -11,64 +11,12 @@
 #include "engine/dose_expansion.h"
 #include "engine/history_rows.h"
 #include "engine/user_drug.h"
+#include "fhir/case_input.h"
 #include "records/case_record.h"
 #include "records/drug_catalogue.h"
 
 namespace {
 std::string Item(const std::string& list, std::size_t i) { return list + "[" + std::to_string(i) + "]"; }
-
-const Json& Rows(const Json& history, const char* key) {
-    static const Json none = Json::array();
-    if (!history.contains(key)) return none;
-    const Json& rows = history.at(key);
-    const std::string where = std::string("history.") + key;
-    if (!rows.is_array()) Fail(where, "must be a list of rows");
-    if (rows.size() > static_cast<std::size_t>(kMaxHistoryRows)) Fail(where, "at most 10 rows");
-    return rows;
-}
-
-void ReadMoment(const Json& row, const std::string& where, CivilDate& date, int& hour, int& minute) {
-    const auto dateText = OptText(row, where, "date");
-    const auto parsed = dateText ? ParseIsoDate(*dateText) : std::nullopt;
-    if (!parsed) Fail(where + ".date", "must be a date YYYY-MM-DD");
-    date = *parsed;
-    const auto timeText = OptText(row, where, "time");
-    const auto time = timeText ? ParseHourMinute(*timeText) : std::nullopt;
-    if (!time) Fail(where + ".time", "must be a time HH:MM");
-    std::tie(hour, minute) = *time;
-    if (hour < 0 || hour > 23) Fail(where + ".time", "Please Input Valid Hour Value 0 to 23.");
-    if (minute < 0 || minute > 59) Fail(where + ".time", "Please Input Valid Minutes Value 0 to 59.");
-}
-
-DoseRow ReadDoseRow(const Json& row, const std::string& where, const CaseRecord& r) {
-    CheckKeys(row, where, {"date", "time", "dose", "route", "infusion_time", "interval", "doses", "status"});
-    DoseRow d;
-    ReadMoment(row, where, d.date, d.hour, d.minute);
-    d.dose = Number(row, where, "dose");
-    const auto route = OptText(row, where, "route");
-    if (!route) Fail(where + ".route", "is required");
-    d.route = NormaliseRoute(*route);
-    const UserDrugRoutes user{IvGroupComplete(r.userDrug), ImGroupComplete(r.userDrug), OralGroupComplete(r.userDrug)};
-    if (const auto problem = RouteProblem(r.Drug_ID, d.route, user)) Fail(where + ".route", *problem);
-    d.infusionTime = OptNumber(row, where, "infusion_time").value_or(0);
-    d.interval = Number(row, where, "interval");
-    const double doses = Number(row, where, "doses");
-    if (doses != std::floor(doses)) Fail(where + ".doses", "must be a whole number");
-    if (std::fabs(doses) > 1e6) Fail(where + ".doses", "is too large: a history holds at most 1000 dose events");
-    d.doses = static_cast<int>(doses);
-    const std::string status = ToUpper(OptText(row, where, "status").value_or(""));
-    if (status != "I" && status != "O") Fail(where + ".status", "Please input I or O. ");
-    d.status = status;
-    return d;
-}
-
-LevelRow ReadLevelRow(const Json& row, const std::string& where) {
-    CheckKeys(row, where, {"date", "time", "level"});
-    LevelRow l;
-    ReadMoment(row, where, l.date, l.hour, l.minute);
-    l.level = Number(row, where, "level");
-    return l;
-}
 
 // The fit set-up page's lists: the drug's route-products, a second one only
 // for the drugs whose page offers a second list.
@@ -99,15 +47,10 @@ void ReadHistory(const Json& input, CaseRecord& r) {
     const double givenF = r.population.F;
     ApplyFitRouteProducts(r, ReadFitRouteProducts(h, r));
     if (input.contains("parameters") && input.at("parameters").contains("F")) r.population.F = givenF;
-    const Json& doses = Rows(h, "doses");
-    for (std::size_t i = 0; i < doses.size(); ++i)
-        r.history.doseRows.push_back(ReadDoseRow(doses[i], Item("history.doses", i), r));
-    const Json& levels = Rows(h, "levels");
-    for (std::size_t i = 0; i < levels.size(); ++i)
-        r.history.levelRows.push_back(ReadLevelRow(levels[i], Item("history.levels", i)));
+    ReadHistoryRows(h, r);
     // The page stops counting at such a row; here it is refused, not dropped.
     const auto counted = static_cast<std::size_t>(CountedLevelRows(r.history.levelRows));
-    if (counted < levels.size())
+    if (counted < r.history.levelRows.size())
         Fail(Item("history.levels", counted), "a measured level after a prediction row (-1) would not be counted");
     // Without either there is no time zero to count from and nothing to fit.
     const bool measured = std::any_of(r.history.levelRows.begin(), r.history.levelRows.end(),

@@ -1,8 +1,8 @@
 #pragma once
 #include <optional>
 
-#include "cli/json_fields.h"
 #include "engine/posterior.h"
+#include "fhir/json_fields.h"
 
 struct CaseRecord;
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <optional>
 
-#include "cli/json_fields.h"
+#include "fhir/json_fields.h"
 
 struct Posterior;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "cli/json_fields.h"
+#include "fhir/json_fields.h"
 
 struct CaseRecord;
 

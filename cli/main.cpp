@@ -9,7 +9,7 @@
 
 #include "cli/calc.h"
 #include "cli/calc_fhir.h"
-#include "cli/json_input.h"
+#include "fhir/json_input.h"
 #include "kinevo_version.h"
 #include "records/calendar.h"
 

@@ -55,9 +55,6 @@ std::optional<double> Scaled(double value, const std::string& ucum, std::initial
         if (ucum == u.ucum) return value * (u.times * also) / u.per;
     return std::nullopt;
 }
-
-// Creatinine, 113.12 g/mol: 1 umol/L is 113.12 ug/L, 0.011312 mg/dL.
-constexpr double kCreatinineMolarMass = 113.12;
 }  // namespace
 
 const FhirDrug* DrugOfRxNorm(const std::string& rxnorm) {

@@ -5,6 +5,7 @@
 #include "output/report_texts.h"
 #include "records/calendar.h"
 #include "records/case_record.h"
+#include "records/creatinine_unit.h"
 #include "records/db/stored_text.h"
 #include "records/text_format.h"
 #include "records/units.h"
@@ -80,7 +81,7 @@ ReportContent ReportContentOf(const CaseRecord& r, const ReportHeading& h, const
     c.weight = "Weight: " + PrintedWeight(r);
     if (c.phenytoin) c.albumin = "Albumin: " + FormatNumber("%.2lf", r.Albumin) + " g/dL";
     if (r.SCr != 0) {
-        c.renal = "Crs = " + FormatNumber("%.2f", r.SCr) + " mg/dL";
+        c.renal = "Crs = " + ScrText(r.SCr, "%.2f") + " " + CreatinineUnitText();
         const double estimate = EstimateCrCl(BodyOf(r), r.SCr, 0.0, r.AugmentedCrClCap);
         if (estimate != 0) c.estimatedClearance = "Estimated CLcr = " + FormatNumber("%.2f", estimate) + " mL/min";
     } else {

@@ -17,3 +17,7 @@ inline constexpr double kExactKgPerLb = 0.45359237;
 // Lithium doses are typed in mg of the carbonate salt; its levels are in mEq/L.
 inline constexpr double kLithiumMgToMeq = 0.027066666666666666;
 inline constexpr double kLithiumMeqToMg = 36.94581280788178;
+
+// Serum creatinine, 113.12 g/mol: 1 mg/dL is 10000 / 113.12 = 88.40 umol/L.
+inline constexpr double kCreatinineMolarMass = 113.12;
+inline constexpr double kCreatinineUmolPerMgDl = 10000 / kCreatinineMolarMass;

@@ -1,5 +1,6 @@
 #include "app/kit/clock.h"
 
+#include <cmath>
 #include <ctime>
 
 #include "records/calendar.h"
@@ -21,3 +22,18 @@ double Now() {
 }
 
 void FixNow(std::optional<double> moment) { Fixed() = moment; }
+
+long long NowUtcMinute() {
+    if (!Fixed()) return static_cast<long long>(std::time(nullptr) / 60);
+    const double moment = *Fixed();
+    const long day = static_cast<long>(std::floor(moment));
+    const CivilDate date = DateOfDayNumber(day);
+    const long minutes = std::lround((moment - static_cast<double>(day)) * 1440);
+    std::tm local{};
+    local.tm_year = date.year - 1900;
+    local.tm_mon = date.month - 1;
+    local.tm_mday = date.day;
+    local.tm_min = static_cast<int>(minutes);  // mktime carries the minutes into hours
+    local.tm_isdst = -1;
+    return static_cast<long long>(std::mktime(&local) / 60);
+}

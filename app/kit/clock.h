@@ -5,4 +5,7 @@
 #include <optional>
 
 double Now();
-void FixNow(std::optional<double> moment);  // nullopt: back to the system clock
+void FixNow(std::optional<double> moment);
+// Now in minutes since 1970-01-01 00:00 UTC, for times written with their
+// zone (a fixed moment is taken as local time, as Now() gives it).
+long long NowUtcMinute();  // nullopt: back to the system clock

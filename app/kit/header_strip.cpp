@@ -7,6 +7,7 @@
 #include "app/kit/date_display.h"
 #include "engine/patient_measures.h"
 #include "records/case_record.h"
+#include "records/creatinine_unit.h"
 #include "records/drug_catalogue.h"
 #include "records/text_format.h"
 #include "records/units.h"
@@ -29,7 +30,7 @@ void AgeTexts(double age, HeaderTexts& t) {
 
 std::string RenalLine(const CaseRecord& r) {
     if (r.SCr == 0) return "Entered CLcr: " + FormatNumber("%.2lf", r.CrCl) + " mL/min";
-    std::string line = "Crs=" + FormatNumber("%.2lf", r.SCr) + " mg/dL";
+    std::string line = "Crs=" + ScrText(r.SCr, "%.2lf") + " " + CreatinineUnitText();
     const double estimate = EstimateCrCl(BodyOf(r), r.SCr, 0.0, r.AugmentedCrClCap);
     if (estimate != 0) line += "  Est. CLcr=" + FormatNumber("%.2lf", estimate) + " mL/min";
     return line;

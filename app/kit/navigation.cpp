@@ -13,6 +13,7 @@ Navigation& Nav() {
 void ResetCaseAndFlags(bool newPatient) {
     ResetCase(TheCase(), newPatient);
     Nav().caseExists = false;
+    Nav().caseImported = false;
     // Parameters shown for the case just closed must not be saved with the next one.
     Nav().shownParameters = PageParameterTexts{};
     Nav().printedSet = ParameterSet{};

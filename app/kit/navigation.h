@@ -13,6 +13,9 @@ struct Navigation {
     bool newPatient = false;
     bool caseExists = false;
     bool newPatientSaved = false;
+    // The record holds a new patient's case imported from the hospital
+    // record, for the new-patient entry page to show when it next opens.
+    bool caseImported = false;
     EndSource endPageSource = EndSource::None;
     ReportSource reportSource = ReportSource::None;
     // Set when the user goes back to the page from the report or end page.

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include "app/kit/review_sheet.h"
+
 class QPrinter;
 class QWidget;
 
@@ -25,6 +27,11 @@ public:
     // The chosen path, or nullopt when the dialog is cancelled.
     virtual std::optional<QString> AskSavePath(QWidget* parent, const QString& defaultSuffix,
                                                const QString& initialName) = 0;
+    // An existing file to read, or nullopt when the dialog is cancelled.
+    // `filter`: Qt's name filter, such as "JSON files (*.json)".
+    virtual std::optional<QString> AskOpenPath(QWidget* parent, const QString& filter) = 0;
+    // Shows `sheet` with OK and Cancel; true for OK.
+    virtual bool Review(QWidget* parent, const ReviewSheet& sheet) = 0;
     // True when the user confirms the printer (set up in `printer`).
     virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
     // A path for a new PDF file (an existing one is replaced only after the

@@ -6,6 +6,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include "app/kit/review_dialog.h"
+
 namespace {
 QMessageBox::Icon IconOf(PromptIcon icon) {
     switch (icon) {
@@ -54,6 +56,20 @@ std::optional<QString> QtPrompts::AskSavePath(QWidget* parent, const QString& de
     // An existing file is never overwritten (the install keeps it), so the
     // dialog's own overwrite question would only mislead.
     return SavePath(parent, defaultSuffix, initialName, {}, false);
+}
+
+std::optional<QString> QtPrompts::AskOpenPath(QWidget* parent, const QString& filter) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(filter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+bool QtPrompts::Review(QWidget* parent, const ReviewSheet& sheet) {
+    ReviewDialog dialog(sheet, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool QtPrompts::SetUpPrinter(QWidget* parent, QPrinter& printer) {

@@ -9,6 +9,8 @@ public:
     bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
     std::optional<QString> AskSavePath(QWidget* parent, const QString& defaultSuffix,
                                        const QString& initialName) override;
+    std::optional<QString> AskOpenPath(QWidget* parent, const QString& filter) override;
+    bool Review(QWidget* parent, const ReviewSheet& sheet) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
     std::optional<QString> AskPdfPath(QWidget* parent, const QString& initialName) override;
     bool PreviewPrint(QWidget* parent, QPrinter& printer, const std::function<void(QPrinter&)>& draw) override;

@@ -23,6 +23,17 @@ std::optional<QString> ScriptedPrompts::AskSavePath(QWidget*, const QString& def
     return NextPath(paths);
 }
 
+std::optional<QString> ScriptedPrompts::AskOpenPath(QWidget*, const QString& filter) {
+    shown.push_back({ShownPrompt::OpenPath, {}, filter, PromptIcon::None});
+    return NextPath(openPaths);
+}
+
+bool ScriptedPrompts::Review(QWidget*, const ReviewSheet& sheet) {
+    shown.push_back({ShownPrompt::Review, sheet.title, sheet.Text(), PromptIcon::None});
+    reviews.push_back(sheet);
+    return NextAnswer(reviewAnswers);
+}
+
 bool ScriptedPrompts::SetUpPrinter(QWidget*, QPrinter& printer) {
     shown.push_back({ShownPrompt::Printer, {}, {}, PromptIcon::None});
     const bool confirmed = NextAnswer(printerAnswers);

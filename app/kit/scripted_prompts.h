@@ -8,7 +8,7 @@
 #include "app/kit/prompts.h"
 
 struct ShownPrompt {
-    enum Kind { Message, OkCancel, YesNo, SavePath, Printer, PdfPath, Preview } kind;
+    enum Kind { Message, OkCancel, YesNo, SavePath, OpenPath, Review, Printer, PdfPath, Preview } kind;
     QString title;
     QString text;
     PromptIcon icon = PromptIcon::None;
@@ -16,8 +16,11 @@ struct ShownPrompt {
 
 class ScriptedPrompts : public Prompts {
 public:
-    std::deque<bool> answers;                  // OK/Yes = true, in order asked
-    std::deque<std::optional<QString>> paths;  // for save-as dialogs
+    std::deque<bool> answers;                      // OK/Yes = true, in order asked
+    std::deque<std::optional<QString>> paths;      // for save-as dialogs
+    std::deque<std::optional<QString>> openPaths;  // for files to read
+    std::deque<bool> reviewAnswers;                // OK = true
+    std::vector<ReviewSheet> reviews;              // every review shown, in order
     std::deque<bool> printerAnswers;
     // A confirmed printer and the preview write a PDF here, so a test can
     // read what was drawn.
@@ -33,6 +36,8 @@ public:
     bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
     std::optional<QString> AskSavePath(QWidget* parent, const QString& defaultSuffix,
                                        const QString& initialName) override;
+    std::optional<QString> AskOpenPath(QWidget* parent, const QString& filter) override;
+    bool Review(QWidget* parent, const ReviewSheet& sheet) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
     std::optional<QString> AskPdfPath(QWidget* parent, const QString& initialName) override;
     bool PreviewPrint(QWidget* parent, QPrinter& printer, const std::function<void(QPrinter&)>& draw) override;

@@ -15,6 +15,7 @@
 #include "app/kit/clock.h"
 #include "pages/patient/birthday_text.h"
 #include "pages/widgets/form_keys.h"
+#include "records/creatinine_unit.h"
 #include "records/entry_limits.h"
 
 namespace {
@@ -58,12 +59,13 @@ QWidget* Pair(QWidget* parent, QRadioButton* first, QRadioButton* second, QWidge
     return box;
 }
 
-QWidget* WithUnit(QWidget* parent, QWidget* field, const char* unit) {
+QWidget* WithUnit(QWidget* parent, QWidget* field, const char* unit, const char* unitName = "") {
     auto* box = new QWidget(parent);
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(field, 1);
     auto* label = new QLabel(unit, box);
+    label->setObjectName(unitName);
     label->setMinimumWidth(52);  // the number fields of the case end in one line
     row->addWidget(label);
     return box;
@@ -189,7 +191,7 @@ void EntryForm::BuildCasePart(QGridLayout* grid, bool newPatient) {
     add(text("Drug:"), drug_);
     add(text("Weight:"), Pair(self, pounds_, kilograms_, weight_));
     add(text("Height:"), Pair(self, inches_, centimetres_, height_));
-    add(crs_, WithUnit(self, scr_, "mg/dL"));
+    add(crs_, WithUnit(self, scr_, CreatinineUnitText(), "scrUnit"));
     add(clcrChoice_, WithUnit(self, clcr_, "mL/min"));
     add(text("Albumin:"), WithUnit(self, albumin_, "g/dL"));
     add(text("Updated:"), caseUpdated_);
@@ -319,7 +321,7 @@ std::optional<QString> EntryForm::ProblemOf(QWidget* field) const {
     }
     if (field == weight_) return RangeProblem(weight_, WeightProblem);
     if (field == height_) return RangeProblem(height_, HeightProblem);
-    if (field == scr_) return RangeProblem(scr_, ScrProblem);
+    if (field == scr_) return RangeProblem(scr_, ShownScrProblem);
     if (field == clcr_) return RangeProblem(clcr_, CrClProblem);
     if (field == albumin_) return RangeProblem(albumin_, AlbuminProblem);
     return std::nullopt;

@@ -6,6 +6,7 @@
 
 #include "pages/patient/birthday_text.h"
 #include "records/case_record.h"
+#include "records/creatinine_unit.h"
 #include "records/drug_catalogue.h"
 #include "records/text_format.h"
 #include "records/units.h"
@@ -13,6 +14,7 @@
 namespace {
 
 QString Plain(double v) { return QString::number(v, 'g', 10); }
+QString ScrField(double mgPerDl) { return QString::fromStdString(ScrText(mgPerDl, "%.10g")); }
 QString TwoDecimals(double v) { return QString::fromStdString(FormatNumber("%.2f", v)); }
 QString DateOfMoment(double moment) {
     if (moment == 0) return {};
@@ -62,7 +64,7 @@ EntryValues EntryValuesOf(const CaseRecord& r, bool withCase) {
     v.inches = r.HtUnit == "in";
     v.height = v.inches ? TwoDecimals(r.Ht * kInchPerCm) : Plain(r.Ht);
     v.crsChosen = r.SCr != 0;
-    if (v.crsChosen) v.scr = Plain(r.SCr);
+    if (v.crsChosen) v.scr = ScrField(r.SCr);
     else v.clcr = Plain(r.CrCl);
     if (r.Albumin != 0) v.albumin = Plain(r.Albumin);
     v.caseNote = QString::fromStdString(r.Case_Note);
@@ -86,7 +88,9 @@ void FillRecord(const EntryValues& v, CaseRecord& r, double now) {
     r.HtUnit = v.inches ? "in" : "cm";
     r.Ht = v.inches ? r.HtEntered * kCmPerInch : r.HtEntered;
     r.Drug_ID = ToLower(DrugNameOf(v.drug.toStdString()));
-    r.SCr = FieldNumber(v.scr).value_or(0);
+    // Left as shown, a creatinine keeps the value it was shown from: read
+    // back from umol/L it would move a little.
+    if (v.scr != ScrField(r.SCr)) r.SCr = StoredScr(FieldNumber(v.scr).value_or(0));
     r.CrCl = FieldNumber(v.clcr).value_or(0);
     r.Albumin = FieldNumber(v.albumin).value_or(0);
     r.Case_Note = Cut(v.caseNote);

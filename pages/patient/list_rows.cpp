@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "records/calendar.h"
+#include "records/creatinine_unit.h"
 #include "records/db/stored_text.h"
 #include "records/drug_catalogue.h"
 
@@ -17,7 +18,11 @@ QString MonthDayYear(double moment) {
 QString Whole(const std::string& stored, const char* unit) { return QString::number(WholeNumber(stored)) + unit; }
 
 QString Renal(const ListedCase& c) {
-    if (TextNumber(c.SCr) != 0) return QString::fromStdString(c.SCr) + " mg/dL";
+    // Stored in mg/dL: shown as stored, or in umol/L to one decimal.
+    if (const double scr = TextNumber(c.SCr); scr != 0) {
+        const bool asStored = ShownCreatinineUnit() == CreatinineUnit::MgPerDl;
+        return QString::fromStdString((asStored ? c.SCr : ScrText(scr, "%g")) + " " + CreatinineUnitText());
+    }
     if (TextNumber(c.CrCl) != 0) return QString::fromStdString(c.CrCl) + " mL/min";
     return {};
 }

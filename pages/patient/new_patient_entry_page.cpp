@@ -1,9 +1,12 @@
 #include "pages/patient/new_patient_entry_page.h"
 
+#include <utility>
+
 #include "app/kit/clock.h"
 #include "app/kit/navigation.h"
 #include "pages/patient/entry_form.h"
 #include "pages/patient/entry_loading.h"
+#include "pages/patient/hospital_import.h"
 #include "records/case_record.h"
 #include "records/db/case_save.h"
 #include "records/db/configuration.h"
@@ -12,6 +15,13 @@
 NewPatientEntryPage::NewPatientEntryPage(QWidget* parent) : EntryPage(PageId::NewPatientEntry, "New Patient", parent) {}
 
 EntryPage::Opening NewPatientEntryPage::Load(EntryKeys& keys) {
+    // Imported from the hospital record: a patient stored nowhere yet, every
+    // value to be reviewed here and saved with Save.
+    if (std::exchange(Nav().caseImported, false)) {
+        Nav().newPatientSaved = false;
+        keys = EntryKeys{};
+        return {ImportedEntryValues(TheCase()), BlankEntry()};
+    }
     // Back from the factor or user's choice page: the record holds what was
     // typed here, and a patient this page stored stays stored.
     if (RecordHoldsCase()) {

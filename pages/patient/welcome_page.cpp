@@ -6,12 +6,16 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 #include <utility>
+#include <variant>
 
 #include "app/kit/clock.h"
 #include "app/kit/date_display.h"
+#include "app/kit/navigation.h"
 #include "app/kit/prompts.h"
 #include "app/kit/result_codes.h"
+#include "pages/patient/hospital_import.h"
 #include "pages/widgets/database_work.h"
+#include "records/case_record.h"
 #include "records/db/configuration.h"
 #include "records/db/db_error.h"
 #include "records/db/engines/sql_dialect.h"
@@ -72,7 +76,7 @@ QPixmap LevelsPicture() {
 }
 }  // namespace
 
-WelcomePage::WelcomePage(ProgramFiles files, std::function<int()> runPages, QWidget* parent)
+WelcomePage::WelcomePage(ProgramFiles files, std::function<int(int)> runPages, QWidget* parent)
     : KinevoPage(PageId::Welcome, "THERAPEUTIC   DRUG  MONITORING  SYSTEM", std::nullopt, parent),
       files_(std::move(files)),
       runPages_(std::move(runPages)) {
@@ -97,6 +101,7 @@ WelcomePage::WelcomePage(ProgramFiles files, std::function<int()> runPages, QWid
     Body()->addLayout(dateRow);
     Body()->addStretch(2);
     AddButton("&Configure Database", "configureDatabase", [this] { ConfigureDatabase(); });
+    AddButton("&Import from Hospital Record...", "importHospitalRecord", [this] { ImportHospitalRecord(); });
     AddButton("&Next", "next", [this] { Next(); });
 }
 
@@ -109,8 +114,30 @@ void WelcomePage::OnOpen() {
 
 void WelcomePage::Next() {
     if (!Configured()) return Warn(this, kNotConfigured);
+    Walk(code::kSearch);
+}
+
+void WelcomePage::ImportHospitalRecord() {
+    // The pages it leads to store into the database, as Next's do.
+    if (!Configured()) return Warn(this, kNotConfigured);
+    const auto path = ThePrompts().AskOpenPath(this, "FHIR R4 bundles (*.json);;All files (*)");
+    if (!path) return;
+    auto read = ReadHospitalCase(*path, TheCase(), Now(), NowUtcMinute());
+    if (const auto* message = std::get_if<QString>(&read)) return Warn(this, *message);
+    HospitalCase& imported = std::get<HospitalCase>(read);
+    if (!ThePrompts().Review(this, imported.review)) return;
+    // A new patient, as the search page begins one, holding the import.
+    ResetCaseAndFlags(true);
+    ResetAllPages();
+    TheCase() = std::move(imported.record);
+    Nav().newPatient = true;
+    Nav().caseImported = true;
+    Walk(code::kNewPatientEntry);
+}
+
+void WelcomePage::Walk(int firstCode) {
     hide();
-    const int code = runPages_();
+    const int code = runPages_(firstCode);
     if (code != code::kBackToWelcome) return done(code);
     backFromPages_ = true;
     show();

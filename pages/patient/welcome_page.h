@@ -13,9 +13,9 @@ class WelcomePage : public KinevoPage {
     Q_OBJECT
 public:
     // `files`: the Options.dat Configure Database rewrites and the empty
-    // database it installs. `runPages` runs the working pages and returns
-    // the code the walk ended with.
-    WelcomePage(ProgramFiles files, std::function<int()> runPages, QWidget* parent = nullptr);
+    // database it installs. `runPages` runs the working pages from the page
+    // of `firstCode` and returns the code the walk ended with.
+    WelcomePage(ProgramFiles files, std::function<int(int firstCode)> runPages, QWidget* parent = nullptr);
     // Hiding a dialog ends its exec(), and the page hides while the working
     // pages run: it goes on after they come back, until it is closed.
     int exec() override;
@@ -28,11 +28,15 @@ protected:
 
 private:
     void Next();
+    // A new patient's case from a FHIR R4 bundle, reviewed, then on the New
+    // Patient page and the history page unsaved.
+    void ImportHospitalRecord();
+    void Walk(int firstCode);
     void ConfigureDatabase();
     // Asks before installing at `target`, then says how it went.
     void InstallAt(const QString& target);
     ProgramFiles files_;
-    std::function<int()> runPages_;
+    std::function<int(int)> runPages_;
     QLabel* today_;
     bool backFromPages_ = false;
 };

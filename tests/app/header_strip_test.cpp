@@ -4,6 +4,7 @@
 #include "app/kit/date_display.h"
 #include "app/kit/header_strip.h"
 #include "records/case_record.h"
+#include "records/creatinine_unit.h"
 #include "tests/pages/page_test_support.h"
 
 class HeaderStripTest : public QObject {
@@ -65,6 +66,11 @@ private slots:
         // below the 90 x BSA (about 166) cap.
         QCOMPARE(HeaderTextsOf(r, TestMoment(), HeaderVariant::Full).renal,
                  std::string("Crs=1.00 mg/dL  Est. CLcr=87.50 mL/min"));
+        // Shown in umol/L, the same creatinine and estimate: 1 mg/dL x 88.40.
+        ShownCreatinineUnit() = CreatinineUnit::UmolPerL;
+        QCOMPARE(HeaderTextsOf(r, TestMoment(), HeaderVariant::Full).renal,
+                 std::string("Crs=88.4 umol/L  Est. CLcr=87.50 mL/min"));
+        ShownCreatinineUnit() = CreatinineUnit::MgPerDl;
     }
 
     void creatinineWithoutEstimate() {

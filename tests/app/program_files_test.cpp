@@ -103,7 +103,7 @@ private slots:
     void configureDatabaseRewritesTheUsersOptions() {
         const ProgramFiles files = SetUpProgramFiles(Folder("usr/bin", "usr/share/kinevo/Patients.mdb"), true, User());
         QVERIFY(ReadStartUpConfiguration(files.optionsFile));
-        WelcomePage welcome(files, [] { return 0; });
+        WelcomePage welcome(files, [](int) { return 0; });
         welcome.Open();
         const fs::path target = env->Dir() / "elsewhere.mdb";
         env->prompts.answers = {true, true};  // set up a new one; install it there

@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "pages/patient/welcome_page.h"
 #include "records/case_record.h"
+#include "records/creatinine_unit.h"
 #include "records/db/case_save.h"
 #include "records/db/configuration.h"
 #include "records/db/database.h"
@@ -32,7 +33,7 @@ class WelcomePageTest : public QObject {
     int chainCode = code::kBackToWelcome;
 
     std::unique_ptr<WelcomePage> MakeWelcome() {
-        auto page = std::make_unique<WelcomePage>(ProgramFiles::In(env->Dir()), [this] {
+        auto page = std::make_unique<WelcomePage>(ProgramFiles::In(env->Dir()), [this](int) {
             ++chainRuns;
             return chainCode;
         });
@@ -92,6 +93,22 @@ private slots:
         QCOMPARE(welcome->findChild<QLabel*>("today")->text(), QString("03/15/2012"));
         QCOMPARE(welcome->findChild<QLabel*>("institution")->text(), QString("St. Mary's Hospital Pharmacy"));
         InstitutionName().clear();
+    }
+
+    void creatinineLineChoosesTheUnit() {
+        const std::string db = env->MakeDatabase("work.mdb");
+        // After the name, or in its place: a setting line is never the name.
+        MakeProgramFolder(db + "\nSt. Mary's Hospital Pharmacy\ncreatinine:  umol/L \n");
+        QVERIFY(ReadStartUpConfiguration(env->Dir() / "Options.dat"));
+        QCOMPARE(ShownCreatinineUnit(), CreatinineUnit::UmolPerL);
+        QCOMPARE(InstitutionName(), std::string("St. Mary's Hospital Pharmacy"));
+        env->WriteFile("Options.dat", db + "\nCreatinine: mmol/L\n");
+        QVERIFY(ReadStartUpConfiguration(env->Dir() / "Options.dat"));
+        QCOMPARE(ShownCreatinineUnit(), CreatinineUnit::MgPerDl);
+        QCOMPARE(InstitutionName(), std::string());
+        QCOMPARE(env->prompts.shown.size(), std::size_t(1));
+        QCOMPARE(env->prompts.shown[0].title, QString("Warning"));
+        QVERIFY(env->prompts.shown[0].text.startsWith("Options.dat: \"Creatinine: mmol/L\" names no creatinine unit"));
     }
 
     void nextWithoutDatabaseRefuses() {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "calc_runner.h"
-#include "cli/json_input.h"
+#include "fhir/json_input.h"
 
 using nlohmann::json;
 

@@ -5,6 +5,8 @@
 #include "output/report_content.h"
 #include "output/report_texts.h"
 #include "records/case_record.h"
+#include "records/creatinine_unit.h"
+#include "tests/engine/case_fixtures.h"
 
 TEST(ReportTexts, RegimenNumbersSentencesAndLevels) {
     EXPECT_EQ(RegimenNumber("62.5"), "62.5");
@@ -58,4 +60,15 @@ TEST(ReportTexts, HeightWeightAndParameterTexts) {
     EXPECT_EQ(t.kd + " " + t.halfLife + " " + t.timeToSteadyState, "0.25 2.77 11.08");
     EXPECT_EQ(t.f + " " + t.cf, "90.00 85.0");
     EXPECT_EQ(PrintedParameters({}).kd, "");  // no volume: nothing rather than nan
+}
+
+TEST(ReportTexts, CreatinineInTheWorkstationsUnit) {
+    CaseRecord r = AdultCase("gm", "");
+    r.SCr = 1.2;
+    const auto renal = [&r] { return ReportContentOf(r, {}, {}, ReportKind::Population, {}, "", 0).renal; };
+    EXPECT_EQ(renal(), "Crs = 1.20 mg/dL");
+    // 1.2 mg/dL x 88.40 umol/L per mg/dL = 106.08 umol/L.
+    ShownCreatinineUnit() = CreatinineUnit::UmolPerL;
+    EXPECT_EQ(renal(), "Crs = 106.1 umol/L");
+    ShownCreatinineUnit() = CreatinineUnit::MgPerDl;
 }

@@ -108,7 +108,7 @@ private slots:
 
     void welcomePageClosesWithoutAQuestion() {
         for (int key : {int(Qt::Key_Escape), int(Qt::Key_Return)}) {
-            WelcomePage welcome(ProgramFiles::In(env->Dir()), [] { return 1; });
+            WelcomePage welcome(ProgramFiles::In(env->Dir()), [](int) { return 1; });
             Show(welcome);
             welcome.setFocus();
             PressKey(&welcome, key);

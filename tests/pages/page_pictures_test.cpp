@@ -21,7 +21,7 @@ private slots:
         PageTestEnvironment env;
         InstitutionName() = "St. Mary's Hospital Pharmacy";
         ConfiguredDatabasePath() = env.MakeDatabase("work.mdb");
-        WelcomePage welcome(ProgramFiles::In(env.Dir()), [] { return 1; });
+        WelcomePage welcome(ProgramFiles::In(env.Dir()), [](int) { return 1; });
         welcome.Open();
         SavePagePicture(welcome, "welcome_page.png");
 

@@ -2,13 +2,20 @@
 // with the program's real message boxes answered by a timer as a user would:
 // the box shows with its title, the page stays open and keeps what was typed.
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <fstream>
+#include <nlohmann/json.hpp>
 
+#include "app/kit/clock.h"
 #include "app/kit/prompts.h"
+#include "app/kit/result_codes.h"
+#include "app/kit/review_dialog.h"
 #include "app/page_set.h"
 #include "app/startup.h"
 #include "engine/population_models.h"
@@ -54,7 +61,7 @@ private slots:
         PageTestEnvironment env;
         env.WriteFile("Options.dat", "postgresql://kinevo@127.0.0.1:1/kinevo\n");
         QVERIFY(ReadStartUpConfiguration(env.Dir() / "Options.dat"));
-        WelcomePage welcome(ProgramFiles::In(env.Dir()), [] { return 1; });
+        WelcomePage welcome(ProgramFiles::In(env.Dir()), [](int) { return 1; });
         BoxAnswerer boxes;
         welcome.Open();
         welcome.show();
@@ -62,6 +69,67 @@ private slots:
         QVERIFY(boxes.seen[0].startsWith("Warning: The patient database server 127.0.0.1 (port 1, database kinevo)"));
         QVERIFY(welcome.isVisible());
         QCOMPARE(ConfiguredDatabasePath(), std::string("postgresql://kinevo@127.0.0.1:1/kinevo"));
+    }
+
+    void importGoesThroughTheRealFileDialogAndReview() {
+        PageTestEnvironment env;
+        ConfiguredDatabasePath() = env.MakeDatabase("work.mdb");
+        FixNow(MomentOf(CivilDate{2026, 12, 5}, 12));  // after the example's last level
+        // The example with one entry the case cannot use.
+        std::ifstream example(KINEVO_EXAMPLES_DIR "/fhir/vancomycin-inpatient.json");
+        nlohmann::json bundle = nlohmann::json::parse(example);
+        bundle["entry"].push_back({{"resource",
+                                    {{"resourceType", "Observation"},
+                                     {"id", "glucose"},
+                                     {"status", "final"},
+                                     {"code", {{"coding", {{{"system", "http://loinc.org"}, {"code", "2345-7"}}}}}},
+                                     {"effectiveDateTime", "2026-12-01T06:45:00+01:00"},
+                                     {"valueQuantity", {{"value", 5.4}, {"code", "mmol/L"}}}}}});
+        env.WriteFile("record.json", bundle.dump(1));
+        env.WriteFile("cut.json", R"({"resourceType": "Bundle", "entry": [)");
+        std::vector<int> walks;
+        WelcomePage welcome(ProgramFiles::In(env.Dir()), [&](int first) {
+            walks.push_back(first);
+            return 1;
+        });
+        UsePrompts(nullptr);
+        QString file = QString::fromStdString((env.Dir() / "record.json").string());
+        QStringList seen;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            timer.stop();  // the picture lets events run: no second visit meanwhile
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+                seen << "file dialog";
+                // Typed as a user would, and Open pressed.
+                dialog->findChild<QLineEdit*>("fileNameEdit")->setText(file);
+                static_cast<QDialog*>(dialog)->accept();
+            } else if (auto* review = qobject_cast<ReviewDialog*>(modal)) {
+                seen << review->windowTitle();
+                if (qEnvironmentVariableIsSet("KINEVO_SHOT_DIR")) SavePagePicture(*review, "import_review.png");
+                review->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                seen << box->windowTitle() + ": " + box->text();
+                box->buttons().first()->click();
+            }
+            timer.start(50);
+        });
+        timer.start(50);
+        welcome.Open();
+        welcome.show();
+        Click(&welcome, "importHospitalRecord");
+        QCOMPARE(seen, (QStringList{"file dialog", "Import from Hospital Record"}));
+        QCOMPARE(walks, std::vector<int>{code::kNewPatientEntry});
+        QCOMPARE(TheCase().PATIENT_LAST_NAME, std::string("Example"));
+        QCOMPARE(TheCase().history.doseRows.size(), std::size_t(2));
+
+        file = QString::fromStdString((env.Dir() / "cut.json").string());
+        Click(&welcome, "importHospitalRecord");
+        QCOMPARE(seen.size(), 4);
+        QVERIFY2(seen[3].startsWith("Warning: This file cannot be imported as a hospital record:"),
+                 qPrintable(seen[3]));
+        QCOMPARE(walks.size(), std::size_t(1));
+        QCOMPARE(TheCase().PATIENT_LAST_NAME, std::string("Example"));
     }
 
     void regimenAndOralForecastPagesRefuseAValue() {

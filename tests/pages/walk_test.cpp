@@ -76,8 +76,8 @@ private slots:
              }},
         };
         ChainResult walk;
-        WelcomePage welcome(ProgramFiles::In(env.Dir()), [&] {
-            walk = RunChain(pages, code::kSearch, steps);
+        WelcomePage welcome(ProgramFiles::In(env.Dir()), [&](int firstCode) {
+            walk = RunChain(pages, firstCode, steps);
             return walk.code;
         });
         welcome.Open();

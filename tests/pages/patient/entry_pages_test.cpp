@@ -3,6 +3,7 @@
 // temporary database, and the stored case shown again.
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include "app/page_set.h"
 #include "pages/patient/entry_form.h"
 #include "records/case_record.h"
+#include "records/creatinine_unit.h"
 #include "records/db/configuration.h"
 #include "records/db/database.h"
 #include "records/db/db_error.h"
@@ -438,6 +440,31 @@ private slots:
         QCOMPARE(StoredCase("Wt"), std::string("152.00"));
         QCOMPARE(TheCase().Case_number, 1);
         QVERIFY(Shown().isEmpty());
+    }
+
+    void creatinineTypedInMicromolesIsStoredInMilligrams() {
+        ShownCreatinineUnit() = CreatinineUnit::UmolPerL;
+        EntryPage& page = pages->newPatient();
+        Activate(page);
+        QCOMPARE(page.findChild<QLabel*>("scrUnit")->text(), QString("umol/L"));
+        TypeAndLeave(page, "scr", "5");
+        QCOMPARE(Shown(), QStringList{"Please input a correct Value of SCr. Acceptable range is 8 to 1326 umol/L"});
+        FillAdult(page, "Gentamicin");
+        Field(&page, "scr")->setText("88.4");
+        page.UpdateButtons();
+        Click(&page, "save");
+        // 88.4 umol/L / (10 mg/L / 113.12 g/mol = 88.40 umol/L per mg/dL) = 1.00 mg/dL.
+        QCOMPARE(StoredCase("SCr"), std::string("1.0"));
+
+        TheCase() = CaseRecord{};
+        Nav().existingCasePatientKey = "1";
+        Nav().existingCaseCaseKey = "1";
+        EntryPage& stored = pages->existingCase();
+        stored.Open();
+        QCOMPARE(Field(&stored, "scr")->text(), QString("88.4"));
+        if (qEnvironmentVariableIsSet("KINEVO_SHOT_DIR")) SavePagePicture(stored, "entry_umol.png");
+        QVERIFY(!Button(&stored, "save")->isEnabled());  // shown again, nothing changed
+        ShownCreatinineUnit() = CreatinineUnit::MgPerDl;
     }
 
     void saveRefusesPhenytoinWithoutAlbumin() {

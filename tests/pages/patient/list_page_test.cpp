@@ -12,6 +12,7 @@
 #include "app/kit/result_codes.h"
 #include "app/page_set.h"
 #include "records/case_record.h"
+#include "records/creatinine_unit.h"
 #include "records/db/configuration.h"
 #include "records/db/database.h"
 #include "tests/pages/page_test_support.h"
@@ -158,6 +159,11 @@ private slots:
         QCOMPARE(RowTexts(1), (QStringList{"", "--Gentamicin", "", "70 kg", "175 cm", "1.0 mg/dL", "", "03/05/2012"}));
         QCOMPARE(Cell(4, 2), QString("Male"));
         QCOMPARE(Status(), QString("2 patients with total of 4 cases found."));
+        // Where creatinine is shown in umol/L: 1.0 mg/dL x 88.40.
+        ShownCreatinineUnit() = CreatinineUnit::UmolPerL;
+        OpenWith(SearchByLastName("smi"));
+        QCOMPARE(Cell(1, 5), QString("88.4 umol/L"));
+        ShownCreatinineUnit() = CreatinineUnit::MgPerDl;
 
         OpenWith(SearchById("H-30"));
         QCOMPARE(Column(0), QStringList{"Jones, Kate"});

@@ -1,4 +1,4 @@
-#include "cli/json_input.h"
+#include "fhir/json_input.h"
 
 #include <utility>
 #include <vector>

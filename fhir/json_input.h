@@ -1,9 +1,10 @@
 #pragma once
-// The input text of kinevo-calc as JSON, held to more than the JSON grammar.
+// An input text of kinevo-calc, or a bundle from the hospital record, as
+// JSON held to more than the JSON grammar.
 #include <cstddef>
 #include <string>
 
-#include "cli/json_fields.h"
+#include "fhir/json_fields.h"
 
 // Larger inputs are refused before parsing: a real case is a few kilobytes.
 inline constexpr std::size_t kMaxInputBytes = 1 << 20;

@@ -1,6 +1,7 @@
 #pragma once
-// Reading and writing the JSON of kinevo-calc: checked fields that name
-// themselves in the error, and numbers that are null when not finite.
+// Reading and writing the case JSON of kinevo-calc and the import from the
+// hospital record: checked fields that name themselves in the error, and
+// numbers that are null when not finite.
 #include <initializer_list>
 #include <optional>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "cli/json_fields.h"
+#include "fhir/json_fields.h"
 
 #include <cmath>
 #include <cstdint>

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <set>
 
 #include "engine/history_rows.h"
 #include "fhir/fhir_fields.h"
@@ -39,6 +38,11 @@ struct Latest {
 class BundleReader {
 public:
     BundleReader(const Json& entries, long long now) : entries_(entries), now_(now) {}
+
+    std::vector<const FhirDrug*> Drugs() {
+        Index();
+        return DrugsNamed();
+    }
 
     FhirImport Read(const std::string& drugCode) {
         Index();
@@ -137,15 +141,24 @@ private:
             if (const FhirDrug* d = DrugOfCode(code)) return d;
             throw FhirBundleError("drug \"" + code + "\": its codes are not read from a record");
         }
-        std::set<const FhirDrug*> named;
-        std::string names;
-        for (const Json& entry : entries_)
-            if (const FhirDrug* d = DrugNamed(ResourceOf(entry)); d && named.insert(d).second)
-                names += std::string(names.empty() ? "" : ", ") + d->name + " (" + d->code + ")";
+        const std::vector<const FhirDrug*> named = DrugsNamed();
         if (named.empty()) throw FhirBundleError("the bundle holds no dose or level of a drug whose codes are read");
-        if (named.size() > 1)
+        if (named.size() > 1) {
+            std::string names;
+            for (const FhirDrug* d : named)
+                names += std::string(names.empty() ? "" : ", ") + d->name + " (" + d->code + ")";
             throw FhirBundleError("the bundle holds doses or levels of " + names + ": choose one drug");
-        return *named.begin();
+        }
+        return named.front();
+    }
+
+    // In the order the bundle first names them.
+    std::vector<const FhirDrug*> DrugsNamed() const {
+        std::vector<const FhirDrug*> named;
+        for (const Json& entry : entries_)
+            if (const FhirDrug* d = DrugNamed(ResourceOf(entry)); d && std::ranges::find(named, d) == named.end())
+                named.push_back(d);
+        return named;
     }
 
     bool AboutAnotherPatient(const Json& r) const {
@@ -409,11 +422,19 @@ private:
 };
 }  // namespace
 
-FhirImport ImportFhirBundle(const Json& bundle, long long nowUtcMinute, const std::string& drugCode) {
+namespace {
+const Json& EntriesOf(const Json& bundle) {
     if (!bundle.is_object() || TextOf(bundle, "resourceType") != "Bundle")
         throw FhirBundleError("not a FHIR R4 Bundle: resourceType must be \"Bundle\"");
     static const Json none = Json::array();
     const Json& entries = bundle.contains("entry") ? bundle.at("entry") : none;
     if (!entries.is_array()) throw FhirBundleError("Bundle.entry must be a list");
-    return BundleReader(entries, nowUtcMinute).Read(drugCode);
+    return entries;
+}
+}  // namespace
+
+std::vector<const FhirDrug*> DrugsInBundle(const Json& bundle) { return BundleReader(EntriesOf(bundle), 0).Drugs(); }
+
+FhirImport ImportFhirBundle(const Json& bundle, long long nowUtcMinute, const std::string& drugCode) {
+    return BundleReader(EntriesOf(bundle), nowUtcMinute).Read(drugCode);
 }

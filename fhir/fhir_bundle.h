@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "fhir/fhir_codes.h"
+
 // A resource, or a value in one, that the case does not hold.
 struct FhirUnused {
     std::string where;  // "Observation/obs-7", or "entry[3]" when it has no id
@@ -31,3 +33,8 @@ struct FhirBundleError : std::runtime_error {
 // 1970-01-01T00:00Z) are not history yet. `drugCode` chooses the drug when
 // the bundle holds doses or levels of more than one; empty: the only one.
 FhirImport ImportFhirBundle(const nlohmann::json& bundle, long long nowUtcMinute, const std::string& drugCode = "");
+
+// The drugs whose doses or levels `bundle` holds, in the order it first names
+// them: more than one, and the import needs a `drugCode`. Throws
+// FhirBundleError for a bundle that cannot be read at all.
+std::vector<const FhirDrug*> DrugsInBundle(const nlohmann::json& bundle);

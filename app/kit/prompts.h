@@ -6,6 +6,7 @@
 #include <optional>
 
 #include <QString>
+#include <QStringList>
 
 #include "app/kit/review_sheet.h"
 
@@ -30,6 +31,10 @@ public:
     // An existing file to read, or nullopt when the dialog is cancelled.
     // `filter`: Qt's name filter, such as "JSON files (*.json)".
     virtual std::optional<QString> AskOpenPath(QWidget* parent, const QString& filter) = 0;
+    // One of `items` chosen from a list (not typed), or nullopt when the
+    // dialog is cancelled.
+    virtual std::optional<int> AskChoice(QWidget* parent, const QString& title, const QString& text,
+                                         const QStringList& items) = 0;
     // Shows `sheet` with OK and Cancel; true for OK.
     virtual bool Review(QWidget* parent, const ReviewSheet& sheet) = 0;
     // True when the user confirms the printer (set up in `printer`).

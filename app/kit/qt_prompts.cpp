@@ -1,6 +1,7 @@
 #include "app/kit/qt_prompts.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -65,6 +66,15 @@ std::optional<QString> QtPrompts::AskOpenPath(QWidget* parent, const QString& fi
     dialog.setNameFilter(filter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
+}
+
+std::optional<int> QtPrompts::AskChoice(QWidget* parent, const QString& title, const QString& text,
+                                        const QStringList& items) {
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(parent, title, text, items, 0, false, &ok);
+    if (!ok) return std::nullopt;
+    const auto index = items.indexOf(chosen);
+    return index < 0 ? std::nullopt : std::optional<int>(static_cast<int>(index));
 }
 
 bool QtPrompts::Review(QWidget* parent, const ReviewSheet& sheet) {

@@ -10,6 +10,8 @@ public:
     std::optional<QString> AskSavePath(QWidget* parent, const QString& defaultSuffix,
                                        const QString& initialName) override;
     std::optional<QString> AskOpenPath(QWidget* parent, const QString& filter) override;
+    std::optional<int> AskChoice(QWidget* parent, const QString& title, const QString& text,
+                                 const QStringList& items) override;
     bool Review(QWidget* parent, const ReviewSheet& sheet) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
     std::optional<QString> AskPdfPath(QWidget* parent, const QString& initialName) override;

@@ -20,12 +20,19 @@ bool ScriptedPrompts::AskYesNo(QWidget*, const QString& title, const QString& te
 std::optional<QString> ScriptedPrompts::AskSavePath(QWidget*, const QString& defaultSuffix,
                                                     const QString& initialName) {
     shown.push_back({ShownPrompt::SavePath, defaultSuffix, initialName, PromptIcon::None});
-    return NextPath(paths);
+    return NextOptional(paths);
 }
 
 std::optional<QString> ScriptedPrompts::AskOpenPath(QWidget*, const QString& filter) {
     shown.push_back({ShownPrompt::OpenPath, {}, filter, PromptIcon::None});
-    return NextPath(openPaths);
+    return NextOptional(openPaths);
+}
+
+std::optional<int> ScriptedPrompts::AskChoice(QWidget*, const QString& title, const QString& text,
+                                              const QStringList& items) {
+    shown.push_back({ShownPrompt::Choice, title, text, PromptIcon::Question});
+    choiceLists.push_back(items);
+    return NextOptional(choices);
 }
 
 bool ScriptedPrompts::Review(QWidget*, const ReviewSheet& sheet) {
@@ -43,7 +50,7 @@ bool ScriptedPrompts::SetUpPrinter(QWidget*, QPrinter& printer) {
 
 std::optional<QString> ScriptedPrompts::AskPdfPath(QWidget*, const QString& initialName) {
     shown.push_back({ShownPrompt::PdfPath, {}, initialName, PromptIcon::None});
-    return NextPath(pdfPaths);
+    return NextOptional(pdfPaths);
 }
 
 bool ScriptedPrompts::PreviewPrint(QWidget*, QPrinter& printer, const std::function<void(QPrinter&)>& draw) {
@@ -65,14 +72,15 @@ void ScriptedPrompts::PrintToFile(QPrinter& printer) const {
     printer.setOutputFileName(printerOutputFile);
 }
 
-std::optional<QString> ScriptedPrompts::NextPath(std::deque<std::optional<QString>>& queue) {
+template <class T>
+std::optional<T> ScriptedPrompts::NextOptional(std::deque<std::optional<T>>& queue) {
     if (queue.empty()) {
         ++unanswered;
         return std::nullopt;
     }
-    const std::optional<QString> path = queue.front();
+    const std::optional<T> answer = queue.front();
     queue.pop_front();
-    return path;
+    return answer;
 }
 
 bool ScriptedPrompts::NextAnswer(std::deque<bool>& queue) {

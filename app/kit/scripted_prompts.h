@@ -8,7 +8,7 @@
 #include "app/kit/prompts.h"
 
 struct ShownPrompt {
-    enum Kind { Message, OkCancel, YesNo, SavePath, OpenPath, Review, Printer, PdfPath, Preview } kind;
+    enum Kind { Message, OkCancel, YesNo, SavePath, OpenPath, Choice, Review, Printer, PdfPath, Preview } kind;
     QString title;
     QString text;
     PromptIcon icon = PromptIcon::None;
@@ -19,6 +19,8 @@ public:
     std::deque<bool> answers;                      // OK/Yes = true, in order asked
     std::deque<std::optional<QString>> paths;      // for save-as dialogs
     std::deque<std::optional<QString>> openPaths;  // for files to read
+    std::deque<std::optional<int>> choices;        // the index chosen; nullopt: cancelled
+    std::vector<QStringList> choiceLists;          // the items of every choice shown, in order
     std::deque<bool> reviewAnswers;                // OK = true
     std::vector<ReviewSheet> reviews;              // every review shown, in order
     std::deque<bool> printerAnswers;
@@ -37,6 +39,8 @@ public:
     std::optional<QString> AskSavePath(QWidget* parent, const QString& defaultSuffix,
                                        const QString& initialName) override;
     std::optional<QString> AskOpenPath(QWidget* parent, const QString& filter) override;
+    std::optional<int> AskChoice(QWidget* parent, const QString& title, const QString& text,
+                                 const QStringList& items) override;
     bool Review(QWidget* parent, const ReviewSheet& sheet) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
     std::optional<QString> AskPdfPath(QWidget* parent, const QString& initialName) override;
@@ -48,5 +52,6 @@ public:
 private:
     void PrintToFile(QPrinter& printer) const;
     bool NextAnswer(std::deque<bool>& queue);
-    std::optional<QString> NextPath(std::deque<std::optional<QString>>& queue);
+    template <class T>
+    std::optional<T> NextOptional(std::deque<std::optional<T>>& queue);
 };

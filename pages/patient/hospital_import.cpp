@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/kit/prompts.h"
 #include "fhir/case_input.h"
 #include "fhir/fhir_bundle.h"
 #include "fhir/json_input.h"
@@ -122,17 +123,32 @@ ReviewSheet ReviewOf(const FhirImport& import, const CaseRecord& r, const QStrin
                 "for you to review there: nothing is saved until you press Save. Cancel leaves everything as it was.",
             {EntrySection(r), unused, checks, DoseSection(r, drug), LevelSection(r, drug)}};
 }
+// The code of the drug to import: empty for a bundle naming one (or none,
+// which the import refuses), nullopt when the pharmacist cancels.
+std::optional<std::string> ChosenDrug(QWidget* parent, const std::vector<const FhirDrug*>& drugs) {
+    if (drugs.size() < 2) return std::string();
+    QStringList items;
+    for (const FhirDrug* d : drugs) items << QString("%1 (%2)").arg(d->name, d->code);
+    const auto chosen = ThePrompts().AskChoice(parent, "Import from Hospital Record",
+                                               "Which drug's doses and levels should be imported?", items);
+    if (!chosen) return std::nullopt;
+    return drugs.at(static_cast<std::size_t>(*chosen))->code;
+}
 }  // namespace
 
-std::variant<HospitalCase, QString> ReadHospitalCase(const QString& path, CaseRecord base, double now,
-                                                     long long nowUtcMinute) {
+std::variant<HospitalCase, QString, ImportCancelled> ReadHospitalCase(QWidget* parent, const QString& path,
+                                                                      CaseRecord base, double now,
+                                                                      long long nowUtcMinute) {
     const QString fileName = QFileInfo(path).fileName();
     const QString intro = "This file cannot be imported as a hospital record:\n" + fileName + "\n\n";
     const QString nothing = "\n\nNothing was changed.";
     const auto text = FileText(path);
     if (!text) return intro + "The file cannot be read." + nothing;
     try {
-        const FhirImport import = ImportFhirBundle(ParseInput(*text), nowUtcMinute);
+        const Json bundle = ParseInput(*text);
+        const auto drug = ChosenDrug(parent, DrugsInBundle(bundle));
+        if (!drug) return ImportCancelled{};
+        const FhirImport import = ImportFhirBundle(bundle, nowUtcMinute, *drug);
         FillFromImport(import, now, base);
         return HospitalCase{base, ReviewOf(import, base, fileName)};
     } catch (const BadInput& e) {

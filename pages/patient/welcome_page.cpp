@@ -122,7 +122,8 @@ void WelcomePage::ImportHospitalRecord() {
     if (!Configured()) return Warn(this, kNotConfigured);
     const auto path = ThePrompts().AskOpenPath(this, "FHIR R4 bundles (*.json);;All files (*)");
     if (!path) return;
-    auto read = ReadHospitalCase(*path, TheCase(), Now(), NowUtcMinute());
+    auto read = ReadHospitalCase(this, *path, TheCase(), Now(), NowUtcMinute());
+    if (std::holds_alternative<ImportCancelled>(read)) return;
     if (const auto* message = std::get_if<QString>(&read)) return Warn(this, *message);
     HospitalCase& imported = std::get<HospitalCase>(read);
     if (!ThePrompts().Review(this, imported.review)) return;

@@ -277,3 +277,18 @@ TEST(FhirBundle, ABundleThatCannotBeReadIsOneMessage) {
               "the bundle holds doses or levels of Vancomycin (VM), Theophylline (TH): choose one drug");
     EXPECT_EQ(message(Bundle({vanco}), "ZZ"), "drug \"ZZ\": its codes are not read from a record");
 }
+
+TEST(FhirBundle, TheDrugsABundleNamesAreListedToChooseFrom) {
+    const auto codes = [](const json& bundle) {
+        std::vector<std::string> out;
+        for (const FhirDrug* d : DrugsInBundle(bundle)) out.push_back(d->code);
+        return out;
+    };
+    std::ifstream file(KINEVO_EXAMPLES_DIR "/fhir/vancomycin-inpatient.json");
+    json bundle = json::parse(file);
+    EXPECT_EQ(codes(bundle), std::vector<std::string>{"VM"});
+    bundle["entry"].push_back(Observation("g", "35668-3", Ucum(7.2, "mg/L"), "2026-12-04T06:00:00+01:00"));
+    EXPECT_EQ(codes(bundle), (std::vector<std::string>{"VM", "GM"}));
+    EXPECT_TRUE(codes(Bundle({Patient("male", "1970-01-01")})).empty());
+    EXPECT_THROW(DrugsInBundle(json::array()), FhirBundleError);
+}

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -75,16 +76,18 @@ private slots:
         PageTestEnvironment env;
         ConfiguredDatabasePath() = env.MakeDatabase("work.mdb");
         FixNow(MomentOf(CivilDate{2026, 12, 5}, 12));  // after the example's last level
-        // The example with one entry the case cannot use.
+        // The example with one entry the case cannot use and a gentamicin
+        // level, so the drug is chosen first.
         std::ifstream example(KINEVO_EXAMPLES_DIR "/fhir/vancomycin-inpatient.json");
         nlohmann::json bundle = nlohmann::json::parse(example);
-        bundle["entry"].push_back({{"resource",
-                                    {{"resourceType", "Observation"},
-                                     {"id", "glucose"},
-                                     {"status", "final"},
-                                     {"code", {{"coding", {{{"system", "http://loinc.org"}, {"code", "2345-7"}}}}}},
-                                     {"effectiveDateTime", "2026-12-01T06:45:00+01:00"},
-                                     {"valueQuantity", {{"value", 5.4}, {"code", "mmol/L"}}}}}});
+        for (const auto& [id, loinc] : {std::pair{"glucose", "2345-7"}, std::pair{"genta", "35668-3"}})
+            bundle["entry"].push_back({{"resource",
+                                        {{"resourceType", "Observation"},
+                                         {"id", id},
+                                         {"status", "final"},
+                                         {"code", {{"coding", {{{"system", "http://loinc.org"}, {"code", loinc}}}}}},
+                                         {"effectiveDateTime", "2026-12-01T06:45:00+01:00"},
+                                         {"valueQuantity", {{"value", 5.4}, {"code", "mmol/L"}}}}}});
         env.WriteFile("record.json", bundle.dump(1));
         env.WriteFile("cut.json", R"({"resourceType": "Bundle", "entry": [)");
         std::vector<int> walks;
@@ -104,6 +107,11 @@ private slots:
                 // Typed as a user would, and Open pressed.
                 dialog->findChild<QLineEdit*>("fileNameEdit")->setText(file);
                 static_cast<QDialog*>(dialog)->accept();
+            } else if (auto* choice = qobject_cast<QInputDialog*>(modal)) {
+                seen << choice->windowTitle() + ": " + choice->labelText() + " " + choice->comboBoxItems().join(", ");
+                if (qEnvironmentVariableIsSet("KINEVO_SHOT_DIR")) SavePagePicture(*choice, "import_choice.png");
+                // Vancomycin, the first item, left as it is offered.
+                choice->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
             } else if (auto* review = qobject_cast<ReviewDialog*>(modal)) {
                 seen << review->windowTitle();
                 if (qEnvironmentVariableIsSet("KINEVO_SHOT_DIR")) SavePagePicture(*review, "import_review.png");
@@ -118,16 +126,19 @@ private slots:
         welcome.Open();
         welcome.show();
         Click(&welcome, "importHospitalRecord");
-        QCOMPARE(seen, (QStringList{"file dialog", "Import from Hospital Record"}));
+        QCOMPARE(seen, (QStringList{"file dialog",
+                                    "Import from Hospital Record: Which drug's doses and levels should be imported? "
+                                    "Vancomycin (VM), Gentamicin (GM)",
+                                    "Import from Hospital Record"}));
         QCOMPARE(walks, std::vector<int>{code::kNewPatientEntry});
         QCOMPARE(TheCase().PATIENT_LAST_NAME, std::string("Example"));
         QCOMPARE(TheCase().history.doseRows.size(), std::size_t(2));
 
         file = QString::fromStdString((env.Dir() / "cut.json").string());
         Click(&welcome, "importHospitalRecord");
-        QCOMPARE(seen.size(), 4);
-        QVERIFY2(seen[3].startsWith("Warning: This file cannot be imported as a hospital record:"),
-                 qPrintable(seen[3]));
+        QCOMPARE(seen.size(), 5);
+        QVERIFY2(seen[4].startsWith("Warning: This file cannot be imported as a hospital record:"),
+                 qPrintable(seen[4]));
         QCOMPARE(walks.size(), std::size_t(1));
         QCOMPARE(TheCase().PATIENT_LAST_NAME, std::string("Example"));
     }

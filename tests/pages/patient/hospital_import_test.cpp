@@ -13,6 +13,7 @@
 #include "app/kit/navigation.h"
 #include "app/kit/result_codes.h"
 #include "app/page_set.h"
+#include "pages/fitting/history_cells.h"
 #include "pages/fitting/history_grid.h"
 #include "pages/patient/welcome_page.h"
 #include "records/case_record.h"
@@ -23,6 +24,23 @@
 
 namespace {
 const std::string kExample = KINEVO_EXAMPLES_DIR "/fhir/vancomycin-inpatient.json";
+
+// The example with a gentamicin level added: a bundle naming two drugs.
+std::string TwoDrugBundle() {
+    std::ifstream file(kExample);
+    nlohmann::json bundle = nlohmann::json::parse(file);
+    bundle["entry"].push_back(
+        {{"resource",
+          {{"resourceType", "Observation"},
+           {"id", "genta"},
+           {"status", "final"},
+           {"code", {{"coding", {{{"system", "http://loinc.org"}, {"code", "35668-3"}}}}}},
+           {"subject", {{"reference", "Patient/vera"}}},
+           {"effectiveDateTime", "2026-12-04T06:00:00+01:00"},
+           {"valueQuantity",
+            {{"value", 7.2}, {"unit", "mg/L"}, {"system", "http://unitsofmeasure.org"}, {"code", "mg/L"}}}}}});
+    return bundle.dump();
+}
 
 const ReviewSection* SectionStarting(const ReviewSheet& sheet, const QString& heading) {
     for (const ReviewSection& s : sheet.sections)
@@ -156,6 +174,40 @@ private slots:
         QCOMPARE(TheCase().Drug_ID, std::string("gm"));
         QVERIFY(TheCase().history.doseRows.empty());
         QVERIFY(!Nav().caseImported);
+    }
+
+    void aBundleOfTwoDrugsAsksWhichAndCancelChangesNothing() {
+        SetUpAdult(TheCase(), "gm");
+        const std::string path = Write("two.json", TwoDrugBundle());
+        env->prompts.choices.push_back(std::nullopt);
+        Import(path);
+        QCOMPARE(env->prompts.choiceLists, (std::vector<QStringList>{{"Vancomycin (VM)", "Gentamicin (GM)"}}));
+        QCOMPARE(env->prompts.shown.back().text, QString("Which drug's doses and levels should be imported?"));
+        // Cancel: no message, no review, the record as it was.
+        QCOMPARE(env->prompts.shown.size(), std::size_t(2));  // the file dialog, the choice
+        QVERIFY(env->prompts.reviews.empty());
+        QVERIFY(walks.empty());
+        QCOMPARE(TheCase().PATIENT_LAST_NAME, std::string("Doe"));
+        QVERIFY(!Nav().caseImported);
+
+        env->prompts.choices.push_back(1);
+        env->prompts.reviewAnswers.push_back(true);
+        Import(path);
+        const ReviewSheet& review = env->prompts.reviews.at(0);
+        QVERIFY(review.intro.contains("(Gentamicin)"));
+        // The gentamicin level at its written time; every vancomycin entry unused.
+        QCOMPARE(SectionStarting(review, "Serum levels")->rows,
+                 (std::vector<QStringList>{{"12/04/2026", "06:00", "7.20"}}));
+        QVERIFY(SectionStarting(review, "Dosing history")->rows.empty());
+        const ReviewSection* unused = SectionStarting(review, "Not used from the record: 9");
+        QVERIFY(unused);
+        QCOMPARE(unused->rows[0],
+                 (QStringList{"MedicationAdministration/vanco-1", "a dose of Vancomycin, not of Gentamicin"}));
+        QCOMPARE(unused->rows[7], (QStringList{"Observation/trough", "a level of Vancomycin, not of Gentamicin"}));
+        QCOMPARE(walks, std::vector<int>{code::kNewPatientEntry});
+        QCOMPARE(TheCase().PATIENT_LAST_NAME, std::string("Example"));
+        QCOMPARE(TextsOf(TheCase().history.levelRows.at(0))[kLevelValue], QString("7.20"));
+        QVERIFY(TheCase().history.doseRows.empty());
     }
 
     void aFileThatIsNoBundleShowsOneMessageAndChangesNothing() {

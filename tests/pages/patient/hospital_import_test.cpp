@@ -25,20 +25,21 @@
 namespace {
 const std::string kExample = KINEVO_EXAMPLES_DIR "/fhir/vancomycin-inpatient.json";
 
-// The example with a gentamicin level added: a bundle naming two drugs.
-std::string TwoDrugBundle() {
+// The example with one more of the patient's measurements, in `ucum` units.
+std::string ExampleWith(const std::string& id, const std::string& loinc, const std::string& when, double value,
+                        const std::string& ucum) {
     std::ifstream file(kExample);
     nlohmann::json bundle = nlohmann::json::parse(file);
     bundle["entry"].push_back(
         {{"resource",
           {{"resourceType", "Observation"},
-           {"id", "genta"},
+           {"id", id},
            {"status", "final"},
-           {"code", {{"coding", {{{"system", "http://loinc.org"}, {"code", "35668-3"}}}}}},
+           {"code", {{"coding", {{{"system", "http://loinc.org"}, {"code", loinc}}}}}},
            {"subject", {{"reference", "Patient/vera"}}},
-           {"effectiveDateTime", "2026-12-04T06:00:00+01:00"},
+           {"effectiveDateTime", when},
            {"valueQuantity",
-            {{"value", 7.2}, {"unit", "mg/L"}, {"system", "http://unitsofmeasure.org"}, {"code", "mg/L"}}}}}});
+            {{"value", value}, {"unit", ucum}, {"system", "http://unitsofmeasure.org"}, {"code", ucum}}}}}});
     return bundle.dump();
 }
 
@@ -150,21 +151,9 @@ private slots:
     }
 
     void anUnusableEntryIsListedAndCancelChangesNothing() {
-        std::ifstream file(kExample);
-        nlohmann::json bundle = nlohmann::json::parse(file);
-        bundle["entry"].push_back(
-            {{"resource",
-              {{"resourceType", "Observation"},
-               {"id", "glucose"},
-               {"status", "final"},
-               {"code", {{"coding", {{{"system", "http://loinc.org"}, {"code", "2345-7"}}}}}},
-               {"subject", {{"reference", "Patient/vera"}}},
-               {"effectiveDateTime", "2026-12-01T06:45:00+01:00"},
-               {"valueQuantity",
-                {{"value", 5.4}, {"unit", "mmol/L"}, {"system", "http://unitsofmeasure.org"}, {"code", "mmol/L"}}}}}});
         SetUpAdult(TheCase(), "gm");
         env->prompts.reviewAnswers.push_back(false);
-        Import(Write("glucose.json", bundle.dump()));
+        Import(Write("glucose.json", ExampleWith("glucose", "2345-7", "2026-12-01T06:45:00+01:00", 5.4, "mmol/L")));
         const ReviewSection* unused = SectionStarting(env->prompts.reviews.at(0), "Not used from the record: 1");
         QVERIFY(unused);
         QCOMPARE(unused->rows, (std::vector<QStringList>{{"Observation/glucose", "LOINC code 2345-7 is not read"}}));
@@ -178,7 +167,9 @@ private slots:
 
     void aBundleOfTwoDrugsAsksWhichAndCancelChangesNothing() {
         SetUpAdult(TheCase(), "gm");
-        const std::string path = Write("two.json", TwoDrugBundle());
+        // A gentamicin level: a bundle naming two drugs.
+        const std::string path =
+            Write("two.json", ExampleWith("genta", "35668-3", "2026-12-04T06:00:00+01:00", 7.2, "mg/L"));
         env->prompts.choices.push_back(std::nullopt);
         Import(path);
         QCOMPARE(env->prompts.choiceLists, (std::vector<QStringList>{{"Vancomycin (VM)", "Gentamicin (GM)"}}));

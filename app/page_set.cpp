@@ -6,6 +6,7 @@
 #include "app/kit/page_maker.h"
 #include "app/kit/result_codes.h"
 #include "output/analysis_pictures.h"
+#include "pages/widgets/case_posterior.h"
 #include "records/case_record.h"
 
 namespace {
@@ -21,7 +22,8 @@ const std::vector<PageId> kResetOrder = {
 PageSet::PageSet()
     // A fitted report prints the analysis page's table and graph of its set.
     : report([](ReportPage& page) {
-          page.SetPictureRecorder([](int fitMethod) { return RecordReportPictures(TheCase(), fitMethod); });
+          page.SetPictureRecorder(
+              [](int fitMethod) { return RecordReportPictures(TheCase(), fitMethod, CasePosterior(TheCase())); });
       }) {
     // A page that hands values to another makes it when it is not made yet.
     SetPageMaker([this](PageId id) { return ForDialog(id); });

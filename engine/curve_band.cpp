@@ -25,19 +25,19 @@ CurveBand BandOfDraws(PredictionInput& in, const std::vector<ParameterSet>& sets
     return band;
 }
 
-CurveBand ComputeCurveBand(const CaseRecord& r, const std::vector<double>& times) {
+CurveBand ComputeCurveBand(const CaseRecord& r, const Posterior& posterior, const std::vector<double>& times) {
     if (times.empty()) return {};
-    const auto posterior = SamplePosterior(r, PosteriorSettingsFor(r.ModelType));
-    if (!posterior) return {};
     const AnalysisSetup s = AnalysisSetupOf(r);
-    const std::size_t step = std::max<std::size_t>(1, posterior->draws.size() / kBandDraws);
+    const std::size_t step = std::max<std::size_t>(1, posterior.draws.size() / kBandDraws);
     std::vector<ParameterSet> sets;
-    for (std::size_t i = 0; i < posterior->draws.size(); i += step)
-        sets.push_back(SetOfFitVector(posterior->draws[i], s.initial, s.phenytoin));
+    for (std::size_t i = 0; i < posterior.draws.size(); i += step)
+        sets.push_back(SetOfFitVector(posterior.draws[i], s.initial, s.phenytoin));
     PredictionInput in = PredictionInputOf(r);
     // As for the curves: the phenytoin grid reaches the end of the axis.
     in.predictionReach = std::max(in.predictionReach, times.back());
     return BandOfDraws(in, sets, times);
 }
 
-void AddCurveBand(const CaseRecord& r, AnalysisCurves& curves) { curves.bayesBand = ComputeCurveBand(r, curves.times); }
+void AddCurveBand(const CaseRecord& r, const Posterior* posterior, AnalysisCurves& curves) {
+    curves.bayesBand = posterior ? ComputeCurveBand(r, *posterior, curves.times) : CurveBand{};
+}

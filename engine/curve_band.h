@@ -15,8 +15,9 @@ CurveBand BandOfDraws(PredictionInput& in, const std::vector<ParameterSet>& sets
 // sample of the same posterior.
 inline constexpr int kBandDraws = 1000;
 
-// Over the record's history and Bayesian posterior; empty when the posterior
-// is missing (a flagged fit, no measured level). `times` are the curve's.
-CurveBand ComputeCurveBand(const CaseRecord& r, const std::vector<double>& times);
-// The band of the Bayesian curve, into `curves`.
-void AddCurveBand(const CaseRecord& r, AnalysisCurves& curves);
+// Over the record's history and the posterior of its Bayesian set; `times`
+// are the curve's.
+CurveBand ComputeCurveBand(const CaseRecord& r, const Posterior& posterior, const std::vector<double>& times);
+// The band of the Bayesian curve, into `curves`; none without a posterior
+// (a flagged fit, no measured level).
+void AddCurveBand(const CaseRecord& r, const Posterior* posterior, AnalysisCurves& curves);

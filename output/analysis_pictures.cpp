@@ -54,11 +54,11 @@ QString DrugName(const CaseRecord& r) {
 }
 }  // namespace
 
-ReportPictures RecordReportPictures(CaseRecord& r, int fitMethod) {
+ReportPictures RecordReportPictures(CaseRecord& r, int fitMethod, const Posterior* posterior) {
     const bool bayes = fitMethod == kBayesian;
     FillLevelPredictions(r);
     AnalysisCurves curves = ComputeCurves(r);
-    if (bayes) AddCurveBand(r, curves);
+    if (bayes) AddCurveBand(r, posterior, curves);
     ReportPictures pictures;
     double tableBottom = kTableTop;
     {

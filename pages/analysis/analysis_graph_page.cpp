@@ -18,6 +18,7 @@
 #include "engine/results_predictions.h"
 #include "output/graph_view.h"
 #include "pages/analysis/analysis_tables.h"
+#include "pages/widgets/case_posterior.h"
 #include "records/case_record.h"
 
 AnalysisGraphPage::AnalysisGraphPage(QWidget* parent)
@@ -103,7 +104,7 @@ void AnalysisGraphPage::OnOpen() {
                 value = std::min(value + 10, 100);
                 report(value);
             });
-            AddCurveBand(work, curves);
+            AddCurveBand(work, CasePosteriorHere(work), curves);
         },
         [this](int value) { Progress(value); });
     r = std::move(work);

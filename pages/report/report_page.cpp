@@ -12,8 +12,6 @@
 #include "app/kit/date_display.h"
 #include "app/kit/navigation.h"
 #include "app/kit/prompts.h"
-#include "app/kit/work_in_background.h"
-#include "engine/posterior.h"
 #include "output/report_drawing.h"
 #include "output/report_evidence_drawing.h"
 #include "output/report_texts.h"
@@ -21,6 +19,7 @@
 #include "pages/report/report_heading.h"
 #include "pages/report/report_note.h"
 #include "pages/report/report_screen_groups.h"
+#include "pages/widgets/case_posterior.h"
 #include "records/case_record.h"
 
 namespace {
@@ -152,10 +151,7 @@ ReportSheets ReportPage::Sheets() {
 
 ReportEvidence ReportPage::Evidence() {
     const CaseRecord& r = TheCase();
-    std::optional<Posterior> posterior;
-    WorkInBackground(this, "Drawing the Bayesian posterior ...",
-                     [&] { posterior = SamplePosterior(r, PosteriorSettingsFor(r.ModelType)); });
-    return ReportEvidenceOf(r, kind_, regimen_, posterior ? &*posterior : nullptr);
+    return ReportEvidenceOf(r, kind_, regimen_, CasePosterior(r));
 }
 
 void ReportPage::DrawFirstSheet(QPainter& painter, QSize pixels, const ReportContent& content) const {

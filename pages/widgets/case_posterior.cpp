@@ -49,24 +49,29 @@ struct Kept {
     std::optional<Fitted> fitted;
     std::optional<Posterior> posterior;
 };
+
+Kept& TheKept() {
+    static Kept kept;
+    return kept;
+}
 }  // namespace
 
+const Posterior* CasePosteriorHere(const CaseRecord& r) {
+    if (!Drawable(r)) return nullptr;
+    Kept& kept = TheKept();
+    Fitted now = FittedOf(r);
+    if (kept.fitted != now) kept = {std::move(now), SamplePosterior(r, PosteriorSettingsFor(r.ModelType))};
+    return kept.posterior ? &*kept.posterior : nullptr;
+}
+
 const Posterior* CasePosterior(const CaseRecord& r) {
-    static Kept kept;
     static bool drawing = false;
     // A page asking again while the window paints during the draws waits for them.
     if (drawing || !Drawable(r)) return nullptr;
-    Fitted now = FittedOf(r);
-    if (kept.fitted != now) {
-        const CaseRecord copy = r;
-        std::optional<Posterior> drawn;
-        {
-            const Drawing during(drawing);
-            RunWhilePainting(
-                [&](const WorkProgress&) { drawn = SamplePosterior(copy, PosteriorSettingsFor(copy.ModelType)); },
-                [](int) {});
-        }
-        kept = {std::move(now), std::move(drawn)};
-    }
-    return kept.posterior ? &*kept.posterior : nullptr;
+    if (const Kept& kept = TheKept(); kept.fitted == FittedOf(r)) return kept.posterior ? &*kept.posterior : nullptr;
+    const CaseRecord copy = r;
+    const Posterior* posterior = nullptr;
+    const Drawing during(drawing);
+    RunWhilePainting([&](const WorkProgress&) { posterior = CasePosteriorHere(copy); }, [](int) {});
+    return posterior;
 }

@@ -6,5 +6,9 @@
 
 struct CaseRecord;
 
-// Missing when the case has no usable Bayesian fit to draw from.
+// Missing when the case has no usable Bayesian fit to draw from. The draws
+// are made while the window keeps painting.
 const Posterior* CasePosterior(const CaseRecord& r);
+// The same, drawn on the calling thread: for work already off the window's
+// thread, whose draws the pages then find kept.
+const Posterior* CasePosteriorHere(const CaseRecord& r);

@@ -81,10 +81,16 @@ TEST(CurveBand, NoBandWithoutAPosterior) {
     r.Drug_ID = "gm";
     r.bayes = Params(1, 15, 6);
     r.bayesRange.covariance = FitMatrix{};
-    const std::vector<double> times = {0, 1, 2};
-    EXPECT_TRUE(ComputeCurveBand(r, times).Empty());  // no measured level
+    const auto band = [&r] {
+        AnalysisCurves curves;
+        curves.times = {0, 1, 2};
+        const auto posterior = SamplePosterior(r, PosteriorSettingsFor(r.ModelType));
+        AddCurveBand(r, posterior ? &*posterior : nullptr, curves);
+        return curves.bayesBand;
+    };
+    EXPECT_TRUE(band().Empty());  // no measured level
     r.history.measuredCount = 1;
     r.history.levels = {LevelPoint{1, 5}};
     r.bayesRange.flag = "did not converge";
-    EXPECT_TRUE(ComputeCurveBand(r, times).Empty());
+    EXPECT_TRUE(band().Empty());
 }

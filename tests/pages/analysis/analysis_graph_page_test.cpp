@@ -160,7 +160,9 @@ private slots:
         Page().resize(1024, 768);
         Page().Open();
         const GraphPanel& bayes = Panels()[0];
-        const CurveBand expected = ComputeCurveBand(TheCase(), bayes.times);
+        const auto posterior = SamplePosterior(TheCase(), PosteriorSettingsFor(TheCase().ModelType));
+        QVERIFY(posterior);
+        const CurveBand expected = ComputeCurveBand(TheCase(), *posterior, bayes.times);
         QVERIFY(!expected.Empty());
         QCOMPARE(bayes.band.low, expected.low);
         QCOMPARE(bayes.band.high, expected.high);
@@ -353,7 +355,7 @@ private slots:
         // its parameter block at y 1650.
         const QRect grid(0, 525, 2550, 1650 - 525);
         for (int method : {kBayesian, kLeastSquares}) {
-            const ReportPictures pictures = RecordReportPictures(TheCase(), method);
+            const ReportPictures pictures = RecordReportPictures(TheCase(), method, nullptr);
             QVERIFY(!pictures.levelTable.isNull());
             QVERIFY(!pictures.graph.isNull());
             const QRect table = pictures.levelTable.boundingRect();
